@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages sheetforge builds, runs and tests with. Needs root or sudo.
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config          # the build
+    qt6-base-dev qt6-base-dev-tools    # Qt 6 Widgets, moc and uic
+    libgl-dev                          # Qt6Gui's CMake package wants the OpenGL headers
+    libmagickwand-6.q16-dev            # ImageMagick, linked in-process for trimming, colours and resizing
+    ghostscript fonts-droid-fallback   # renders the PDF pages; the fallback font covers Asian text
+    xvfb xauth x11-apps                # a headless display for screenshots of the real window
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,8 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcTools)
+Q_DECLARE_LOGGING_CATEGORY(lcConversion)
