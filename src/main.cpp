@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/Registry.h"
+#include "ui/frmMainWindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
@@ -9,8 +11,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("sheetforge"));
     QApplication::setApplicationName(QStringLiteral("sheetforge"));
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("sheetforge 1.0"));
+    frmMainWindow window;
+    window.load(systemRegistry());
     window.show();
     return app.exec();
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeImageObject.h"
 
+#include <QImage>
+
 QString FakeImageObject::identify(const ArgVector &args)
 {
     ++identifyCount;
@@ -11,5 +13,10 @@ QString FakeImageObject::identify(const ArgVector &args)
 bool FakeImageObject::convert(const ArgVector &args)
 {
     converts << args;
-    return onConvert ? onConvert(args) : true;
+    if (onConvert)
+        return onConvert(args);
+    // Like the library: the output exists afterwards.
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image.save(args.constLast().toString(), "PNG");
 }
