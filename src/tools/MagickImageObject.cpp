@@ -4,7 +4,9 @@
 
 #include "tools/Logging.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <vector>
 #include <wand/MagickWand.h>
@@ -18,9 +20,39 @@ bool isDitherMethod(const QString &text)
         || text.compare(QLatin1String("Riemersma"), Qt::CaseInsensitive) == 0;
 }
 
+// Debian's policy caps images at 16K pixels a side and 1 GiB of disk, which rules out most pages above
+// 600 dpi. These limits keep the pixel cache within about 4 GB of memory and spill the rest to disk.
+const char PrivatePolicy[] = R"(<policymap>
+  <policy domain="resource" name="memory" value="1GiB"/>
+  <policy domain="resource" name="map" value="3GiB"/>
+  <policy domain="resource" name="width" value="128KP"/>
+  <policy domain="resource" name="height" value="128KP"/>
+  <policy domain="resource" name="area" value="4GP"/>
+  <policy domain="resource" name="disk" value="16GiB"/>
+</policymap>
+)";
+
+// One private folder holds the policy and the library's pixel-cache spill files; it goes with the process.
+QTemporaryDir &privateFolder()
+{
+    static QTemporaryDir folder(QDir(QDir::tempPath()).filePath(QStringLiteral("SFGmagick-XXXXXX")));
+    return folder;
+}
+
 void ensureGenesis()
 {
     static const bool initialised = [] {
+        // The library reads both variables once, when it starts.
+        QTemporaryDir &folder = privateFolder();
+        if (folder.isValid()) {
+            QFile policy(folder.filePath(QStringLiteral("policy.xml")));
+            if (policy.open(QIODevice::WriteOnly))
+                policy.write(PrivatePolicy);
+            const QByteArray path = QFile::encodeName(folder.path());
+            const QByteArray inherited = qgetenv("MAGICK_CONFIGURE_PATH");
+            qputenv("MAGICK_CONFIGURE_PATH", inherited.isEmpty() ? path : path + ':' + inherited);
+            qputenv("MAGICK_TEMPORARY_PATH", path);
+        }
         MagickWandGenesis();
         return true;
     }();

@@ -12,6 +12,7 @@
 #include "ui/CenterForm.h"
 #include "ui/FileDialog.h"
 #include "ui/frmAbout.h"
+#include "ui/frmProgress.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -200,6 +201,8 @@ void frmMainWindow::connectHandlers()
     connect(chkTrim, &QCheckBox::stateChanged, this, &frmMainWindow::onTrimClicked);
     connect(cboPage, &QComboBox::currentIndexChanged, this, &frmMainWindow::onPageSelected);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmMainWindow::onBrowseClicked);
+    for (int i = 0; i < int(cmdConvert.size()); ++i)
+        connect(cmdConvert[size_t(i)], &QPushButton::clicked, this, [this, i] { onConvertClicked(i); });
 }
 
 void frmMainWindow::load(const IRegistry &registry)
@@ -370,4 +373,48 @@ void frmMainWindow::onAboutClicked()
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
+}
+
+QString frmMainWindow::ChooseDestinationFile()
+{
+    // Images are proposed next to the document.
+    return fileDialog().ShowFileDialog(this, PathHelpers::GetDirectoryPart(txtFile->text()), FileDialogMode::SaveImage,
+                                       cboImageFormat->currentText());
+}
+
+ConversionJob frmMainWindow::currentJob(bool allPages) const
+{
+    ConversionJob job;
+    job.sourceFile = txtFile->text();
+    job.destination = m_destinationFile;
+    job.allPages = allPages;
+    job.currentPage = cboPage->currentIndex() + 1;
+    job.pageCount = cboPage->count();
+    job.resolution = cboResolution->currentText();
+    job.imageFormat = cboImageFormat->currentText();
+    job.compression = txtCompression->text();
+    job.settings = m_settings;
+    return job;
+}
+
+void frmMainWindow::onConvertClicked(int index)
+{
+    for (QPushButton *button : cmdConvert)
+        button->setEnabled(false);
+    m_destinationFile = ChooseDestinationFile();
+    setCursor(Qt::WaitCursor);
+    if (!m_destinationFile.isEmpty()) {
+        // A one-page document is always written to the chosen name itself.
+        const bool allPages = index == 1 && cboPage->count() != 1;
+        const ConversionJob job = currentJob(allPages);
+        if (allPages) {
+            frmProgress progress(this, [this, &job](frmProgress &window) { m_converter.ConvertPages(job, &window); });
+            progress.exec();
+        } else {
+            m_converter.ConvertPages(job, nullptr);
+        }
+    }
+    for (QPushButton *button : cmdConvert)
+        button->setEnabled(true);
+    setCursor(Qt::ArrowCursor);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/PageConverter.h"
 #include "preview/DocumentInspector.h"
 #include "settings/ConversionSettings.h"
 #include "settings/SettingsPersistence.h"
@@ -36,6 +37,7 @@ public:
     void ResetImageSize();
 
     const ConversionSettings &conversionSettings() const { return m_settings; }
+    QString DestinationFile() const { return m_destinationFile; }
     qint32 CurrentPage() const { return m_currentPage; }
 
     QString fieldText(SettingField field) const override;
@@ -61,11 +63,16 @@ private:
     void onTrimClicked(int state);
     void onPageSelected(int index);
     void onBrowseClicked();
+    void onConvertClicked(int index);
     void onAboutClicked();
+    QString ChooseDestinationFile();
+    ConversionJob currentJob(bool allPages) const;
 
     ConversionSettings m_settings;
     DocumentInspector m_inspector{*this, m_settings};
     qint32 m_currentPage = 1;
+    QString m_destinationFile;
+    PageConverter m_converter;
     QPointer<frmAbout> m_about;
 
     QLabel *Label1 = nullptr;
