@@ -153,8 +153,7 @@ QString PageConverter::convertPage(const ConversionJob &job, int page, const QSt
     const ProcessStatus status = runner.lastStatus();
     if (status.outcome == ProcessStatus::NotStarted)
         return QStringLiteral("Ghostscript could not be started");
-    // Ghostscript exits 0 for many failures and writes nothing, so the bitmap is the proof.
-    if (!status.isCleanExit() || output.contains(QLatin1String("Unrecoverable error")) || QFileInfo(bitmap).size() == 0)
+    if (!GhostscriptCommands::renderSucceeded(output, status, bitmap))
         return ghostscriptReason(output, status);
 
     IImageObject &magick = imageObject();

@@ -83,10 +83,7 @@ bool DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool in
     const ProcessStatus status = runner.lastStatus();
     if (status.outcome == ProcessStatus::NotStarted)
         return false; // the runner has told the user
-    // Ghostscript exits 0 without a page for many failures (past the last page, a damaged or encrypted
-    // file), so the bitmap itself is the proof of success.
-    const bool failed = output.contains(QLatin1String("Unrecoverable error")) || !status.isCleanExit()
-        || QFileInfo(bitmap).size() == 0;
+    const bool failed = !GhostscriptCommands::renderSucceeded(output, status, bitmap);
     // A remembered page may lie past the end of a document that has since shrunk.
     if (failed && init && PageNum != 1 && status.isCleanExit()
         && output.contains(QLatin1String("Requested FirstPage is greater")))

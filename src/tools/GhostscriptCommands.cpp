@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/GhostscriptCommands.h"
 
+#include "tools/CommandRunner.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -69,6 +71,12 @@ QStringList pageConversion(const QString &ghostscript, const QString &resolution
                        QStringLiteral("-r") + resolution,
                        outputFileArgument(tempFile)}
         + pageRange(page) + QStringList{absolute(document)};
+}
+
+bool renderSucceeded(const QString &output, const ProcessStatus &status, const QString &bitmap)
+{
+    return status.isCleanExit() && !output.contains(QLatin1String("Unrecoverable error"))
+        && QFileInfo(bitmap).size() > 0;
 }
 
 int parsePageCount(const QString &output)
