@@ -8,6 +8,6 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DSHEETFORGE_BENCH=ON > /dev/null
 cmake --build build-bench -j"$(nproc)" --target bench_conversion > /dev/null
 if [ $# -eq 0 ]; then
-    set -- /usr/share/doc/shared-mime-info/shared-mime-info-spec.pdf
+    set -- /usr/share/doc/libtasn1-doc/libtasn1.pdf
 fi
 build-bench/bench/bench_conversion "$@"

@@ -1,71 +1,28 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSettingsStore.h"
-#include "settings/ConversionSettings.h"
-#include "settings/SettingsPersistence.h"
+#include "MemoryRegistry.h"
 #include "settings/SettingsStore.h"
+#include "ui/frmMainWindow.h"
 
 #include <QFile>
-#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace SettingsPersistence;
 
-namespace {
-
-// Holds the fields as the window's controls would and applies them the same way: a list selection or
-// a check box runs its handling only when the value changes.
-class ControlsView : public ISettingsView
-{
-public:
-    explicit ControlsView(ConversionSettings &settings) : m_settings(settings)
-    {
-        // As after the lists are filled at load.
-        m_fields = {{SettingField::ColorDepth, "3"}, {SettingField::Resolution, "0"}, {SettingField::ImageFormat, "0"},
-                    {SettingField::Compression, "75"}, {SettingField::Width, "0"},    {SettingField::Height, "0"},
-                    {SettingField::Dither, "0"},      {SettingField::Trim, "0"},       {SettingField::Antialias, "0"},
-                    {SettingField::CurrentPage, "1"}};
-        m_settings.applyColorDepth(3);
-    }
-
-    QString fieldText(SettingField field) const override { return m_fields.value(field); }
-    void applyField(SettingField field, const QString &value) override
-    {
-        applied << field;
-        const bool changed = m_fields.value(field) != value;
-        m_fields[field] = value;
-        if (!changed)
-            return;
-        const int n = value.toInt();
-        switch (field) {
-        case SettingField::ColorDepth: m_settings.applyColorDepth(n); break;
-        case SettingField::Dither: m_settings.applyDither(n); break;
-        case SettingField::Trim: m_settings.applyTrim(n); break;
-        case SettingField::Antialias: m_settings.applyAntialias(n); break;
-        default: break;
-        }
-    }
-
-    QList<SettingField> applied;
-
-private:
-    ConversionSettings &m_settings;
-    QMap<SettingField, QString> m_fields;
-};
-
-} // namespace
-
+// The settings restore and save through the real window that shows them; no document is opened.
 class TestSettings : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_config;
 
-    void loadAll(ControlsView &view, ConversionSettings &settings)
+    static std::unique_ptr<frmMainWindow> load()
     {
-        LoadSourceSettings(settingsStore(), view);
-        LoadOptionSettings(settingsStore(), view, settings);
+        auto window = std::make_unique<frmMainWindow>();
+        window->load(MemoryRegistry());
+        return window;
     }
 
 private slots:
@@ -75,39 +32,26 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     }
 
-    void emptyStore_givesFirstRunDefaults()
+    void emptyStore_givesFirstRunDerivedValues()
     {
         FakeSettingsStore store;
-        ConversionSettings settings;
-        ControlsView view(settings);
-        loadAll(view, settings);
-        QCOMPARE(view.fieldText(SettingField::ColorDepth), QStringLiteral("2"));
-        QCOMPARE(view.fieldText(SettingField::Resolution), QStringLiteral("3"));
-        QCOMPARE(view.fieldText(SettingField::Compression), QStringLiteral("75"));
-        QCOMPARE(view.fieldText(SettingField::SourceFile), QString());
-        QCOMPARE(view.fieldText(SettingField::CurrentPage), QStringLiteral("1"));
-        QCOMPARE(view.fieldText(SettingField::Width), QStringLiteral("0"));
+        auto window = load();
+        const ConversionSettings &settings = window->conversionSettings();
         QCOMPARE(settings.DitherOption, QStringLiteral("+dither"));
         QCOMPARE(settings.TrimOption, QString());
         QVERIFY(settings.AntialiasFlag);
         QVERIFY(!settings.MonochromeFlag);
         QCOMPARE(settings.ColorCount, 16);
-        QCOMPARE(view.applied,
-                 (QList<SettingField>{SettingField::CurrentPage, SettingField::SourceFile, SettingField::ColorDepth,
-                                      SettingField::Dither, SettingField::ImageFormat, SettingField::Compression,
-                                      SettingField::Width, SettingField::Height, SettingField::Trim,
-                                      SettingField::Antialias, SettingField::Resolution}));
+        QCOMPARE(window->CurrentPage(), 1);
     }
 
-    void blackAndWhite_keepsColorCountOfListFilling()
+    void blackAndWhite_keepsTheColourCountOfListFilling()
     {
         FakeSettingsStore store;
-        store.set(QStringLiteral("ColorDepth"), QStringLiteral("0"));
-        ConversionSettings settings;
-        ControlsView view(settings);
-        loadAll(view, settings);
-        QVERIFY(settings.MonochromeFlag);
-        QCOMPARE(settings.ColorCount, 256);
+        store.set("ColorDepth", "0");
+        auto window = load();
+        QVERIFY(window->conversionSettings().MonochromeFlag);
+        QCOMPARE(window->conversionSettings().ColorCount, 256);
     }
 
     void corruptValues_fallBackToDefaults_data()
@@ -127,8 +71,10 @@ private slots:
         QTest::newRow("dither grayed") << "Dither" << "2" << int(SettingField::Dither) << "0";
         QTest::newRow("antialias garbage") << "Antialias" << "yes" << int(SettingField::Antialias) << "1";
         QTest::newRow("page zero") << "pdfpage" << "0" << int(SettingField::CurrentPage) << "1";
-        QTest::newRow("page too large") << "pdfpage" << "4294967296" << int(SettingField::CurrentPage) << "1";
+        QTest::newRow("page past 32 bits") << "pdfpage" << "4294967296" << int(SettingField::CurrentPage) << "1";
         QTest::newRow("empty compression kept") << "Compression" << "" << int(SettingField::Compression) << "";
+        QTest::newRow("compression cut") << "Compression" << "150" << int(SettingField::Compression) << "100";
+        QTest::newRow("compression garbage") << "Compression" << "x1" << int(SettingField::Compression) << "75";
     }
     void corruptValues_fallBackToDefaults()
     {
@@ -138,63 +84,49 @@ private slots:
         QFETCH(QString, expected);
         FakeSettingsStore store;
         store.set(key, stored);
-        ConversionSettings settings;
-        ControlsView view(settings);
-        loadAll(view, settings);
-        QCOMPARE(view.fieldText(SettingField(field)), expected);
+        QCOMPARE(load()->fieldText(SettingField(field)), expected);
     }
 
-    void roundTrip_restoresEverySavedValue()
+    void roundTrip_savesEveryKeyInOrderAndRestoresIt()
     {
         QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("kept.pdf"));
-        QFile(pdf).open(QIODevice::WriteOnly);
-
+        const QString pdf = dir.filePath("gone by the next start.pdf");
         FakeSettingsStore store;
         const QMap<QString, QString> stored{{"SourceFile", pdf}, {"ColorDepth", "4"}, {"Dither", "1"},
                                             {"ImageFormat", "2"}, {"Compression", "30"}, {"pdfpage", "7"},
-                                            {"Width", "10"},     {"Height", "20"},  {"Trim", "1"},
+                                            {"Width", "0"},      {"Height", "0"},   {"Trim", "1"},
                                             {"Antialias", "0"},  {"Resolution", "6"}};
         for (auto it = stored.begin(); it != stored.end(); ++it)
             store.set(it.key(), it.value());
-        ConversionSettings settings;
-        ControlsView view(settings);
-        loadAll(view, settings);
-        QCOMPARE(settings.DitherOption, QStringLiteral("-dither"));
-        QCOMPARE(settings.TrimOption, QStringLiteral("-trim"));
-        QVERIFY(!settings.AntialiasFlag);
-        QCOMPARE(settings.ColorCount, 65536);
+        auto window = load();
+        QCOMPARE(window->conversionSettings().DitherOption, QStringLiteral("-dither"));
+        QCOMPARE(window->conversionSettings().TrimOption, QStringLiteral("-trim"));
+        QVERIFY(!window->conversionSettings().AntialiasFlag);
+        QCOMPARE(window->conversionSettings().ColorCount, 65536);
 
         store.values.clear();
-        SaveSettings(store, view);
+        window->close();
         QCOMPARE(store.savedKeys, (QStringList{"SourceFile", "ColorDepth", "Dither", "ImageFormat", "Compression",
                                                "pdfpage", "Width", "Height", "Trim", "Antialias", "Resolution"}));
-        for (auto it = stored.begin(); it != stored.end(); ++it)
-            QCOMPARE(store.values.value(QStringLiteral("General/") + it.key()), it.value());
-    }
-
-    void vanishedSourceFile_isDroppedSilently()
-    {
-        FakeSettingsStore store;
-        store.set(QStringLiteral("SourceFile"), QStringLiteral("/no/such/document.pdf"));
-        ConversionSettings settings;
-        ControlsView view(settings);
-        LoadSourceSettings(store, view);
-        QCOMPARE(view.fieldText(SettingField::SourceFile), QString());
+        for (auto it = stored.begin(); it != stored.end(); ++it) {
+            // The document no longer exists, so it is dropped without a word.
+            const QString expected = it.key() == "SourceFile" ? QString() : it.value();
+            QCOMPARE(store.values.value("General/" + it.key()), expected);
+        }
     }
 
     void realStore_writesGeneralSectionOfSheetforgeConf()
     {
         SettingsStore store;
-        store.SaveSetting(Section, QStringLiteral("pdfpage"), QStringLiteral("4"));
-        QCOMPARE(store.GetSetting(Section, QStringLiteral("pdfpage"), QStringLiteral("1")), QStringLiteral("4"));
-        QCOMPARE(store.GetSetting(Section, QStringLiteral("Absent"), QStringLiteral("dflt")), QStringLiteral("dflt"));
-        QFile file(m_config.filePath(QStringLiteral("sheetforge/sheetforge.conf")));
+        store.SaveSetting(Section, "pdfpage", "4");
+        QCOMPARE(store.GetSetting(Section, "pdfpage", "1"), QStringLiteral("4"));
+        QCOMPARE(store.GetSetting(Section, "Absent", "dflt"), QStringLiteral("dflt"));
+        QFile file(m_config.filePath("sheetforge/sheetforge.conf"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY2(text.contains("[General]\npdfpage=4"), text.constData());
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettings)
+QTEST_MAIN(TestSettings)
 #include "tst_settings.moc"
