@@ -8,6 +8,7 @@
 #include "MemoryRegistry.h"
 #include "TestDocuments.h"
 #include "tools/GhostscriptLocator.h"
+#include "ui/TerminationSignals.h"
 #include "ui/frmAbout.h"
 #include "ui/frmMainWindow.h"
 
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
 
 namespace {
@@ -237,6 +239,17 @@ private slots:
         QCOMPARE(window->CurrentPage(), 1);
         QCOMPARE(child<QLineEdit>(window.get(), "txtImgWidth")->text(), QStringLiteral("1224"));
         QVERIFY(!child<QLabel>(window.get(), "imgPreview")->pixmap().isNull());
+    }
+
+    void terminationSignal_closesTheWindowSoSettingsAreSaved()
+    {
+        FakeSettingsStore store;
+        auto window = loadWindow();
+        window->show();
+        const TerminationSignals termination;
+        ::raise(SIGTERM);
+        QTRY_COMPARE(store.savedKeys.size(), 11);
+        QVERIFY(!window->isVisible());
     }
 
     void aboutWindow_oneAtATimeWithVersionOnce()
