@@ -44,10 +44,9 @@ ArgVector previewVector(const QString &bitmap, const QString &box, bool monochro
 QPoint centredPosition(QSize picture)
 {
     // The 2 here is in twips, unlike the 2-pixel margin of the inner size.
-    const double top = FrameTopTwips + (FrameSizeTwips - 2 - picture.height() * TwipsPerPixel) / 2;
-    const double left = FrameLeftTwips + (FrameSizeTwips - 2 - picture.width() * TwipsPerPixel) / 2;
-    return {int(NumberText::roundHalfEven(left / TwipsPerPixel)),
-            int(NumberText::roundHalfEven(top / TwipsPerPixel))};
+    const double top = FrameTopTwips + (FrameSizeTwips - 2 - picture.height() * Twips::PerPixel) / 2;
+    const double left = FrameLeftTwips + (FrameSizeTwips - 2 - picture.width() * Twips::PerPixel) / 2;
+    return {Twips::toPixels(left), Twips::toPixels(top)};
 }
 
 QImage make(const QString &bitmap, const ConversionSettings &settings, QSize untrimmed, QSize trimmedSize,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tools/ImageObject.h"
+#include "tools/Twips.h"
 
 #include <QImage>
 #include <QPoint>
@@ -14,14 +15,13 @@ struct ConversionSettings;
 // The reduced, colour-limited copy of a page shown in the main window's square frame.
 namespace PreviewImage {
 
-// The frame, in twips, and the screen's twips per pixel.
+// The frame, in twips.
 constexpr int FrameLeftTwips = 120;
 constexpr int FrameTopTwips = 1860;
 constexpr int FrameSizeTwips = 3900;
-constexpr double TwipsPerPixel = 15.0;
 
 // Inside size of the frame in pixels (258 at 15 twips per pixel).
-double innerFrameSize(double twipsPerPixel = TwipsPerPixel);
+double innerFrameSize(double twipsPerPixel = Twips::PerPixel);
 // The "-resize" box. With trimming the box shrinks by what the trim cut, scaled like the untrimmed page.
 QString previewBox(double frameInner, bool trimmed, QSize untrimmed, QSize trimmedSize);
 // Colours are reduced after the resize: resizing a reduced image blends its palette back into many colours.

@@ -9,6 +9,7 @@
 #include "tools/GhostscriptLocator.h"
 #include "tools/NumberText.h"
 #include "tools/PathHelpers.h"
+#include "tools/Twips.h"
 #include "ui/CenterForm.h"
 #include "ui/FileDialog.h"
 #include "ui/frmAbout.h"
@@ -28,13 +29,12 @@
 
 namespace {
 
-constexpr double TwipsPerPixel = PreviewImage::TwipsPerPixel;
 constexpr int ClientWidthTwips = 5730;
 constexpr int ClientHeightTwips = 6345;
 
 int px(double twips)
 {
-    return int(NumberText::roundHalfEven(twips / TwipsPerPixel));
+    return Twips::toPixels(twips);
 }
 
 // Places a control at a position given in twips; a height of 0 keeps the control's natural height.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/frmProgress.h"
 
+#include "tools/Twips.h"
 #include "ui/CenterForm.h"
 #include "ui_frmProgress.h"
 
@@ -28,7 +29,7 @@ frmProgress::~frmProgress() = default;
 void frmProgress::SetPercentage(int percent)
 {
     const int twips = percent * BarWidthTwips / 100;
-    ui->txtprogressbar->resize(int(twips / 15.0 + 0.5), ui->txtprogressbar->height());
+    ui->txtprogressbar->resize(Twips::toPixels(twips), ui->txtprogressbar->height());
     repaint();
     QCoreApplication::processEvents();
 }
