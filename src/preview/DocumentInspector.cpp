@@ -75,14 +75,14 @@ void DocumentInspector::FillImageData(const QString &FileName, qint32 PageNum, b
     inspect(FileName, PageNum, init, bitmap.path);
 }
 
-bool DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool init, const QString &bitmap)
+void DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool init, const QString &bitmap)
 {
     ICommandRunner &runner = commandRunner();
     const QString output =
         runner.ExecuteCommand(GhostscriptCommands::previewRender(GhostscriptPath(), bitmap, PageNum, FileName));
     const ProcessStatus status = runner.lastStatus();
     if (status.outcome == ProcessStatus::NotStarted)
-        return false; // the runner has told the user
+        return; // the runner has told the user
     const bool failed = !GhostscriptCommands::renderSucceeded(output, status, bitmap);
     // A remembered page may lie past the end of a document that has since shrunk.
     if (failed && init && PageNum != 1 && status.isCleanExit()
@@ -90,7 +90,7 @@ bool DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool in
         return inspect(FileName, 1, init, bitmap);
     if (failed) {
         reportReadError(withStatus(output, status));
-        return false;
+        return;
     }
 
     if (init) {
@@ -99,13 +99,13 @@ bool DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool in
         const int count = GhostscriptCommands::parsePageCount(countOutput);
         if (count <= 0) {
             reportReadError(withStatus(countOutput, runner.lastStatus()));
-            return false;
+            return;
         }
         const int startedBefore = m_started;
         m_view.rebuildPageList(count);
         // Selecting the first page inspected page 1 already; this page's bitmap is no longer wanted.
         if (m_started != startedBefore)
-            return true;
+            return;
     }
 
     QSize untrimmed;
@@ -113,14 +113,14 @@ bool DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool in
         untrimmed = QSize(measure(QStringLiteral("%w"), bitmap), measure(QStringLiteral("%h"), bitmap));
         if (!imageObject().convert({bitmap, QStringLiteral("-trim"), bitmap})) {
             reportReadError(imageObject().lastError());
-            return false;
+            return;
         }
     }
     const int width = measure(QStringLiteral("%w"), bitmap);
     const int height = measure(QStringLiteral("%h"), bitmap);
     if (width <= 0 || height <= 0) {
         reportReadError(imageObject().lastError());
-        return false;
+        return;
     }
     m_pageWidthPx = width;
     m_pageHeightPx = height;
@@ -129,11 +129,10 @@ bool DocumentInspector::inspect(const QString &FileName, qint32 PageNum, bool in
     const QImage preview = PreviewImage::make(bitmap, m_settings, untrimmed, QSize(width, height), &error);
     if (preview.isNull()) {
         reportReadError(error);
-        return false;
+        return;
     }
     m_view.showPreview(preview);
     m_view.inspectionCompleted();
-    return true;
 }
 
 int DocumentInspector::measure(const QString &format, const QString &bitmap)

@@ -35,7 +35,7 @@ public:
     qint32 PageHeightPx() const { return m_pageHeightPx; }
 
 private:
-    bool inspect(const QString &FileName, qint32 PageNum, bool init, const QString &bitmap);
+    void inspect(const QString &FileName, qint32 PageNum, bool init, const QString &bitmap);
     void reportReadError(const QString &detail);
     int measure(const QString &format, const QString &bitmap);
 
