@@ -201,30 +201,28 @@ private slots:
         QVERIFY(QFileInfo(out("scan001.jpg")).size() > low);
     }
 
-    void cancelAnsweredYes_keepsFinishedPagesOnly()
+    void cancelDuringPageTwo_asksOnceAtThePageBoundary_data()
     {
-        FakeMessageBox box;
-        box.answers << true;
-        FakeProgress progress;
-        progress.cancelDuringPage = 2;
-        const ConversionResult result = PageConverter().ConvertPages(job(m_fivePages, "p.png", true, 5), &progress);
-        QVERIFY(result.cancelled);
-        QCOMPARE(written(), (QStringList{"p001.png", "p002.png"}));
-        QCOMPARE(box.questions, QStringList{"Are you sure you want to cancel the operation?"});
-        QCOMPARE(progress.percentages, (QList<int>{20, 40}));
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("yes: finished pages stay") << true << QStringList{"p001.png", "p002.png"};
+        QTest::newRow("no: every page") << false
+                                       << QStringList{"p001.png", "p002.png", "p003.png", "p004.png", "p005.png"};
     }
-
-    void cancelAnsweredNo_goesOnWithEveryPage()
+    void cancelDuringPageTwo_asksOnceAtThePageBoundary()
     {
+        QFETCH(bool, yes);
+        QFETCH(QStringList, pages);
         FakeMessageBox box;
-        box.answers << false;
+        box.answers << yes;
         FakeProgress progress;
         progress.cancelDuringPage = 2;
         const ConversionResult result = PageConverter().ConvertPages(job(m_fivePages, "p.png", true, 5), &progress);
-        QVERIFY(!result.cancelled);
-        QCOMPARE(written().size(), 5);
-        QCOMPARE(box.questions.size(), 1);
-        QVERIFY(!progress.cancel);
+        QCOMPARE(result.cancelled, yes);
+        QCOMPARE(written(), pages);
+        QCOMPARE(box.questions, QStringList{"Are you sure you want to cancel the operation?"});
+        QCOMPARE(progress.percentages.mid(0, 2), (QList<int>{20, 40}));
+        QCOMPARE(progress.cancel, yes);
     }
 
     void failedPage_isReportedAndTheOthersAreWritten()

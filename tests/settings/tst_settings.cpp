@@ -32,19 +32,6 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     }
 
-    void emptyStore_givesFirstRunDerivedValues()
-    {
-        FakeSettingsStore store;
-        auto window = load();
-        const ConversionSettings &settings = window->conversionSettings();
-        QCOMPARE(settings.DitherOption, QStringLiteral("+dither"));
-        QCOMPARE(settings.TrimOption, QString());
-        QVERIFY(settings.AntialiasFlag);
-        QVERIFY(!settings.MonochromeFlag);
-        QCOMPARE(settings.ColorCount, 16);
-        QCOMPARE(window->CurrentPage(), 1);
-    }
-
     void blackAndWhite_keepsTheColourCountOfListFilling()
     {
         FakeSettingsStore store;

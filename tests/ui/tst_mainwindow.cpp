@@ -104,8 +104,12 @@ private slots:
         QVERIFY(!child<QPushButton>(window.get(), "cmdConvert_1")->isEnabled());
         QCOMPARE(child<QLineEdit>(window.get(), "txtImgWidth")->text(), QStringLiteral("0"));
         QCOMPARE(child<QLineEdit>(window.get(), "txtImgHeight")->text(), QStringLiteral("0"));
-        QCOMPARE(window->conversionSettings().DitherOption, QStringLiteral("+dither"));
-        QCOMPARE(window->conversionSettings().ColorCount, 16);
+        const ConversionSettings &derived = window->conversionSettings();
+        QCOMPARE(derived.DitherOption, QStringLiteral("+dither"));
+        QCOMPARE(derived.TrimOption, QString());
+        QVERIFY(derived.AntialiasFlag && !derived.MonochromeFlag);
+        QCOMPARE(derived.ColorCount, 16);
+        QCOMPARE(window->CurrentPage(), 1);
         QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
     }
 
