@@ -13,13 +13,12 @@
 #include "ui/MessageBox.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
 const QString ReadErrorPrefix = QStringLiteral("Error reading file:\n");
 
-// Removes the inspection's bitmaps on every way out.
+// Removes the inspection's bitmap and its preview copy on every way out.
 struct TempFileGuard
 {
     QString path;

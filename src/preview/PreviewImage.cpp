@@ -5,7 +5,6 @@
 #include "settings/ConversionSettings.h"
 #include "tools/NumberText.h"
 
-#include <QFile>
 
 namespace PreviewImage {
 
@@ -61,8 +60,6 @@ QImage make(const QString &bitmap, const ConversionSettings &settings, QSize unt
     if (image.isNull() && error)
         *error = magick.lastError().isEmpty() ? QStringLiteral("The preview bitmap could not be read.")
                                               : magick.lastError();
-    QFile::remove(bitmap);
-    QFile::remove(preview);
     return image;
 }
 

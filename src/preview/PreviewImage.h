@@ -29,8 +29,8 @@ ArgVector previewVector(const QString &bitmap, const QString &box, bool monochro
 // Top-left pixel of a picture centred in the frame.
 QPoint centredPosition(QSize picture);
 
-// Makes the preview from the page bitmap; deletes the bitmap and its preview copy. A null image and
-// the library's message on failure.
+// Makes the preview from the page bitmap, by way of a copy named bitmap + ".bmp"; the caller owns and
+// deletes both files. A null image and the library's message on failure.
 QImage make(const QString &bitmap, const ConversionSettings &settings, QSize untrimmed, QSize trimmedSize,
             QString *error);
 
