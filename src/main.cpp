@@ -1,20 +1,100 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/Registry.h"
-#include "ui/TerminationSignals.h"
-#include "ui/frmMainWindow.h"
+#include "conversion/CommandLine.h"
+#include "conversion/CommandLineConversion.h"
+#include "settings/OptionsStorage.h"
+#include "settings/SettingsStore.h"
+#include "tools/GhostscriptCommands.h"
+#include "tools/PrivateFolder.h"
+#include "tools/TerminationSignals.h"
+#include "ui/FileDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/MessageBox.h"
 
 #include <QApplication>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+bool hasDisplay()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int runHeadless(const CommandLineRequest &request)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (request.mode == CommandLineRequest::ShowHelp) {
+        out << request.helpText;
+        return 0;
+    }
+    if (request.mode == CommandLineRequest::ShowVersion) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << Qt::endl;
+        return 0;
+    }
+    QString password;
+    if (request.passwordFromStdin)
+        password = QTextStream(stdin).readLine();
+    CommandLineConversion conversion(request, GhostscriptLocator().locate(), err);
+    const TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &conversion, &CommandLineConversion::stop);
+    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, &QCoreApplication::exit);
+    QTimer::singleShot(0, &conversion, [&conversion, password] { conversion.start(password); });
+    return QCoreApplication::exec();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     // Names first: the settings store is found through them.
-    QApplication::setOrganizationName(QStringLiteral("sheetforge"));
-    QApplication::setApplicationName(QStringLiteral("sheetforge"));
+    QCoreApplication::setOrganizationName(QStringLiteral("sheetforge"));
+    QCoreApplication::setApplicationName(QStringLiteral("sheetforge"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SHEETFORGE_VERSION));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    QSettingsStore settings;
+    QString error;
+    const std::optional<CommandLineRequest> request =
+        CommandLine::parse(arguments, OptionsStorage::load(settings), &error);
+    if (!request) {
+        std::fprintf(stderr, "sheetforge: %s\n", qPrintable(error));
+        return 2;
+    }
+    if (request->mode != CommandLineRequest::OpenWindow) {
+        const QCoreApplication app(argc, argv);
+        PrivateFolder::removeStale();
+        return runHeadless(*request);
+    }
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "sheetforge: the window needs a graphical session (no display was found).\n"
+                             "To convert without a window, use: sheetforge --convert DEST FILE.pdf\n");
+        return 1;
+    }
+
     QApplication app(argc, argv);
+    PrivateFolder::removeStale();
+    MessageBox messages;
+    FileDialog files;
+    MainWindow window(settings, messages, files);
     const TerminationSignals termination;
-    frmMainWindow window;
-    window.load(systemRegistry());
+    // Stops Ghostscript and the workers, saves, and leaves every event loop, a message box's included.
+    QObject::connect(&termination, &TerminationSignals::received, &window, [&window] {
+        window.prepareToQuit();
+        QCoreApplication::exit(0);
+    });
     window.show();
-    return app.exec();
+    QTimer::singleShot(0, &window, [&window, document = request->document] {
+        window.start(GhostscriptLocator().locate(), document);
+    });
+    return QApplication::exec();
 }

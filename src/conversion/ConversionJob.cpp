@@ -2,59 +2,66 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionJob.h"
 
-#include "tools/NumberText.h"
-#include "tools/PathHelpers.h"
+#include <QDir>
+#include <QFileInfo>
 
-namespace {
-constexpr double DownscaleFromDpi = 1200;
-}
-
-QString ConversionJob::renderResolution() const
+ImageFormat ConversionJob::format() const
 {
-    const double dpi = NumberText::leadingNumber(resolution);
-    return settings.AntialiasFlag ? QString::number(NumberText::roundHalfEven(2 * dpi)) : resolution;
-}
-
-bool ConversionJob::downscaleInGhostscript() const
-{
-    return settings.AntialiasFlag && 2 * NumberText::leadingNumber(resolution) >= DownscaleFromDpi;
-}
-
-QString ConversionJob::pageFileName(int page) const
-{
-    const int digits = std::max(3, int(QString::number(pageCount).size()));
-    return PathHelpers::GetDirectoryPart(destination)
-        + PathHelpers::RemoveExtension(PathHelpers::GetFileNamePart(destination))
-        + QString::number(page).rightJustified(digits, QLatin1Char('0')) + QLatin1Char('.') + imageFormat;
+    return OptionLists::formatForFileName(destination).value_or(options.format);
 }
 
 QString ConversionJob::outputFileName(int page) const
 {
-    return allPages ? pageFileName(page) : destination;
+    const QFileInfo chosen(destination);
+    const bool ownSuffix = OptionLists::formatForFileName(destination).has_value();
+    if (!numbered)
+        return ownSuffix ? destination : destination + QLatin1Char('.') + OptionLists::suffix(format());
+    const QString name = chosen.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    const QString suffix = ownSuffix ? chosen.suffix() : OptionLists::suffix(format());
+    const int digits = std::max(3, int(QString::number(pageCount).size()));
+    return chosen.dir().filePath(base + QStringLiteral("%1").arg(page, digits, 10, QLatin1Char('0'))
+                                 + QLatin1Char('.') + suffix);
 }
 
-ArgVector ConversionJob::convertVector(const QString &bitmap, const QString &output) const
+QStringList ConversionJob::outputFileNames() const
 {
-    ArgVector vector{bitmap, settings.TrimOption};
+    QStringList names;
+    for (int page = firstPage; page <= lastPage; ++page)
+        names << outputFileName(page);
+    return names;
+}
+
+QStringList ConversionJob::magickArguments(const QString &bitmap) const
+{
+    QStringList args{bitmap};
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
-    if (!settings.TrimOption.isEmpty())
-        vector << QStringLiteral("+repage");
-    const bool halve = settings.AntialiasFlag && !downscaleInGhostscript();
-    // Colours are reduced after the halving: resizing blends a reduced palette back into thousands.
-    vector << QStringLiteral("-resize") << (halve ? QStringLiteral("50%") : QStringLiteral("100%"));
-    vector << settings.DitherOption;
-    if (settings.MonochromeFlag)
-        vector << QStringLiteral("-monochrome");
+    if (options.trim)
+        args << QStringLiteral("-trim") << QStringLiteral("+repage");
+    // The dither setting must come before the reduction it governs.
+    if (options.dither)
+        args << QStringLiteral("-dither") << QStringLiteral("Riemersma");
     else
-        vector << QStringLiteral("-colors") << settings.ColorCount;
-    const QString suffix = output.section(QLatin1Char('.'), -1).toLower();
-    if ((suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) && !compression.isEmpty()) {
-        // The library reads quality 0 as "its default"; the user asked for the smallest file.
-        const qint64 quality = std::clamp<qint64>(NumberText::roundHalfEven(NumberText::leadingNumber(compression)), 1, 100);
-        vector << QStringLiteral("-quality") << QString::number(quality);
+        args << QStringLiteral("+dither");
+    if (options.isMonochrome())
+        args << QStringLiteral("-monochrome");
+    else
+        args << QStringLiteral("-colors") << QString::number(options.colorCount());
+    args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
+         << QString::number(options.dpi);
+    return args;
+}
+
+QString ConversionJob::magickFormat() const
+{
+    switch (format()) {
+    case ImageFormat::Gif:
+        return QStringLiteral("GIF");
+    case ImageFormat::Jpg:
+        return QStringLiteral("JPEG");
+    case ImageFormat::Png:
+        break;
     }
-    // Halving keeps the doubled density; the file should say the resolution the user chose.
-    vector << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density") << resolution;
-    vector << output;
-    return vector;
+    return QStringLiteral("PNG");
 }

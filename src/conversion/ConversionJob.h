@@ -2,36 +2,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "settings/ConversionSettings.h"
-#include "tools/ImageObject.h"
+#include "settings/ConversionOptions.h"
 
 #include <QString>
+#include <QStringList>
 
-// Everything one run converts with, taken from the main window when the run starts; the progress
-// window is modal, so nothing can change it meanwhile.
+// Everything one conversion run needs, fixed when it starts.
 struct ConversionJob
 {
-    QString sourceFile;
-    QString destination; // as chosen; all pages are numbered from it
-    bool allPages = false;
-    int currentPage = 1; // used when !allPages
-    int pageCount = 1;
-    QString resolution = QStringLiteral("144");
-    QString imageFormat = QStringLiteral("png");
-    QString compression = QStringLiteral("75");
-    ConversionSettings settings;
+    ConversionOptions options; // options.sourceFile is the document
+    QString ghostscript;
+    QString destination; // as chosen
+    int firstPage = 1;
+    int lastPage = 1;
+    // Numbered files (scan001.png, ...) rather than the destination itself.
+    bool numbered = false;
+    int pageCount = 1; // of the document: more than 999 pages take more digits
+    QString password;  // for the run only; never stored
 
-    int firstPage() const { return allPages ? 1 : currentPage; }
-    int lastPage() const { return allPages ? pageCount : currentPage; }
-    // Antialiasing renders at twice the resolution.
-    QString renderResolution() const;
-    // Past this, the doubled bitmap outgrows what the library may hold, so Ghostscript halves it itself.
-    bool downscaleInGhostscript() const;
-
-    // The numbered output name of an all-pages run: three digits up to 999 pages, more beyond.
-    QString pageFileName(int page) const;
-    // The file a page is written to.
+    int pagesInRun() const { return lastPage - firstPage + 1; }
+    // The destination's own extension decides when it is one of ours, so a file's name and its content
+    // always agree; otherwise the chosen format does.
+    ImageFormat format() const;
     QString outputFileName(int page) const;
-    // The library's vector for one page: trim, halve, reduce colours, tag the resolution, write.
-    ArgVector convertVector(const QString &bitmap, const QString &output) const;
+    QStringList outputFileNames() const;
+    // The image library's command line for one rendered page: trim, colours, resolution tag.
+    QStringList magickArguments(const QString &bitmap) const;
+    // The library's name of the format.
+    QString magickFormat() const;
 };

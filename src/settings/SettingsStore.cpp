@@ -4,34 +4,25 @@
 
 #include <QSettings>
 
-namespace {
-// QSettings files its top-level keys under [General] and would escape a group of that name as [%General].
-QString settingsKey(const QString &section, const QString &key)
-{
-    return section == QLatin1String("General") ? key : section + QLatin1Char('/') + key;
-}
+#include <memory>
 
-QSettings openStore()
+namespace {
+// QSettings files its top-level keys under [General]; a group of that name would become [%General].
+std::unique_ptr<QSettings> openStore(const QString &iniFile)
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("sheetforge"),
-                     QStringLiteral("sheetforge"));
+    if (!iniFile.isEmpty())
+        return std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("sheetforge"),
+                                       QStringLiteral("sheetforge"));
 }
 } // namespace
 
-QString SettingsStore::GetSetting(const QString &section, const QString &key, const QString &defaultValue)
+QString QSettingsStore::value(const QString &key, const QString &defaultValue) const
 {
-    return openStore().value(settingsKey(section, key), defaultValue).toString();
+    return openStore(m_iniFile)->value(key, defaultValue).toString();
 }
 
-void SettingsStore::SaveSetting(const QString &section, const QString &key, const QString &value)
+void QSettingsStore::setValue(const QString &key, const QString &value)
 {
-    openStore().setValue(settingsKey(section, key), value);
-}
-
-ISettingsStore &settingsStore()
-{
-    if (auto *fake = SettingsStoreOverride::current())
-        return *fake;
-    static SettingsStore real;
-    return real;
+    openStore(m_iniFile)->setValue(key, value);
 }

@@ -2,26 +2,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/SeamOverride.h"
-
 #include <QString>
 
-// Per-user text values by section and key, under the application "sheetforge".
-class ISettingsStore
+// Per-user text values by key, in the section "General" of the application "sheetforge".
+class SettingsStore
 {
 public:
-    virtual ~ISettingsStore() = default;
-    virtual QString GetSetting(const QString &section, const QString &key, const QString &defaultValue) = 0;
-    virtual void SaveSetting(const QString &section, const QString &key, const QString &value) = 0;
+    virtual ~SettingsStore() = default;
+    virtual QString value(const QString &key, const QString &defaultValue) const = 0;
+    virtual void setValue(const QString &key, const QString &value) = 0;
 };
 
-// QSettings for organisation and application "sheetforge": ~/.config/sheetforge/sheetforge.conf here.
-class SettingsStore : public ISettingsStore
+// QSettings: ~/.config/sheetforge/sheetforge.conf here, or the file given.
+class QSettingsStore : public SettingsStore
 {
 public:
-    QString GetSetting(const QString &section, const QString &key, const QString &defaultValue) override;
-    void SaveSetting(const QString &section, const QString &key, const QString &value) override;
-};
+    QSettingsStore() = default;
+    explicit QSettingsStore(const QString &iniFile) : m_iniFile(iniFile) {}
 
-ISettingsStore &settingsStore();
-using SettingsStoreOverride = SeamOverride<ISettingsStore>;
+    QString value(const QString &key, const QString &defaultValue) const override;
+    void setValue(const QString &key, const QString &value) override;
+
+private:
+    QString m_iniFile;
+};

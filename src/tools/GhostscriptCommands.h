@@ -2,28 +2,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/Problem.h"
+
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
-struct ProcessStatus;
+struct ProcessResult;
 
-// The Ghostscript command lines, as program plus arguments. The document always goes in as an absolute
+// One Ghostscript render of a page range into numbered bitmaps.
+struct RenderRequest
+{
+    QString document;
+    QString outputFolder; // a private folder: page k of the run goes to bitmapPath(outputFolder, k)
+    int firstPage = 1;
+    int lastPage = 1;
+    int dpi = 72;
+    // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
+    bool downscaleTwice = false;
+    QString passwordFile; // empty when the document needs none
+};
+
+// What -dPDFINFO tells of a document and one of its pages.
+struct DocumentInfo
+{
+    int pageCount = -1;
+    QSizeF pageSize; // in points, as rendered: the crop box, turned by the page's rotation
+};
+
+// Ghostscript's command lines and how to read what it says. The document always goes in as an absolute
 // path, so a name such as "-x.pdf" can never be read as a switch.
 namespace GhostscriptCommands {
 
-// One page at 72 dpi as a 24-bit BMP into tempFile.
-QStringList previewRender(const QString &ghostscript, const QString &tempFile, int page, const QString &document);
-// Reports "File has N pages" without rasterising anything.
-QStringList pageCount(const QString &ghostscript, const QString &document);
-// One page at the given resolution as a 24-bit PNG into tempFile.
-QStringList pageConversion(const QString &ghostscript, const QString &resolution, const QString &tempFile, int page,
-                           const QString &document);
+// Uncompressed TIFF is the cheapest bitmap for Ghostscript to write and the library to read, and its
+// device honours the downscaler.
+QStringList renderArguments(const RenderRequest &request);
+// Page count and one page's boxes, without rasterising anything.
+QStringList infoArguments(const QString &document, int page, const QString &passwordFile);
+DocumentInfo parseInfo(const QString &output, int page);
+// The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
+QString bitmapPath(const QString &folder, int index);
+// The pages Ghostscript reports beginning ("Page N" lines) in complete lines of its output.
+QList<int> startedPages(const QString &lines);
+// Pixels Ghostscript makes of a side in points: nearest at the render resolution, halved downwards.
+int renderedPixels(double points, int dpi, bool downscaleTwice);
 
-// Whether a render made its bitmap. Ghostscript exits 0 without a page for many failures (past the last
-// page, a damaged or encrypted file), so the bitmap itself is the proof.
-bool renderSucceeded(const QString &output, const ProcessStatus &status, const QString &bitmap);
+// Writes the password as an argument file Ghostscript reads with "@file", so it never shows on a command
+// line. Empty on failure.
+QString writePasswordFile(const QString &folder, const QString &password);
 
-// Reads the page count out of pageCount's output; -1 when it holds none.
-int parsePageCount(const QString &output);
+// Ghostscript's words without its banner and progress lines.
+QString details(const QString &output);
+// What went wrong with a document, from Ghostscript's output and how it ended; None when nothing did.
+Problem classify(const QString &document, const ProcessResult &result, bool passwordGiven);
+// What the file itself shows before Ghostscript is asked: gone, unreadable or empty.
+Problem checkDocument(const QString &document);
 
 } // namespace GhostscriptCommands
+
+// Where the Ghostscript console program is. A port adds its platform's places here.
+class GhostscriptLocator
+{
+public:
+    virtual ~GhostscriptLocator() = default;
+    // Empty when there is none.
+    virtual QString locate() const;
+};

@@ -2,32 +2,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/SeamOverride.h"
-
-#include <QList>
+#include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 
-// An argument vector laid out like an ImageMagick command line; elements are text or 32-bit integers.
-using ArgVector = QList<QVariant>;
+#include <atomic>
 
-// The image library's identify and convert commands.
-class IImageObject
+struct ImageResult
 {
-public:
-    virtual ~IImageObject() = default;
-    // The "-format" text of an identify vector; empty on failure.
-    virtual QString identify(const ArgVector &args) = 0;
-    // Runs a convert vector (input, options, output); false on failure.
-    virtual bool convert(const ArgVector &args) = 0;
-    // The library's message for the last failure.
-    virtual QString lastError() const = 0;
+    bool ok = false;
+    bool cancelled = false;
+    bool tooLarge = false; // the library's resource limits stopped it
+    QString error;
+    QByteArray data; // the encoded image
+    QSize size;
 };
 
-// What the library receives for a vector: empty elements dropped, numbers as text, and a bare "-dither"
-// given the library's default method, since ImageMagick 6.9 wants one.
-QStringList toMagickArguments(const ArgVector &args);
+// The image library's convert command, run in-process. The arguments are laid out like a convert command
+// line without its output name: the result stays in memory and comes back encoded, so the caller decides
+// how and where it is written. Safe to call from several threads at once.
+class ImageObject
+{
+public:
+    virtual ~ImageObject() = default;
+    // format is the library's name ("PNG", "GIF", "JPEG", "BMP"); quality < 0 leaves the library's default.
+    // Setting *cancel makes a running call give up soon.
+    virtual ImageResult convert(const QStringList &arguments, const QString &format, int quality = -1,
+                                const std::atomic_bool *cancel = nullptr) const;
 
-IImageObject &imageObject();
-using ImageObjectOverride = SeamOverride<IImageObject>;
+    // Sets up the library once per process; also done by the first convert().
+    static void initialise();
+};

@@ -6,3 +6,5 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcTools)
 Q_DECLARE_LOGGING_CATEGORY(lcConversion)
+// Everything the user is told, so a terminal or the journal has it too.
+Q_DECLARE_LOGGING_CATEGORY(lcMessages)

@@ -2,50 +2,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/FileDialog.h"
 
+#include <QApplication>
 #include <QFileDialog>
 
-FileDialogRequest FileDialogRequest::forMode(FileDialogMode mode, const QString &extension)
+QString FileDialog::openDocument(QWidget *owner, const QString &folder)
 {
-    FileDialogRequest request;
-    if (mode == FileDialogMode::OpenDocument) {
-        request.title = QStringLiteral("Select image file...");
-        request.filters = QStringList{QStringLiteral("pdf files (*.pdf)"), QStringLiteral("All files (*)")};
-        request.mustExist = true;
-    } else {
-        request.title = QStringLiteral("Select destination file...");
-        request.filters = QStringList{QStringLiteral("image files (*.") + extension + QStringLiteral(" )"),
-                                      QStringLiteral("All files (*)")};
-        request.defaultSuffix = extension;
-    }
-    return request;
-}
-
-QString FileDialog::ShowFileDialog(QWidget *owner, const QString &initialFolder, FileDialogMode mode,
-                                   const QString &extension)
-{
-    const FileDialogRequest request = FileDialogRequest::forMode(mode, extension);
-    QFileDialog dialog(owner, request.title, initialFolder);
-    dialog.setNameFilters(request.filters);
-    dialog.selectNameFilter(request.filters.first());
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    if (request.mustExist) {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    } else {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    }
+    QFileDialog dialog(owner, QApplication::translate("FileDialog", "Open PDF document"), folder);
+    // Any case: SCAN.PDF is as much a PDF as scan.pdf.
+    dialog.setNameFilters({QApplication::translate("FileDialog", "PDF documents (*.[pP][dD][fF])"),
+                           QApplication::translate("FileDialog", "All files (*)")});
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst().trimmed();
+    return dialog.selectedFiles().constFirst();
 }
 
-IFileDialog &fileDialog()
+QString FileDialog::saveImage(QWidget *owner, const QString &proposed, const QString &suffix, bool confirmOverwrite)
 {
-    if (auto *fake = FileDialogOverride::current())
-        return *fake;
-    static FileDialog real;
-    return real;
+    QFileDialog dialog(owner, QApplication::translate("FileDialog", "Select destination file..."));
+    dialog.setNameFilters({QApplication::translate("FileDialog", "image files (*.%1)").arg(suffix),
+                           QApplication::translate("FileDialog", "All files (*)")});
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

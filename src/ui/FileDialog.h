@@ -2,43 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/SeamOverride.h"
-
 #include <QString>
-#include <QStringList>
 
 class QWidget;
 
-enum class FileDialogMode { SaveImage = 0, OpenDocument = 1 };
-
-// The two dialog configurations, as the dialog is set up.
-struct FileDialogRequest
-{
-    QString title;
-    QStringList filters;
-    QString defaultSuffix; // without the dot, as Qt takes it
-    bool mustExist = false;
-
-    static FileDialogRequest forMode(FileDialogMode mode, const QString &extension);
-};
-
-// The only way the program asks for a file. Returns the chosen path, or empty when cancelled.
-class IFileDialog
+// The only way the program asks for a file. Each returns the chosen path, or empty when cancelled.
+class FileDialog
 {
 public:
-    virtual ~IFileDialog() = default;
-    virtual QString ShowFileDialog(QWidget *owner, const QString &initialFolder, FileDialogMode mode,
-                                   const QString &extension) = 0;
+    virtual ~FileDialog() = default;
+    virtual QString openDocument(QWidget *owner, const QString &folder);
+    // proposed is a full path; suffix is the chosen format's extension, without the dot. confirmOverwrite
+    // is off where the caller asks about the files it will really write.
+    virtual QString saveImage(QWidget *owner, const QString &proposed, const QString &suffix,
+                              bool confirmOverwrite);
 };
-
-// The platform's dialog. The save dialog never asks about overwriting: the conversion replaces
-// files safely and the user has already chosen the name.
-class FileDialog : public IFileDialog
-{
-public:
-    QString ShowFileDialog(QWidget *owner, const QString &initialFolder, FileDialogMode mode,
-                           const QString &extension) override;
-};
-
-IFileDialog &fileDialog();
-using FileDialogOverride = SeamOverride<IFileDialog>;

@@ -2,31 +2,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/SeamOverride.h"
-
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
-// Every message box is modal, titled with the application's title and has OK (or Yes and No).
-class IMessageBox
+// The questions and notices the windows put to the user. Each is modal and titled "sheetforge".
+class MessageBox
 {
 public:
-    enum class Icon { None, Critical };
+    enum class Icon { None, Warning, Critical };
 
-    virtual ~IMessageBox() = default;
-    virtual void inform(const QString &text, Icon icon = Icon::None) = 0;
-    virtual bool askYesNo(const QString &text) = 0;
+    virtual ~MessageBox() = default;
+    // details go under "Show Details...".
+    virtual void inform(QWidget *owner, const QString &text, const QString &details = {},
+                        Icon icon = Icon::Critical);
+    virtual bool askYesNo(QWidget *owner, const QString &text);
+    // Asks for a document's password; nothing when the user cancels.
+    virtual std::optional<QString> askPassword(QWidget *owner, const QString &fileName, bool retry);
 };
-
-class MessageBox : public IMessageBox
-{
-public:
-    void inform(const QString &text, Icon icon) override;
-    bool askYesNo(const QString &text) override;
-};
-
-IMessageBox &messageBox();
-using MessageBoxOverride = SeamOverride<IMessageBox>;
-
-inline const QString kApplicationTitle = QStringLiteral("sheetforge");

@@ -1,0 +1,164 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace CommandLine {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("CommandLine", text);
+}
+
+std::optional<ColorDepth> colorDepth(const QString &text)
+{
+    const QString t = text.toLower();
+    if (t == QLatin1String("bw") || t == QLatin1String("2") || t == QLatin1String("mono"))
+        return ColorDepth::BlackAndWhite;
+    if (t == QLatin1String("4"))
+        return ColorDepth::FourColors;
+    if (t == QLatin1String("16"))
+        return ColorDepth::SixteenColors;
+    if (t == QLatin1String("256"))
+        return ColorDepth::TwoHundredFiftySixColors;
+    if (t == QLatin1String("hicolor") || t == QLatin1String("65536"))
+        return ColorDepth::HiColor;
+    return std::nullopt;
+}
+
+} // namespace
+
+bool isHeadless(const QStringList &arguments)
+{
+    for (const QString &arg : arguments.mid(1)) {
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg == QLatin1String("--convert") || arg.startsWith(QLatin1String("--convert="))
+            || arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("--help-all")
+            || arg == QLatin1String("--version") || arg == QLatin1String("-v"))
+            return true;
+    }
+    return false;
+}
+
+std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored,
+                                        QString *error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF or JPEG images."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption convert(QStringLiteral("convert"),
+                                     tr("Convert without a window, writing DEST (numbered DEST001.png, ... for "
+                                        "several pages)."),
+                                     QStringLiteral("DEST"));
+    const QCommandLineOption pages(QStringLiteral("pages"), tr("Convert only pages FIRST to LAST."),
+                                   QStringLiteral("FIRST-LAST"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"), tr("Resolution in dots per inch (1 to 2400)."),
+                                 QStringLiteral("N"));
+    const QCommandLineOption colors(QStringLiteral("colors"), tr("Colour depth: bw, 4, 16, 256 or hicolor."),
+                                    QStringLiteral("DEPTH"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    tr("Image format when DEST has no such extension: png, gif or jpg."),
+                                    QStringLiteral("FORMAT"));
+    const QCommandLineOption quality(QStringLiteral("quality"), tr("JPEG quality, 0 to 100 (higher is better)."),
+                                     QStringLiteral("N"));
+    const QCommandLineOption dither(QStringLiteral("dither"), tr("Dither when reducing the colours."));
+    const QCommandLineOption noDither(QStringLiteral("no-dither"), tr("Do not dither."));
+    const QCommandLineOption trim(QStringLiteral("trim"), tr("Trim the blank edges."));
+    const QCommandLineOption noTrim(QStringLiteral("no-trim"), tr("Keep the whole page."));
+    const QCommandLineOption antialias(QStringLiteral("antialias"), tr("Smooth the edges of text and images."));
+    const QCommandLineOption noAntialias(QStringLiteral("no-antialias"), tr("Do not smooth edges."));
+    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
+                                           tr("Read the document's password from the first line of standard "
+                                              "input."));
+    parser.addOptions({convert, pages, dpi, colors, format, quality, dither, noDither, trim, noTrim, antialias,
+                       noAntialias, passwordStdin});
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document."), QStringLiteral("[FILE.pdf]"));
+
+    CommandLineRequest request;
+    request.options = stored;
+    request.helpText = parser.helpText();
+    const auto failWith = [error](const QString &message) -> std::optional<CommandLineRequest> {
+        if (error)
+            *error = message;
+        return std::nullopt;
+    };
+    if (!parser.parse(arguments))
+        return failWith(parser.errorText());
+    if (parser.isSet(help)) {
+        request.mode = CommandLineRequest::ShowHelp;
+        return request;
+    }
+    if (parser.isSet(version)) {
+        request.mode = CommandLineRequest::ShowVersion;
+        return request;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return failWith(tr("Give one PDF file at most."));
+    if (!positional.isEmpty())
+        request.document = QFileInfo(positional.first()).absoluteFilePath();
+    if (!parser.isSet(convert)) {
+        for (const QCommandLineOption &only : {pages, dpi, colors, format, quality, passwordStdin}) {
+            if (parser.isSet(only))
+                return failWith(tr("--%1 goes with --convert.").arg(only.names().constFirst()));
+        }
+        return request;
+    }
+
+    request.mode = CommandLineRequest::Convert;
+    request.destination = QFileInfo(parser.value(convert)).absoluteFilePath();
+    if (request.document.isEmpty())
+        return failWith(tr("--convert needs the PDF file to convert."));
+    request.options.sourceFile = request.document;
+    request.passwordFromStdin = parser.isSet(passwordStdin);
+    if (parser.isSet(pages)) {
+        static const QRegularExpression range(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
+        const QRegularExpressionMatch match = range.match(parser.value(pages));
+        request.firstPage = match.captured(1).toInt();
+        request.lastPage = match.captured(2).isEmpty() ? request.firstPage : match.captured(2).toInt();
+        if (!match.hasMatch() || request.firstPage < 1 || request.lastPage < request.firstPage)
+            return failWith(tr("--pages wants FIRST-LAST, for example 2-4."));
+    }
+    if (parser.isSet(dpi)) {
+        bool ok = false;
+        request.options.dpi = parser.value(dpi).toInt(&ok);
+        if (!ok || request.options.dpi < 1 || request.options.dpi > 2400)
+            return failWith(tr("--dpi wants a whole number from 1 to 2400."));
+    }
+    if (parser.isSet(colors)) {
+        const std::optional<ColorDepth> depth = colorDepth(parser.value(colors));
+        if (!depth)
+            return failWith(tr("--colors wants bw, 4, 16, 256 or hicolor."));
+        request.options.colorDepth = *depth;
+    }
+    if (parser.isSet(format)) {
+        const std::optional<ImageFormat> chosen =
+            OptionLists::formatForFileName(QStringLiteral("x.") + parser.value(format));
+        if (!chosen)
+            return failWith(tr("--format wants png, gif or jpg."));
+        request.options.format = *chosen;
+    }
+    if (parser.isSet(quality)) {
+        bool ok = false;
+        request.options.jpegQuality = parser.value(quality).toInt(&ok);
+        if (!ok || request.options.jpegQuality < 0 || request.options.jpegQuality > 100)
+            return failWith(tr("--quality wants a whole number from 0 to 100."));
+    }
+    if (parser.isSet(dither) || parser.isSet(noDither))
+        request.options.dither = parser.isSet(dither) && !parser.isSet(noDither);
+    if (parser.isSet(trim) || parser.isSet(noTrim))
+        request.options.trim = parser.isSet(trim) && !parser.isSet(noTrim);
+    if (parser.isSet(antialias) || parser.isSet(noAntialias))
+        request.options.antialias = parser.isSet(antialias) && !parser.isSet(noAntialias);
+    return request;
+}
+
+} // namespace CommandLine

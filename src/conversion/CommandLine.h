@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "settings/ConversionOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the program was asked to do from its command line.
+struct CommandLineRequest
+{
+    enum Mode { OpenWindow, Convert, ShowHelp, ShowVersion };
+    Mode mode = OpenWindow;
+    QString document;    // may be empty for OpenWindow
+    QString destination; // Convert only
+    int firstPage = 0;   // 0: from the first page
+    int lastPage = 0;    // 0: to the last page
+    bool passwordFromStdin = false;
+    ConversionOptions options; // the stored options with the flags applied
+    QString helpText;
+};
+
+namespace CommandLine {
+
+// Whether the arguments ask for work that needs no window (and so no display).
+bool isHeadless(const QStringList &arguments);
+// arguments[0] is the program. On a usage error, returns nothing and sets *error.
+std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored,
+                                        QString *error);
+
+} // namespace CommandLine

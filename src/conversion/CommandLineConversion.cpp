@@ -1,0 +1,125 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/CommandLineConversion.h"
+
+#include "tools/GhostscriptCommands.h"
+#include "tools/PrivateFolder.h"
+#include "tools/ProcessRunner.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, const QString &ghostscript,
+                                             QTextStream &messages, QObject *parent)
+    : QObject(parent)
+    , m_request(request)
+    , m_ghostscript(ghostscript)
+    , m_messages(messages)
+    , m_info(new ProcessRunner(this))
+    , m_engine(new ConversionEngine(nullptr, nullptr, this))
+{
+    connect(m_info, &ProcessRunner::finished, this, &CommandLineConversion::onInfo);
+    connect(m_engine, &ConversionEngine::pageStarted, this, [this](int page) {
+        m_messages << tr("Processing page %1...").arg(page) << Qt::endl;
+    });
+    connect(m_engine, &ConversionEngine::pageWritten, this,
+            [this](const QString &file) { m_messages << tr("Wrote %1").arg(file) << Qt::endl; });
+    connect(m_engine, &ConversionEngine::finished, this, &CommandLineConversion::onFinished);
+}
+
+void CommandLineConversion::start(const QString &password)
+{
+    m_password = password;
+    if (m_ghostscript.isEmpty()) {
+        failWith(Problem::make(Problem::GhostscriptMissing));
+        return;
+    }
+    const Problem problem = GhostscriptCommands::checkDocument(m_request.document);
+    if (!problem.isNone()) {
+        failWith(problem);
+        return;
+    }
+    QString passwordFile;
+    if (!m_password.isEmpty()) {
+        m_folder = std::make_unique<PrivateFolder>();
+        passwordFile = GhostscriptCommands::writePasswordFile(m_folder->path(), m_password);
+    }
+    m_info->start(m_ghostscript, GhostscriptCommands::infoArguments(m_request.document, 1, passwordFile));
+}
+
+void CommandLineConversion::stop()
+{
+    m_stopped = true;
+    if (m_engine->isRunning()) {
+        m_engine->cancel();
+    } else {
+        m_info->cancel();
+        emit exited(1);
+    }
+}
+
+void CommandLineConversion::onInfo(const ProcessResult &result)
+{
+    m_folder.reset();
+    if (m_stopped)
+        return;
+    const QString name = QFileInfo(m_request.document).fileName();
+    Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_password.isEmpty());
+    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, 1);
+    if (problem.isNone() && info.pageCount <= 0)
+        problem = Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output), name);
+    if (problem.kind == Problem::NeedsPassword && !m_request.passwordFromStdin)
+        problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
+    if (!problem.isNone()) {
+        failWith(problem);
+        return;
+    }
+    ConversionJob job;
+    job.options = m_request.options;
+    job.ghostscript = m_ghostscript;
+    job.destination = m_request.destination;
+    job.pageCount = info.pageCount;
+    job.firstPage = m_request.firstPage > 0 ? m_request.firstPage : 1;
+    job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
+    job.password = m_password;
+    if (job.firstPage > info.pageCount) {
+        failWith(Problem::make(Problem::PageFailed,
+                               tr("%1 has %n page(s).", nullptr, info.pageCount).arg(name)));
+        return;
+    }
+    job.lastPage = std::min(job.lastPage, info.pageCount);
+    // As in the window: a document of one page goes to the destination itself.
+    job.numbered = info.pageCount > 1;
+    m_engine->start(job);
+}
+
+void CommandLineConversion::onFinished(const ConversionResult &result)
+{
+    for (const PageFailure &failure : result.failures) {
+        m_messages << tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
+        if (!failure.problem.details.isEmpty())
+            m_messages << QLatin1Char(' ') << failure.problem.details.simplified();
+        m_messages << Qt::endl;
+    }
+    if (!result.fatal.isNone()) {
+        failWith(result.fatal);
+        return;
+    }
+    if (result.cancelled) {
+        m_messages << tr("Stopped; %n page(s) written.", nullptr, int(result.written.size())) << Qt::endl;
+        emit exited(1);
+        return;
+    }
+    m_messages << tr("%n page(s) written.", nullptr, int(result.written.size())) << Qt::endl;
+    emit exited(result.failures.isEmpty() ? 0 : 1);
+}
+
+void CommandLineConversion::failWith(const Problem &problem)
+{
+    m_messages << problem.message << Qt::endl;
+    if (!problem.details.isEmpty())
+        m_messages << problem.details << Qt::endl;
+    // After start() has returned, so the caller is listening.
+    QMetaObject::invokeMethod(this, [this] { emit exited(1); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/PrivateFolder.h"
+#include "conversion/CommandLine.h"
+#include "conversion/ConversionEngine.h"
+
+#include <QObject>
+
+class QTextStream;
+
+// A conversion without a window: counts the pages, converts the range with the same engine as the window
+// and reports progress and every failure on standard error.
+class CommandLineConversion : public QObject
+{
+    Q_OBJECT
+public:
+    CommandLineConversion(const CommandLineRequest &request, const QString &ghostscript, QTextStream &messages,
+                          QObject *parent = nullptr);
+
+    // password is used when the request reads it from standard input.
+    void start(const QString &password = {});
+    // Stops at once, as for a termination signal; exited() follows.
+    void stop();
+
+signals:
+    void exited(int exitCode);
+
+private:
+    void onInfo(const ProcessResult &result);
+    void onFinished(const ConversionResult &result);
+    void failWith(const Problem &problem);
+
+    CommandLineRequest m_request;
+    QString m_ghostscript;
+    QString m_password;
+    QTextStream &m_messages;
+    ProcessRunner *m_info = nullptr;
+    ConversionEngine *m_engine = nullptr;
+    std::unique_ptr<PrivateFolder> m_folder;
+    bool m_stopped = false;
+};

@@ -1,0 +1,84 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/PrivateFolder.h"
+#include "conversion/ConversionJob.h"
+#include "tools/Problem.h"
+#include "tools/ProcessResult.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QThreadPool>
+
+#include <atomic>
+#include <memory>
+
+class ImageObject;
+
+class ProcessRunner;
+
+struct PageFailure
+{
+    int page = 0;
+    Problem problem;
+};
+
+struct ConversionResult
+{
+    QStringList written;
+    QList<PageFailure> failures;
+    Problem fatal; // what stopped the run before its end
+    bool cancelled = false;
+
+    bool isSuccess() const { return !cancelled && fatal.isNone() && failures.isEmpty(); }
+};
+
+// Converts a page range off the window's thread. Ghostscript renders the whole range in one run while a
+// pool of workers, one per core, turns each finished bitmap into its image file.
+class ConversionEngine : public QObject
+{
+    Q_OBJECT
+public:
+    // Either seam may be null for the real one; the engine does not own images.
+    explicit ConversionEngine(const ImageObject *images = nullptr, ProcessRunner *runner = nullptr,
+                              QObject *parent = nullptr);
+    ~ConversionEngine() override;
+
+    void start(const ConversionJob &job);
+    // Kills Ghostscript and stops the workers; finished() follows soon with cancelled set.
+    void cancel();
+    bool isRunning() const { return m_running; }
+
+signals:
+    void pageStarted(int page);
+    void progressChanged(int done, int total);
+    void pageWritten(const QString &file);
+    void finished(const ConversionResult &result);
+
+private:
+    void onOutput(const QString &text);
+    void onRenderFinished(const ProcessResult &result);
+    void enqueue(int page);
+    void onPageDone(int page, const Problem &problem, bool fromWorker);
+    void stop(const Problem &fatal);
+    void finishIfDone();
+    void updatePause();
+
+    const ImageObject *m_images = nullptr;
+    ProcessRunner *m_runner = nullptr;
+    QThreadPool m_pool;
+    std::shared_ptr<std::atomic_bool> m_cancel;
+    std::unique_ptr<PrivateFolder> m_work;
+    ConversionJob m_job;
+    ConversionResult m_result;
+    QString m_partialLine;
+    QSet<int> m_handedOn;
+    int m_renderingPage = 0; // begun by Ghostscript and not yet handed on
+    int m_inFlight = 0;
+    int m_done = 0;
+    bool m_running = false;
+    bool m_rendering = false;
+};

@@ -1,0 +1,78 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/PageWriter.h"
+
+#include "conversion/ConversionJob.h"
+#include "tools/ImageObject.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+
+namespace PageWriter {
+
+namespace {
+
+Problem writeProblem(const QString &path, int error, const QString &why)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return Problem::make(Problem::DiskFull, why, folder);
+    if (error == EACCES || error == EPERM || error == EROFS || error == ENOENT || !QFileInfo(folder).isDir())
+        return Problem::make(Problem::DestinationNotWritable, why, folder);
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() < 1024 * 1024)
+        return Problem::make(Problem::DiskFull, why, folder);
+    return Problem::make(Problem::DestinationNotWritable, why, folder);
+}
+
+} // namespace
+
+Problem writeAtomically(const QString &path, const QByteArray &data)
+{
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return writeProblem(path, errno, file.errorString());
+    errno = 0;
+    if (file.write(data) != data.size()) {
+        const int error = errno;
+        return writeProblem(path, error, file.errorString());
+    }
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
+        return writeProblem(path, error, file.errorString());
+    }
+    return {};
+}
+
+Problem checkWritable(const QString &folder)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".sheetforge-XXXXXX")));
+    errno = 0;
+    if (probe.open())
+        return {};
+    return writeProblem(QDir(folder).filePath(QStringLiteral("x")), errno, probe.errorString());
+}
+
+Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
+                const std::atomic_bool &cancel)
+{
+    if (cancel)
+        return {};
+    // The library reads quality 0 as "its default"; the user asked for the smallest file.
+    const int quality = job.options.jpegQuality < 0 ? -1 : std::max(1, job.options.jpegQuality);
+    const ImageResult image = images.convert(job.magickArguments(bitmap), job.magickFormat(), quality, &cancel);
+    if (image.cancelled || cancel)
+        return {};
+    if (!image.ok)
+        return Problem::make(image.tooLarge ? Problem::TooLarge : Problem::PageFailed, image.error);
+    return writeAtomically(job.outputFileName(page), image.data);
+}
+
+} // namespace PageWriter

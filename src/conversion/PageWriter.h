@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/Problem.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+
+class ImageObject;
+struct ConversionJob;
+
+// Turns one rendered page into its image file. Runs on a worker thread.
+namespace PageWriter {
+
+// Processes the bitmap and writes the page's file. Nothing partial is ever left under the output name,
+// and an existing file is replaced only by a complete one.
+Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
+                const std::atomic_bool &cancel);
+// Writes data to path in one step.
+Problem writeAtomically(const QString &path, const QByteArray &data);
+// A folder that cannot take a new file fails every page alike, so it is checked before any rendering.
+Problem checkWritable(const QString &folder);
+
+} // namespace PageWriter

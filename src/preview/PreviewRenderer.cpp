@@ -1,0 +1,245 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "preview/PreviewRenderer.h"
+
+#include "preview/OutputSize.h"
+#include "tools/ImageObject.h"
+#include "tools/PrivateFolder.h"
+#include "tools/ProcessRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThreadPool>
+
+namespace {
+
+const ImageObject &realImages()
+{
+    static const ImageObject images;
+    return images;
+}
+
+QString key(const PreviewRequest &request, int dpi = 0)
+{
+    return QStringList{request.document, request.password, QString::number(request.page), QString::number(dpi)}.join(
+        QChar(0));
+}
+
+} // namespace
+
+PreviewRenderer::PreviewRenderer(const ImageObject *images, QObject *parent)
+    : QObject(parent)
+    , m_images(images ? images : &realImages())
+    , m_infoRunner(new ProcessRunner(this))
+    , m_renderRunner(new ProcessRunner(this))
+    , m_cancel(std::make_shared<std::atomic_bool>(false))
+{
+    m_pool.setMaxThreadCount(1);
+    connect(m_infoRunner, &ProcessRunner::finished, this, &PreviewRenderer::onInfoFinished);
+    connect(m_renderRunner, &ProcessRunner::finished, this, &PreviewRenderer::onRenderFinished);
+}
+
+PreviewRenderer::~PreviewRenderer()
+{
+    *m_cancel = true;
+    m_pool.waitForDone();
+}
+
+void PreviewRenderer::request(const PreviewRequest &request)
+{
+    cancel();
+    m_request = request;
+    setBusy(true);
+    if (request.ghostscript.isEmpty()) {
+        fail(Problem::make(Problem::GhostscriptMissing));
+        return;
+    }
+    const Problem problem = GhostscriptCommands::checkDocument(request.document);
+    if (!problem.isNone()) {
+        fail(problem);
+        return;
+    }
+    if (m_infoKey == key(m_request))
+        startRender();
+    else
+        startInfo();
+}
+
+void PreviewRenderer::cancel()
+{
+    ++m_generation;
+    *m_cancel = true;
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    m_infoRunner->cancel();
+    m_renderRunner->cancel();
+    setBusy(false);
+}
+
+QString PreviewRenderer::passwordFile()
+{
+    if (m_request.password.isEmpty())
+        return {};
+    if (!m_folder)
+        m_folder = std::make_unique<PrivateFolder>();
+    return m_folder->isValid() ? GhostscriptCommands::writePasswordFile(m_folder->path(), m_request.password)
+                               : QString();
+}
+
+void PreviewRenderer::startInfo()
+{
+    m_infoRunner->start(m_request.ghostscript,
+                        GhostscriptCommands::infoArguments(m_request.document, m_request.page, passwordFile()));
+}
+
+void PreviewRenderer::onInfoFinished(const ProcessResult &result)
+{
+    if (result.outcome == ProcessResult::Cancelled)
+        return;
+    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_request.page);
+    Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());
+    if (problem.isNone() && info.pageCount <= 0)
+        problem = Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output),
+                                QFileInfo(m_request.document).fileName());
+    if (!problem.isNone()) {
+        fail(problem);
+        return;
+    }
+    // A remembered page may lie past the end of a document that has since shrunk.
+    if (m_request.page > info.pageCount || !info.pageSize.isValid()) {
+        if (m_request.page == 1) {
+            fail(Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output),
+                               QFileInfo(m_request.document).fileName()));
+            return;
+        }
+        m_request.page = 1;
+        startInfo();
+        return;
+    }
+    m_info = info;
+    m_infoKey = key(m_request);
+    startRender();
+}
+
+void PreviewRenderer::startRender()
+{
+    const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
+    const QString bitmapKey = key(m_request, dpi);
+    if (bitmapKey == m_bitmapKey && QFile::exists(m_bitmap)) {
+        reduce();
+        return;
+    }
+    if (!m_folder)
+        m_folder = std::make_unique<PrivateFolder>();
+    if (!m_folder->isValid()) {
+        fail(Problem::make(Problem::TemporaryFolderFull, m_folder->errorString()));
+        return;
+    }
+    if (!m_bitmap.isEmpty())
+        QFile::remove(m_bitmap);
+    m_bitmapKey.clear();
+    // Each render gets a folder of its own, so a reduction still reading the last bitmap never sees a
+    // half-written one.
+    const QString folder = QDir(m_folder->path()).filePath(QStringLiteral("r%1").arg(++m_renders));
+    QDir().mkpath(folder);
+    RenderRequest render;
+    render.document = m_request.document;
+    render.outputFolder = folder;
+    render.firstPage = render.lastPage = m_request.page;
+    render.dpi = dpi;
+    render.downscaleTwice = true;
+    render.passwordFile = passwordFile();
+    m_bitmap = GhostscriptCommands::bitmapPath(folder, 1);
+    m_renderRunner->setProperty("bitmapKey", bitmapKey);
+    m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render));
+}
+
+void PreviewRenderer::onRenderFinished(const ProcessResult &result)
+{
+    if (result.outcome == ProcessResult::Cancelled)
+        return;
+    Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());
+    if (problem.isNone() && QFileInfo(m_bitmap).size() <= 0)
+        problem = Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output),
+                                QFileInfo(m_request.document).fileName());
+    if (!problem.isNone()) {
+        fail(problem);
+        return;
+    }
+    m_bitmapKey = m_renderRunner->property("bitmapKey").toString();
+    reduce();
+}
+
+void PreviewRenderer::reduce()
+{
+    const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
+    const ConversionOptions &options = m_request.options;
+    QStringList args{m_bitmap};
+    if (options.trim)
+        args << QStringLiteral("-trim") << QStringLiteral("+repage");
+    if (options.dither)
+        args << QStringLiteral("-dither") << QStringLiteral("Riemersma");
+    else
+        args << QStringLiteral("+dither");
+    if (options.isMonochrome())
+        args << QStringLiteral("-monochrome");
+    else
+        args << QStringLiteral("-colors") << QString::number(options.colorCount());
+
+    PreviewResult base;
+    base.document = m_request.document;
+    base.page = m_request.page;
+    base.info = m_info;
+    const quint64 generation = m_generation;
+    const bool trim = options.trim;
+    m_pool.start([this, args, base, dpi, trim, generation, images = m_images, cancel = m_cancel] {
+        const ImageResult reduced = images->convert(args, QStringLiteral("PPM"), -1, cancel.get());
+        PreviewResult result = base;
+        if (reduced.ok) {
+            result.image = QImage::fromData(reduced.data, "PPM");
+            result.trimmedPoints = trim ? QSizeF(reduced.size) * 72.0 / dpi : result.info.pageSize;
+        } else if (!reduced.cancelled) {
+            result.problem = Problem::make(reduced.tooLarge ? Problem::TooLarge : Problem::PageFailed, reduced.error);
+        }
+        if (cancel->load())
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this, result, generation] {
+                if (generation == m_generation)
+                    report(result);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void PreviewRenderer::fail(const Problem &problem)
+{
+    PreviewResult result;
+    result.problem = problem;
+    result.document = m_request.document;
+    result.page = m_request.page;
+    const quint64 generation = m_generation;
+    // Always from the event loop, so a caller hears of it after request() returns.
+    QMetaObject::invokeMethod(
+        this,
+        [this, result, generation] {
+            if (generation == m_generation)
+                report(result);
+        },
+        Qt::QueuedConnection);
+}
+
+void PreviewRenderer::report(const PreviewResult &result)
+{
+    setBusy(false);
+    emit finished(result);
+}
+
+void PreviewRenderer::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    emit busyChanged(busy);
+}

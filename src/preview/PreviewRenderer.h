@@ -1,0 +1,87 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/PrivateFolder.h"
+#include "settings/ConversionOptions.h"
+#include "tools/GhostscriptCommands.h"
+#include "tools/Problem.h"
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QThreadPool>
+
+#include <atomic>
+#include <memory>
+
+class ImageObject;
+
+class ProcessRunner;
+struct ProcessResult;
+
+struct PreviewRequest
+{
+    QString ghostscript;
+    QString document;
+    QString password;
+    int page = 1;
+    ConversionOptions options; // colour depth, dither and trim
+    QSize box{258, 258};       // device pixels the preview may fill
+};
+
+struct PreviewResult
+{
+    Problem problem;
+    QString document;
+    int page = 1; // the page shown: a page past the end falls back to the first
+    DocumentInfo info;
+    QSizeF trimmedPoints; // the page in points after trimming; the whole page when not trimming
+    QImage image;
+};
+
+// Counts the pages, renders one page to fit the preview box and reduces its colours, off the window's
+// thread. A newer request supersedes an older one: the stale result is never reported.
+class PreviewRenderer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PreviewRenderer(const ImageObject *images = nullptr, QObject *parent = nullptr);
+    ~PreviewRenderer() override;
+
+    void request(const PreviewRequest &request);
+    void cancel();
+    bool isBusy() const { return m_busy; }
+
+signals:
+    void busyChanged(bool busy);
+    void finished(const PreviewResult &result);
+
+private:
+    void startInfo();
+    void onInfoFinished(const ProcessResult &result);
+    void startRender();
+    void onRenderFinished(const ProcessResult &result);
+    void reduce();
+    void report(const PreviewResult &result);
+    void fail(const Problem &problem);
+    QString passwordFile();
+    void setBusy(bool busy);
+
+    const ImageObject *m_images = nullptr;
+    ProcessRunner *m_infoRunner = nullptr;
+    ProcessRunner *m_renderRunner = nullptr;
+    QThreadPool m_pool;
+    std::unique_ptr<PrivateFolder> m_folder;
+    std::shared_ptr<std::atomic_bool> m_cancel;
+    PreviewRequest m_request;
+    quint64 m_generation = 0;
+    bool m_busy = false;
+
+    // What the last requests found, so an option change only reduces the colours again.
+    QString m_infoKey;
+    DocumentInfo m_info;
+    QString m_bitmapKey;
+    QString m_bitmap;
+    int m_renders = 0;
+};

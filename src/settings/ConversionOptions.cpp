@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/ConversionOptions.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+int ConversionOptions::colorCount() const
+{
+    switch (colorDepth) {
+    case ColorDepth::BlackAndWhite:
+        return 2;
+    case ColorDepth::FourColors:
+        return 4;
+    case ColorDepth::SixteenColors:
+        return 16;
+    case ColorDepth::TwoHundredFiftySixColors:
+        return 256;
+    case ColorDepth::HiColor:
+        break;
+    }
+    return 65536;
+}
+
+namespace OptionLists {
+
+QStringList colorDepthNames()
+{
+    return {QCoreApplication::translate("OptionLists", "Black and White (1bpp)"),
+            QCoreApplication::translate("OptionLists", "4 colors (2bpp)"),
+            QCoreApplication::translate("OptionLists", "16 colors (4bpp)"),
+            QCoreApplication::translate("OptionLists", "256 colors (8bpp)"),
+            QCoreApplication::translate("OptionLists", "Hicolor (16bpp)")};
+}
+
+const QList<int> &resolutions()
+{
+    static const QList<int> list{72, 96, 120, 144, 192, 300, 600, 1200, 2400};
+    return list;
+}
+
+QString suffix(ImageFormat format)
+{
+    switch (format) {
+    case ImageFormat::Gif:
+        return QStringLiteral("gif");
+    case ImageFormat::Jpg:
+        return QStringLiteral("jpg");
+    case ImageFormat::Png:
+        break;
+    }
+    return QStringLiteral("png");
+}
+
+QStringList suffixes()
+{
+    return {suffix(ImageFormat::Png), suffix(ImageFormat::Gif), suffix(ImageFormat::Jpg)};
+}
+
+std::optional<ImageFormat> formatForFileName(const QString &fileName)
+{
+    const QString ext = QFileInfo(fileName).suffix().toLower();
+    if (ext == QLatin1String("jpeg"))
+        return ImageFormat::Jpg;
+    const qsizetype index = suffixes().indexOf(ext);
+    if (index < 0)
+        return std::nullopt;
+    return ImageFormat(index);
+}
+
+} // namespace OptionLists

@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum class ColorDepth { BlackAndWhite, FourColors, SixteenColors, TwoHundredFiftySixColors, HiColor };
+enum class ImageFormat { Png, Gif, Jpg };
+
+// The user's choices; the single source of truth that the window edits, the store keeps and the
+// conversion reads.
+struct ConversionOptions
+{
+    static constexpr int DefaultJpegQuality = 75;
+    static constexpr int LibraryDefaultQuality = -1; // an empty quality field
+
+    QString sourceFile;
+    ColorDepth colorDepth = ColorDepth::SixteenColors;
+    bool dither = false;
+    bool antialias = true;
+    ImageFormat format = ImageFormat::Png;
+    int jpegQuality = DefaultJpegQuality; // 0..100, or LibraryDefaultQuality
+    int dpi = 144;
+    bool trim = false;
+    int page = 1;
+
+    bool isMonochrome() const { return colorDepth == ColorDepth::BlackAndWhite; }
+    // The most colours an image may keep; 2 for black and white.
+    int colorCount() const;
+
+    bool operator==(const ConversionOptions &) const = default;
+};
+
+// The fixed lists the window offers; their indexes are what the settings store keeps.
+namespace OptionLists {
+
+QStringList colorDepthNames();
+const QList<int> &resolutions();
+QString suffix(ImageFormat format);
+QStringList suffixes();
+// The format a file name's extension asks for ("jpeg" counts as jpg), if it is one of ours.
+std::optional<ImageFormat> formatForFileName(const QString &fileName);
+
+} // namespace OptionLists

@@ -1,0 +1,137 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/ImageObject.h"
+
+#include "tools/Logging.h"
+#include "tools/PrivateFolder.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <vector>
+#include <wand/MagickWand.h>
+
+namespace {
+
+// Debian's policy caps images at 16K pixels a side and 1 GiB of disk, which rules out most pages above
+// 600 dpi. These limits keep the pixel cache within about 3 GB of memory and spill the rest to disk.
+const char PrivatePolicy[] = R"(<policymap>
+  <policy domain="resource" name="memory" value="1GiB"/>
+  <policy domain="resource" name="map" value="2GiB"/>
+  <policy domain="resource" name="width" value="128KP"/>
+  <policy domain="resource" name="height" value="128KP"/>
+  <policy domain="resource" name="area" value="4GP"/>
+  <policy domain="resource" name="disk" value="64GiB"/>
+</policymap>
+)";
+
+MagickBooleanType monitor(const char *, const MagickOffsetType, const MagickSizeType, void *cancel)
+{
+    return static_cast<const std::atomic_bool *>(cancel)->load() ? MagickFalse : MagickTrue;
+}
+
+QString exceptionText(const ExceptionInfo *exception)
+{
+    QString text = QString::fromLocal8Bit(exception->reason ? exception->reason : "");
+    if (exception->description)
+        text += QStringLiteral(" (") + QString::fromLocal8Bit(exception->description) + QLatin1Char(')');
+    return text;
+}
+
+bool isResourceLimit(const QString &error)
+{
+    static const QRegularExpression limit(QStringLiteral("resources exhausted|exceeds limit|width or height exceeds|"
+                                                         "memory allocation failed|no images defined"));
+    return limit.match(error).hasMatch();
+}
+
+} // namespace
+
+void ImageObject::initialise()
+{
+    static const bool done = [] {
+        // The library reads both variables once, when it starts. Its spill files go to our private folder,
+        // never to the working directory or the shared temporary folder.
+        const QString folder = PrivateFolder::magickFolder();
+        if (!folder.isEmpty()) {
+            QFile policy(folder + QStringLiteral("/policy.xml"));
+            if (policy.open(QIODevice::WriteOnly))
+                policy.write(PrivatePolicy);
+            const QByteArray path = QFile::encodeName(folder);
+            const QByteArray inherited = qgetenv("MAGICK_CONFIGURE_PATH");
+            qputenv("MAGICK_CONFIGURE_PATH", inherited.isEmpty() ? path : path + ':' + inherited);
+            qputenv("MAGICK_TEMPORARY_PATH", path);
+        }
+        MagickWandGenesis();
+        // Pages run in parallel already; the library's own threads would oversubscribe the cores.
+        SetMagickResourceLimit(ThreadResource, 1);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+ImageResult ImageObject::convert(const QStringList &arguments, const QString &format, int quality,
+                                 const std::atomic_bool *cancel) const
+{
+    initialise();
+    static std::atomic_int counter{0};
+    // The result goes to the library's in-memory registry under a name of this call's own.
+    const QByteArray registryName = "sfg" + QByteArray::number(++counter);
+
+    std::vector<QByteArray> encoded{QByteArray("convert")};
+    for (const QString &arg : arguments) {
+        // The library would read "" as a file name.
+        if (!arg.isEmpty())
+            encoded.push_back(QFile::encodeName(arg));
+    }
+    encoded.push_back("mpr:" + registryName);
+    std::vector<char *> argv;
+    for (QByteArray &arg : encoded)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    ImageResult result;
+    ImageInfo *info = AcquireImageInfo();
+    ExceptionInfo *exception = AcquireExceptionInfo();
+    if (cancel)
+        SetImageInfoProgressMonitor(info, monitor, const_cast<std::atomic_bool *>(cancel));
+    const MagickBooleanType ran = ConvertImageCommand(info, int(argv.size()) - 1, argv.data(), nullptr, exception);
+    auto *image = static_cast<Image *>(GetImageRegistry(ImageRegistryType, registryName.constData(), exception));
+    DeleteImageRegistry(registryName.constData());
+
+    // Warnings (a grayscale PNG with an RGB profile) leave a good image; only errors count.
+    if (ran == MagickFalse || !image || exception->severity >= ErrorException) {
+        result.error = exceptionText(exception);
+    } else {
+        ImageInfo *blobInfo = CloneImageInfo(info);
+        const QByteArray magick = format.toLatin1();
+        qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
+        qstrncpy(image->magick, magick.constData(), MaxTextExtent);
+        if (quality >= 0)
+            blobInfo->quality = size_t(quality);
+        size_t length = 0;
+        void *blob = ImageToBlob(blobInfo, image, &length, exception);
+        if (blob && length > 0 && exception->severity < ErrorException) {
+            result.ok = true;
+            result.data = QByteArray(static_cast<const char *>(blob), qsizetype(length));
+            result.size = QSize(int(image->columns), int(image->rows));
+        } else {
+            result.error = exceptionText(exception);
+        }
+        if (blob)
+            RelinquishMagickMemory(blob);
+        DestroyImageInfo(blobInfo);
+    }
+    if (image)
+        DestroyImage(image);
+    result.cancelled = !result.ok && cancel && cancel->load();
+    result.tooLarge = !result.ok && !result.cancelled && isResourceLimit(result.error);
+    if (!result.ok && !result.cancelled) {
+        if (result.error.isEmpty())
+            result.error = QStringLiteral("the image library made no image");
+        qCWarning(lcTools) << "ImageMagick:" << arguments << result.error;
+    }
+    DestroyExceptionInfo(exception);
+    DestroyImageInfo(info);
+    return result;
+}

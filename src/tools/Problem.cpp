@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/Problem.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Problem", text);
+}
+} // namespace
+
+bool Problem::isFatalForRun() const
+{
+    switch (kind) {
+    case GhostscriptMissing:
+    case GhostscriptFailed:
+    case NotPdf:
+    case EmptyFile:
+    case NeedsPassword:
+    case WrongPassword:
+    case PermissionDenied:
+    case FileGone:
+    case TemporaryFolderFull:
+    case DestinationNotWritable:
+    case DiskFull:
+        return true;
+    case None:
+    case TooLarge:
+    case PageFailed:
+        break;
+    }
+    return false;
+}
+
+Problem Problem::make(Kind kind, const QString &details, const QString &subject)
+{
+    QString message;
+    switch (kind) {
+    case None:
+        break;
+    case GhostscriptMissing:
+        message = tr("GhostScript has not been found on your system. This utility is required to be able to "
+                     "process pdf files");
+        break;
+    case GhostscriptFailed:
+        message = tr("Ghostscript stopped without rendering the pages. The document may be damaged; try opening "
+                     "and saving it again in another program.");
+        break;
+    case NotPdf:
+        message = tr("\"%1\" is not a PDF document, or it is damaged beyond repair. Check that you chose the "
+                     "right file.")
+                      .arg(subject);
+        break;
+    case EmptyFile:
+        message = tr("\"%1\" is empty. The file may not have been downloaded or copied completely.").arg(subject);
+        break;
+    case NeedsPassword:
+        message = tr("\"%1\" is protected by a password. Enter the document's password to open it.").arg(subject);
+        break;
+    case WrongPassword:
+        message = tr("The password for \"%1\" is not correct. Check the password and try again.").arg(subject);
+        break;
+    case PermissionDenied:
+        message = tr("You are not allowed to read \"%1\". Ask the owner of the file for access, or copy it "
+                     "somewhere you can read it.")
+                      .arg(subject);
+        break;
+    case FileGone:
+        message = tr("\"%1\" no longer exists. It may have been moved, renamed or deleted.").arg(subject);
+        break;
+    case TemporaryFolderFull:
+        message = tr("The temporary folder is full or cannot be written. Free some space there and try again.");
+        break;
+    case DestinationNotWritable:
+        message = tr("The images cannot be written to \"%1\". Choose a folder you are allowed to write to.")
+                      .arg(subject);
+        break;
+    case DiskFull:
+        message = tr("The disk holding \"%1\" is full. Free some space, or choose another folder, and try again.")
+                      .arg(subject);
+        break;
+    case TooLarge:
+        message = tr("The page is too large to convert at this resolution. Choose a lower resolution.");
+        break;
+    case PageFailed:
+        message = tr("The page could not be converted.");
+        break;
+    }
+    return {kind, message, details};
+}

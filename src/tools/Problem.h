@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// A failure as the user is told of it: one or two sentences of what happened and what to do, with the
+// tool's own words kept apart for those who want them.
+struct Problem
+{
+    enum Kind {
+        None,
+        GhostscriptMissing,
+        GhostscriptFailed,
+        NotPdf,
+        EmptyFile,
+        NeedsPassword,
+        WrongPassword,
+        PermissionDenied,
+        FileGone,
+        TemporaryFolderFull,
+        DestinationNotWritable,
+        DiskFull,
+        TooLarge,
+        PageFailed,
+    };
+
+    Kind kind = None;
+    QString message;
+    QString details;
+
+    bool isNone() const { return kind == None; }
+    // A problem that every further page would meet as well.
+    bool isFatalForRun() const;
+
+    static Problem make(Kind kind, const QString &details = {}, const QString &subject = {});
+};

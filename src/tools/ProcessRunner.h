@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/ProcessResult.h"
+
+#include <QObject>
+#include <QStringDecoder>
+#include <QStringList>
+
+class QProcess;
+
+// Runs one program at a time from an argument list (never a shell), asynchronously, with no standard
+// input and both output streams merged. The child dies with this process, even on SIGKILL.
+class ProcessRunner : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ProcessRunner(QObject *parent = nullptr);
+    ~ProcessRunner() override;
+
+    virtual void start(const QString &program, const QStringList &arguments);
+    // Kills the child at once; finished() follows with Cancelled.
+    virtual void cancel();
+    // Stops or continues the child, to hold it back while its output waits to be used.
+    virtual void setPaused(bool paused);
+    virtual bool isRunning() const;
+
+signals:
+    void outputReceived(const QString &text);
+    void finished(const ProcessResult &result);
+
+private:
+    void onReadyRead();
+    void onFinished(int exitCode, int exitStatus);
+    void onErrorOccurred(int error);
+
+    QProcess *m_process = nullptr;
+    QString m_output;
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
+    bool m_cancelled = false;
+    bool m_paused = false;
+    bool m_reported = true;
+};

@@ -1,0 +1,29 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class AboutDialog;
+}
+
+// The program's name, version and authors, with links to the web site and to a donation page.
+class AboutDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AboutDialog(QWidget *parent = nullptr);
+    ~AboutDialog() override;
+
+    // " 1.0 (build 0)" for file version 1.0.0.0: major, minor and the fourth part.
+    static QString versionSuffix(const QString &fileVersion);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::AboutDialog> ui;
+};

@@ -1,0 +1,641 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/MainWindow.h"
+
+#include "preview/OutputSize.h"
+#include "settings/OptionsStorage.h"
+#include "settings/SettingsStore.h"
+#include "ui/AboutDialog.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgressDialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int PreviewMinimum = 258;
+constexpr int ListedFailures = 8;
+constexpr int ProgressDelayMs = 500;
+
+QLineEdit *readOnlyField(const char *name)
+{
+    auto *field = new QLineEdit;
+    field->setObjectName(QString::fromLatin1(name));
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    return field;
+}
+
+template <class Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+bool isPdfName(const QString &path)
+{
+    return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog &files, QWidget *parent)
+    : QMainWindow(parent)
+    , m_settings(settings)
+    , m_messages(messages)
+    , m_files(files)
+    , m_options(OptionsStorage::load(settings))
+{
+    setObjectName(QStringLiteral("frmMainWindow"));
+    setWindowTitle(tr("sheetforge 1.0"));
+    setWindowIcon(QIcon(QStringLiteral(":/sheetforge/icon.png")));
+    setAcceptDrops(true);
+    m_lastFolder = m_settings.value(QStringLiteral("LastFolder"), QString());
+
+    createActions();
+    createWidgets();
+    showOptions();
+    connectControls();
+    updateEnabled();
+
+    m_progressDelay.setSingleShot(true);
+    m_progressDelay.setInterval(ProgressDelayMs);
+    m_resizeDelay.setSingleShot(true);
+    m_resizeDelay.setInterval(150);
+    connect(&m_progressDelay, &QTimer::timeout, this, [this] {
+        if (m_progress)
+            m_progress->open();
+    });
+    connect(&m_resizeDelay, &QTimer::timeout, this, &MainWindow::requestPreview);
+    connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
+    connect(&m_preview, &PreviewRenderer::busyChanged, this, [this](bool busy) { m_busyBar->setVisible(busy); });
+    connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
+    connect(&m_engine, &ConversionEngine::progressChanged, this, [this](int done, int total) {
+        if (m_progress)
+            m_progress->setProgress(done, total);
+    });
+    connect(&m_engine, &ConversionEngine::pageStarted, this, [this](int page) {
+        if (m_progress)
+            m_progress->setStatus(tr("Processing page %1...").arg(page));
+    });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions()
+{
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    m_openAction = fileMenu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::browse);
+    m_openAction->setObjectName(QStringLiteral("mnuOpen"));
+    m_convertPageAction = fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
+                                              [this] { convert(false); });
+    m_convertPageAction->setObjectName(QStringLiteral("mnuConvertPage"));
+    m_convertAllAction = fileMenu->addAction(tr("Convert &All Pages..."), QKeySequence(tr("Ctrl+Shift+E")), this,
+                                             [this] { convert(true); });
+    m_convertAllAction->setObjectName(QStringLiteral("mnuConvertAll"));
+    fileMenu->addSeparator();
+    QAction *exitAction = fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
+    exitAction->setObjectName(QStringLiteral("mnuExit"));
+
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
+    helpMenu->setObjectName(QStringLiteral("mnuHelp"));
+    QAction *aboutAction = helpMenu->addAction(tr("&About..."), this, [this] {
+        auto *about = findChild<AboutDialog *>();
+        if (!about)
+            about = new AboutDialog(this);
+        about->show();
+        about->raise();
+        about->activateWindow();
+    });
+    aboutAction->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void MainWindow::createWidgets()
+{
+    m_fileEdit = readOnlyField("txtFile");
+    m_browseButton = named(new QPushButton(tr("...")), "cmdBrowse");
+    m_browseButton->setToolTip(tr("Open a PDF document (Ctrl+O)"));
+    // As tall as the field beside it, and no wider than it needs.
+    m_browseButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_browseButton->setMaximumWidth(m_browseButton->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
+
+    m_depthCombo = named(new QComboBox, "cboDepth");
+    m_depthCombo->addItems(OptionLists::colorDepthNames());
+    m_ditherCheck = named(new QCheckBox(tr("Dither")), "chkDither");
+    m_ditherCheck->setToolTip(tr("Apply error difusion when reducing the number of colors."));
+    m_antialiasCheck = named(new QCheckBox(tr("Antialias")), "chkAntialias");
+    m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
+
+    m_formatCombo = named(new QComboBox, "cboImageFormat");
+    m_formatCombo->addItems(OptionLists::suffixes());
+    m_qualityLabel = named(new QLabel(tr("JPEG quality (higher is better):")), "lblCompression");
+    m_qualityEdit = named(new QLineEdit, "txtCompression");
+    m_qualityEdit->setMaxLength(3);
+    m_qualityEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")),
+                                                                m_qualityEdit));
+    m_qualityEdit->setToolTip(tr("From 0 to 100: higher means a better image and a bigger file. Leave it empty "
+                                 "for the image library's default."));
+    m_qualityEdit->setMaximumWidth(m_qualityEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    m_qualityLabel->setBuddy(m_qualityEdit);
+
+    m_resolutionCombo = named(new QComboBox, "cboResolution");
+    for (int dpi : OptionLists::resolutions())
+        m_resolutionCombo->addItem(QString::number(dpi), dpi);
+    m_trimCheck = named(new QCheckBox(tr("Trim edges")), "chkTrim");
+
+    auto *options = new QGridLayout;
+    auto *fileLabel = named(new QLabel(tr("Source File:")), "Label1");
+    fileLabel->setBuddy(m_browseButton);
+    auto *sourceRow = new QHBoxLayout;
+    sourceRow->setSpacing(2);
+    sourceRow->addWidget(m_fileEdit);
+    sourceRow->addWidget(m_browseButton);
+    options->addWidget(fileLabel, 0, 0);
+    options->addLayout(sourceRow, 0, 1, 1, 3);
+    auto *depthLabel = named(new QLabel(tr("Color Depth:")), "Label3");
+    depthLabel->setBuddy(m_depthCombo);
+    options->addWidget(depthLabel, 1, 0);
+    options->addWidget(m_depthCombo, 1, 1);
+    options->addWidget(m_ditherCheck, 1, 2);
+    options->addWidget(m_antialiasCheck, 1, 3);
+    auto *formatLabel = named(new QLabel(tr("Image Format:")), "Label6");
+    formatLabel->setBuddy(m_formatCombo);
+    auto *qualityRow = new QHBoxLayout;
+    qualityRow->addWidget(m_qualityLabel);
+    qualityRow->addWidget(m_qualityEdit);
+    qualityRow->addStretch();
+    options->addWidget(formatLabel, 2, 0);
+    options->addWidget(m_formatCombo, 2, 1);
+    options->addLayout(qualityRow, 2, 2, 1, 2);
+    auto *resolutionLabel = named(new QLabel(tr("Resolution (dpi):")), "Label4");
+    resolutionLabel->setBuddy(m_resolutionCombo);
+    options->addWidget(resolutionLabel, 3, 0);
+    options->addWidget(m_resolutionCombo, 3, 1);
+    options->addWidget(m_trimCheck, 3, 2, 1, 2);
+    options->setColumnStretch(1, 1);
+
+    m_previewLabel = named(new QLabel, "imgPreview");
+    m_previewLabel->setAlignment(Qt::AlignCenter);
+    m_previewLabel->setMinimumSize(PreviewMinimum, PreviewMinimum);
+    // The pixmap must not push the window wider; the label follows the window instead.
+    m_previewLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    auto *previewFrame = named(new QFrame, "previewFrame");
+    previewFrame->setFrameShape(QFrame::Box);
+    auto *frameLayout = new QVBoxLayout(previewFrame);
+    frameLayout->setContentsMargins(1, 1, 1, 1);
+    frameLayout->addWidget(m_previewLabel);
+
+    m_pageCombo = named(new QComboBox, "cboPage");
+    m_fromSpin = named(new QSpinBox, "spnFromPage");
+    m_toSpin = named(new QSpinBox, "spnToPage");
+    m_fromSpin->setToolTip(tr("The first page \"Convert all pages\" converts"));
+    m_toSpin->setToolTip(tr("The last page \"Convert all pages\" converts"));
+    m_widthEdit = readOnlyField("txtImgWidth");
+    m_heightEdit = readOnlyField("txtImgHeight");
+    for (QLineEdit *field : {m_widthEdit, m_heightEdit}) {
+        field->setAlignment(Qt::AlignRight);
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+    }
+    auto *side = new QGridLayout;
+    auto *pageLabel = new QLabel(tr("Preview page:"));
+    pageLabel->setBuddy(m_pageCombo);
+    side->addWidget(pageLabel, 0, 0, 1, 3);
+    side->addWidget(m_pageCombo, 1, 0, 1, 3);
+    auto *rangeLabel = new QLabel(tr("Convert pages:"));
+    rangeLabel->setBuddy(m_fromSpin);
+    side->addWidget(rangeLabel, 2, 0, 1, 3);
+    side->addWidget(new QLabel(tr("from")), 3, 0);
+    side->addWidget(m_fromSpin, 3, 1, 1, 2);
+    side->addWidget(new QLabel(tr("to")), 4, 0);
+    side->addWidget(m_toSpin, 4, 1, 1, 2);
+    side->addWidget(new QLabel(tr("Image size (pixels):")), 5, 0, 1, 3);
+    side->addWidget(m_widthEdit, 6, 0);
+    side->addWidget(named(new QLabel(tr("x")), "Label9"), 6, 1, Qt::AlignCenter);
+    side->addWidget(m_heightEdit, 6, 2);
+    side->setRowStretch(7, 1);
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(previewFrame, 1);
+    middle->addLayout(side);
+
+    m_convertPageButton = named(new QPushButton(tr("Convert current page")), "cmdConvert_0");
+    m_convertAllButton = named(new QPushButton(tr("Convert all pages")), "cmdConvert_1");
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_convertPageButton);
+    buttons->addWidget(m_convertAllButton);
+    buttons->addStretch();
+
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->addLayout(options);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+
+    m_busyBar = named(new QProgressBar, "busyIndicator");
+    m_busyBar->setRange(0, 0);
+    m_busyBar->setMaximumWidth(120);
+    m_busyBar->setMaximumHeight(m_busyBar->fontMetrics().height());
+    m_busyBar->setToolTip(tr("Rendering the preview"));
+    m_busyBar->hide();
+    statusBar()->addPermanentWidget(m_busyBar);
+
+    const QList<QWidget *> order{m_browseButton,  m_depthCombo, m_ditherCheck, m_antialiasCheck,
+                                 m_formatCombo,   m_qualityEdit, m_resolutionCombo, m_trimCheck,
+                                 m_pageCombo,     m_fromSpin,   m_toSpin,      m_convertPageButton,
+                                 m_convertAllButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void MainWindow::showOptions()
+{
+    const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
+        b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck);
+    m_depthCombo->setCurrentIndex(int(m_options.colorDepth));
+    m_ditherCheck->setChecked(m_options.dither);
+    m_antialiasCheck->setChecked(m_options.antialias);
+    m_formatCombo->setCurrentIndex(int(m_options.format));
+    m_qualityEdit->setText(m_options.jpegQuality < 0 ? QString() : QString::number(m_options.jpegQuality));
+    m_resolutionCombo->setCurrentIndex(m_resolutionCombo->findData(m_options.dpi));
+    m_trimCheck->setChecked(m_options.trim);
+    const bool jpeg = m_options.format == ImageFormat::Jpg;
+    m_qualityEdit->setEnabled(jpeg);
+    m_qualityLabel->setEnabled(jpeg);
+    m_ditherCheck->setEnabled(!m_engine.isRunning());
+}
+
+void MainWindow::connectControls()
+{
+    connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browse);
+    connect(m_depthCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_options.colorDepth = ColorDepth(index);
+        optionsChanged(true);
+    });
+    connect(m_ditherCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_options.dither = on;
+        optionsChanged(true);
+    });
+    connect(m_antialiasCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_options.antialias = on;
+        optionsChanged(false);
+    });
+    connect(m_formatCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_options.format = ImageFormat(index);
+        showOptions();
+        optionsChanged(false);
+    });
+    connect(m_qualityEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
+        m_options.jpegQuality = text.isEmpty() ? ConversionOptions::LibraryDefaultQuality : std::min(100, text.toInt());
+        optionsChanged(false);
+    });
+    connect(m_qualityEdit, &QLineEdit::editingFinished, this, &MainWindow::showOptions);
+    connect(m_resolutionCombo, &QComboBox::currentIndexChanged, this, [this] {
+        m_options.dpi = m_resolutionCombo->currentData().toInt();
+        optionsChanged(false);
+    });
+    connect(m_trimCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_options.trim = on;
+        optionsChanged(true);
+    });
+    connect(m_pageCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        m_options.page = index + 1;
+        optionsChanged(true);
+    });
+    connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) { m_toSpin->setMinimum(from); });
+    connect(m_toSpin, &QSpinBox::valueChanged, this, [this](int to) { m_fromSpin->setMaximum(to); });
+    connect(m_convertPageButton, &QPushButton::clicked, this, [this] { convert(false); });
+    connect(m_convertAllButton, &QPushButton::clicked, this, [this] { convert(true); });
+}
+
+void MainWindow::optionsChanged(bool needsPreview)
+{
+    if (needsPreview)
+        requestPreview();
+    updateOutputSize();
+    saveSettings();
+}
+
+void MainWindow::start(const QString &ghostscript, const QString &document)
+{
+    m_ghostscript = ghostscript;
+    if (m_ghostscript.isEmpty()) {
+        m_messages.inform(this, Problem::make(Problem::GhostscriptMissing).message);
+        return;
+    }
+    if (!document.isEmpty())
+        openDocument(document);
+    else if (!m_options.sourceFile.isEmpty())
+        openDocument(m_options.sourceFile, m_options.page);
+}
+
+void MainWindow::openDocument(const QString &path, int page)
+{
+    if (m_ghostscript.isEmpty()) {
+        m_messages.inform(this, Problem::make(Problem::GhostscriptMissing).message);
+        return;
+    }
+    m_opening = {QFileInfo(path).absoluteFilePath(), QString(), page, true};
+    requestPreview();
+}
+
+void MainWindow::browse()
+{
+    const QString folder = m_document.path.isEmpty() ? (m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder)
+                                                     : QFileInfo(m_document.path).absolutePath();
+    const QString chosen = m_files.openDocument(this, folder);
+    if (!chosen.isEmpty())
+        openDocument(chosen);
+}
+
+void MainWindow::requestPreview()
+{
+    PreviewRequest request;
+    request.ghostscript = m_ghostscript;
+    request.options = m_options;
+    request.box = m_previewLabel->contentsRect().size() * m_previewLabel->devicePixelRatioF();
+    if (m_opening.active) {
+        request.document = m_opening.path;
+        request.password = m_opening.password;
+        request.page = m_opening.page;
+    } else if (!m_document.path.isEmpty()) {
+        request.document = m_document.path;
+        request.password = m_document.password;
+        request.page = m_options.page;
+    } else {
+        return;
+    }
+    m_preview.request(request);
+}
+
+void MainWindow::onPreviewFinished(const PreviewResult &result)
+{
+    if (m_quitting)
+        return;
+    if (m_opening.active && result.document == m_opening.path) {
+        const Problem::Kind kind = result.problem.kind;
+        if (kind == Problem::NeedsPassword || kind == Problem::WrongPassword) {
+            const std::optional<QString> password = m_messages.askPassword(
+                this, QFileInfo(m_opening.path).fileName(), kind == Problem::WrongPassword);
+            if (password && !m_quitting) {
+                m_opening.password = *password;
+                requestPreview();
+            } else {
+                abandonOpening();
+            }
+            return;
+        }
+        if (!result.problem.isNone()) {
+            m_messages.inform(this, result.problem.message, result.problem.details);
+            abandonOpening();
+            return;
+        }
+        commitOpening(result);
+        return;
+    }
+    if (!result.problem.isNone()) {
+        m_messages.inform(this, result.problem.message, result.problem.details);
+        return;
+    }
+    showPreview(result);
+}
+
+void MainWindow::commitOpening(const PreviewResult &result)
+{
+    m_opening.active = false;
+    m_document = {m_opening.path, m_opening.password, result.info.pageCount, result.info.pageSize, {}};
+    m_options.sourceFile = m_document.path;
+    m_options.page = result.page;
+    m_lastFolder = QFileInfo(m_document.path).absolutePath();
+    m_fileEdit->setText(m_document.path);
+    {
+        const QSignalBlocker blocker(m_pageCombo);
+        m_pageCombo->clear();
+        for (int page = 1; page <= m_document.pageCount; ++page)
+            m_pageCombo->addItem(tr("Page %1").arg(page));
+        m_pageCombo->setCurrentIndex(result.page - 1);
+    }
+    const QSignalBlocker fromBlocker(m_fromSpin), toBlocker(m_toSpin);
+    m_fromSpin->setRange(1, m_document.pageCount);
+    m_toSpin->setRange(1, m_document.pageCount);
+    m_fromSpin->setValue(1);
+    m_toSpin->setValue(m_document.pageCount);
+    showPreview(result);
+    updateEnabled();
+    saveSettings();
+}
+
+void MainWindow::abandonOpening()
+{
+    m_opening.active = false;
+    // The previous document stays, under its own name; its preview may have been superseded.
+    if (!m_document.path.isEmpty())
+        requestPreview();
+}
+
+void MainWindow::showPreview(const PreviewResult &result)
+{
+    if (result.page != m_options.page) {
+        m_options.page = result.page;
+        const QSignalBlocker blocker(m_pageCombo);
+        m_pageCombo->setCurrentIndex(result.page - 1);
+    }
+    m_document.pageSize = result.info.pageSize;
+    m_document.trimmedPoints = result.trimmedPoints;
+    QImage image = result.image;
+    image.setDevicePixelRatio(m_previewLabel->devicePixelRatioF());
+    m_previewLabel->setPixmap(QPixmap::fromImage(image));
+    updateOutputSize();
+    emit previewShown();
+}
+
+QSize MainWindow::outputSize() const
+{
+    if (m_document.path.isEmpty())
+        return {0, 0};
+    if (m_options.trim && m_document.trimmedPoints.isValid())
+        return OutputSize::trimmedEstimate(m_document.trimmedPoints, m_options.dpi);
+    return OutputSize::pixels(m_document.pageSize, m_options.dpi, m_options.antialias);
+}
+
+void MainWindow::updateOutputSize()
+{
+    const QSize size = outputSize();
+    m_widthEdit->setText(QString::number(size.width()));
+    m_heightEdit->setText(QString::number(size.height()));
+}
+
+void MainWindow::updateEnabled()
+{
+    const bool idle = !m_engine.isRunning();
+    const bool ready = idle && !m_document.path.isEmpty() && !m_ghostscript.isEmpty();
+    for (QWidget *control : std::initializer_list<QWidget *>{m_convertPageButton, m_convertAllButton, m_fromSpin,
+                                                             m_toSpin})
+        control->setEnabled(ready);
+    m_convertPageAction->setEnabled(ready);
+    m_convertAllAction->setEnabled(ready);
+    m_openAction->setEnabled(idle);
+    m_browseButton->setEnabled(idle);
+    setAcceptDrops(idle);
+}
+
+void MainWindow::convert(bool allPages)
+{
+    if (m_document.path.isEmpty() || m_engine.isRunning())
+        return;
+    ConversionJob job;
+    job.options = m_options;
+    job.ghostscript = m_ghostscript;
+    job.pageCount = m_document.pageCount;
+    job.password = m_document.password;
+    // A document of one page is written to the chosen name itself.
+    job.numbered = allPages && m_document.pageCount > 1;
+    job.firstPage = allPages ? m_fromSpin->value() : m_options.page;
+    job.lastPage = allPages ? m_toSpin->value() : m_options.page;
+
+    const QString suffix = OptionLists::suffix(m_options.format);
+    const QString folder = m_lastFolder.isEmpty() ? QFileInfo(m_document.path).absolutePath() : m_lastFolder;
+    const QString proposed =
+        QDir(folder).filePath(QFileInfo(m_document.path).completeBaseName() + QLatin1Char('.') + suffix);
+    job.destination = m_files.saveImage(this, proposed, suffix, !job.numbered);
+    if (job.destination.isEmpty())
+        return;
+    m_lastFolder = QFileInfo(job.destination).absolutePath();
+    saveSettings();
+    if (job.numbered) {
+        int existing = 0;
+        for (const QString &name : job.outputFileNames())
+            existing += QFileInfo::exists(name) ? 1 : 0;
+        if (existing > 0
+            && !m_messages.askYesNo(this, tr("%n file(s) already exist. Replace them?", nullptr, existing)))
+            return;
+    }
+    startRun(job);
+}
+
+void MainWindow::startRun(const ConversionJob &job)
+{
+    m_progress = new ProgressDialog(m_messages, this);
+    m_progress->setAttribute(Qt::WA_DeleteOnClose);
+    m_progress->setStatus(tr("Processing page %1...").arg(job.firstPage));
+    connect(m_progress, &ProgressDialog::cancelConfirmed, &m_engine, &ConversionEngine::cancel);
+    m_engine.start(job);
+    updateEnabled();
+    setCursor(Qt::BusyCursor);
+    // A short run finishes before the window would only flash.
+    if (job.numbered)
+        m_progress->open();
+    else
+        m_progressDelay.start();
+}
+
+void MainWindow::onConversionFinished(const ConversionResult &result)
+{
+    m_progressDelay.stop();
+    if (m_progress)
+        m_progress->finish();
+    unsetCursor();
+    updateEnabled();
+    emit conversionFinished(result);
+    if (m_quitting)
+        return;
+    if (!result.fatal.isNone()) {
+        m_messages.inform(this, result.fatal.message, result.fatal.details);
+    } else if (!result.failures.isEmpty()) {
+        QStringList shown;
+        QStringList details;
+        for (const PageFailure &failure : result.failures) {
+            const QString line = tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
+            if (shown.size() < ListedFailures)
+                shown << line;
+            details << line + (failure.problem.details.isEmpty() ? QString() : QLatin1Char(' ') + failure.problem.details);
+        }
+        if (result.failures.size() > ListedFailures)
+            shown << tr("and %n more", nullptr, int(result.failures.size()) - ListedFailures);
+        m_messages.inform(this,
+                          tr("%n page(s) could not be converted:", nullptr, int(result.failures.size()))
+                              + QLatin1Char('\n') + shown.join(QLatin1Char('\n')),
+                          details.join(QLatin1Char('\n')));
+    }
+    if (!result.written.isEmpty())
+        statusBar()->showMessage(tr("%n image(s) written.", nullptr, int(result.written.size())), 10000);
+}
+
+void MainWindow::saveSettings()
+{
+    OptionsStorage::save(m_settings, m_options, outputSize());
+    m_settings.setValue(QStringLiteral("LastFolder"), m_lastFolder);
+}
+
+void MainWindow::prepareToQuit()
+{
+    m_quitting = true;
+    m_preview.cancel();
+    m_engine.cancel();
+    if (m_progress)
+        m_progress->finish();
+    saveSettings();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    prepareToQuit();
+    event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!m_document.path.isEmpty())
+        m_resizeDelay.start();
+}
+
+std::optional<QString> MainWindow::droppedPdf(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+        return std::nullopt;
+    const QUrl url = mime->urls().constFirst();
+    if (!url.isLocalFile() || !isPdfName(url.toLocalFile()))
+        return std::nullopt;
+    return url.toLocalFile();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!m_engine.isRunning() && droppedPdf(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const std::optional<QString> path = droppedPdf(event->mimeData());
+    if (!path || m_engine.isRunning()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    openDocument(*path);
+}

@@ -1,0 +1,135 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "conversion/ConversionEngine.h"
+#include "preview/PreviewRenderer.h"
+#include "settings/ConversionOptions.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+class FileDialog;
+class MessageBox;
+class ProgressDialog;
+class SettingsStore;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMimeData;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+
+// The one working window. Its controls edit a ConversionOptions; the preview and the conversions run
+// off its thread, so it paints and answers at all times.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog &files, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // ghostscript is empty when none was found. Opens document, or else the remembered one.
+    void start(const QString &ghostscript, const QString &document = {});
+    void openDocument(const QString &path, int page = 1);
+    // Stops all work and saves the options, for a termination signal.
+    void prepareToQuit();
+
+    const ConversionOptions &options() const { return m_options; }
+    QString documentPath() const { return m_document.path; }
+    int pageCount() const { return m_document.pageCount; }
+    QSize outputSize() const;
+    bool isConverting() const { return m_engine.isRunning(); }
+
+signals:
+    void previewShown();
+    void conversionFinished(const ConversionResult &result);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    struct Document
+    {
+        QString path;
+        QString password;
+        int pageCount = 0;
+        QSizeF pageSize;      // points
+        QSizeF trimmedPoints; // points, after trimming
+    };
+    struct Opening
+    {
+        QString path;
+        QString password;
+        int page = 1;
+        bool active = false;
+    };
+
+    void createActions();
+    void createWidgets();
+    void connectControls();
+    void showOptions();
+    void optionsChanged(bool needsPreview);
+
+    void browse();
+    void requestPreview();
+    void onPreviewFinished(const PreviewResult &result);
+    void commitOpening(const PreviewResult &result);
+    void abandonOpening();
+    void showPreview(const PreviewResult &result);
+    void updateOutputSize();
+    void updateEnabled();
+
+    void convert(bool allPages);
+    void startRun(const ConversionJob &job);
+    void onConversionFinished(const ConversionResult &result);
+    void saveSettings();
+
+    static std::optional<QString> droppedPdf(const QMimeData *mime);
+
+    SettingsStore &m_settings;
+    MessageBox &m_messages;
+    FileDialog &m_files;
+    QString m_ghostscript;
+    ConversionOptions m_options;
+    Document m_document;
+    Opening m_opening;
+    QString m_lastFolder;
+    bool m_quitting = false;
+
+    PreviewRenderer m_preview;
+    ConversionEngine m_engine;
+    QPointer<ProgressDialog> m_progress;
+    QTimer m_progressDelay;
+    QTimer m_resizeDelay;
+
+    QAction *m_openAction = nullptr;
+    QAction *m_convertPageAction = nullptr;
+    QAction *m_convertAllAction = nullptr;
+    QLineEdit *m_fileEdit = nullptr;
+    QPushButton *m_browseButton = nullptr;
+    QComboBox *m_depthCombo = nullptr;
+    QCheckBox *m_ditherCheck = nullptr;
+    QCheckBox *m_antialiasCheck = nullptr;
+    QComboBox *m_formatCombo = nullptr;
+    QLabel *m_qualityLabel = nullptr;
+    QLineEdit *m_qualityEdit = nullptr;
+    QComboBox *m_resolutionCombo = nullptr;
+    QCheckBox *m_trimCheck = nullptr;
+    QLabel *m_previewLabel = nullptr;
+    QComboBox *m_pageCombo = nullptr;
+    QSpinBox *m_fromSpin = nullptr;
+    QSpinBox *m_toSpin = nullptr;
+    QLineEdit *m_widthEdit = nullptr;
+    QLineEdit *m_heightEdit = nullptr;
+    QPushButton *m_convertPageButton = nullptr;
+    QPushButton *m_convertAllButton = nullptr;
+    QProgressBar *m_busyBar = nullptr;
+};

@@ -1,0 +1,82 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ProgressDialog.h"
+
+#include "ui/MessageBox.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
+    : QDialog(parent)
+    , m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmProgress"));
+    setWindowTitle(tr("Progress..."));
+    setWindowModality(Qt::WindowModal);
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("txtStatus"));
+    m_statusLabel->setMinimumWidth(m_statusLabel->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("txtprogressbar"));
+    m_progressBar->setRange(0, 1);
+    m_progressBar->setValue(0);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    m_cancelButton = buttons->button(QDialogButtonBox::Cancel);
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    connect(m_cancelButton, &QPushButton::clicked, this, &ProgressDialog::askToCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_statusLabel);
+    layout->addWidget(m_progressBar);
+    layout->addWidget(buttons);
+    setFixedSize(sizeHint());
+}
+
+void ProgressDialog::setProgress(int done, int total)
+{
+    m_progressBar->setRange(0, std::max(1, total));
+    m_progressBar->setValue(done);
+}
+
+void ProgressDialog::setStatus(const QString &text)
+{
+    m_statusLabel->setText(text);
+}
+
+void ProgressDialog::finish()
+{
+    m_finished = true;
+    if (!m_asking)
+        done(QDialog::Accepted);
+}
+
+void ProgressDialog::reject()
+{
+    askToCancel();
+}
+
+void ProgressDialog::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    askToCancel();
+}
+
+void ProgressDialog::askToCancel()
+{
+    if (m_asking || m_finished)
+        return;
+    m_asking = true;
+    const bool yes = m_messages.askYesNo(this, tr("Are you sure you want to cancel the operation?"));
+    m_asking = false;
+    if (m_finished) {
+        done(QDialog::Accepted);
+        return;
+    }
+    if (yes)
+        emit cancelConfirmed();
+}

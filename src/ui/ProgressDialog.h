@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class MessageBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// Shows a run's progress. Cancel, Escape and the title bar's close all ask the same question; only a
+// "Yes" stops the run. The window closes itself when the run ends.
+class ProgressDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    ProgressDialog(MessageBox &messages, QWidget *parent = nullptr);
+
+    void setProgress(int done, int total);
+    void setStatus(const QString &text);
+    // The run is over: close, even if a question is still open.
+    void finish();
+
+signals:
+    void cancelConfirmed();
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void askToCancel();
+
+    MessageBox &m_messages;
+    QLabel *m_statusLabel = nullptr;
+    QProgressBar *m_progressBar = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    bool m_asking = false;
+    bool m_finished = false;
+};
