@@ -8,7 +8,9 @@ packages=(
     libgl-dev                          # Qt6Gui's CMake package wants the OpenGL headers
     libmagickwand-6.q16-dev            # ImageMagick, linked in-process for trimming, colours and resizing
     ghostscript fonts-droid-fallback   # renders the PDF pages; the fallback font covers Asian text
-    xvfb xauth x11-apps                # a headless display for screenshots of the real window
+    xvfb xauth x11-apps xdotool        # a headless display to drive and photograph the real window
+    clang-format                       # the formatting check in CI
+    qpdf poppler-utils                 # encrypted test documents; pdftoppm is the benchmarks' peer
 )
 
 missing=()

@@ -118,8 +118,9 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
 void CommandLineConversion::failWith(const Problem &problem)
 {
     m_messages << problem.message << Qt::endl;
-    if (!problem.details.isEmpty())
-        m_messages << problem.details << Qt::endl;
+    // Ghostscript's own words, set apart from ours.
+    for (const QString &line : problem.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        m_messages << QStringLiteral("  | ") << line << Qt::endl;
     // After start() has returned, so the caller is listening.
     QMetaObject::invokeMethod(this, [this] { emit exited(1); }, Qt::QueuedConnection);
 }

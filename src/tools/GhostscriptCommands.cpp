@@ -123,9 +123,9 @@ int renderedPixels(double points, int dpi, bool downscaleTwice)
 
 QString writePasswordFile(const QString &folder, const QString &password)
 {
-    // Inside quotes Ghostscript's argument files take \" and \\ literally.
+    // Ghostscript's argument files read \" as a quote and keep every other backslash as it is.
     QString quoted = password;
-    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\\\""));
     const QString path = QDir(folder).filePath(QStringLiteral("password.args"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -140,8 +140,10 @@ QString details(const QString &output)
     static const QRegularExpression noise(QStringLiteral(
         "^(GPL Ghostscript [0-9.]+ \\(|Copyright \\(C\\)|This software is supplied under|see the file COPYING|"
         "Processing pages |Page \\d+$|Loading font |Querying operating system for font files)"));
+    static const QRegularExpression prefix(QStringLiteral("^GPL Ghostscript [0-9.]+: ?"));
     QStringList lines;
-    for (const QString &line : output.split(QLatin1Char('\n'))) {
+    for (QString line : output.split(QLatin1Char('\n'))) {
+        line.remove(prefix);
         if (!line.trimmed().isEmpty() && !noise.match(line).hasMatch())
             lines << line;
     }

@@ -5,12 +5,48 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 
 #include <cerrno>
 #include <csignal>
 #include <unistd.h>
 
 namespace {
+
+// Folders still alive when the process ends through exit() (as Qt does when the display goes away)
+// would skip their destructors; this one runs with the other static destructors and removes them.
+class LiveFolders
+{
+public:
+    ~LiveFolders()
+    {
+        const QMutexLocker lock(&m_mutex);
+        for (const QString &path : std::as_const(m_paths))
+            QDir(path).removeRecursively();
+    }
+    void add(const QString &path)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_paths.insert(path);
+    }
+    void remove(const QString &path)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_paths.remove(path);
+    }
+
+private:
+    QMutex m_mutex;
+    QSet<QString> m_paths;
+};
+
+LiveFolders &liveFolders()
+{
+    static LiveFolders folders;
+    return folders;
+}
+
 QString folderTemplate()
 {
     return QDir(QDir::tempPath())
@@ -21,6 +57,14 @@ QString folderTemplate()
 PrivateFolder::PrivateFolder()
     : m_dir(folderTemplate())
 {
+    if (m_dir.isValid())
+        liveFolders().add(m_dir.path());
+}
+
+PrivateFolder::~PrivateFolder()
+{
+    if (m_dir.isValid())
+        liveFolders().remove(m_dir.path());
 }
 
 QString PrivateFolder::magickFolder()

@@ -10,6 +10,9 @@ class PrivateFolder
 {
 public:
     PrivateFolder();
+    ~PrivateFolder();
+    PrivateFolder(const PrivateFolder &) = delete;
+    PrivateFolder &operator=(const PrivateFolder &) = delete;
 
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }

@@ -75,6 +75,8 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     showOptions();
     connectControls();
     updateEnabled();
+    // Room for a readable page; the layouts take any other size the user gives the window.
+    resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 46)));
 
     m_progressDelay.setSingleShot(true);
     m_progressDelay.setInterval(ProgressDelayMs);
@@ -213,29 +215,39 @@ void MainWindow::createWidgets()
     m_heightEdit = readOnlyField("txtImgHeight");
     for (QLineEdit *field : {m_widthEdit, m_heightEdit}) {
         field->setAlignment(Qt::AlignRight);
-        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+        field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     }
-    auto *side = new QGridLayout;
+    auto *side = new QVBoxLayout;
     auto *pageLabel = new QLabel(tr("Preview page:"));
     pageLabel->setBuddy(m_pageCombo);
-    side->addWidget(pageLabel, 0, 0, 1, 3);
-    side->addWidget(m_pageCombo, 1, 0, 1, 3);
+    side->addWidget(pageLabel);
+    side->addWidget(m_pageCombo);
+    side->addSpacing(pageLabel->fontMetrics().height() / 2);
     auto *rangeLabel = new QLabel(tr("Convert pages:"));
     rangeLabel->setBuddy(m_fromSpin);
-    side->addWidget(rangeLabel, 2, 0, 1, 3);
-    side->addWidget(new QLabel(tr("from")), 3, 0);
-    side->addWidget(m_fromSpin, 3, 1, 1, 2);
-    side->addWidget(new QLabel(tr("to")), 4, 0);
-    side->addWidget(m_toSpin, 4, 1, 1, 2);
-    side->addWidget(new QLabel(tr("Image size (pixels):")), 5, 0, 1, 3);
-    side->addWidget(m_widthEdit, 6, 0);
-    side->addWidget(named(new QLabel(tr("x")), "Label9"), 6, 1, Qt::AlignCenter);
-    side->addWidget(m_heightEdit, 6, 2);
-    side->setRowStretch(7, 1);
+    side->addWidget(rangeLabel);
+    auto *range = new QHBoxLayout;
+    range->addWidget(new QLabel(tr("from")));
+    range->addWidget(m_fromSpin, 1);
+    range->addWidget(new QLabel(tr("to")));
+    range->addWidget(m_toSpin, 1);
+    side->addLayout(range);
+    side->addSpacing(pageLabel->fontMetrics().height() / 2);
+    side->addWidget(new QLabel(tr("Image size (pixels):")));
+    auto *size = new QHBoxLayout;
+    size->addWidget(m_widthEdit, 1);
+    size->addWidget(named(new QLabel(tr("x")), "Label9"));
+    size->addWidget(m_heightEdit, 1);
+    side->addLayout(size);
+    side->addStretch();
 
+    auto *sideColumn = new QWidget;
+    sideColumn->setLayout(side);
+    side->setContentsMargins(0, 0, 0, 0);
+    sideColumn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto *middle = new QHBoxLayout;
     middle->addWidget(previewFrame, 1);
-    middle->addLayout(side);
+    middle->addWidget(sideColumn);
 
     m_convertPageButton = named(new QPushButton(tr("Convert current page")), "cmdConvert_0");
     m_convertAllButton = named(new QPushButton(tr("Convert all pages")), "cmdConvert_1");
