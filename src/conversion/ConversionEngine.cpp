@@ -26,6 +26,8 @@ ConversionEngine::ConversionEngine(const ImageObject *images, ProcessRunner *run
     , m_images(images ? images : &realImages())
     , m_runner(runner ? runner : new ProcessRunner(this))
 {
+    // Set up on this thread: the library's start reads the environment, which workers must not race.
+    ImageObject::initialise();
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     connect(m_runner, &ProcessRunner::outputReceived, this, &ConversionEngine::onOutput);
     connect(m_runner, &ProcessRunner::finished, this, &ConversionEngine::onRenderFinished);

@@ -35,6 +35,7 @@ PreviewRenderer::PreviewRenderer(const ImageObject *images, QObject *parent)
     , m_renderRunner(new ProcessRunner(this))
     , m_cancel(std::make_shared<std::atomic_bool>(false))
 {
+    ImageObject::initialise();
     m_pool.setMaxThreadCount(1);
     connect(m_infoRunner, &ProcessRunner::finished, this, &PreviewRenderer::onInfoFinished);
     connect(m_renderRunner, &ProcessRunner::finished, this, &PreviewRenderer::onRenderFinished);
