@@ -33,9 +33,9 @@ QStringList ConversionJob::outputFileNames() const
     return names;
 }
 
-QStringList ConversionJob::magickArguments(const QString &bitmap) const
+QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
 {
-    QStringList args{bitmap};
+    QStringList args;
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
     if (options.trim)
         args << QStringLiteral("-trim") << QStringLiteral("+repage");
@@ -48,6 +48,12 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         args << QStringLiteral("-monochrome");
     else
         args << QStringLiteral("-colors") << QString::number(options.colorCount());
+    return args;
+}
+
+QStringList ConversionJob::magickArguments(const QString &bitmap) const
+{
+    QStringList args = QStringList{bitmap} + reductionArguments(options);
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(options.dpi);
     return args;

@@ -26,6 +26,8 @@ struct ConversionJob
     ImageFormat format() const;
     QString outputFileName(int page) const;
     QStringList outputFileNames() const;
+    // Trim, dither and colour reduction, as the image library takes them.
+    static QStringList reductionArguments(const ConversionOptions &options);
     // The image library's command line for one rendered page: trim, colours, resolution tag.
     QStringList magickArguments(const QString &bitmap) const;
     // The library's name of the format.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/PreviewRenderer.h"
 
+#include "conversion/ConversionJob.h"
 #include "preview/OutputSize.h"
 #include "tools/ImageObject.h"
 #include "tools/PrivateFolder.h"
@@ -175,17 +176,7 @@ void PreviewRenderer::reduce()
 {
     const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
     const ConversionOptions &options = m_request.options;
-    QStringList args{m_bitmap};
-    if (options.trim)
-        args << QStringLiteral("-trim") << QStringLiteral("+repage");
-    if (options.dither)
-        args << QStringLiteral("-dither") << QStringLiteral("Riemersma");
-    else
-        args << QStringLiteral("+dither");
-    if (options.isMonochrome())
-        args << QStringLiteral("-monochrome");
-    else
-        args << QStringLiteral("-colors") << QString::number(options.colorCount());
+    const QStringList args = QStringList{m_bitmap} + ConversionJob::reductionArguments(options);
 
     PreviewResult base;
     base.document = m_request.document;
@@ -202,15 +193,8 @@ void PreviewRenderer::reduce()
         } else if (!reduced.cancelled) {
             result.problem = Problem::make(reduced.tooLarge ? Problem::TooLarge : Problem::PageFailed, reduced.error);
         }
-        if (cancel->load())
-            return;
-        QMetaObject::invokeMethod(
-            this,
-            [this, result, generation] {
-                if (generation == m_generation)
-                    report(result);
-            },
-            Qt::QueuedConnection);
+        if (!cancel->load())
+            post(result, generation);
     });
 }
 
@@ -220,21 +204,22 @@ void PreviewRenderer::fail(const Problem &problem)
     result.problem = problem;
     result.document = m_request.document;
     result.page = m_request.page;
-    const quint64 generation = m_generation;
-    // Always from the event loop, so a caller hears of it after request() returns.
+    post(result, m_generation);
+}
+
+void PreviewRenderer::post(const PreviewResult &result, quint64 generation)
+{
+    // Always through the event loop, so a caller hears of it after request() returns; a result that a
+    // newer request has superseded is dropped there.
     QMetaObject::invokeMethod(
         this,
         [this, result, generation] {
-            if (generation == m_generation)
-                report(result);
+            if (generation != m_generation)
+                return;
+            setBusy(false);
+            emit finished(result);
         },
         Qt::QueuedConnection);
-}
-
-void PreviewRenderer::report(const PreviewResult &result)
-{
-    setBusy(false);
-    emit finished(result);
 }
 
 void PreviewRenderer::setBusy(bool busy)

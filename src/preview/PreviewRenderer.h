@@ -63,7 +63,7 @@ private:
     void startRender();
     void onRenderFinished(const ProcessResult &result);
     void reduce();
-    void report(const PreviewResult &result);
+    void post(const PreviewResult &result, quint64 generation);
     void fail(const Problem &problem);
     QString passwordFile();
     void setBusy(bool busy);
