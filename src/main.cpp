@@ -44,8 +44,17 @@ int runHeadless(const CommandLineRequest &request)
         password = QTextStream(stdin).readLine();
     CommandLineConversion conversion(request, GhostscriptLocator().locate(), err);
     const TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &conversion, &CommandLineConversion::stop);
-    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, &QCoreApplication::exit);
+    bool terminating = false;
+    QObject::connect(&termination, &TerminationSignals::received, &conversion, [&conversion, &terminating] {
+        terminating = true;
+        conversion.stop();
+    });
+    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, [&terminating, &err](int code) {
+        err.flush();
+        if (terminating)
+            TerminationSignals::exitNow(code);
+        QCoreApplication::exit(code);
+    });
     QTimer::singleShot(0, &conversion, [&conversion, password] { conversion.start(password); });
     return QCoreApplication::exec();
 }
@@ -87,10 +96,10 @@ int main(int argc, char *argv[])
     FileDialog files;
     MainWindow window(settings, messages, files);
     const TerminationSignals termination;
-    // Stops Ghostscript and the workers, saves, and leaves every event loop, a message box's included.
+    // Stops Ghostscript, saves the options and ends at once, even from inside a message box.
     QObject::connect(&termination, &TerminationSignals::received, &window, [&window] {
         window.prepareToQuit();
-        QCoreApplication::exit(0);
+        TerminationSignals::exitNow(0);
     });
     window.show();
     QTimer::singleShot(0, &window, [&window, document = request->document] {

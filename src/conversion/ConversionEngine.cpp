@@ -156,11 +156,17 @@ void ConversionEngine::enqueue(int page)
     ++m_inFlight;
     updatePause();
     const auto job = std::make_shared<const ConversionJob>(m_job);
-    m_pool.start([this, job, page, bitmap, images = m_images, cancel = m_cancel] {
+    m_pool.start([this, run = m_run, job, page, bitmap, images = m_images, cancel = m_cancel] {
         const Problem problem = PageWriter::process(*job, page, bitmap, *images, *cancel);
         QFile::remove(bitmap);
         QMetaObject::invokeMethod(
-            this, [this, page, problem] { onPageDone(page, problem, true); }, Qt::QueuedConnection);
+            this,
+            [this, run, page, problem] {
+                // A worker of a cancelled run may finish its library call after the run has ended.
+                if (run == m_run)
+                    onPageDone(page, problem, true);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -205,9 +211,12 @@ void ConversionEngine::updatePause()
 
 void ConversionEngine::finishIfDone()
 {
-    if (!m_running || m_rendering || m_inFlight > 0)
+    // A stopped run does not wait for its workers: the one library call each may still be in cannot be
+    // interrupted everywhere, and their results are dropped. The bitmaps they read are unlinked, not gone.
+    if (!m_running || m_rendering || (m_inFlight > 0 && !*m_cancel))
         return;
     m_running = false;
+    ++m_run;
     m_work.reset();
     std::sort(m_result.written.begin(), m_result.written.end());
     std::sort(m_result.failures.begin(), m_result.failures.end(),

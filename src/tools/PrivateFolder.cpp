@@ -19,11 +19,13 @@ namespace {
 class LiveFolders
 {
 public:
-    ~LiveFolders()
+    ~LiveFolders() { removeAll(); }
+    void removeAll()
     {
         const QMutexLocker lock(&m_mutex);
         for (const QString &path : std::as_const(m_paths))
             QDir(path).removeRecursively();
+        m_paths.clear();
     }
     void add(const QString &path)
     {
@@ -71,6 +73,11 @@ QString PrivateFolder::magickFolder()
 {
     static PrivateFolder folder;
     return folder.isValid() ? folder.path() : QString();
+}
+
+void PrivateFolder::removeAll()
+{
+    liveFolders().removeAll();
 }
 
 void PrivateFolder::removeStale()

@@ -20,6 +20,8 @@ public:
 
     // The image library's folder for its policy and spill files; it lives as long as the process.
     static QString magickFolder();
+    // Removes every folder of this process, for an exit that skips destructors.
+    static void removeAll();
     // Removes the folders of earlier runs whose process is gone.
     static void removeStale();
 

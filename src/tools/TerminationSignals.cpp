@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/TerminationSignals.h"
 
+#include "tools/PrivateFolder.h"
+
 #include <QSocketNotifier>
 
+#include <cstdio>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -40,6 +43,14 @@ TerminationSignals::~TerminationSignals()
 {
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         std::signal(signal, SIG_DFL);
+}
+
+void TerminationSignals::exitNow(int code)
+{
+    PrivateFolder::removeAll();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::_exit(code);
 }
 
 void TerminationSignals::onActivated()

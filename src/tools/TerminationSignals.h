@@ -15,6 +15,10 @@ public:
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 
+    // Ends the process at once, without waiting for worker threads that may be inside a long library
+    // call: removes the private folders, flushes the standard streams and exits. Children die with us.
+    [[noreturn]] static void exitNow(int code);
+
 signals:
     void received(int signal);
 
