@@ -1,13 +1,325 @@
 #!/usr/bin/env bash
-# An all-pages run at the default options (144 dpi, antialiased, 16 colours, png) on a generated
-# 30-page document and on the real PDFs given as arguments (a Debian manual by default), next to the
-# bare Ghostscript renders and image-library calls it orders. "--resolutions" tries an A4 page at every
-# resolution instead; that takes several minutes.
+# Conversion benchmark. Every number comes with a peer measured in the same run, since only ratios compare
+# across machines; nothing here asserts a time.
+#   bench/conversion.sh [FILE.pdf ...]    all pages at the default options on a generated 30-page A4
+#                                         document and the files given (two Debian manuals by default), next
+#                                         to pdftoppm and Ghostscript alone; the preview after an option
+#                                         change; how fast a 1200 dpi page stops on SIGTERM
+#   bench/conversion.sh --large           peak memory and temporary disk of one A4 page at 2400 dpi
+#                                         (several minutes)
+#   bench/conversion.sh --resolutions     one A4 page at every offered resolution, antialiased and not:
+#                                         time and output size against the predicted size (long)
+# BENCH_RUNS sets how many runs each median takes (3 by default).
 set -euo pipefail
-cd "$(dirname "$0")/.."
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DSHEETFORGE_BENCH=ON > /dev/null
-cmake --build build-bench -j"$(nproc)" --target bench_conversion > /dev/null
-if [ $# -eq 0 ]; then
-    set -- /usr/share/doc/libtasn1-doc/libtasn1.pdf
-fi
-build-bench/bench/bench_conversion "$@"
+# shellcheck source=bench/common.sh
+source "$(dirname "$0")/common.sh"
+
+mode=default
+files=()
+for arg in "$@"; do
+    case "$arg" in
+    --large) mode=large ;;
+    --resolutions) mode=resolutions ;;
+    -h | --help)
+        sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
+        exit 0
+        ;;
+    -*)
+        echo "unknown option $arg" >&2
+        exit 2
+        ;;
+    *) files+=("$arg") ;;
+    esac
+done
+runs=${BENCH_RUNS:-3}
+
+command -v gs >/dev/null || { echo "gs is missing: run scripts/install-deps.sh" >&2; exit 1; }
+bench_build
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/sheetforge-bench.XXXXXX")
+started=()
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/home"
+
+# The defaults spelled out, so whatever a user stored cannot change what is measured.
+defaults=(--colors 16 --no-dither --no-trim --antialias --format png)
+# HOME points at an empty folder so the user's settings are neither read nor written.
+sheetforge_in() { # TMPDIR, then sheetforge's arguments
+    local tmp=$1
+    shift
+    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$sheetforge" "$@"
+}
+
+problems=()
+problem() { problems+=("$*"); }
+
+# Anything left in a private temporary folder or beside the images once sheetforge has gone.
+check_leftovers() { # what, temporary folder, destination folder
+    local left
+    left=$(find "$2" -mindepth 1 -maxdepth 1 -printf '%f ' 2>/dev/null)
+    [ -z "$left" ] || problem "$1: left in its TMPDIR: $left"
+    left=$(find "$3" -mindepth 1 -maxdepth 1 ! -name '*.png' -printf '%f ' 2>/dev/null)
+    [ -z "$left" ] || problem "$1: left beside the images: $left"
+}
+
+report_problems() {
+    echo
+    if [ ${#problems[@]} -eq 0 ]; then
+        echo "checks: no failures, leftovers or surviving gs seen"
+    else
+        echo "checks failed:"
+        printf '  %s\n' "${problems[@]}"
+    fi
+}
+
+all_pages() {
+    local pdf=$1 name pages run t0 rc
+    local sf=() pp=() g=()
+    name=$(basename "$pdf")
+    pages=$(page_count "$pdf")
+    if [ -z "$pages" ]; then
+        problem "$name: Ghostscript finds no pages"
+        return
+    fi
+    for ((run = 1; run <= runs; run++)); do
+        rm -rf "$work/sf" "$work/pp" "$work/gs" "$work/tmp"
+        mkdir -p "$work/sf" "$work/pp" "$work/gs" "$work/tmp"
+
+        t0=$EPOCHREALTIME
+        rc=0
+        sheetforge_in "$work/tmp" --convert "$work/sf/p.png" --dpi 144 "${defaults[@]}" "$pdf" 2>"$work/sf.err" ||
+            rc=$?
+        sf+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+        [ "$rc" -eq 0 ] || problem "$name: sheetforge exited with $rc: $(tail -n 3 "$work/sf.err" | tr '\n' ' ')"
+        check_leftovers "$name, sheetforge" "$work/tmp" "$work/sf"
+
+        if [ -n "$pdftoppm" ]; then
+            t0=$EPOCHREALTIME
+            pdftoppm -r 144 -png "$pdf" "$work/pp/p"
+            pp+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+        fi
+
+        t0=$EPOCHREALTIME
+        gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r288 -dDownScaleFactor=2 \
+            -sOutputFile="$work/gs/p%04d.png" "$pdf"
+        g+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+    done
+
+    local nsf npp ngs
+    nsf=$(find "$work/sf" -name '*.png' -size +0 | wc -l)
+    npp=$(find "$work/pp" -name '*.png' -size +0 | wc -l)
+    ngs=$(find "$work/gs" -name '*.png' -size +0 | wc -l)
+    [ "$nsf" -eq "$pages" ] || problem "$name: sheetforge wrote $nsf images for $pages pages"
+    [ "$ngs" -eq "$pages" ] || problem "$name: gs wrote $ngs images for $pages pages"
+
+    # Same resolution and the same halving: sheetforge's pages must have Ghostscript's sizes exactly.
+    local sizes=same a b
+    local -a sfs gss
+    mapfile -t sfs < <(find "$work/sf" -name '*.png' | sort)
+    mapfile -t gss < <(find "$work/gs" -name '*.png' | sort)
+    for ((i = 0; i < ${#sfs[@]} && i < ${#gss[@]}; i++)); do
+        a=$(png_size "${sfs[i]}")
+        b=$(png_size "${gss[i]}")
+        if [ "$a" != "$b" ]; then
+            sizes=differ
+            problem "$name page $((i + 1)): sheetforge ${a}, gs ${b}"
+        fi
+    done
+
+    local msf mpp mg rsf rpp rg rpp_ratio=n/a rg_ratio
+    msf=$(median "${sf[@]}")
+    mg=$(median "${g[@]}")
+    rsf=$(awk -v p="$pages" -v t="$msf" 'BEGIN { printf "%.2f", p / t }')
+    rg=$(awk -v p="$pages" -v t="$mg" 'BEGIN { printf "%.2f", p / t }')
+    rg_ratio=$(awk -v a="$rsf" -v b="$rg" 'BEGIN { printf "%.2f", a / b }')
+    rpp=n/a
+    if [ -n "$pdftoppm" ]; then
+        mpp=$(median "${pp[@]}")
+        rpp=$(awk -v p="$pages" -v t="$mpp" 'BEGIN { printf "%.2f", p / t }')
+        rpp_ratio=$(awk -v a="$rsf" -v b="$rpp" 'BEGIN { printf "%.2f", a / b }')
+    fi
+    printf '%-30s %5d %10s %10s %10s %11s %6s %10s %8s\n' "$name" "$pages" "$rsf" "$rpp" "$rg" "$rpp_ratio" \
+        "$rg_ratio" "$nsf/$npp/$ngs" "$sizes"
+}
+
+cancel_latency() {
+    local pdf=$1 tmp="$work/tmp-cancel" dest="$work/cancel" pid rc=0 t0 t1 deadline
+    mkdir -p "$tmp" "$dest"
+    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$sheetforge" --convert "$dest/p.png" --dpi 1200 \
+        "${defaults[@]}" "$pdf" 2>"$work/cancel.err" &
+    pid=$!
+    started+=("$pid")
+    deadline=$((SECONDS + 300))
+    until grep -q '^Processing page' "$work/cancel.err"; do
+        if ! is_alive "$pid" || [ "$SECONDS" -ge "$deadline" ]; then
+            problem "cancel: no page began: $(tail -n 3 "$work/cancel.err" | tr '\n' ' ')"
+            return
+        fi
+        sleep 0.05
+    done
+    sleep 1
+    local children
+    children=$(children_of "$pid" | tr '\n' ' ')
+    t0=$EPOCHREALTIME
+    kill -TERM "$pid"
+    wait "$pid" || rc=$?
+    t1=$EPOCHREALTIME
+    started=()
+    local alive_now="" alive_later="" c
+    for c in $children; do is_alive "$c" && alive_now+="$c "; done
+    sleep 1
+    for c in $children; do is_alive "$c" && alive_later+="$c "; done
+    local leftover
+    leftover=$(find "$tmp" -mindepth 1 -maxdepth 1 -name 'SFG-*' -printf '%f ' 2>/dev/null)
+    local written
+    written=$(find "$dest" -mindepth 1 | wc -l)
+
+    echo "SIGTERM 1 s into page 1 at 1200 dpi ($(basename "$pdf")):"
+    printf '  exit after SIGTERM          %8.0f ms (exit code %d: "%s")\n' \
+        "$(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) * 1000 }')" "$rc" "$(tail -n 1 "$work/cancel.err")"
+    echo "  children at SIGTERM         ${children:-none}"
+    echo "  alive when it exited        ${alive_now:-none}"
+    echo "  alive 1 s later             ${alive_later:-none}"
+    echo "  SFG-* left in its TMPDIR    ${leftover:-none}"
+    echo "  files in the destination    $written"
+    [ -z "$children" ] && problem "cancel: sheetforge had no child 1 s into the page"
+    [ -z "$alive_later" ] || problem "cancel: gs survived sheetforge: $alive_later"
+    [ -z "$leftover" ] || problem "cancel: left in its TMPDIR: $leftover"
+    [ "$rc" -ne 0 ] || problem "cancel: a stopped conversion exited with 0"
+    for c in $alive_later; do kill -KILL "$c" 2>/dev/null || true; done
+}
+
+large_page() {
+    local pdf=$1 tmp="$work/tmp-large" dest="$work/large" pid rc=0 t0 v c d
+    local peak_sf=0 peak_gs=0 peak_disk=0 gs_pids="" others=""
+    mkdir -p "$tmp" "$dest"
+    t0=$EPOCHREALTIME
+    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$sheetforge" --convert "$dest/page.png" --dpi 2400 \
+        "${defaults[@]}" "$pdf" 2>"$work/large.err" &
+    pid=$!
+    started+=("$pid")
+    # VmHWM is the kernel's own high-water mark, so polling only has to catch each process before it ends.
+    while is_alive "$pid"; do
+        v=$(peak_rss_kb "$pid")
+        [ -n "$v" ] && [ "$v" -gt "$peak_sf" ] && peak_sf=$v
+        for c in $(children_of "$pid"); do
+            if [ "$(cat "/proc/$c/comm" 2>/dev/null)" = gs ]; then
+                [[ " $gs_pids " == *" $c "* ]] || gs_pids+="$c "
+                v=$(peak_rss_kb "$c")
+                [ -n "$v" ] && [ "$v" -gt "$peak_gs" ] && peak_gs=$v
+            else
+                others+="$c "
+            fi
+        done
+        d=$(du -sb "$tmp" 2>/dev/null | cut -f1 || true)
+        [ -n "$d" ] && [ "$d" -gt "$peak_disk" ] && peak_disk=$d
+        sleep 0.5
+    done
+    wait "$pid" || rc=$?
+    started=()
+    local seconds
+    seconds=$(elapsed "$t0" "$EPOCHREALTIME")
+
+    local points expected actual="none" bytes=0
+    points=$(page_points "$pdf")
+    expected=$(awk -v w="${points% *}" -v h="${points#* }" -v d=2400 \
+        'BEGIN { printf "%dx%d", int(int(w * 2 * d / 72 + 0.5) / 2), int(int(h * 2 * d / 72 + 0.5) / 2) }')
+    if [ -s "$dest/page.png" ]; then
+        actual=$(png_size "$dest/page.png")
+        bytes=$(stat -c %s "$dest/page.png")
+    fi
+    echo "one A4 page at 2400 dpi, antialiased, 16 colours, png ($(basename "$pdf")):"
+    printf '  time                        %8s s (exit code %d: "%s")\n' "$seconds" "$rc" "$(tail -n 1 "$work/large.err")"
+    printf '  peak RSS of sheetforge      %8s MiB\n' "$(awk -v k="$peak_sf" 'BEGIN { printf "%.0f", k / 1024 }')"
+    printf '  peak RSS of gs              %8s MiB (gs processes: %s)\n' \
+        "$(awk -v k="$peak_gs" 'BEGIN { printf "%.0f", k / 1024 }')" "${gs_pids:-none seen}"
+    printf '  peak temporary disk         %8s MiB\n' "$(awk -v b="$peak_disk" 'BEGIN { printf "%.0f", b / 1048576 }')"
+    printf '  image                       %s (expected %s), %s bytes\n' "$actual" "$expected" "$bytes"
+    [ -z "$others" ] || echo "  other children              $others"
+    [ "$rc" -eq 0 ] || problem "2400 dpi: sheetforge exited with $rc: $(tail -n 3 "$work/large.err" | tr '\n' ' ')"
+    [ "$actual" = "$expected" ] || problem "2400 dpi: image $actual, expected $expected"
+    check_leftovers "2400 dpi" "$tmp" "$dest"
+}
+
+resolutions() {
+    local pdf=$1 points w h dpi aa flag t0 rc seconds actual bytes program formula
+    points=$(page_points "$pdf")
+    w=${points% *}
+    h=${points#* }
+    echo "one A4 page (${w} x ${h} points) at each offered resolution, 16 colours, png:"
+    printf '%6s %-10s %9s %12s %13s %13s %13s\n' dpi antialias seconds bytes image program gs-formula
+    for dpi in 72 96 120 144 192 300 600 1200 2400; do
+        for aa in on off; do
+            flag=--antialias
+            [ "$aa" = on ] || flag=--no-antialias
+            rm -rf "$work/res" "$work/tmp-res"
+            mkdir -p "$work/res" "$work/tmp-res"
+            t0=$EPOCHREALTIME
+            rc=0
+            sheetforge_in "$work/tmp-res" --convert "$work/res/page.png" --dpi "$dpi" "${defaults[@]}" "$flag" \
+                "$pdf" 2>"$work/res.err" || rc=$?
+            seconds=$(elapsed "$t0" "$EPOCHREALTIME")
+            actual=none
+            bytes=0
+            if [ -s "$work/res/page.png" ]; then
+                actual=$(png_size "$work/res/page.png")
+                bytes=$(stat -c %s "$work/res/page.png")
+            fi
+            # The program's own read-out and Ghostscript's rounding, worked out independently.
+            if [ "$aa" = on ]; then
+                program=$("$bench_preview" sizes "$w" "$h" "$dpi" | awk '{ print $4 "x" $5 }')
+                formula=$(awk -v w="$w" -v h="$h" -v d="$dpi" \
+                    'BEGIN { printf "%dx%d", int(int(w * 2 * d / 72 + 0.5) / 2), int(int(h * 2 * d / 72 + 0.5) / 2) }')
+            else
+                program=$("$bench_preview" sizes "$w" "$h" "$dpi" | awk '{ print $2 "x" $3 }')
+                formula=$(awk -v w="$w" -v h="$h" -v d="$dpi" \
+                    'BEGIN { printf "%dx%d", int(w * d / 72 + 0.5), int(h * d / 72 + 0.5) }')
+            fi
+            printf '%6d %-10s %9s %12s %13s %13s %13s\n' "$dpi" "$aa" "$seconds" "$bytes" "$actual" "$program" \
+                "$formula"
+            [ "$rc" -eq 0 ] || problem "$dpi dpi antialias $aa: exit $rc: $(tail -n 3 "$work/res.err" | tr '\n' ' ')"
+            [ "$actual" = "$formula" ] || problem "$dpi dpi antialias $aa: image $actual, gs rounding gives $formula"
+            [ "$program" = "$formula" ] || problem "$dpi dpi antialias $aa: read-out $program, gs rounding $formula"
+            check_leftovers "$dpi dpi antialias $aa" "$work/tmp-res" "$work/res"
+        done
+    done
+}
+
+echo "machine: $(nproc) cores; $(gs --version | sed 's/^/gs /'); $(pdftoppm -v 2>&1 | head -n 1 || true)"
+case "$mode" in
+large)
+    make_document 1 "$work/a4-1.pdf"
+    large_page "$work/a4-1.pdf"
+    ;;
+resolutions)
+    make_document 1 "$work/a4-1.pdf"
+    resolutions "$work/a4-1.pdf"
+    ;;
+default)
+    pdftoppm=$(command -v pdftoppm || true)
+    [ -n "$pdftoppm" ] || echo "pdftoppm is missing (Debian package poppler-utils): its column stays empty"
+    make_document 30 "$work/a4-30.pdf"
+    if [ ${#files[@]} -eq 0 ]; then
+        for f in /usr/share/doc/libtasn1-doc/libtasn1.pdf /usr/share/doc/shared-mime-info/shared-mime-info-spec.pdf; do
+            [ -r "$f" ] && files+=("$f")
+        done
+    fi
+    echo
+    echo "all pages at 144 dpi, antialiased; sheetforge also makes 16 colours without dither, png (median of $runs runs)"
+    printf '%-30s %5s %10s %10s %10s %11s %6s %10s %8s\n' document pages "sf p/s" "pdftoppm" "gs p/s" \
+        "sf/pdftoppm" "sf/gs" "images" "sizes"
+    for f in "$work/a4-30.pdf" "${files[@]}"; do all_pages "$f"; done
+    echo "(images: files written by sheetforge/pdftoppm/gs; sizes: sheetforge's pixel sizes against gs's)"
+    echo
+    "$bench_preview" --runs 5 change "$work/a4-30.pdf"
+    echo
+    cancel_latency "$work/a4-30.pdf"
+    ;;
+esac
+report_problems
+[ ${#problems[@]} -eq 0 ]
