@@ -164,7 +164,7 @@ cancel_latency() {
     done
     sleep 1
     local children
-    children=$(children_of "$pid" | tr '\n' ' ')
+    children=$(children_of "$pid" | xargs)
     t0=$EPOCHREALTIME
     kill -TERM "$pid"
     wait "$pid" || rc=$?
@@ -182,6 +182,7 @@ cancel_latency() {
     echo "SIGTERM 1 s into page 1 at 1200 dpi ($(basename "$pdf")):"
     printf '  exit after SIGTERM          %8.0f ms (exit code %d: "%s")\n' \
         "$(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) * 1000 }')" "$rc" "$(tail -n 1 "$work/cancel.err")"
+    echo "  pages begun                 $(grep -c '^Processing page' "$work/cancel.err")"
     echo "  children at SIGTERM         ${children:-none}"
     echo "  alive when it exited        ${alive_now:-none}"
     echo "  alive 1 s later             ${alive_later:-none}"
@@ -290,7 +291,11 @@ resolutions() {
     done
 }
 
-echo "machine: $(nproc) cores; $(gs --version | sed 's/^/gs /'); $(pdftoppm -v 2>&1 | head -n 1 || true)"
+revision=$(git -C "$bench_root" rev-parse --short HEAD 2>/dev/null || echo unknown)
+git -C "$bench_root" diff --quiet HEAD -- src 2>/dev/null || revision+=" with changes in src"
+# Other work on the machine skews the ratios less than the absolute times, but it still shows here.
+echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg); gs $(gs --version);" \
+    "$(pdftoppm -v 2>&1 | head -n 1 || true); sheetforge $revision"
 case "$mode" in
 large)
     make_document 1 "$work/a4-1.pdf"
@@ -321,5 +326,7 @@ default)
     cancel_latency "$work/a4-30.pdf"
     ;;
 esac
+echo
+echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 report_problems
 [ ${#problems[@]} -eq 0 ]
