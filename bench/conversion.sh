@@ -291,8 +291,11 @@ resolutions() {
     done
 }
 
-revision=$(git -C "$bench_root" rev-parse --short HEAD 2>/dev/null || echo unknown)
-git -C "$bench_root" diff --quiet HEAD -- src 2>/dev/null || revision+=" with changes in src"
+if revision=$(git -C "$bench_root" rev-parse --short HEAD 2>/dev/null); then
+    git -C "$bench_root" diff --quiet HEAD -- src || revision+=" with changes in src"
+else
+    revision="(not a git checkout)"
+fi
 # Other work on the machine skews the ratios less than the absolute times, but it still shows here.
 echo "machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg); gs $(gs --version);" \
     "$(pdftoppm -v 2>&1 | head -n 1 || true); sheetforge $revision"
