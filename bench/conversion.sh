@@ -5,8 +5,8 @@
 #                                         document and the files given (two Debian manuals by default), next
 #                                         to pdftoppm and Ghostscript alone; the preview after an option
 #                                         change; how fast a 1200 dpi page stops on SIGTERM
-#   bench/conversion.sh --large           peak memory and temporary disk of one A4 page at 2400 dpi
-#                                         (several minutes)
+#   bench/conversion.sh --large           peak memory and temporary disk of one A4 page at 2400 dpi,
+#                                         then a stop while the image library works on it (minutes)
 #   bench/conversion.sh --resolutions     one A4 page at every offered resolution, antialiased and not:
 #                                         time and output size against the predicted size (long)
 # BENCH_RUNS sets how many runs each median takes (3 by default).
@@ -238,13 +238,49 @@ large_page() {
     printf '  time                        %8s s (exit code %d: "%s")\n' "$seconds" "$rc" "$(tail -n 1 "$work/large.err")"
     printf '  peak RSS of sheetforge      %8s MiB\n' "$(awk -v k="$peak_sf" 'BEGIN { printf "%.0f", k / 1024 }')"
     printf '  peak RSS of gs              %8s MiB (gs processes: %s)\n' \
-        "$(awk -v k="$peak_gs" 'BEGIN { printf "%.0f", k / 1024 }')" "${gs_pids:-none seen}"
+        "$(awk -v k="$peak_gs" 'BEGIN { printf "%.0f", k / 1024 }')" "$(echo "${gs_pids:-none seen}" | xargs)"
     printf '  peak temporary disk         %8s MiB\n' "$(awk -v b="$peak_disk" 'BEGIN { printf "%.0f", b / 1048576 }')"
     printf '  image                       %s (expected %s), %s bytes\n' "$actual" "$expected" "$bytes"
     [ -z "$others" ] || echo "  other children              $others"
     [ "$rc" -eq 0 ] || problem "2400 dpi: sheetforge exited with $rc: $(tail -n 3 "$work/large.err" | tr '\n' ' ')"
     [ "$actual" = "$expected" ] || problem "2400 dpi: image $actual, expected $expected"
     check_leftovers "2400 dpi" "$tmp" "$dest"
+}
+
+# A stop while the image library works on a huge page, after Ghostscript is done: the workers are not
+# waited for, so this is where a spill file could outlive the program.
+cancel_in_library() {
+    local pdf=$1 tmp="$work/tmp-stop" dest="$work/stop" pid rc=0 t0 t1 deadline spill
+    mkdir -p "$tmp" "$dest"
+    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$sheetforge" --convert "$dest/page.png" --dpi 2400 \
+        "${defaults[@]}" "$pdf" 2>"$work/stop.err" &
+    pid=$!
+    started+=("$pid")
+    deadline=$((SECONDS + 600))
+    until grep -q '^Processing page' "$work/stop.err" && [ -z "$(children_of "$pid")" ] &&
+        [ -n "$(find "$tmp" -name 'magick-*' -size +1G 2>/dev/null)" ]; do
+        if ! is_alive "$pid" || [ "$SECONDS" -ge "$deadline" ]; then
+            problem "stop in the image library: never got there: $(tail -n 3 "$work/stop.err" | tr '\n' ' ')"
+            return
+        fi
+        sleep 0.2
+    done
+    spill=$(du -sb "$tmp" 2>/dev/null | cut -f1 || true)
+    t0=$EPOCHREALTIME
+    kill -TERM "$pid"
+    wait "$pid" || rc=$?
+    t1=$EPOCHREALTIME
+    started=()
+    local left
+    left=$(find "$tmp" -mindepth 1 -maxdepth 1 -printf '%f ' 2>/dev/null)
+    echo "SIGTERM while the image library reduces that page (gs done, $(awk -v b="${spill:-0}" \
+        'BEGIN { printf "%.0f", b / 1048576 }') MiB in its TMPDIR):"
+    printf '  exit after SIGTERM          %8.0f ms (exit code %d: "%s")\n' \
+        "$(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) * 1000 }')" "$rc" "$(tail -n 1 "$work/stop.err")"
+    echo "  left in its TMPDIR          ${left:-nothing}"
+    echo "  files in the destination    $(find "$dest" -mindepth 1 | wc -l)"
+    [ -z "$left" ] || problem "stop in the image library: left in its TMPDIR: $left"
+    [ "$rc" -ne 0 ] || problem "stop in the image library: a stopped conversion exited with 0"
 }
 
 resolutions() {
@@ -303,6 +339,8 @@ case "$mode" in
 large)
     make_document 1 "$work/a4-1.pdf"
     large_page "$work/a4-1.pdf"
+    echo
+    cancel_in_library "$work/a4-1.pdf"
     ;;
 resolutions)
     make_document 1 "$work/a4-1.pdf"
