@@ -89,7 +89,7 @@ DocumentInfo parseInfo(const QString &output, int page)
     if (countMatch.hasMatch())
         info.pageCount = countMatch.captured(1).toInt();
     const QRegularExpression box(
-        QStringLiteral("Page %1 MediaBox: \\[([^\\]]*)\\](?: CropBox: \\[([^\\]]*)\\])?[^\\n]*?(?:Rotate = (\\d+))?")
+        QStringLiteral("Page %1 MediaBox: \\[([^\\]]*)\\](?: CropBox: \\[([^\\]]*)\\])?(?:[^\\n]*?Rotate = (\\d+))?")
             .arg(page));
     const QRegularExpressionMatch boxMatch = box.match(output);
     if (boxMatch.hasMatch()) {

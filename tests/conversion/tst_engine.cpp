@@ -1,0 +1,272 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Fakes.h"
+#include "TestSupport.h"
+
+#include "conversion/ConversionEngine.h"
+#include "preview/OutputSize.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace TestSupport;
+
+class tst_Engine : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_docs;
+    QString m_gs;
+
+    QString doc(const QString &name) const { return m_docs.filePath(name); }
+
+    ConversionJob job(const QString &document, const QString &destination, int first = 1, int last = 1)
+    {
+        ConversionJob job;
+        job.options.sourceFile = doc(document);
+        job.options.dpi = 72;
+        job.ghostscript = m_gs;
+        job.destination = destination;
+        job.firstPage = first;
+        job.lastPage = last;
+        job.numbered = last > first;
+        job.pageCount = last;
+        return job;
+    }
+
+    ConversionResult convert(const ConversionJob &job, const ImageObject *images = nullptr)
+    {
+        ConversionEngine engine(images);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        engine.start(job);
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000); }();
+        return finished.count() == 1 ? finished.first().first().value<ConversionResult>() : ConversionResult{};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ImageObject::initialise();
+        m_gs = GhostscriptLocator().locate();
+        QVERIFY(!m_gs.isEmpty());
+        QVERIFY(writePdf(doc("sizes.pdf"), {{300, 200}, {200, 300}, {251, 149}, {149, 251}, {280, 220}}));
+        QVERIFY(writePdf(doc("wheel.pdf"), {{300, 200}}, true));
+        QVERIFY(writePdf(doc("upright.pdf"), {{595, 842}, {842, 595}, {595, 842}}));
+        QVERIFY(run("qpdf", {"--rotate=+90:3", doc("upright.pdf"), doc("a4.pdf")}));
+    }
+
+    void imageSize_isWhatTheReadOutPredicts_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<bool>("antialias");
+        QTest::addColumn<QSizeF>("points");
+        const QSizeF portrait(595, 842), landscape(842, 595);
+        QTest::newRow("portrait 72 antialiased") << 1 << 72 << true << portrait;
+        QTest::newRow("portrait 72") << 1 << 72 << false << portrait;
+        // 120 dpi makes fractions: halving rounds differently from rendering directly.
+        QTest::newRow("portrait 120 antialiased") << 1 << 120 << true << portrait;
+        QTest::newRow("portrait 120") << 1 << 120 << false << portrait;
+        QTest::newRow("landscape 144 antialiased") << 2 << 144 << true << landscape;
+        QTest::newRow("rotated 144 antialiased") << 3 << 144 << true << landscape;
+        QTest::newRow("rotated 120") << 3 << 120 << false << landscape;
+    }
+
+    void imageSize_isWhatTheReadOutPredicts()
+    {
+        QFETCH(int, page);
+        QFETCH(int, dpi);
+        QFETCH(bool, antialias);
+        QFETCH(QSizeF, points);
+        CaseFolder folder;
+        const DocumentInfo info = documentInfo(doc("a4.pdf"), page);
+        QCOMPARE(info.pageSize, points);
+        ConversionJob run = job("a4.pdf", folder.path("page.png"), page, page);
+        run.options.dpi = dpi;
+        run.options.antialias = antialias;
+        QVERIFY(convert(run).isSuccess());
+        QCOMPARE(readImage(run.destination).size, OutputSize::pixels(info.pageSize, dpi, antialias));
+    }
+
+    void colours_reachButNeverExceedTheChosenDepth_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("antialias");
+        QTest::addColumn<bool>("dither");
+        QTest::addColumn<int>("colours");
+        using D = ColorDepth;
+        QTest::newRow("bw antialiased") << int(D::BlackAndWhite) << true << false << 2;
+        QTest::newRow("bw dithered") << int(D::BlackAndWhite) << false << true << 2;
+        QTest::newRow("4 antialiased") << int(D::FourColors) << true << false << 4;
+        QTest::newRow("4 dithered") << int(D::FourColors) << false << true << 4;
+        QTest::newRow("16 antialiased") << int(D::SixteenColors) << true << false << 16;
+        QTest::newRow("16") << int(D::SixteenColors) << false << false << 16;
+        QTest::newRow("256 antialiased dithered") << int(D::TwoHundredFiftySixColors) << true << true << 256;
+        QTest::newRow("256") << int(D::TwoHundredFiftySixColors) << false << false << 256;
+        QTest::newRow("hicolor keeps the wheel") << int(D::HiColor) << true << false << 65536;
+    }
+
+    void colours_reachButNeverExceedTheChosenDepth()
+    {
+        QFETCH(int, depth);
+        QFETCH(bool, antialias);
+        QFETCH(bool, dither);
+        QFETCH(int, colours);
+        CaseFolder folder;
+        ConversionJob run = job("wheel.pdf", folder.path("page.png"));
+        run.options.colorDepth = ColorDepth(depth);
+        run.options.antialias = antialias;
+        run.options.dither = dither;
+        run.options.dpi = 144;
+        QVERIFY(convert(run).isSuccess());
+        // The quantiser may merge a few colours, never add any.
+        const int kept = readImage(run.destination).colors;
+        QVERIFY2(kept > std::min(colours / 2, 1000) && kept <= colours, qPrintable(QString::number(kept)));
+    }
+
+    void trimmedImage_hasNoCanvasLeft()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("page.png"));
+        run.options.trim = true;
+        QVERIFY(convert(run).isSuccess());
+        const ImageFacts facts = readImage(run.destination);
+        QCOMPARE(facts.page, QRect(QPoint(0, 0), facts.size));
+        QVERIFY(facts.size.width() < 300 && facts.size.height() < 200);
+    }
+
+    void pageRange_numbersFilesByPageAndSizesEachByItsOwnPage()
+    {
+        CaseFolder folder;
+        // Percent signs in both folders: Ghostscript's output name must not expand them.
+        const QString out = folder.path("50%d out%%");
+        QVERIFY(QDir().mkpath(out));
+        ConversionJob run = job("sizes.pdf", out + "/scan.png", 2, 4);
+        run.pageCount = 5;
+        const ConversionResult result = convert(run);
+        QVERIFY(result.isSuccess());
+        QCOMPARE(filesIn(out), (QStringList{"scan002.png", "scan003.png", "scan004.png"}));
+        QCOMPARE(result.written.size(), 3);
+        for (int page = 2; page <= 4; ++page) {
+            const QSizeF points = documentInfo(doc("sizes.pdf"), page).pageSize;
+            QCOMPARE(readImage(out + QStringLiteral("/scan00%1.png").arg(page)).size,
+                     OutputSize::pixels(points, 72, true));
+        }
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+        run.pageCount = 1000;
+        QCOMPARE(QFileInfo(run.outputFileName(2)).fileName(), "scan0002.png");
+    }
+
+    void failure_isNeverSuccessAndLeavesNothing_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("fatal");
+        QTest::addColumn<int>("failedPages");
+        QTest::addColumn<QString>("destination");
+        const int failed = int(Problem::GhostscriptFailed), unwritable = int(Problem::DestinationNotWritable);
+        QTest::newRow("crash") << "kill -SEGV $$" << failed << 0 << "out/scan.png";
+        QTest::newRow("crash in a page") << "page 1; kill -SEGV $$" << failed << 0 << "out/scan.png";
+        QTest::newRow("error exit") << "echo 'Error: /syntaxerror'; exit 1" << int(Problem::NotPdf) << 0 << "out/a.png";
+        QTest::newRow("clean exit, no page") << "exit 0" << failed << 0 << "out/scan.png";
+        QTest::newRow("page without bitmap") << "echo 'Page 1'; exit 0" << int(Problem::None) << 1 << "out/a.png";
+        QTest::newRow("gs missing") << QString() << int(Problem::GhostscriptMissing) << 0 << "out/scan.png";
+        // A destination that cannot take a file fails before Ghostscript starts.
+        QTest::newRow("folder missing") << "page 1; exit 0" << unwritable << 0 << "out/missing/scan.png";
+        QTest::newRow("file in place of the folder") << "page 1; exit 0" << unwritable << 0 << "out/plain/scan.png";
+    }
+
+    void failure_isNeverSuccessAndLeavesNothing()
+    {
+        QFETCH(QString, body);
+        QFETCH(int, fatal);
+        QFETCH(int, failedPages);
+        QFETCH(QString, destination);
+        CaseFolder folder;
+        QDir().mkpath(folder.path("out"));
+        QFile(folder.path("out/plain")).open(QIODevice::WriteOnly);
+        ConversionJob run = job("sizes.pdf", folder.path(destination));
+        run.ghostscript = body.isNull() ? folder.path("nogs") : fakeGhostscript(folder.path(), body);
+        const ConversionResult result = convert(run);
+        QVERIFY(!result.isSuccess());
+        QCOMPARE(int(result.fatal.kind), fatal);
+        QCOMPARE(result.failures.size(), failedPages);
+        QVERIFY(result.written.isEmpty());
+        QCOMPARE(filesIn(folder.path("out")), QStringList{"plain"});
+        QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::DestinationNotWritable) && !body.isNull());
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void cancelMidPage_killsGhostscriptAndLeavesNothing()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("a4.pdf", folder.path("scan.png"), 1, 3);
+        run.options.dpi = 1200;
+        ConversionEngine engine;
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        QList<int> rendering;
+        connect(&engine, &ConversionEngine::pageStarted, this, [&] {
+            if (rendering.isEmpty()) {
+                rendering = ghostscriptChildren(QCoreApplication::applicationPid());
+                engine.cancel();
+            }
+        });
+        engine.start(run);
+        QTRY_VERIFY_WITH_TIMEOUT(!rendering.isEmpty(), 30000);
+        // Each page takes seconds at this resolution; a killed Ghostscript ends at once.
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
+        QVERIFY(finished.first().first().value<ConversionResult>().cancelled);
+        QCOMPARE(ghostscriptChildren(QCoreApplication::applicationPid()), QList<int>());
+        QCOMPARE(filesIn(folder.path()), QStringList());
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void fullDisk_stopsTheRunAndKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QByteArray>("existing");
+        QTest::newRow("numbered pages") << 3 << QByteArray();
+        QTest::newRow("replacing a file") << 1 << QByteArray("previous image");
+    }
+
+    void fullDisk_stopsTheRunAndKeepsTheOldFile()
+    {
+        QFETCH(int, pages);
+        QFETCH(QByteArray, existing);
+        CaseFolder folder;
+        const QString out = folder.path("out");
+        QDir().mkpath(out);
+        ConversionJob run = job("sizes.pdf", out + "/scan.png", 1, pages);
+        // Ghostscript would go on for minutes: only stopping the run ends it in time.
+        run.ghostscript = fakeGhostscript(folder.path(), "page 1; page 2; exec sleep 120");
+        QFile old(run.destination);
+        if (!existing.isEmpty())
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(existing) == existing.size() && old.flush());
+        old.close();
+        FixedImages images;
+        images.data = QByteArray(512 * 1024, 'x');
+
+        // A file-size limit makes every larger write fail as on a full disk, without filling one.
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit small = previous;
+        small.rlim_cur = 64 * 1024;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const ConversionResult result = convert(run, &images);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QCOMPARE(int(result.fatal.kind), int(Problem::DiskFull));
+        QVERIFY(result.written.isEmpty());
+        QCOMPARE(filesIn(out), existing.isEmpty() ? QStringList() : QStringList{"scan.png"});
+        if (!existing.isEmpty()) {
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), existing);
+        }
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+};
+
+QTEST_MAIN(tst_Engine)
+#include "tst_engine.moc"

@@ -1,0 +1,160 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "preview/PreviewRenderer.h"
+#include "tools/ImageObject.h"
+
+#include <QtTest>
+
+using namespace TestSupport;
+
+class tst_Preview : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_docs;
+    QString m_gs;
+
+    QString doc(const QString &name) const { return m_docs.filePath(name); }
+
+    PreviewResult preview(const PreviewRequest &request)
+    {
+        PreviewRenderer renderer;
+        QSignalSpy finished(&renderer, &PreviewRenderer::finished);
+        renderer.request(request);
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000); }();
+        return finished.count() == 1 ? finished.first().first().value<PreviewResult>() : PreviewResult{};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The image library's own folder lives as long as the process, outside the cases' folders.
+        ImageObject::initialise();
+        m_gs = GhostscriptLocator().locate();
+        QVERIFY(!m_gs.isEmpty());
+        QVERIFY(writePdf(doc("plain.pdf"), {{300, 200}, {200, 300}}));
+        QVERIFY(encrypt(doc("plain.pdf"), doc("user.pdf"), "user"));
+        QVERIFY(encrypt(doc("plain.pdf"), doc("quoted.pdf"), "a \"b\\c"));
+        QVERIFY(encrypt(doc("plain.pdf"), doc("owner.pdf"), QString()));
+    }
+
+    void password_opensOnlyTheRightDocument_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("right password") << "user.pdf"
+                                        << "user" << int(Problem::None);
+        QTest::newRow("none given") << "user.pdf"
+                                    << "" << int(Problem::NeedsPassword);
+        QTest::newRow("wrong one crashes gs") << "user.pdf"
+                                              << "nope" << int(Problem::WrongPassword);
+        QTest::newRow("quote and backslash") << "quoted.pdf"
+                                             << "a \"b\\c" << int(Problem::None);
+        QTest::newRow("owner password only") << "owner.pdf"
+                                             << "" << int(Problem::None);
+    }
+
+    void password_opensOnlyTheRightDocument()
+    {
+        QFETCH(QString, document);
+        QFETCH(int, problem);
+        QFETCH(QString, password);
+        CaseFolder folder;
+        const PreviewRequest request{.ghostscript = m_gs, .document = doc(document), .password = password};
+        const PreviewResult result = preview(request);
+        QCOMPARE(int(result.problem.kind), problem);
+        if (problem == Problem::None) {
+            QCOMPARE(result.info.pageCount, 2);
+            QCOMPARE(result.info.pageSize, QSizeF(300, 200));
+            QVERIFY(!result.image.isNull() && result.image.width() <= 258 && result.image.width() > 200);
+        }
+    }
+
+    void secondRequest_supersedesFirst_data()
+    {
+        QTest::addColumn<QString>("firstDocument");
+        QTest::addColumn<bool>("rendered"); // so that only the colours are reduced again
+        QTest::addColumn<int>("secondPage");
+        QTest::addColumn<int>("secondDepth");
+        const int bw = int(ColorDepth::BlackAndWhite), many = int(ColorDepth::TwoHundredFiftySixColors);
+        QTest::newRow("page 1 then page 2") << "plain.pdf" << false << 2 << many;
+        QTest::newRow("colours changed") << "plain.pdf" << true << 1 << bw;
+        QTest::newRow("missing file then a page") << "gone.pdf" << false << 2 << bw;
+    }
+
+    void secondRequest_supersedesFirst()
+    {
+        QFETCH(QString, firstDocument);
+        QFETCH(bool, rendered);
+        QFETCH(int, secondPage);
+        QFETCH(int, secondDepth);
+        CaseFolder folder;
+        PreviewRenderer renderer;
+        QSignalSpy finished(&renderer, &PreviewRenderer::finished);
+        PreviewRequest first{.ghostscript = m_gs, .document = doc("plain.pdf")};
+        first.options.colorDepth = ColorDepth::TwoHundredFiftySixColors;
+        if (rendered) {
+            renderer.request(first);
+            QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+            finished.clear();
+        }
+        first.document = doc(firstDocument);
+        PreviewRequest second{.ghostscript = m_gs, .document = doc("plain.pdf"), .page = secondPage};
+        second.options.colorDepth = ColorDepth(secondDepth);
+        renderer.request(first);
+        renderer.request(second);
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1 && !renderer.isBusy(), 30000);
+        // Once more as a barrier: whatever the first request left behind would come before this answer.
+        renderer.request(second);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
+        for (const QList<QVariant> &signal : std::as_const(finished)) {
+            const auto result = signal.first().value<PreviewResult>();
+            QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
+            QCOMPARE(result.page, secondPage);
+            QCOMPARE(result.info.pageSize, secondPage == 1 ? QSizeF(300, 200) : QSizeF(200, 300));
+            // Up to 256 colours an indexed copy keeps them all; more would be reduced to 256.
+            const int colours = result.image.convertToFormat(QImage::Format_Indexed8).colorCount();
+            QVERIFY(!result.image.isNull() && colours <= (secondDepth == int(ColorDepth::BlackAndWhite) ? 2 : 256));
+        }
+    }
+
+    void ghostscriptFailure_isReportedNeverShown_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("problem");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("count crashes") << "kill -SEGV $$" << int(Problem::GhostscriptFailed) << QString();
+        QTest::newRow("render crashes") << "[ -n \"$info\" ] && info_ok; page 1; kill -SEGV $$"
+                                        << int(Problem::GhostscriptFailed) << QString();
+        QTest::newRow("render fails") << "[ -n \"$info\" ] && info_ok; echo Error; exit 1" << int(Problem::NotPdf)
+                                      << QString();
+        QTest::newRow("render writes nothing")
+            << "[ -n \"$info\" ] && info_ok; exit 0" << int(Problem::NotPdf) << QString();
+        QTest::newRow("crash on a password") << "kill -SEGV $$" << int(Problem::WrongPassword) << "se cr\"et";
+    }
+
+    void ghostscriptFailure_isReportedNeverShown()
+    {
+        QFETCH(QString, body);
+        QFETCH(QString, password);
+        QFETCH(int, problem);
+        CaseFolder folder;
+        const PreviewRequest request{
+            .ghostscript = fakeGhostscript(folder.path(), body), .document = doc("plain.pdf"), .password = password};
+        const PreviewResult result = preview(request);
+        QCOMPARE(int(result.problem.kind), problem);
+        QVERIFY(result.image.isNull());
+        QVERIFY(!result.problem.message.isEmpty());
+        // The password goes to Ghostscript in an argument file, never on its command line.
+        QFile log(folder.path("gs.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QStringList arguments = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'));
+        QVERIFY(!arguments.join(QLatin1Char(' ')).contains(QLatin1String("cr\"et")));
+        QCOMPARE(!arguments.filter(QRegularExpression("^@/")).isEmpty(), !password.isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_Preview)
+#include "tst_preview.moc"

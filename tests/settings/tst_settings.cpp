@@ -1,0 +1,111 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Fakes.h"
+
+#include "settings/OptionsStorage.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QMap<QString, QString> iniValues(const QString &path)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    QMap<QString, QString> values;
+    for (const QString &key : ini.allKeys())
+        values[key] = ini.value(key).toString();
+    return values;
+}
+} // namespace
+
+class tst_Settings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nothingStored_givesDefaults()
+    {
+        QTemporaryDir dir;
+        QSettingsStore store(dir.filePath("empty.ini"));
+        const ConversionOptions options = OptionsStorage::load(store);
+        QCOMPARE(options.colorDepth, ColorDepth::SixteenColors);
+        QCOMPARE(options.dither, false);
+        QCOMPARE(options.antialias, true);
+        QCOMPARE(options.format, ImageFormat::Png);
+        QCOMPARE(options.jpegQuality, 75);
+        QCOMPARE(options.dpi, 144);
+        QCOMPARE(options.trim, false);
+        QCOMPARE(options.page, 1);
+        QVERIFY(options.sourceFile.isEmpty());
+        // The window starts from the same values as a fresh settings file.
+        QCOMPARE(ConversionOptions(), options);
+    }
+
+    void previousVersionFile_loadsEveryFieldAndSavesSameTexts()
+    {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        QFile(pdf).open(QIODevice::WriteOnly);
+        const QString written = dir.filePath("old.ini");
+        QFile file(written);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nSourceFile=" + pdf.toUtf8()
+                   + "\nColorDepth=3\nDither=1\nImageFormat=2\nCompression=40\npdfpage=2\nWidth=1191\n"
+                     "Height=1684\nTrim=1\nAntialias=0\nResolution=5\n");
+        file.close();
+
+        const ConversionOptions options = OptionsStorage::load(QSettingsStore(written));
+        QCOMPARE(options.sourceFile, pdf);
+        QCOMPARE(options.colorDepth, ColorDepth::TwoHundredFiftySixColors);
+        QCOMPARE(options.dither, true);
+        QCOMPARE(options.format, ImageFormat::Jpg);
+        QCOMPARE(options.jpegQuality, 40);
+        QCOMPARE(options.page, 2);
+        QCOMPARE(options.trim, true);
+        QCOMPARE(options.antialias, false);
+        QCOMPARE(options.dpi, 300);
+
+        const QString saved = dir.filePath("new.ini");
+        QSettingsStore store(saved);
+        OptionsStorage::save(store, options, QSize(1191, 1684));
+        QCOMPARE(iniValues(saved), iniValues(written));
+    }
+
+    void badValue_fallsBackToDefault_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("savedBack");
+        const auto row = [](const char *name, const char *key, const char *text, const char *savedBack) {
+            QTest::newRow(name) << QString(key) << QString(text) << QString(savedBack);
+        };
+        row("depth past the list", "ColorDepth", "5", "2");
+        row("depth not a number", "ColorDepth", "many", "2");
+        row("flag not 0 or 1", "Antialias", "2", "1");
+        row("flag not a number", "Dither", "yes", "0");
+        row("format before the list", "ImageFormat", "-1", "0");
+        row("quality not a number", "Compression", "4x", "75");
+        row("quality above 100", "Compression", "250", "100");
+        row("quality empty is the library's", "Compression", "", "");
+        row("page zero", "pdfpage", "0", "1");
+        row("page beyond an int", "pdfpage", "99999999999", "1");
+        row("resolution past the list", "Resolution", "9", "3");
+        row("resolution fractional", "Resolution", "2.5", "3");
+        row("source file gone", "SourceFile", "/nonexistent/a.pdf", "");
+    }
+
+    void badValue_fallsBackToDefault()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(QString, savedBack);
+        MemorySettings stored;
+        stored.values[key] = text;
+        MemorySettings saved;
+        OptionsStorage::save(saved, OptionsStorage::load(stored), {});
+        QCOMPARE(saved.values.value(key), savedBack);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Settings)
+#include "tst_settings.moc"

@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "settings/SettingsStore.h"
+#include "tools/ImageObject.h"
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+
+#include <QMap>
+
+class MemorySettings : public SettingsStore
+{
+public:
+    QMap<QString, QString> values;
+    QString value(const QString &key, const QString &fallback) const override { return values.value(key, fallback); }
+    void setValue(const QString &key, const QString &value) override { values[key] = value; }
+};
+
+// Answers questions from a script: the queued yes/no answers in turn (then No), one password (then none).
+class FakeMessageBox : public MessageBox
+{
+public:
+    QStringList informed;
+    QList<bool> answers;
+    std::optional<QString> password;
+    int passwordQuestions = 0;
+
+    void inform(QWidget *, const QString &text, const QString &, Icon) override { informed << text; }
+    bool askYesNo(QWidget *, const QString &) override { return !answers.isEmpty() && answers.takeFirst(); }
+    std::optional<QString> askPassword(QWidget *, const QString &, bool) override
+    {
+        ++passwordQuestions;
+        return std::exchange(password, std::nullopt);
+    }
+};
+
+class FakeFileDialog : public FileDialog
+{
+public:
+    QString document;
+    QString image;
+    QString openDocument(QWidget *, const QString &) override { return document; }
+    QString saveImage(QWidget *, const QString &, const QString &, bool) override { return image; }
+};
+
+// Encodes every page into the same bytes without looking at the bitmap.
+class FixedImages : public ImageObject
+{
+public:
+    QByteArray data;
+    ImageResult convert(const QStringList &, const QString &, int, const std::atomic_bool *) const override
+    {
+        ImageResult result;
+        result.ok = true;
+        result.data = data;
+        result.size = {1, 1};
+        return result;
+    }
+};

@@ -1,0 +1,154 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "tools/ImageObject.h"
+#include "tools/ProcessResult.h"
+
+#include <QDir>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+
+#include <wand/MagickWand.h>
+
+namespace TestSupport {
+
+bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageMargins({});
+    QPainter painter;
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const QSizeF size = pages.at(i);
+        writer.setPageSize(QPageSize(size, QPageSize::Point, {}, QPageSize::ExactMatch));
+        if (i == 0 ? !painter.begin(&writer) : !writer.newPage())
+            return false;
+        QConicalGradient colours(size.width() / 2, size.height() / 2, 0);
+        for (int step = 0; step <= 6; ++step)
+            colours.setColorAt(step / 6.0, QColor::fromHsv(step * 60 % 360, 255, 255));
+        if (wheel)
+            painter.fillRect(QRectF(QPointF(), size), colours);
+        const QRectF box(size.width() * 0.2, size.height() * 0.2, size.width() * 0.6, size.height() * 0.5);
+        QLinearGradient gradient(box.topLeft(), box.bottomRight());
+        gradient.setColorAt(0, Qt::red);
+        gradient.setColorAt(0.5, Qt::green);
+        gradient.setColorAt(1, Qt::blue);
+        painter.fillRect(box, gradient);
+        painter.drawText(box, Qt::AlignCenter, QStringLiteral("Page %1").arg(i + 1));
+    }
+    return painter.end();
+}
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword)
+{
+    return run("qpdf", {"--encrypt", userPassword, "owner", "256", "--", pdf, encrypted});
+}
+
+DocumentInfo documentInfo(const QString &pdf, int page)
+{
+    QProcess gs;
+    gs.setProcessChannelMode(QProcess::MergedChannels);
+    gs.start(GhostscriptLocator().locate(), GhostscriptCommands::infoArguments(pdf, page, {}));
+    gs.waitForFinished(60000);
+    return GhostscriptCommands::parseInfo(QString::fromUtf8(gs.readAll()), page);
+}
+
+QString fakeGhostscript(const QString &folder, const QString &body)
+{
+    const QString path = QDir(folder).filePath("gs");
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly))
+        return {};
+    script.write(R"sh(#!/bin/sh
+here=$(dirname "$0")
+for a in "$@"; do
+    printf '%s\n' "$a" >> "$here/gs.log"
+    case "$a" in
+    -dPDFINFO) info=1 ;;
+    -sOutputFile=*) pattern=${a#-sOutputFile=} ;;
+    esac
+done
+page() { echo "Page $1"; printf x > "$(printf "$pattern" "$1")"; }
+info_ok() { printf 'File has 1 page\nPage 1 MediaBox: [0 0 200 100]\n'; exit 0; }
+)sh");
+    script.write(body.toUtf8() + '\n');
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return path;
+}
+
+ImageFacts readImage(const QString &path)
+{
+    ImageObject::initialise();
+    ImageFacts facts;
+    MagickWand *wand = NewMagickWand();
+    if (MagickReadImage(wand, QFile::encodeName(path).constData()) == MagickTrue) {
+        facts.size = QSize(int(MagickGetImageWidth(wand)), int(MagickGetImageHeight(wand)));
+        size_t width = 0, height = 0;
+        ssize_t x = 0, y = 0;
+        MagickGetImagePage(wand, &width, &height, &x, &y);
+        facts.page = QRect(int(x), int(y), int(width), int(height));
+        facts.colors = int(MagickGetImageColors(wand));
+    }
+    DestroyMagickWand(wand);
+    return facts;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QStringList leftovers(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+QList<int> ghostscriptChildren(qint64 pid)
+{
+    QList<int> found;
+    for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile file(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!entry.toInt() || !file.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (comm) state ppid ...": the name may hold spaces, the fields after it do not.
+        const QString stat = QString::fromUtf8(file.readAll());
+        const qsizetype open = stat.indexOf(QLatin1Char('(')), close = stat.lastIndexOf(QLatin1Char(')'));
+        const QStringList fields = stat.mid(close + 2).split(QLatin1Char(' '));
+        if (stat.mid(open + 1, close - open - 1) == QLatin1String("gs") && fields.size() > 1
+            && fields.at(0) != QLatin1String("Z") && fields.at(1).toLongLong() == pid)
+            found << entry.toInt();
+    }
+    return found;
+}
+
+CaseFolder::CaseFolder()
+    : m_previousTemp(qgetenv("TMPDIR"))
+{
+    QDir().mkpath(temp());
+    qputenv("TMPDIR", QFile::encodeName(temp()));
+}
+
+CaseFolder::~CaseFolder()
+{
+    if (m_previousTemp.isEmpty())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", m_previousTemp);
+}
+
+QString CaseFolder::path(const QString &name) const
+{
+    return name.isEmpty() ? m_dir.path() : QDir(m_dir.path()).filePath(name);
+}
+
+} // namespace TestSupport

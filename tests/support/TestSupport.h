@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/GhostscriptCommands.h"
+
+#include <QList>
+#include <QRect>
+#include <QSizeF>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace TestSupport {
+
+// A PDF with one page per size (points): a gradient box inside a white margin, and the page number. A colour
+// wheel fills the margin instead when asked, so that no reduction of the colours falls short of its target.
+bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel = false);
+// Runs a helper tool such as qpdf to its end; true when it exits with 0.
+bool run(const QString &program, const QStringList &arguments);
+// AES-256 with owner password "owner"; an empty user password opens it without asking.
+bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword);
+// Ghostscript's own answer to -dPDFINFO for one page.
+DocumentInfo documentInfo(const QString &pdf, int page);
+
+// A shell script standing in for gs, written into folder. Before body runs, every argument is appended to
+// folder/gs.log, $info is set for -dPDFINFO, "page N" announces page N and writes its bitmap, and "info_ok"
+// answers a one-page document and exits.
+QString fakeGhostscript(const QString &folder, const QString &body);
+
+struct ImageFacts
+{
+    QSize size;
+    QRect page; // the canvas the image sits on: offset and page geometry
+    int colors = 0;
+};
+ImageFacts readImage(const QString &path);
+
+// Files in folder, by name.
+QStringList filesIn(const QString &folder);
+// Everything left in folder, hidden entries included.
+QStringList leftovers(const QString &folder);
+// Live gs processes whose parent is pid.
+QList<int> ghostscriptChildren(qint64 pid);
+
+// A fresh folder per case whose "t%03d" subfolder is the temporary folder while it lives; the percent sign
+// keeps Ghostscript's output-name escaping honest in every run.
+class CaseFolder
+{
+public:
+    CaseFolder();
+    ~CaseFolder();
+    QString path(const QString &name = {}) const;
+    QString temp() const { return path("t%03d"); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previousTemp;
+};
+
+} // namespace TestSupport

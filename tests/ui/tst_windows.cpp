@@ -1,0 +1,165 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Fakes.h"
+#include "TestSupport.h"
+
+#include "preview/OutputSize.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgressDialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+using namespace TestSupport;
+
+class tst_Windows : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_docs;
+    QString m_gs;
+    MemorySettings m_settings;
+    FakeMessageBox m_messages;
+    FakeFileDialog m_files;
+    std::unique_ptr<MainWindow> m_window;
+
+    QString doc(const QString &name) const { return m_docs.filePath(name); }
+    template <class T>
+    T *child(const char *name) const
+    {
+        return m_window->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    // A fresh window with the three-page document open.
+    void openWindow()
+    {
+        m_settings = {};
+        m_messages = {};
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->show();
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_window->start(m_gs, doc("three.pdf"));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        ImageObject::initialise();
+        m_gs = GhostscriptLocator().locate();
+        QVERIFY(!m_gs.isEmpty());
+        QVERIFY(writePdf(doc("three.pdf"), {{842, 595}, {200, 300}, {200, 300}}));
+        QVERIFY(encrypt(doc("three.pdf"), doc("locked.pdf"), "user"));
+        QFile bad(doc("bad.pdf"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("%PDF-1.4\ntruncated") > 0);
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void opening_fillsPagesAndReadOut_andFailingKeepsThem_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("no second document") << QString();
+        QTest::newRow("damaged") << "bad.pdf";
+        QTest::newRow("password refused") << "locked.pdf";
+        QTest::newRow("missing") << "gone.pdf";
+    }
+
+    void opening_fillsPagesAndReadOut_andFailingKeepsThem()
+    {
+        QFETCH(QString, failing);
+        openWindow();
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        if (!failing.isEmpty()) {
+            m_files.document = doc(failing);
+            child<QPushButton>("cmdBrowse")->click();
+            // Once told, the window shows the previous document again.
+            QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+            QCOMPARE(m_messages.informed.size() + m_messages.passwordQuestions, 1);
+        }
+        QCOMPARE(m_window->documentPath(), doc("three.pdf"));
+        QCOMPARE(child<QLineEdit>("txtFile")->text(), doc("three.pdf"));
+        QCOMPARE(m_settings.values.value("SourceFile"), doc("three.pdf"));
+        QCOMPARE(m_window->pageCount(), 3);
+        QCOMPARE(child<QComboBox>("cboPage")->count(), 3);
+        QCOMPARE(child<QSpinBox>("spnFromPage")->value(), 1);
+        QCOMPARE(child<QSpinBox>("spnToPage")->value(), 3);
+        QCOMPARE(child<QSpinBox>("spnToPage")->maximum(), 3);
+        QVERIFY(child<QPushButton>("cmdConvert_1")->isEnabled() && child<QSpinBox>("spnToPage")->isEnabled());
+        const QSize landscape = OutputSize::pixels({842, 595}, 144, true);
+        QCOMPARE(m_window->outputSize(), landscape);
+        QCOMPARE(child<QLineEdit>("txtImgWidth")->text(), QString::number(landscape.width()));
+
+        // The read-out follows the page shown, and its orientation.
+        shown.clear();
+        child<QComboBox>("cboPage")->setCurrentIndex(1);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        QCOMPARE(m_window->outputSize(), OutputSize::pixels({200, 300}, 144, true));
+        QCOMPARE(child<QLineEdit>("txtImgHeight")->text(), QString::number(m_window->outputSize().height()));
+    }
+
+    void cancelQuestion_onlyYesStopsTheRun_data()
+    {
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("cancelled");
+        QTest::newRow("no") << QList<bool>{false} << false;
+        QTest::newRow("no, then yes") << QList<bool>{false, true} << true;
+        QTest::newRow("yes") << QList<bool>{true} << true;
+    }
+
+    void cancelQuestion_onlyYesStopsTheRun()
+    {
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, cancelled);
+        openWindow(); // before the case folder, which then holds only what the run leaves
+        CaseFolder folder;
+        m_files.image = folder.path("scan.png");
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        child<QPushButton>("cmdConvert_1")->click();
+        auto *progress = m_window->findChild<ProgressDialog *>();
+        QVERIFY(progress);
+        QSignalSpy confirmed(progress, &ProgressDialog::cancelConfirmed);
+        m_messages.answers = answers;
+        for (qsizetype i = 0; i < answers.size(); ++i)
+            progress->findChild<QPushButton *>("cmdCancel")->click();
+        QCOMPARE(confirmed.count(), cancelled ? 1 : 0);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        const auto result = finished.first().first().value<ConversionResult>();
+        QCOMPARE(result.cancelled, cancelled);
+        QCOMPARE(result.isSuccess(), !cancelled);
+        // Cancelled before Ghostscript finished a page: nothing at all is written.
+        QCOMPARE(filesIn(folder.path()).size(), cancelled ? 0 : 3);
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void dragEnter_acceptsOnePdfOnly_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("upper-case PDF") << QStringList{"/data/SCAN.PDF"} << true;
+        QTest::newRow("text file") << QStringList{"/data/notes.txt"} << false;
+        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << false;
+    }
+
+    void dragEnter_acceptsOnePdfOnly()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, accepted);
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString &file : files)
+            urls << QUrl::fromLocalFile(file);
+        mime.setUrls(urls);
+        QDragEnterEvent event(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &event);
+        QCOMPARE(event.isAccepted(), accepted);
+    }
+};
+
+QTEST_MAIN(tst_Windows)
+#include "tst_windows.moc"
