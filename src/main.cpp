@@ -102,8 +102,7 @@ int main(int argc, char *argv[])
         TerminationSignals::exitNow(0);
     });
     window.show();
-    QTimer::singleShot(0, &window, [&window, document = request->document] {
-        window.start(GhostscriptLocator().locate(), document);
-    });
+    QTimer::singleShot(
+        0, &window, [&window, document = request->document] { window.start(GhostscriptLocator().locate(), document); });
     return QApplication::exec();
 }

@@ -47,8 +47,7 @@ bool isHeadless(const QStringList &arguments)
     return false;
 }
 
-std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored,
-                                        QString *error)
+std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF or JPEG images."));

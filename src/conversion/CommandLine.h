@@ -28,7 +28,6 @@ namespace CommandLine {
 // Whether the arguments ask for work that needs no window (and so no display).
 bool isHeadless(const QStringList &arguments);
 // arguments[0] is the program. On a usage error, returns nothing and sets *error.
-std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored,
-                                        QString *error);
+std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error);
 
 } // namespace CommandLine

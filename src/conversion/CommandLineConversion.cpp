@@ -20,9 +20,8 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     , m_engine(new ConversionEngine(nullptr, nullptr, this))
 {
     connect(m_info, &ProcessRunner::finished, this, &CommandLineConversion::onInfo);
-    connect(m_engine, &ConversionEngine::pageStarted, this, [this](int page) {
-        m_messages << tr("Processing page %1...").arg(page) << Qt::endl;
-    });
+    connect(m_engine, &ConversionEngine::pageStarted, this,
+            [this](int page) { m_messages << tr("Processing page %1...").arg(page) << Qt::endl; });
     connect(m_engine, &ConversionEngine::pageWritten, this,
             [this](const QString &file) { m_messages << tr("Wrote %1").arg(file) << Qt::endl; });
     connect(m_engine, &ConversionEngine::finished, this, &CommandLineConversion::onFinished);
@@ -84,8 +83,7 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
     job.password = m_password;
     if (job.firstPage > info.pageCount) {
-        failWith(Problem::make(Problem::PageFailed,
-                               tr("%1 has %n page(s).", nullptr, info.pageCount).arg(name)));
+        failWith(Problem::make(Problem::PageFailed, tr("%1 has %n page(s).", nullptr, info.pageCount).arg(name)));
         return;
     }
     job.lastPage = std::min(job.lastPage, info.pageCount);
@@ -122,5 +120,6 @@ void CommandLineConversion::failWith(const Problem &problem)
     for (const QString &line : problem.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         m_messages << QStringLiteral("  | ") << line << Qt::endl;
     // After start() has returned, so the caller is listening.
-    QMetaObject::invokeMethod(this, [this] { emit exited(1); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { emit exited(1); }, Qt::QueuedConnection);
 }

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/PrivateFolder.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConversionEngine.h"
+#include "tools/PrivateFolder.h"
 
 #include <QObject>
 

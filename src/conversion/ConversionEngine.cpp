@@ -124,8 +124,7 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
         finishIfDone();
         return;
     }
-    const Problem problem =
-        GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
+    const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     if (!problem.isNone()) {
         stop(problem);
         return;

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/PrivateFolder.h"
 #include "conversion/ConversionJob.h"
+#include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 #include "tools/ProcessResult.h"
 
@@ -77,7 +77,7 @@ private:
     QString m_partialLine;
     QSet<int> m_handedOn;
     int m_renderingPage = 0; // begun by Ghostscript and not yet handed on
-    quint64 m_run = 0; // tells a finished run's late workers apart
+    quint64 m_run = 0;       // tells a finished run's late workers apart
     int m_inFlight = 0;
     int m_done = 0;
     bool m_running = false;

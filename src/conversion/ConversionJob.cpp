@@ -21,8 +21,8 @@ QString ConversionJob::outputFileName(int page) const
     const QString base = dot > 0 ? name.left(dot) : name;
     const QString suffix = ownSuffix ? chosen.suffix() : OptionLists::suffix(format());
     const int digits = std::max(3, int(QString::number(pageCount).size()));
-    return chosen.dir().filePath(base + QStringLiteral("%1").arg(page, digits, 10, QLatin1Char('0'))
-                                 + QLatin1Char('.') + suffix);
+    return chosen.dir().filePath(base + QStringLiteral("%1").arg(page, digits, 10, QLatin1Char('0')) + QLatin1Char('.')
+                                 + suffix);
 }
 
 QStringList ConversionJob::outputFileNames() const

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/PrivateFolder.h"
 #include "settings/ConversionOptions.h"
 #include "tools/GhostscriptCommands.h"
+#include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 
 #include <QImage>

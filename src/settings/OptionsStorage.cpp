@@ -71,17 +71,14 @@ const std::vector<Key> &keys()
          },
          [](ConversionOptions &o, const QString &v) { o.jpegQuality = quality(v); }},
         {"pdfpage", "1", [](const ConversionOptions &o, QSize) { return QString::number(o.page); },
-         [](ConversionOptions &o, const QString &v) {
-             o.page = integer(v, 1, std::numeric_limits<int>::max(), 1);
-         }},
+         [](ConversionOptions &o, const QString &v) { o.page = integer(v, 1, std::numeric_limits<int>::max(), 1); }},
         {"Width", "0", [](const ConversionOptions &, QSize size) { return QString::number(size.width()); }, {}},
         {"Height", "0", [](const ConversionOptions &, QSize size) { return QString::number(size.height()); }, {}},
         {"Trim", "0", [](const ConversionOptions &o, QSize) { return flag(o.trim); },
          [](ConversionOptions &o, const QString &v) { o.trim = integer(v, 0, 1, 0) == 1; }},
         {"Antialias", "1", [](const ConversionOptions &o, QSize) { return flag(o.antialias); },
          [](ConversionOptions &o, const QString &v) { o.antialias = integer(v, 0, 1, 1) == 1; }},
-        {"Resolution", "3",
-         [](const ConversionOptions &o, QSize) { return QString::number(resolutionIndex(o.dpi)); },
+        {"Resolution", "3", [](const ConversionOptions &o, QSize) { return QString::number(resolutionIndex(o.dpi)); },
          [](ConversionOptions &o, const QString &v) { o.dpi = OptionLists::resolutions().at(integer(v, 0, 8, 3)); }},
     };
     return table;

@@ -18,7 +18,9 @@ class QSettingsStore : public SettingsStore
 {
 public:
     QSettingsStore() = default;
-    explicit QSettingsStore(const QString &iniFile) : m_iniFile(iniFile) {}
+    explicit QSettingsStore(const QString &iniFile)
+        : m_iniFile(iniFile)
+    {}
 
     QString value(const QString &key, const QString &defaultValue) const override;
     void setValue(const QString &key, const QString &value) override;

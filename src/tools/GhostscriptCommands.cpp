@@ -194,8 +194,8 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
         return Problem::make(Problem::PermissionDenied, said, name);
     if (has("/undefinedfilename"))
         return Problem::make(Problem::FileGone, said, name);
-    if (result.exitCode != 0 || has("Unrecoverable error") || has("Couldn't initialise file")
-        || has("couldn't repair") || has("has no pages"))
+    if (result.exitCode != 0 || has("Unrecoverable error") || has("Couldn't initialise file") || has("couldn't repair")
+        || has("has no pages"))
         return Problem::make(Problem::NotPdf, said, name);
     return {};
 }

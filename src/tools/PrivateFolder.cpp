@@ -51,8 +51,7 @@ LiveFolders &liveFolders()
 
 QString folderTemplate()
 {
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("SFG-%1-XXXXXX").arg(QCoreApplication::applicationPid()));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("SFG-%1-XXXXXX").arg(QCoreApplication::applicationPid()));
 }
 } // namespace
 

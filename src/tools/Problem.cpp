@@ -74,8 +74,8 @@ Problem Problem::make(Kind kind, const QString &details, const QString &subject)
         message = tr("The temporary folder is full or cannot be written. Free some space there and try again.");
         break;
     case DestinationNotWritable:
-        message = tr("The images cannot be written to \"%1\". Choose a folder you are allowed to write to.")
-                      .arg(subject);
+        message =
+            tr("The images cannot be written to \"%1\". Choose a folder you are allowed to write to.").arg(subject);
         break;
     case DiskFull:
         message = tr("The disk holding \"%1\" is full. Free some space, or choose another folder, and try again.")

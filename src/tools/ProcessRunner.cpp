@@ -28,8 +28,7 @@ QString ProcessResult::describe() const
 
 ProcessRunner::ProcessRunner(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 ProcessRunner::~ProcessRunner()
 {

@@ -6,8 +6,8 @@
 
 #include <QSocketNotifier>
 
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 

@@ -38,7 +38,7 @@ QString AboutDialog::versionSuffix(const QString &fileVersion)
     const QStringList parts = fileVersion.split(QLatin1Char('.'));
     const auto part = [&parts](int i) { return QString::number(parts.value(i).toInt()); };
     return QLatin1Char(' ') + part(0) + QLatin1Char('.') + part(1) + QStringLiteral(" (build ") + part(3)
-        + QLatin1Char(')');
+           + QLatin1Char(')');
 }
 
 bool AboutDialog::eventFilter(QObject *watched, QEvent *event)

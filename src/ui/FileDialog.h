@@ -14,6 +14,5 @@ public:
     virtual QString openDocument(QWidget *owner, const QString &folder);
     // proposed is a full path; suffix is the chosen format's extension, without the dot. confirmOverwrite
     // is off where the caller asks about the files it will really write.
-    virtual QString saveImage(QWidget *owner, const QString &proposed, const QString &suffix,
-                              bool confirmOverwrite);
+    virtual QString saveImage(QWidget *owner, const QString &proposed, const QString &suffix, bool confirmOverwrite);
 };

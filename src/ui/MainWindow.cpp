@@ -152,8 +152,8 @@ void MainWindow::createWidgets()
     m_qualityLabel = named(new QLabel(tr("JPEG quality (higher is better):")), "lblCompression");
     m_qualityEdit = named(new QLineEdit, "txtCompression");
     m_qualityEdit->setMaxLength(3);
-    m_qualityEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")),
-                                                                m_qualityEdit));
+    m_qualityEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_qualityEdit));
     m_qualityEdit->setToolTip(tr("From 0 to 100: higher means a better image and a bigger file. Leave it empty "
                                  "for the image library's default."));
     m_qualityEdit->setMaximumWidth(m_qualityEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
@@ -271,9 +271,9 @@ void MainWindow::createWidgets()
     m_busyBar->hide();
     statusBar()->addPermanentWidget(m_busyBar);
 
-    const QList<QWidget *> order{m_browseButton,  m_depthCombo, m_ditherCheck, m_antialiasCheck,
-                                 m_formatCombo,   m_qualityEdit, m_resolutionCombo, m_trimCheck,
-                                 m_pageCombo,     m_fromSpin,   m_toSpin,      m_convertPageButton,
+    const QList<QWidget *> order{m_browseButton,    m_depthCombo,  m_ditherCheck,     m_antialiasCheck,
+                                 m_formatCombo,     m_qualityEdit, m_resolutionCombo, m_trimCheck,
+                                 m_pageCombo,       m_fromSpin,    m_toSpin,          m_convertPageButton,
                                  m_convertAllButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -408,8 +408,8 @@ void MainWindow::onPreviewFinished(const PreviewResult &result)
     if (m_opening.active && result.document == m_opening.path) {
         const Problem::Kind kind = result.problem.kind;
         if (kind == Problem::NeedsPassword || kind == Problem::WrongPassword) {
-            const std::optional<QString> password = m_messages.askPassword(
-                this, QFileInfo(m_opening.path).fileName(), kind == Problem::WrongPassword);
+            const std::optional<QString> password =
+                m_messages.askPassword(this, QFileInfo(m_opening.path).fileName(), kind == Problem::WrongPassword);
             if (password && !m_quitting) {
                 m_opening.password = *password;
                 requestPreview();
@@ -502,8 +502,8 @@ void MainWindow::updateEnabled()
 {
     const bool idle = !m_engine.isRunning();
     const bool ready = idle && !m_document.path.isEmpty() && !m_ghostscript.isEmpty();
-    for (QWidget *control : std::initializer_list<QWidget *>{m_convertPageButton, m_convertAllButton, m_fromSpin,
-                                                             m_toSpin})
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{m_convertPageButton, m_convertAllButton, m_fromSpin, m_toSpin})
         control->setEnabled(ready);
     m_convertPageAction->setEnabled(ready);
     m_convertAllAction->setEnabled(ready);
@@ -581,7 +581,9 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
             const QString line = tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
             if (shown.size() < ListedFailures)
                 shown << line;
-            details << line + (failure.problem.details.isEmpty() ? QString() : QLatin1Char(' ') + failure.problem.details);
+            details << line
+                           + (failure.problem.details.isEmpty() ? QString()
+                                                                : QLatin1Char(' ') + failure.problem.details);
         }
         if (result.failures.size() > ListedFailures)
             shown << tr("and %n more", nullptr, int(result.failures.size()) - ListedFailures);

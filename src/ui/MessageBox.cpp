@@ -19,9 +19,9 @@ QString title()
 void MessageBox::inform(QWidget *owner, const QString &text, const QString &details, Icon icon)
 {
     qCInfo(lcMessages).noquote() << text;
-    const QMessageBox::Icon shown = icon == Icon::Critical ? QMessageBox::Critical
-        : icon == Icon::Warning                            ? QMessageBox::Warning
-                                                           : QMessageBox::NoIcon;
+    const QMessageBox::Icon shown = icon == Icon::Critical  ? QMessageBox::Critical
+                                    : icon == Icon::Warning ? QMessageBox::Warning
+                                                            : QMessageBox::NoIcon;
     QMessageBox box(shown, title(), text, QMessageBox::Ok, owner);
     if (!details.isEmpty())
         box.setDetailedText(details);
@@ -38,11 +38,11 @@ bool MessageBox::askYesNo(QWidget *owner, const QString &text)
 
 std::optional<QString> MessageBox::askPassword(QWidget *owner, const QString &fileName, bool retry)
 {
-    const QString text = retry ? QApplication::translate("MessageBox",
-                                                         "The password was not correct. Enter the password of "
-                                                         "\"%1\":")
-                                     .arg(fileName)
-                               : QApplication::translate("MessageBox", "Enter the password of \"%1\":").arg(fileName);
+    const QString text =
+        retry ? QApplication::translate("MessageBox", "The password was not correct. Enter the password of "
+                                                      "\"%1\":")
+                    .arg(fileName)
+              : QApplication::translate("MessageBox", "Enter the password of \"%1\":").arg(fileName);
     qCInfo(lcMessages).noquote() << text;
     QInputDialog dialog(owner);
     dialog.setWindowTitle(QApplication::translate("MessageBox", "Password for %1").arg(fileName));

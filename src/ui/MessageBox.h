@@ -16,8 +16,7 @@ public:
 
     virtual ~MessageBox() = default;
     // details go under "Show Details...".
-    virtual void inform(QWidget *owner, const QString &text, const QString &details = {},
-                        Icon icon = Icon::Critical);
+    virtual void inform(QWidget *owner, const QString &text, const QString &details = {}, Icon icon = Icon::Critical);
     virtual bool askYesNo(QWidget *owner, const QString &text);
     // Asks for a document's password; nothing when the user cancels.
     virtual std::optional<QString> askPassword(QWidget *owner, const QString &fileName, bool retry);
