@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -71,27 +72,30 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
 
-    QSettingsStore settings;
-    QString error;
-    const std::optional<CommandLineRequest> request =
-        CommandLine::parse(arguments, OptionsStorage::load(settings), &error);
-    if (!request) {
-        std::fprintf(stderr, "sheetforge: %s\n", qPrintable(error));
-        return 2;
-    }
-    if (request->mode != CommandLineRequest::OpenWindow) {
-        const QCoreApplication app(argc, argv);
-        PrivateFolder::removeStale();
-        return runHeadless(*request);
-    }
-    if (!hasDisplay()) {
+    // The kind of application comes first: a conversion, --help and --version need no display.
+    const bool headless = CommandLine::isHeadless(arguments);
+    if (!headless && !hasDisplay()) {
         std::fprintf(stderr, "sheetforge: the window needs a graphical session (no display was found).\n"
                              "To convert without a window, use: sheetforge --convert DEST FILE.pdf\n");
         return 1;
     }
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
 
-    QApplication app(argc, argv);
+    QSettingsStore settings;
+    QString error;
+    const std::optional<CommandLineRequest> request =
+        CommandLine::parse(arguments, OptionsStorage::load(settings), &error);
+    if (!request || (headless && request->mode == CommandLineRequest::OpenWindow)) {
+        std::fprintf(stderr, "sheetforge: %s\n", qPrintable(request ? request->helpText : error));
+        return 2;
+    }
     PrivateFolder::removeStale();
+    if (headless)
+        return runHeadless(*request);
     MessageBox messages;
     FileDialog files;
     MainWindow window(settings, messages, files);

@@ -91,7 +91,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     };
     if (!parser.parse(arguments))
         return failWith(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         request.mode = CommandLineRequest::ShowHelp;
         return request;
     }

@@ -86,6 +86,9 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
         failWith(Problem::make(Problem::PageFailed, tr("%1 has %n page(s).", nullptr, info.pageCount).arg(name)));
         return;
     }
+    // Pages asked for past the end are failures, not something to pass over in silence.
+    m_missingPages = std::max(0, job.lastPage - info.pageCount);
+    m_pageCount = info.pageCount;
     job.lastPage = std::min(job.lastPage, info.pageCount);
     // As in the window: a document of one page goes to the destination itself.
     job.numbered = info.pageCount > 1;
@@ -100,6 +103,8 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
             m_messages << QLatin1Char(' ') << failure.problem.details.simplified();
         m_messages << Qt::endl;
     }
+    for (int page = m_pageCount + 1; page <= m_pageCount + m_missingPages; ++page)
+        m_messages << tr("Page %1: the document has only %n page(s).", nullptr, m_pageCount).arg(page) << Qt::endl;
     if (!result.fatal.isNone()) {
         failWith(result.fatal);
         return;
@@ -110,7 +115,7 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
         return;
     }
     m_messages << tr("%n page(s) written.", nullptr, int(result.written.size())) << Qt::endl;
-    emit exited(result.failures.isEmpty() ? 0 : 1);
+    emit exited(result.failures.isEmpty() && m_missingPages == 0 ? 0 : 1);
 }
 
 void CommandLineConversion::failWith(const Problem &problem)

@@ -39,5 +39,7 @@ private:
     ProcessRunner *m_info = nullptr;
     ConversionEngine *m_engine = nullptr;
     std::unique_ptr<PrivateFolder> m_folder;
+    int m_pageCount = 0;
+    int m_missingPages = 0;
     bool m_stopped = false;
 };

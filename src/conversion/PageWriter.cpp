@@ -32,7 +32,7 @@ Problem writeProblem(const QString &path, int error, const QString &why)
 
 } // namespace
 
-Problem writeAtomically(const QString &path, const QByteArray &data)
+Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel)
 {
     QSaveFile file(path);
     errno = 0;
@@ -44,6 +44,12 @@ Problem writeAtomically(const QString &path, const QByteArray &data)
         return writeProblem(path, error, file.errorString());
     }
     errno = 0;
+    // A run stopped meanwhile no longer counts this page, so it must not appear either.
+    if (cancel && *cancel) {
+        file.cancelWriting();
+        file.commit();
+        return {};
+    }
     if (!file.commit()) {
         const int error = errno;
         return writeProblem(path, error, file.errorString());
@@ -65,14 +71,16 @@ Problem process(const ConversionJob &job, int page, const QString &bitmap, const
 {
     if (cancel)
         return {};
-    // The library reads quality 0 as "its default"; the user asked for the smallest file.
-    const int quality = job.options.jpegQuality < 0 ? -1 : std::max(1, job.options.jpegQuality);
+    // The quality means something else to PNG (zlib level and filter), so it goes to JPEG only. The library
+    // reads quality 0 as "its default"; the user asked for the smallest file.
+    const int quality =
+        job.format() != ImageFormat::Jpg || job.options.jpegQuality < 0 ? -1 : std::max(1, job.options.jpegQuality);
     const ImageResult image = images.convert(job.magickArguments(bitmap), job.magickFormat(), quality, &cancel);
     if (image.cancelled || cancel)
         return {};
     if (!image.ok)
         return Problem::make(image.tooLarge ? Problem::TooLarge : Problem::PageFailed, image.error);
-    return writeAtomically(job.outputFileName(page), image.data);
+    return writeAtomically(job.outputFileName(page), image.data, &cancel);
 }
 
 } // namespace PageWriter

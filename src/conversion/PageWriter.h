@@ -19,8 +19,8 @@ namespace PageWriter {
 // and an existing file is replaced only by a complete one.
 Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
                 const std::atomic_bool &cancel);
-// Writes data to path in one step.
-Problem writeAtomically(const QString &path, const QByteArray &data);
+// Writes data to path in one step; nothing at all once *cancel is set.
+Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel = nullptr);
 // A folder that cannot take a new file fails every page alike, so it is checked before any rendering.
 Problem checkWritable(const QString &folder);
 

@@ -8,6 +8,7 @@
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,10 +22,14 @@ const ImageObject &realImages()
     return images;
 }
 
+// A document replaced on disk under the same name must not be served from what was found before.
 QString key(const PreviewRequest &request, int dpi = 0)
 {
-    return QStringList{request.document, request.password, QString::number(request.page), QString::number(dpi)}.join(
-        QChar(0));
+    const QFileInfo file(request.document);
+    return QStringList{
+        request.document, QString::number(file.size()),  QString::number(file.lastModified().toMSecsSinceEpoch()),
+        request.password, QString::number(request.page), QString::number(dpi)}
+        .join(QChar(0));
 }
 
 } // namespace
@@ -75,7 +80,15 @@ void PreviewRenderer::cancel()
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_infoRunner->cancel();
     m_renderRunner->cancel();
+    forgetPassword();
     setBusy(false);
+}
+
+void PreviewRenderer::forgetPassword()
+{
+    // Ghostscript has read it by the time it ends; it must not lie in the folder for the session.
+    if (m_folder)
+        QFile::remove(QDir(m_folder->path()).filePath(QStringLiteral("password.args")));
 }
 
 QString PreviewRenderer::passwordFile()
@@ -96,6 +109,7 @@ void PreviewRenderer::startInfo()
 
 void PreviewRenderer::onInfoFinished(const ProcessResult &result)
 {
+    forgetPassword();
     if (result.outcome == ProcessResult::Cancelled)
         return;
     const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_request.page);
@@ -137,8 +151,9 @@ void PreviewRenderer::startRender()
         fail(Problem::make(Problem::TemporaryFolderFull, m_folder->errorString()));
         return;
     }
+    // A reduction still reading the last bitmap keeps it open; only the name goes.
     if (!m_bitmap.isEmpty())
-        QFile::remove(m_bitmap);
+        QDir(QFileInfo(m_bitmap).absolutePath()).removeRecursively();
     m_bitmapKey.clear();
     // Each render gets a folder of its own, so a reduction still reading the last bitmap never sees a
     // half-written one.
@@ -158,6 +173,7 @@ void PreviewRenderer::startRender()
 
 void PreviewRenderer::onRenderFinished(const ProcessResult &result)
 {
+    forgetPassword();
     if (result.outcome == ProcessResult::Cancelled)
         return;
     Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());

@@ -66,6 +66,7 @@ private:
     void post(const PreviewResult &result, quint64 generation);
     void fail(const Problem &problem);
     QString passwordFile();
+    void forgetPassword();
     void setBusy(bool busy);
 
     const ImageObject *m_images = nullptr;

@@ -100,6 +100,8 @@ void save(SettingsStore &store, const ConversionOptions &options, QSize outputSi
 {
     for (const Key &key : keys())
         store.setValue(QString::fromLatin1(key.name), key.text(options, outputSize));
+    // A program stopped by a signal or a lost display skips the destructors that would write them.
+    store.sync();
 }
 
 } // namespace OptionsStorage

@@ -4,25 +4,29 @@
 
 #include <QSettings>
 
-#include <memory>
-
-namespace {
 // QSettings files its top-level keys under [General]; a group of that name would become [%General].
-std::unique_ptr<QSettings> openStore(const QString &iniFile)
-{
-    if (!iniFile.isEmpty())
-        return std::make_unique<QSettings>(iniFile, QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("sheetforge"),
-                                       QStringLiteral("sheetforge"));
-}
-} // namespace
+QSettingsStore::QSettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             QStringLiteral("sheetforge"), QStringLiteral("sheetforge")))
+{}
+
+QSettingsStore::QSettingsStore(const QString &iniFile)
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
+{}
+
+QSettingsStore::~QSettingsStore() = default;
 
 QString QSettingsStore::value(const QString &key, const QString &defaultValue) const
 {
-    return openStore(m_iniFile)->value(key, defaultValue).toString();
+    return m_settings->value(key, defaultValue).toString();
 }
 
 void QSettingsStore::setValue(const QString &key, const QString &value)
 {
-    openStore(m_iniFile)->setValue(key, value);
+    m_settings->setValue(key, value);
+}
+
+void QSettingsStore::sync()
+{
+    m_settings->sync();
 }

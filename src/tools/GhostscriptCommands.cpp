@@ -89,7 +89,7 @@ DocumentInfo parseInfo(const QString &output, int page)
     if (countMatch.hasMatch())
         info.pageCount = countMatch.captured(1).toInt();
     const QRegularExpression box(
-        QStringLiteral("Page %1 MediaBox: \\[([^\\]]*)\\](?: CropBox: \\[([^\\]]*)\\])?(?:[^\\n]*?Rotate = (\\d+))?")
+        QStringLiteral("Page %1 MediaBox: \\[([^\\]]*)\\](?: CropBox: \\[([^\\]]*)\\])?(?:[^\\n]*?Rotate = (-?\\d+))?")
             .arg(page));
     const QRegularExpressionMatch boxMatch = box.match(output);
     if (boxMatch.hasMatch()) {
@@ -97,7 +97,7 @@ DocumentInfo parseInfo(const QString &output, int page)
         const QSizeF crop = boxSize(boxMatch.captured(2));
         // Ghostscript renders the crop box within the media box.
         QSizeF size = crop.isValid() ? crop.boundedTo(media) : media;
-        if ((boxMatch.captured(3).toInt() / 90) % 2 == 1)
+        if (((boxMatch.captured(3).toInt() % 360 + 360) % 360 / 90) % 2 == 1)
             size.transpose();
         info.pageSize = size;
     }
@@ -123,15 +123,21 @@ int renderedPixels(double points, int dpi, bool downscaleTwice)
 
 QString writePasswordFile(const QString &folder, const QString &password)
 {
-    // Ghostscript's argument files read \" as a quote and keep every other backslash as it is.
-    QString quoted = password;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    // Ghostscript's argument files read \" as a quote and keep every other backslash as it is. A password
+    // with blanks needs quotes and a line end, and then cannot end in a backslash.
+    const bool blanks = std::any_of(password.begin(), password.end(), [](QChar c) { return c.isSpace(); });
+    if (password.contains(QLatin1Char('\n')) || (blanks && password.endsWith(QLatin1Char('\\'))))
+        return {};
+    QString escaped = password;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    const QByteArray argument = blanks ? QByteArray("-sPDFPassword=\"" + escaped.toUtf8() + "\"\n")
+                                       : QByteArray("-sPDFPassword=" + escaped.toUtf8());
     const QString path = QDir(folder).filePath(QStringLiteral("password.args"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {};
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write("-sPDFPassword=\"" + quoted.toUtf8() + "\"\n");
+    file.write(argument);
     return file.commit() ? path : QString();
 }
 

@@ -102,6 +102,19 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
 
 MainWindow::~MainWindow() = default;
 
+MainWindow::Asking::Asking(MainWindow &window)
+    : m_window(window)
+{
+    m_window.m_asking = true;
+}
+
+MainWindow::Asking::~Asking()
+{
+    m_window.m_asking = false;
+    if (std::exchange(m_window.m_previewWanted, false) && !m_window.m_quitting)
+        m_window.requestPreview();
+}
+
 void MainWindow::createActions()
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
@@ -293,7 +306,6 @@ void MainWindow::showOptions()
     const bool jpeg = m_options.format == ImageFormat::Jpg;
     m_qualityEdit->setEnabled(jpeg);
     m_qualityLabel->setEnabled(jpeg);
-    m_ditherCheck->setEnabled(!m_engine.isRunning());
 }
 
 void MainWindow::connectControls()
@@ -383,6 +395,11 @@ void MainWindow::browse()
 
 void MainWindow::requestPreview()
 {
+    // Asked again when the open question is answered; results arriving meanwhile would stack questions.
+    if (m_asking) {
+        m_previewWanted = true;
+        return;
+    }
     PreviewRequest request;
     request.ghostscript = m_ghostscript;
     request.options = m_options;
@@ -403,13 +420,15 @@ void MainWindow::requestPreview()
 
 void MainWindow::onPreviewFinished(const PreviewResult &result)
 {
-    if (m_quitting)
+    if (m_quitting || m_asking)
         return;
+    const Asking asking(*this);
     if (m_opening.active && result.document == m_opening.path) {
         const Problem::Kind kind = result.problem.kind;
         if (kind == Problem::NeedsPassword || kind == Problem::WrongPassword) {
             const std::optional<QString> password =
                 m_messages.askPassword(this, QFileInfo(m_opening.path).fileName(), kind == Problem::WrongPassword);
+            m_asking = false;
             if (password && !m_quitting) {
                 m_opening.password = *password;
                 requestPreview();
@@ -420,6 +439,7 @@ void MainWindow::onPreviewFinished(const PreviewResult &result)
         }
         if (!result.problem.isNone()) {
             m_messages.inform(this, result.problem.message, result.problem.details);
+            m_asking = false;
             abandonOpening();
             return;
         }
@@ -535,12 +555,14 @@ void MainWindow::convert(bool allPages)
         return;
     m_lastFolder = QFileInfo(job.destination).absolutePath();
     saveSettings();
-    if (job.numbered) {
-        int existing = 0;
-        for (const QString &name : job.outputFileNames())
-            existing += QFileInfo::exists(name) ? 1 : 0;
-        if (existing > 0
-            && !m_messages.askYesNo(this, tr("%n file(s) already exist. Replace them?", nullptr, existing)))
+    // The save dialog asked about the name it showed; numbered names, and a name that gained the format's
+    // extension, are asked about here, once.
+    int existing = 0;
+    for (const QString &name : job.outputFileNames())
+        existing += QFileInfo::exists(name) && (job.numbered || name != job.destination) ? 1 : 0;
+    if (existing > 0) {
+        const Asking asking(*this);
+        if (!m_messages.askYesNo(this, tr("%n file(s) already exist. Replace them?", nullptr, existing)))
             return;
     }
     startRun(job);
@@ -572,6 +594,7 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
     emit conversionFinished(result);
     if (m_quitting)
         return;
+    const Asking asking(*this);
     if (!result.fatal.isNone()) {
         m_messages.inform(this, result.fatal.message, result.fatal.details);
     } else if (!result.failures.isEmpty()) {
@@ -598,8 +621,8 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
 
 void MainWindow::saveSettings()
 {
-    OptionsStorage::save(m_settings, m_options, outputSize());
     m_settings.setValue(QStringLiteral("LastFolder"), m_lastFolder);
+    OptionsStorage::save(m_settings, m_options, outputSize());
 }
 
 void MainWindow::prepareToQuit()

@@ -43,7 +43,6 @@ public:
     QString documentPath() const { return m_document.path; }
     int pageCount() const { return m_document.pageCount; }
     QSize outputSize() const;
-    bool isConverting() const { return m_engine.isRunning(); }
 
 signals:
     void previewShown();
@@ -70,6 +69,17 @@ private:
         QString password;
         int page = 1;
         bool active = false;
+    };
+
+    // While a question is open, preview requests wait for its answer.
+    class Asking
+    {
+    public:
+        explicit Asking(MainWindow &window);
+        ~Asking();
+
+    private:
+        MainWindow &m_window;
     };
 
     void createActions();
@@ -103,6 +113,8 @@ private:
     Opening m_opening;
     QString m_lastFolder;
     bool m_quitting = false;
+    bool m_asking = false;
+    bool m_previewWanted = false;
 
     PreviewRenderer m_preview;
     ConversionEngine m_engine;

@@ -139,7 +139,7 @@ private slots:
         QTest::newRow("one page: the destination itself") << "one.pdf" << 0 << "" << QStringList{"out.png"};
         QTest::newRow("three pages") << "three.pdf" << 0 << "" << QStringList{"out001.png", "out002.png", "out003.png"};
         QTest::newRow("range") << "five.pdf" << 0 << "2-4" << QStringList{"out002.png", "out003.png", "out004.png"};
-        QTest::newRow("range past the end") << "three.pdf" << 0 << "2-9" << QStringList{"out002.png", "out003.png"};
+        QTest::newRow("range past the end") << "three.pdf" << 1 << "2-9" << QStringList{"out002.png", "out003.png"};
         QTest::newRow("range after the end") << "three.pdf" << 1 << "5-6" << QStringList();
     }
 
