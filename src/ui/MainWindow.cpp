@@ -75,6 +75,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     showOptions();
     connectControls();
     updateEnabled();
+    updateOutputSize();
     // Room for a readable page; the layouts take any other size the user gives the window.
     resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 46)));
 
