@@ -102,6 +102,8 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
     // Warnings (a grayscale PNG with an RGB profile) leave a good image; only errors count.
     if (ran == MagickFalse || !image || exception->severity >= ErrorException) {
         result.error = exceptionText(exception);
+    } else if (cancel && *cancel) {
+        // Encoding a large page takes seconds, and nobody wants it any more.
     } else {
         ImageInfo *blobInfo = CloneImageInfo(info);
         const QByteArray magick = format.toLatin1();
