@@ -351,7 +351,7 @@ default)
     [ -n "$pdftoppm" ] || echo "pdftoppm is missing (Debian package poppler-utils): its column stays empty"
     make_document 30 "$work/a4-30.pdf"
     if [ ${#files[@]} -eq 0 ]; then
-        for f in /usr/share/doc/libtasn1-doc/libtasn1.pdf /usr/share/doc/shared-mime-info/shared-mime-info-spec.pdf; do
+        for f in /usr/share/doc/libtasn1-doc/libtasn1.pdf /usr/share/doc/shared-mime-info/*.pdf; do
             [ -r "$f" ] && files+=("$f")
         done
     fi

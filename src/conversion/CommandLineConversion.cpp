@@ -30,11 +30,7 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
 void CommandLineConversion::start(const QString &password)
 {
     m_password = password;
-    if (m_ghostscript.isEmpty()) {
-        failWith(Problem::make(Problem::GhostscriptMissing));
-        return;
-    }
-    const Problem problem = GhostscriptCommands::checkDocument(m_request.document);
+    const Problem problem = GhostscriptCommands::checkDocument(m_ghostscript, m_request.document);
     if (!problem.isNone()) {
         failWith(problem);
         return;
@@ -67,7 +63,7 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_password.isEmpty());
     const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, 1);
     if (problem.isNone() && info.pageCount <= 0)
-        problem = Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output), name);
+        problem = GhostscriptCommands::madeNothing(m_request.document, result.output);
     if (problem.kind == Problem::NeedsPassword && !m_request.passwordFromStdin)
         problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
     if (!problem.isNone()) {

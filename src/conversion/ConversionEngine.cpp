@@ -58,8 +58,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_cancel = std::make_shared<std::atomic_bool>(false);
     emit progressChanged(0, job.pagesInRun());
 
-    Problem problem = job.ghostscript.isEmpty() ? Problem::make(Problem::GhostscriptMissing)
-                                                : GhostscriptCommands::checkDocument(job.options.sourceFile);
+    Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
     if (problem.isNone())
         problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(job.firstPage)).absolutePath());
     if (problem.isNone()) {

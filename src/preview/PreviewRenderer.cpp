@@ -58,11 +58,7 @@ void PreviewRenderer::request(const PreviewRequest &request)
     cancel();
     m_request = request;
     setBusy(true);
-    if (request.ghostscript.isEmpty()) {
-        fail(Problem::make(Problem::GhostscriptMissing));
-        return;
-    }
-    const Problem problem = GhostscriptCommands::checkDocument(request.document);
+    const Problem problem = GhostscriptCommands::checkDocument(request.ghostscript, request.document);
     if (!problem.isNone()) {
         fail(problem);
         return;
@@ -115,8 +111,7 @@ void PreviewRenderer::onInfoFinished(const ProcessResult &result)
     const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_request.page);
     Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());
     if (problem.isNone() && info.pageCount <= 0)
-        problem = Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output),
-                                QFileInfo(m_request.document).fileName());
+        problem = GhostscriptCommands::madeNothing(m_request.document, result.output);
     if (!problem.isNone()) {
         fail(problem);
         return;
@@ -124,8 +119,7 @@ void PreviewRenderer::onInfoFinished(const ProcessResult &result)
     // A remembered page may lie past the end of a document that has since shrunk.
     if (m_request.page > info.pageCount || !info.pageSize.isValid()) {
         if (m_request.page == 1) {
-            fail(Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output),
-                               QFileInfo(m_request.document).fileName()));
+            fail(GhostscriptCommands::madeNothing(m_request.document, result.output));
             return;
         }
         m_request.page = 1;
@@ -178,8 +172,7 @@ void PreviewRenderer::onRenderFinished(const ProcessResult &result)
         return;
     Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());
     if (problem.isNone() && QFileInfo(m_bitmap).size() <= 0)
-        problem = Problem::make(Problem::NotPdf, GhostscriptCommands::details(result.output),
-                                QFileInfo(m_request.document).fileName());
+        problem = GhostscriptCommands::madeNothing(m_request.document, result.output);
     if (!problem.isNone()) {
         fail(problem);
         return;

@@ -156,8 +156,10 @@ QString details(const QString &output)
     return lines.join(QLatin1Char('\n'));
 }
 
-Problem checkDocument(const QString &document)
+Problem checkDocument(const QString &ghostscript, const QString &document)
 {
+    if (ghostscript.isEmpty())
+        return Problem::make(Problem::GhostscriptMissing);
     const QFileInfo info(document);
     const QString name = info.fileName();
     if (!info.exists())
@@ -170,6 +172,11 @@ Problem checkDocument(const QString &document)
     if (info.size() == 0)
         return Problem::make(Problem::EmptyFile, {}, name);
     return {};
+}
+
+Problem madeNothing(const QString &document, const QString &output)
+{
+    return Problem::make(Problem::NotPdf, details(output), QFileInfo(document).fileName());
 }
 
 Problem classify(const QString &document, const ProcessResult &result, bool passwordGiven)

@@ -55,8 +55,11 @@ QString writePasswordFile(const QString &folder, const QString &password);
 QString details(const QString &output);
 // What went wrong with a document, from Ghostscript's output and how it ended; None when nothing did.
 Problem classify(const QString &document, const ProcessResult &result, bool passwordGiven);
-// What the file itself shows before Ghostscript is asked: gone, unreadable or empty.
-Problem checkDocument(const QString &document);
+// What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable
+// or empty.
+Problem checkDocument(const QString &ghostscript, const QString &document);
+// Ghostscript ended without reporting a problem but made nothing of the document.
+Problem madeNothing(const QString &document, const QString &output);
 
 } // namespace GhostscriptCommands
 

@@ -32,21 +32,24 @@ ProcessRunner::ProcessRunner(QObject *parent)
 
 ProcessRunner::~ProcessRunner()
 {
-    if (m_process) {
-        m_process->disconnect(this);
-        m_process->kill();
-        m_process->waitForFinished(1000);
-    }
+    discardProcess();
+}
+
+void ProcessRunner::discardProcess()
+{
+    // A child that is replaced or outlived reports nothing more.
+    if (!m_process)
+        return;
+    m_process->disconnect(this);
+    m_process->kill();
+    m_process->waitForFinished(1000);
+    m_process->deleteLater();
+    m_process = nullptr;
 }
 
 void ProcessRunner::start(const QString &program, const QStringList &arguments)
 {
-    if (m_process) {
-        m_process->disconnect(this);
-        m_process->kill();
-        m_process->waitForFinished(1000);
-        m_process->deleteLater();
-    }
+    discardProcess();
     m_output.clear();
     m_decoder = QStringDecoder(QStringDecoder::Utf8);
     m_cancelled = false;

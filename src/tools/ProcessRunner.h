@@ -31,6 +31,7 @@ signals:
     void finished(const ProcessResult &result);
 
 private:
+    void discardProcess();
     void onReadyRead();
     void onFinished(int exitCode, int exitStatus);
     void onErrorOccurred(int error);
