@@ -15,6 +15,10 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -42,18 +46,19 @@ int runHeadless(const CommandLineRequest &request)
     }
     QString password;
     if (request.passwordFromStdin)
-        password = QTextStream(stdin).readLine();
+        password = CommandLine::readPassword(QFileInfo(request.document).fileName());
+    PrivateFolder::removeStale();
     CommandLineConversion conversion(request, GhostscriptLocator().locate(), err);
     const TerminationSignals termination;
-    bool terminating = false;
-    QObject::connect(&termination, &TerminationSignals::received, &conversion, [&conversion, &terminating] {
-        terminating = true;
+    int signalled = 0;
+    QObject::connect(&termination, &TerminationSignals::received, &conversion, [&conversion, &signalled](int signal) {
+        signalled = signal;
         conversion.stop();
     });
-    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, [&terminating, &err](int code) {
+    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, [&signalled, &err](int code) {
         err.flush();
-        if (terminating)
-            TerminationSignals::exitNow(code);
+        if (signalled)
+            TerminationSignals::exitNow(TerminationSignals::exitCode(signalled));
         QCoreApplication::exit(code);
     });
     QTimer::singleShot(0, &conversion, [&conversion, password] { conversion.start(password); });
@@ -68,9 +73,20 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("sheetforge"));
     QCoreApplication::setApplicationName(QStringLiteral("sheetforge"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SHEETFORGE_VERSION));
+    // Output that nobody reads any more (a closed pipe) must not kill a conversion half-way.
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i) {
+        arguments << QFile::decodeName(argv[i]);
+        // A name the file system holds but that is not valid in the locale's encoding cannot be passed on.
+        if (i > 0 && QFile::encodeName(arguments.last()) != QByteArray(argv[i])) {
+            std::fprintf(stderr,
+                         "sheetforge: \"%s\" cannot be opened: its name is not valid UTF-8. Rename it, for "
+                         "example with convmv, and try again.\n",
+                         qPrintable(Problem::escapeControls(arguments.last())));
+            return 1;
+        }
+    }
 
     // The kind of application comes first: a conversion, --help and --version need no display.
     const bool headless = CommandLine::isHeadless(arguments);
@@ -93,17 +109,17 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "sheetforge: %s\n", qPrintable(request ? request->helpText : error));
         return 2;
     }
-    PrivateFolder::removeStale();
     if (headless)
         return runHeadless(*request);
+    PrivateFolder::removeStale();
     MessageBox messages;
     FileDialog files;
     MainWindow window(settings, messages, files);
     const TerminationSignals termination;
     // Stops Ghostscript, saves the options and ends at once, even from inside a message box.
-    QObject::connect(&termination, &TerminationSignals::received, &window, [&window] {
+    QObject::connect(&termination, &TerminationSignals::received, &window, [&window](int signal) {
         window.prepareToQuit();
-        TerminationSignals::exitNow(0);
+        TerminationSignals::exitNow(TerminationSignals::exitCode(signal));
     });
     window.show();
     QTimer::singleShot(

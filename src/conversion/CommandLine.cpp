@@ -2,10 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/CommandLine.h"
 
+#include "tools/Problem.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include <csignal>
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
 
 namespace CommandLine {
 
@@ -89,8 +96,19 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
             *error = message;
         return std::nullopt;
     };
-    if (!parser.parse(arguments))
+    if (!parser.parse(arguments)) {
+        // "-x.pdf" reads as the switches x, ., p, d and f.
+        for (const QString &arg : arguments.mid(1)) {
+            if (arg == QLatin1String("--"))
+                break;
+            if (arg.size() > 2 && arg.startsWith(QLatin1Char('-')) && !arg.startsWith(QLatin1String("--"))
+                && (arg.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) || QFileInfo::exists(arg)))
+                return failWith(tr("Unknown option %1. For a file whose name starts with a dash, write ./%1, or "
+                                   "put -- before it.")
+                                    .arg(arg));
+        }
         return failWith(parser.errorText());
+    }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         request.mode = CommandLineRequest::ShowHelp;
         return request;
@@ -158,6 +176,49 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     if (parser.isSet(antialias) || parser.isSet(noAntialias))
         request.options.antialias = parser.isSet(antialias) && !parser.isSet(noAntialias);
     return request;
+}
+
+namespace {
+
+termios g_terminal = {};
+
+// Echo must come back even when the user gives up with Ctrl+C.
+void restoreTerminalAndDie(int signal)
+{
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &g_terminal);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+} // namespace
+
+QString readPassword(const QString &documentName)
+{
+    const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &g_terminal) == 0;
+    if (terminal) {
+        std::fprintf(stderr, "%s", qPrintable(tr("Password for %1: ").arg(Problem::escapeControls(documentName))));
+        std::fflush(stderr);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
+            ::signal(signal, restoreTerminalAndDie);
+        termios quiet = g_terminal;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    QByteArray line;
+    char c = 0;
+    while (::read(STDIN_FILENO, &c, 1) == 1 && c != '\n')
+        line += c;
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_terminal);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
+            ::signal(signal, SIG_DFL);
+        std::fputc('\n', stderr);
+    }
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const QString password = QString::fromUtf8(line);
+    line.fill('\0');
+    return password;
 }
 
 } // namespace CommandLine

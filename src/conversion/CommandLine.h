@@ -29,5 +29,7 @@ namespace CommandLine {
 bool isHeadless(const QStringList &arguments);
 // arguments[0] is the program. On a usage error, returns nothing and sets *error.
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error);
+// The first line of standard input. From a terminal, it prompts on standard error and does not echo.
+QString readPassword(const QString &documentName);
 
 } // namespace CommandLine

@@ -35,12 +35,23 @@ void CommandLineConversion::start(const QString &password)
         failWith(problem);
         return;
     }
-    QString passwordFile;
+    std::optional<QByteArray> passwordArguments;
     if (!m_password.isEmpty()) {
-        m_folder = std::make_unique<PrivateFolder>();
-        passwordFile = GhostscriptCommands::writePasswordFile(m_folder->path(), m_password);
+        passwordArguments = GhostscriptCommands::passwordArguments(m_password);
+        if (!passwordArguments) {
+            failWith(Problem::make(Problem::UnusablePassword));
+            return;
+        }
     }
-    m_info->start(m_ghostscript, GhostscriptCommands::infoArguments(m_request.document, 1, passwordFile));
+    m_folder = std::make_unique<PrivateFolder>();
+    if (!m_folder->isValid()) {
+        failWith(m_folder->problem());
+        return;
+    }
+    m_marker = GhostscriptCommands::newMarker();
+    const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
+    m_info->start(m_ghostscript, GhostscriptCommands::infoArguments(link, 1, m_marker, passwordArguments.has_value()),
+                  passwordArguments.value_or(QByteArray()));
 }
 
 void CommandLineConversion::stop()
@@ -60,10 +71,8 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     if (m_stopped)
         return;
     const QString name = QFileInfo(m_request.document).fileName();
-    Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_password.isEmpty());
-    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, 1);
-    if (problem.isNone() && info.pageCount <= 0)
-        problem = GhostscriptCommands::madeNothing(m_request.document, result.output);
+    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker);
+    Problem problem = GhostscriptCommands::inspect(m_request.document, result, info, !m_password.isEmpty());
     if (problem.kind == Problem::NeedsPassword && !m_request.passwordFromStdin)
         problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
     if (!problem.isNone()) {
@@ -75,6 +84,7 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     job.ghostscript = m_ghostscript;
     job.destination = m_request.destination;
     job.pageCount = info.pageCount;
+    job.pageSize = info.pageSize;
     job.firstPage = m_request.firstPage > 0 ? m_request.firstPage : 1;
     job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
     job.password = m_password;

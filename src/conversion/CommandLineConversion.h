@@ -38,7 +38,8 @@ private:
     QTextStream &m_messages;
     ProcessRunner *m_info = nullptr;
     ConversionEngine *m_engine = nullptr;
-    std::unique_ptr<PrivateFolder> m_folder;
+    std::unique_ptr<PrivateFolder> m_folder; // holds the link the page count reads the document through
+    QString m_marker;
     int m_pageCount = 0;
     int m_missingPages = 0;
     bool m_stopped = false;

@@ -14,6 +14,8 @@
 #include <QSet>
 
 namespace {
+constexpr int PollMs = 50;
+
 const ImageObject &realImages()
 {
     static const ImageObject images;
@@ -29,7 +31,10 @@ ConversionEngine::ConversionEngine(const ImageObject *images, ProcessRunner *run
     // Set up on this thread: the library's start reads the environment, which workers must not race.
     ImageObject::initialise();
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-    connect(m_runner, &ProcessRunner::outputReceived, this, &ConversionEngine::onOutput);
+    // Output comes as Ghostscript works; the timer covers pages that print nothing.
+    connect(m_runner, &ProcessRunner::outputReceived, this, &ConversionEngine::collectFinishedPages);
+    m_poll.setInterval(PollMs);
+    connect(&m_poll, &QTimer::timeout, this, &ConversionEngine::collectFinishedPages);
     connect(m_runner, &ProcessRunner::finished, this, &ConversionEngine::onRenderFinished);
 }
 
@@ -48,9 +53,8 @@ void ConversionEngine::start(const ConversionJob &job)
         return;
     m_job = job;
     m_result = {};
-    m_partialLine.clear();
-    m_handedOn.clear();
-    m_renderingPage = 0;
+    m_nextToHand = job.firstPage;
+    m_anyBitmap = false;
     m_inFlight = 0;
     m_done = 0;
     m_running = true;
@@ -59,24 +63,18 @@ void ConversionEngine::start(const ConversionJob &job)
     emit progressChanged(0, job.pagesInRun());
 
     Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
+    std::optional<QByteArray> passwordArguments;
+    if (problem.isNone() && !job.password.isEmpty()) {
+        passwordArguments = GhostscriptCommands::passwordArguments(job.password);
+        if (!passwordArguments)
+            problem = Problem::make(Problem::UnusablePassword);
+    }
     if (problem.isNone())
         problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(job.firstPage)).absolutePath());
     if (problem.isNone()) {
         m_work = std::make_unique<PrivateFolder>();
         if (!m_work->isValid())
-            problem = Problem::make(Problem::TemporaryFolderFull, m_work->errorString());
-    }
-    RenderRequest request;
-    request.document = job.options.sourceFile;
-    request.outputFolder = m_work ? m_work->path() : QString();
-    request.firstPage = job.firstPage;
-    request.lastPage = job.lastPage;
-    request.dpi = job.options.dpi;
-    request.downscaleTwice = job.options.antialias;
-    if (problem.isNone() && !job.password.isEmpty()) {
-        request.passwordFile = GhostscriptCommands::writePasswordFile(m_work->path(), job.password);
-        if (request.passwordFile.isEmpty())
-            problem = Problem::make(Problem::TemporaryFolderFull);
+            problem = m_work->problem();
     }
     if (!problem.isNone()) {
         m_result.fatal = problem;
@@ -84,8 +82,19 @@ void ConversionEngine::start(const ConversionJob &job)
         QMetaObject::invokeMethod(this, &ConversionEngine::finishIfDone, Qt::QueuedConnection);
         return;
     }
+    RenderRequest request;
+    request.document = job.options.sourceFile;
+    request.outputFolder = m_work->path();
+    request.firstPage = job.firstPage;
+    request.lastPage = job.lastPage;
+    request.dpi = job.options.dpi;
+    request.downscaleTwice = job.options.antialias;
+    request.withPassword = passwordArguments.has_value();
     m_rendering = true;
-    m_runner->start(job.ghostscript, GhostscriptCommands::renderArguments(request));
+    m_runner->start(job.ghostscript, GhostscriptCommands::renderArguments(request),
+                    passwordArguments.value_or(QByteArray()));
+    m_poll.start();
+    emit pageStarted(job.firstPage);
 }
 
 void ConversionEngine::cancel()
@@ -94,25 +103,25 @@ void ConversionEngine::cancel()
         return;
     m_result.cancelled = true;
     *m_cancel = true;
+    m_poll.stop();
     m_runner->cancel();
     finishIfDone();
 }
 
-void ConversionEngine::onOutput(const QString &text)
+QString ConversionEngine::bitmap(int page) const
 {
-    m_partialLine += text;
-    const qsizetype end = m_partialLine.lastIndexOf(QLatin1Char('\n'));
-    if (end < 0)
-        return;
-    const QString lines = m_partialLine.left(end + 1);
-    m_partialLine.remove(0, end + 1);
-    // A page's bitmap is complete once Ghostscript begins the next one.
-    for (int page : GhostscriptCommands::startedPages(lines)) {
-        if (m_renderingPage > 0)
-            enqueue(m_renderingPage);
-        m_renderingPage = page;
+    return GhostscriptCommands::bitmapPath(m_work->path(), page - m_job.firstPage + 1);
+}
+
+void ConversionEngine::collectFinishedPages()
+{
+    // Ghostscript opens a page's bitmap when it sets the page up and closes it once written, before it sets
+    // up the next. So a page is complete once the next one's bitmap exists. Ghostscript's "Page N" lines
+    // cannot tell this: the document can make it print any line, a font name for one.
+    while (m_nextToHand < m_job.lastPage && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
+        enqueue(m_nextToHand);
         if (!*m_cancel)
-            emit pageStarted(page);
+            emit pageStarted(m_nextToHand);
     }
 }
 
@@ -125,38 +134,48 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     }
     const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     if (!problem.isNone()) {
-        stop(problem);
+        // Ghostscript may crash when its own temporary files no longer fit.
+        stop(problem.kind == Problem::GhostscriptFailed && m_work->lacksRoomFor(m_job.bitmapBytes())
+                 ? Problem::make(Problem::TemporaryFolderFull, problem.details, PrivateFolder::temporaryRoot())
+                 : problem);
         return;
     }
-    onOutput(QStringLiteral("\n"));
-    if (m_renderingPage > 0)
-        enqueue(std::exchange(m_renderingPage, 0));
-    // Pages Ghostscript never began: past the end of a shrunken document, or skipped over an error.
-    if (m_handedOn.isEmpty()) {
-        stop(Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
+    m_poll.stop();
+    // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
+    // or were skipped over an error.
+    const int firstLeft = m_nextToHand;
+    bool anyLeft = false;
+    for (int page = firstLeft; page <= m_job.lastPage && !anyLeft; ++page)
+        anyLeft = QFileInfo(bitmap(page)).size() > 0;
+    if (!m_anyBitmap && !anyLeft) {
+        stop(m_work->lacksRoomFor(m_job.bitmapBytes())
+                 ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
+                 : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }
-    for (int page = m_job.firstPage; page <= m_job.lastPage; ++page) {
-        if (!m_handedOn.contains(page))
-            onPageDone(page, Problem::make(Problem::PageFailed, GhostscriptCommands::details(result.output)), false);
-    }
+    for (int page = firstLeft; page <= m_job.lastPage && !*m_cancel; ++page)
+        enqueue(page);
     finishIfDone();
 }
 
 void ConversionEngine::enqueue(int page)
 {
-    m_handedOn << page;
-    const QString bitmap = GhostscriptCommands::bitmapPath(m_work->path(), page - m_job.firstPage + 1);
-    if (QFileInfo(bitmap).size() <= 0) {
-        onPageDone(page, Problem::make(Problem::PageFailed), false);
+    m_nextToHand = page + 1;
+    const QString path = bitmap(page);
+    if (QFileInfo(path).size() <= 0) {
+        if (m_work->lacksRoomFor(m_job.bitmapBytes()))
+            stop(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
+        else
+            onPageDone(page, Problem::make(Problem::PageFailed), false);
         return;
     }
+    m_anyBitmap = true;
     ++m_inFlight;
     updatePause();
     const auto job = std::make_shared<const ConversionJob>(m_job);
-    m_pool.start([this, run = m_run, job, page, bitmap, images = m_images, cancel = m_cancel] {
-        const Problem problem = PageWriter::process(*job, page, bitmap, *images, *cancel);
-        QFile::remove(bitmap);
+    m_pool.start([this, run = m_run, job, page, path, images = m_images, cancel = m_cancel] {
+        const Problem problem = PageWriter::process(*job, page, path, *images, *cancel);
+        QFile::remove(path);
         QMetaObject::invokeMethod(
             this,
             [this, run, page, problem] {
@@ -185,6 +204,9 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
         emit pageWritten(file);
     } else if (problem.isFatalForRun()) {
         stop(problem);
+    } else if (problem.kind == Problem::PageFailed && m_work && m_work->lacksRoomFor(m_job.bitmapBytes())) {
+        // A bitmap cut short by a full temporary folder reads as a damaged page.
+        stop(Problem::make(Problem::TemporaryFolderFull, problem.details, PrivateFolder::temporaryRoot()));
     } else {
         m_result.failures << PageFailure{page, problem};
     }
@@ -194,6 +216,7 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
 
 void ConversionEngine::stop(const Problem &fatal)
 {
+    m_poll.stop();
     if (m_result.fatal.isNone())
         m_result.fatal = fatal;
     *m_cancel = true;

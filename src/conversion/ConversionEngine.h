@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -59,8 +60,9 @@ signals:
     void finished(const ConversionResult &result);
 
 private:
-    void onOutput(const QString &text);
+    void collectFinishedPages();
     void onRenderFinished(const ProcessResult &result);
+    QString bitmap(int page) const;
     void enqueue(int page);
     void onPageDone(int page, const Problem &problem, bool fromWorker);
     void stop(const Problem &fatal);
@@ -74,10 +76,10 @@ private:
     std::unique_ptr<PrivateFolder> m_work;
     ConversionJob m_job;
     ConversionResult m_result;
-    QString m_partialLine;
-    QSet<int> m_handedOn;
-    int m_renderingPage = 0; // begun by Ghostscript and not yet handed on
-    quint64 m_run = 0;       // tells a finished run's late workers apart
+    QTimer m_poll;
+    int m_nextToHand = 0; // the first page not yet handed to a worker
+    bool m_anyBitmap = false;
+    quint64 m_run = 0; // tells a finished run's late workers apart
     int m_inFlight = 0;
     int m_done = 0;
     bool m_running = false;

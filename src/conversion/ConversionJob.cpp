@@ -10,6 +10,11 @@ ImageFormat ConversionJob::format() const
     return OptionLists::formatForFileName(destination).value_or(options.format);
 }
 
+qint64 ConversionJob::bitmapBytes() const
+{
+    return qint64(pageSize.width() * options.dpi / 72.0) * qint64(pageSize.height() * options.dpi / 72.0) * 3;
+}
+
 QString ConversionJob::outputFileName(int page) const
 {
     const QFileInfo chosen(destination);

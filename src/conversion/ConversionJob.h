@@ -4,6 +4,7 @@
 
 #include "settings/ConversionOptions.h"
 
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +20,11 @@ struct ConversionJob
     bool numbered = false;
     int pageCount = 1; // of the document: more than 999 pages take more digits
     QString password;  // for the run only; never stored
+    QSizeF pageSize;   // points, of a page of the document, to judge the room a bitmap needs; may be empty
 
     int pagesInRun() const { return lastPage - firstPage + 1; }
+    // The bytes Ghostscript needs in the temporary folder for one page, at least.
+    qint64 bitmapBytes() const;
     // The destination's own extension decides when it is one of ours, so a file's name and its content
     // always agree; otherwise the chosen format does.
     ImageFormat format() const;

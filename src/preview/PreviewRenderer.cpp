@@ -58,7 +58,9 @@ void PreviewRenderer::request(const PreviewRequest &request)
     cancel();
     m_request = request;
     setBusy(true);
-    const Problem problem = GhostscriptCommands::checkDocument(request.ghostscript, request.document);
+    Problem problem = GhostscriptCommands::checkDocument(request.ghostscript, request.document);
+    if (problem.isNone() && !request.password.isEmpty() && !GhostscriptCommands::passwordArguments(request.password))
+        problem = Problem::make(Problem::UnusablePassword);
     if (!problem.isNone()) {
         fail(problem);
         return;
@@ -76,42 +78,46 @@ void PreviewRenderer::cancel()
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_infoRunner->cancel();
     m_renderRunner->cancel();
-    forgetPassword();
     setBusy(false);
 }
 
-void PreviewRenderer::forgetPassword()
+QByteArray PreviewRenderer::passwordArguments() const
 {
-    // Ghostscript has read it by the time it ends; it must not lie in the folder for the session.
-    if (m_folder)
-        QFile::remove(QDir(m_folder->path()).filePath(QStringLiteral("password.args")));
+    return m_request.password.isEmpty()
+               ? QByteArray()
+               : GhostscriptCommands::passwordArguments(m_request.password).value_or(QByteArray());
 }
 
-QString PreviewRenderer::passwordFile()
+bool PreviewRenderer::ensureFolder()
 {
-    if (m_request.password.isEmpty())
-        return {};
     if (!m_folder)
         m_folder = std::make_unique<PrivateFolder>();
-    return m_folder->isValid() ? GhostscriptCommands::writePasswordFile(m_folder->path(), m_request.password)
-                               : QString();
+    if (m_folder->isValid())
+        return true;
+    fail(m_folder->problem());
+    m_folder.reset();
+    return false;
 }
 
 void PreviewRenderer::startInfo()
 {
-    m_infoRunner->start(m_request.ghostscript,
-                        GhostscriptCommands::infoArguments(m_request.document, m_request.page, passwordFile()));
+    if (!ensureFolder())
+        return;
+    m_marker = GhostscriptCommands::newMarker();
+    const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
+    m_infoRunner->start(
+        m_request.ghostscript,
+        GhostscriptCommands::infoArguments(link, m_request.page, m_marker, !m_request.password.isEmpty()),
+        passwordArguments());
 }
 
 void PreviewRenderer::onInfoFinished(const ProcessResult &result)
 {
-    forgetPassword();
     if (result.outcome == ProcessResult::Cancelled)
         return;
-    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_request.page);
-    Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());
-    if (problem.isNone() && info.pageCount <= 0)
-        problem = GhostscriptCommands::madeNothing(m_request.document, result.output);
+    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker);
+    const Problem problem =
+        GhostscriptCommands::inspect(m_request.document, result, info, !m_request.password.isEmpty());
     if (!problem.isNone()) {
         fail(problem);
         return;
@@ -139,12 +145,8 @@ void PreviewRenderer::startRender()
         reduce();
         return;
     }
-    if (!m_folder)
-        m_folder = std::make_unique<PrivateFolder>();
-    if (!m_folder->isValid()) {
-        fail(Problem::make(Problem::TemporaryFolderFull, m_folder->errorString()));
+    if (!ensureFolder())
         return;
-    }
     // A reduction still reading the last bitmap keeps it open; only the name goes.
     if (!m_bitmap.isEmpty())
         QDir(QFileInfo(m_bitmap).absolutePath()).removeRecursively();
@@ -159,15 +161,14 @@ void PreviewRenderer::startRender()
     render.firstPage = render.lastPage = m_request.page;
     render.dpi = dpi;
     render.downscaleTwice = true;
-    render.passwordFile = passwordFile();
+    render.withPassword = !m_request.password.isEmpty();
     m_bitmap = GhostscriptCommands::bitmapPath(folder, 1);
     m_renderRunner->setProperty("bitmapKey", bitmapKey);
-    m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render));
+    m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render), passwordArguments());
 }
 
 void PreviewRenderer::onRenderFinished(const ProcessResult &result)
 {
-    forgetPassword();
     if (result.outcome == ProcessResult::Cancelled)
         return;
     Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());

@@ -65,8 +65,8 @@ private:
     void reduce();
     void post(const PreviewResult &result, quint64 generation);
     void fail(const Problem &problem);
-    QString passwordFile();
-    void forgetPassword();
+    QByteArray passwordArguments() const;
+    bool ensureFolder();
     void setBusy(bool busy);
 
     const ImageObject *m_images = nullptr;
@@ -77,6 +77,7 @@ private:
     std::shared_ptr<std::atomic_bool> m_cancel;
     PreviewRequest m_request;
     quint64 m_generation = 0;
+    QString m_marker;
     bool m_busy = false;
 
     // What the last requests found, so an option change only reduces the colours again.

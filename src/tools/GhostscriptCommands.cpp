@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -16,6 +16,11 @@
 namespace GhostscriptCommands {
 
 namespace {
+
+QString argumentFile()
+{
+    return QString::fromLatin1(ProcessRunner::ArgumentFile);
+}
 
 QString absolute(const QString &document)
 {
@@ -54,8 +59,8 @@ QStringList renderArguments(const RenderRequest &request)
          << QStringLiteral("-dLastPage=%1").arg(request.lastPage)
          << QStringLiteral("-sOutputFile=") + escapedForOutput(QDir(request.outputFolder).path())
                 + QStringLiteral("/p%06d.tif");
-    if (!request.passwordFile.isEmpty())
-        args << QLatin1Char('@') + request.passwordFile;
+    if (request.withPassword)
+        args << argumentFile();
     args << absolute(request.document);
     return args;
 }
@@ -65,52 +70,77 @@ QString bitmapPath(const QString &folder, int index)
     return QDir(folder).filePath(QStringLiteral("p%1.tif").arg(index, 6, 10, QLatin1Char('0')));
 }
 
-QStringList infoArguments(const QString &document, int page, const QString &passwordFile)
+QString linkDocument(const QString &folder, const QString &document)
 {
+    const QString link = QDir(folder).filePath(QStringLiteral("document.pdf"));
+    QFile::remove(link);
+    return QFile::link(absolute(document), link) ? link : QString();
+}
+
+QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword)
+{
+    // The program reads the document under the name of a link in our private folder: Ghostscript lets it read
+    // only what --permit-file-read names, and that list cannot hold a name with a colon.
+    const QString program =
+        QStringLiteral("SFGDocument (r) file runpdfbegin (%1 pages ) print pdfpagecount == "
+                       "SFGPage pdfpagecount le { SFGPage pdfgetpage dup type /dicttype eq { "
+                       "[/MediaBox /CropBox /Rotate] { 2 copy known { (%1 ) print dup ==only ( ) print 2 copy get == } "
+                       "if pop } forall } if pop } if quit")
+            .arg(marker);
     QStringList args{QStringLiteral("-q"),
                      QStringLiteral("-dNODISPLAY"),
                      QStringLiteral("-dSAFER"),
                      QStringLiteral("-dBATCH"),
                      QStringLiteral("-dNOPAUSE"),
-                     QStringLiteral("-dPDFINFO"),
-                     QStringLiteral("-dFirstPage=%1").arg(page),
-                     QStringLiteral("-dLastPage=%1").arg(page)};
-    if (!passwordFile.isEmpty())
-        args << QLatin1Char('@') + passwordFile;
-    args << absolute(document);
+                     QStringLiteral("--permit-file-read=") + link,
+                     QStringLiteral("-dSFGPage=%1").arg(page),
+                     QStringLiteral("-sSFGDocument=") + link};
+    if (withPassword)
+        args << argumentFile();
+    args << QStringLiteral("-c") << program;
     return args;
 }
 
-DocumentInfo parseInfo(const QString &output, int page)
+QString newMarker()
+{
+    return QStringLiteral("SFG%1").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
+}
+
+DocumentInfo parseInfo(const QString &output, const QString &marker)
 {
     DocumentInfo info;
-    static const QRegularExpression count(QStringLiteral("File has (\\d+) pages?"));
-    const QRegularExpressionMatch countMatch = count.match(output);
-    if (countMatch.hasMatch())
-        info.pageCount = countMatch.captured(1).toInt();
-    const QRegularExpression box(
-        QStringLiteral("Page %1 MediaBox: \\[([^\\]]*)\\](?: CropBox: \\[([^\\]]*)\\])?(?:[^\\n]*?Rotate = (-?\\d+))?")
-            .arg(page));
-    const QRegularExpressionMatch boxMatch = box.match(output);
-    if (boxMatch.hasMatch()) {
-        const QSizeF media = boxSize(boxMatch.captured(1));
-        const QSizeF crop = boxSize(boxMatch.captured(2));
+    QSizeF media;
+    QSizeF crop;
+    int rotate = 0;
+    const QString prefix = marker + QLatin1Char(' ');
+    for (const QString &line : output.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(prefix))
+            continue;
+        const QString key = line.mid(prefix.size()).section(QLatin1Char(' '), 0, 0);
+        const QString value = line.mid(prefix.size() + key.size()).trimmed();
+        if (key == QLatin1String("pages"))
+            info.pageCount = value.toInt();
+        else if (key == QLatin1String("/MediaBox"))
+            media = boxSize(value.mid(1).chopped(1));
+        else if (key == QLatin1String("/CropBox"))
+            crop = boxSize(value.mid(1).chopped(1));
+        else if (key == QLatin1String("/Rotate"))
+            rotate = value.toInt();
+    }
+    if (media.isValid()) {
         // Ghostscript renders the crop box within the media box.
         QSizeF size = crop.isValid() ? crop.boundedTo(media) : media;
-        if (((boxMatch.captured(3).toInt() % 360 + 360) % 360 / 90) % 2 == 1)
+        if (((rotate % 360 + 360) % 360 / 90) % 2 == 1)
             size.transpose();
         info.pageSize = size;
     }
     return info;
 }
 
-QList<int> startedPages(const QString &lines)
+bool isRenderable(const QSizeF &points)
 {
-    static const QRegularExpression pageLine(QStringLiteral("^Page (\\d+)$"), QRegularExpression::MultilineOption);
-    QList<int> pages;
-    for (auto it = pageLine.globalMatch(lines); it.hasNext();)
-        pages << it.next().captured(1).toInt();
-    return pages;
+    constexpr double Largest = 14400;
+    return points.width() >= 1 && points.height() >= 1 && points.width() <= Largest && points.height() <= Largest;
 }
 
 int renderedPixels(double points, int dpi, bool downscaleTwice)
@@ -121,31 +151,26 @@ int renderedPixels(double points, int dpi, bool downscaleTwice)
     return int(std::floor(points * dpi / 72.0 + 0.5));
 }
 
-QString writePasswordFile(const QString &folder, const QString &password)
+std::optional<QByteArray> passwordArguments(const QString &password)
 {
     // Ghostscript's argument files read \" as a quote and keep every other backslash as it is. A password
     // with blanks needs quotes and a line end, and then cannot end in a backslash.
     const bool blanks = std::any_of(password.begin(), password.end(), [](QChar c) { return c.isSpace(); });
-    if (password.contains(QLatin1Char('\n')) || (blanks && password.endsWith(QLatin1Char('\\'))))
-        return {};
+    if (password.contains(QLatin1Char('\n')) || password.contains(QLatin1Char('\r'))
+        || (blanks && password.endsWith(QLatin1Char('\\'))))
+        return std::nullopt;
     QString escaped = password;
     escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    const QByteArray argument = blanks ? QByteArray("-sPDFPassword=\"" + escaped.toUtf8() + "\"\n")
-                                       : QByteArray("-sPDFPassword=" + escaped.toUtf8());
-    const QString path = QDir(folder).filePath(QStringLiteral("password.args"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(argument);
-    return file.commit() ? path : QString();
+    return blanks ? QByteArray("-sPDFPassword=\"" + escaped.toUtf8() + "\"\n")
+                  : QByteArray("-sPDFPassword=" + escaped.toUtf8());
 }
 
 QString details(const QString &output)
 {
     static const QRegularExpression noise(QStringLiteral(
         "^(GPL Ghostscript [0-9.]+ \\(|Copyright \\(C\\)|This software is supplied under|see the file COPYING|"
-        "Processing pages |Page \\d+$|Loading font |Querying operating system for font files)"));
+        "Processing pages |Page \\d+$|Loading font |Querying operating system for font files|SFG[0-9a-f]{16} |"
+        "Requested FirstPage is greater|\\s*No pages will be processed \\(FirstPage > LastPage\\))"));
     static const QRegularExpression prefix(QStringLiteral("^GPL Ghostscript [0-9.]+: ?"));
     QStringList lines;
     for (QString line : output.split(QLatin1Char('\n'))) {
@@ -171,6 +196,22 @@ Problem checkDocument(const QString &ghostscript, const QString &document)
         return Problem::make(Problem::PermissionDenied, file.errorString(), name);
     if (info.size() == 0)
         return Problem::make(Problem::EmptyFile, {}, name);
+    return {};
+}
+
+Problem inspect(const QString &document, const ProcessResult &result, const DocumentInfo &info, bool passwordGiven)
+{
+    Problem problem = classify(document, result, passwordGiven);
+    if (!problem.isNone())
+        return problem;
+    if (info.pageCount == 0)
+        return Problem::make(Problem::NoPages, details(result.output), QFileInfo(document).fileName());
+    if (info.pageCount < 0)
+        return madeNothing(document, result.output);
+    if (info.pageSize.isValid() && !isRenderable(info.pageSize)) {
+        const QString size = QStringLiteral("%1 x %2 points").arg(info.pageSize.width()).arg(info.pageSize.height());
+        return Problem::make(Problem::BadPageBox, size, QFileInfo(document).fileName());
+    }
     return {};
 }
 
@@ -207,6 +248,8 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
         return Problem::make(Problem::PermissionDenied, said, name);
     if (has("/undefinedfilename"))
         return Problem::make(Problem::FileGone, said, name);
+    if (has("has no pages"))
+        return Problem::make(Problem::NoPages, said, name);
     if (result.exitCode != 0 || has("Unrecoverable error") || has("Couldn't initialise file") || has("couldn't repair")
         || has("has no pages"))
         return Problem::make(Problem::NotPdf, said, name);

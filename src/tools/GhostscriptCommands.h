@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 struct ProcessResult;
 
 // One Ghostscript render of a page range into numbered bitmaps.
@@ -20,7 +22,7 @@ struct RenderRequest
     int dpi = 72;
     // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
     bool downscaleTwice = false;
-    QString passwordFile; // empty when the document needs none
+    bool withPassword = false; // the runner hands over passwordArguments() as its argument file
 };
 
 // What -dPDFINFO tells of a document and one of its pages.
@@ -37,19 +39,24 @@ namespace GhostscriptCommands {
 // Uncompressed TIFF is the cheapest bitmap for Ghostscript to write and the library to read, and its
 // device honours the downscaler.
 QStringList renderArguments(const RenderRequest &request);
-// Page count and one page's boxes, without rasterising anything.
-QStringList infoArguments(const QString &document, int page, const QString &passwordFile);
-DocumentInfo parseInfo(const QString &output, int page);
+// The password as Ghostscript's argument file; nothing when Ghostscript cannot be given it.
+std::optional<QByteArray> passwordArguments(const QString &password);
+
+// Page count and one page's boxes, without rasterising anything. Our own lines start with the marker,
+// which the document cannot know, so nothing it contains (a title, a font name) passes for them.
+// link is what linkDocument() made.
+QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword);
+// A link to the document in folder, under a name Ghostscript can be allowed to read. Empty on failure.
+QString linkDocument(const QString &folder, const QString &document);
+DocumentInfo parseInfo(const QString &output, const QString &marker);
+// A fresh marker for infoArguments().
+QString newMarker();
+// A page box that cannot be rendered: empty, flat or beyond the 200 inches a PDF page may measure.
+bool isRenderable(const QSizeF &points);
 // The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
 QString bitmapPath(const QString &folder, int index);
-// The pages Ghostscript reports beginning ("Page N" lines) in complete lines of its output.
-QList<int> startedPages(const QString &lines);
 // Pixels Ghostscript makes of a side in points: nearest at the render resolution, halved downwards.
 int renderedPixels(double points, int dpi, bool downscaleTwice);
-
-// Writes the password as an argument file Ghostscript reads with "@file", so it never shows on a command
-// line. Empty on failure.
-QString writePasswordFile(const QString &folder, const QString &password);
 
 // Ghostscript's words without its banner and progress lines.
 QString details(const QString &output);
@@ -58,6 +65,9 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
 // What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable
 // or empty.
 Problem checkDocument(const QString &ghostscript, const QString &document);
+// What went wrong with an info run: classify(), then no pages, no answer, or a page box that cannot be
+// rendered (only when the page's box was asked for and found).
+Problem inspect(const QString &document, const ProcessResult &result, const DocumentInfo &info, bool passwordGiven);
 // Ghostscript ended without reporting a problem but made nothing of the document.
 Problem madeNothing(const QString &document, const QString &output);
 

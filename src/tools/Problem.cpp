@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/Problem.h"
 
+#include "tools/PrivateFolder.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -20,13 +22,17 @@ bool Problem::isFatalForRun() const
     case EmptyFile:
     case NeedsPassword:
     case WrongPassword:
+    case UnusablePassword:
+    case NoPages:
     case PermissionDenied:
     case FileGone:
     case TemporaryFolderFull:
+    case TemporaryFolderMissing:
     case DestinationNotWritable:
     case DiskFull:
         return true;
     case None:
+    case BadPageBox:
     case TooLarge:
     case PageFailed:
         break;
@@ -34,8 +40,25 @@ bool Problem::isFatalForRun() const
     return false;
 }
 
-Problem Problem::make(Kind kind, const QString &details, const QString &subject)
+QString Problem::escapeControls(const QString &text)
 {
+    QString escaped;
+    escaped.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n' && u != u'\t') || (u >= 0x7f && u < 0xa0))
+            escaped += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+Problem Problem::make(Kind kind, const QString &rawDetails, const QString &rawSubject)
+{
+    const QString details = escapeControls(rawDetails);
+    QString subject = escapeControls(rawSubject);
+    subject.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
     QString message;
     switch (kind) {
     case None:
@@ -62,6 +85,18 @@ Problem Problem::make(Kind kind, const QString &details, const QString &subject)
     case WrongPassword:
         message = tr("The password for \"%1\" is not correct. Check the password and try again.").arg(subject);
         break;
+    case UnusablePassword:
+        message = tr("This password cannot be used: Ghostscript cannot be given a password that holds a line "
+                     "break, or a blank and a backslash at its end.");
+        break;
+    case NoPages:
+        message = tr("\"%1\" has no pages.").arg(subject);
+        break;
+    case BadPageBox:
+        message = tr("A page of \"%1\" cannot be rendered: its size is %2. A page must be larger than nothing "
+                     "and at most 200 inches (14400 points) a side.")
+                      .arg(subject, details);
+        return {kind, message, {}};
     case PermissionDenied:
         message = tr("You are not allowed to read \"%1\". Ask the owner of the file for access, or copy it "
                      "somewhere you can read it.")
@@ -71,7 +106,14 @@ Problem Problem::make(Kind kind, const QString &details, const QString &subject)
         message = tr("\"%1\" no longer exists. It may have been moved, renamed or deleted.").arg(subject);
         break;
     case TemporaryFolderFull:
-        message = tr("The temporary folder is full or cannot be written. Free some space there and try again.");
+        message = tr("The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
+                     "TMPDIR to another folder, and try again.")
+                      .arg(subject.isEmpty() ? PrivateFolder::temporaryRoot() : subject);
+        break;
+    case TemporaryFolderMissing:
+        message = tr("The temporary folder \"%1\" does not exist. Create it, or set TMPDIR to a folder that "
+                     "exists, and try again.")
+                      .arg(subject);
         break;
     case DestinationNotWritable:
         message =

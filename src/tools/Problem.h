@@ -16,9 +16,13 @@ struct Problem
         EmptyFile,
         NeedsPassword,
         WrongPassword,
+        UnusablePassword,
+        NoPages,
+        BadPageBox,
         PermissionDenied,
         FileGone,
         TemporaryFolderFull,
+        TemporaryFolderMissing,
         DestinationNotWritable,
         DiskFull,
         TooLarge,
@@ -33,5 +37,8 @@ struct Problem
     // A problem that every further page would meet as well.
     bool isFatalForRun() const;
 
+    // Control characters in details and subject are shown escaped, so neither a document nor a file name
+    // can reach the terminal's own commands.
     static Problem make(Kind kind, const QString &details = {}, const QString &subject = {});
+    static QString escapeControls(const QString &text);
 };

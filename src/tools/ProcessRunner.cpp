@@ -9,7 +9,10 @@
 #include <QStringDecoder>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
+#include <unistd.h>
 
 QString ProcessResult::describe() const
 {
@@ -33,6 +36,7 @@ ProcessRunner::ProcessRunner(QObject *parent)
 ProcessRunner::~ProcessRunner()
 {
     discardProcess();
+    closeArgumentFile();
 }
 
 void ProcessRunner::discardProcess()
@@ -47,9 +51,24 @@ void ProcessRunner::discardProcess()
     m_process = nullptr;
 }
 
-void ProcessRunner::start(const QString &program, const QStringList &arguments)
+void ProcessRunner::closeArgumentFile()
+{
+    if (m_argumentFd >= 0)
+        ::close(std::exchange(m_argumentFd, -1));
+}
+
+void ProcessRunner::start(const QString &program, const QStringList &arguments, const QByteArray &argumentFile)
 {
     discardProcess();
+    closeArgumentFile();
+    if (!argumentFile.isEmpty()) {
+        // Anonymous memory: no name in any folder, gone when the last descriptor closes.
+        m_argumentFd = ::memfd_create("sheetforge-arguments", MFD_CLOEXEC);
+        if (m_argumentFd >= 0
+            && (::write(m_argumentFd, argumentFile.constData(), size_t(argumentFile.size())) != argumentFile.size()
+                || ::lseek(m_argumentFd, 0, SEEK_SET) != 0))
+            closeArgumentFile();
+    }
     m_output.clear();
     m_decoder = QStringDecoder(QStringDecoder::Utf8);
     m_cancelled = false;
@@ -59,14 +78,27 @@ void ProcessRunner::start(const QString &program, const QStringList &arguments)
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setStandardInputFile(QProcess::nullDevice());
     // A Ghostscript left behind by a killed program would go on rendering for minutes.
-    m_process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    m_process->setChildProcessModifier([fd = m_argumentFd] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // We ignore SIGPIPE for ourselves; the child gets the usual behaviour back.
+        ::signal(SIGPIPE, SIG_DFL);
+        if (fd >= 0)
+            ::fcntl(fd, F_SETFD, 0);
+    });
     connect(m_process, &QProcess::readyReadStandardOutput, this, &ProcessRunner::onReadyRead);
     connect(m_process, &QProcess::finished, this,
             [this](int code, QProcess::ExitStatus status) { onFinished(code, int(status)); });
     connect(m_process, &QProcess::errorOccurred, this,
             [this](QProcess::ProcessError error) { onErrorOccurred(int(error)); });
-    qCDebug(lcTools) << "running" << program << arguments;
-    m_process->start(program, arguments);
+    QStringList passed = arguments;
+    for (QString &arg : passed) {
+        if (arg == QLatin1String(ArgumentFile))
+            arg = QStringLiteral("@/dev/fd/%1").arg(m_argumentFd);
+    }
+    qCDebug(lcTools) << "running" << program << passed;
+    m_process->start(program, passed);
+    // The child has its own copy by now, or never will.
+    closeArgumentFile();
 }
 
 void ProcessRunner::cancel()

@@ -19,7 +19,11 @@ public:
     explicit ProcessRunner(QObject *parent = nullptr);
     ~ProcessRunner() override;
 
-    virtual void start(const QString &program, const QStringList &arguments);
+    // An argument equal to this becomes "@/dev/fd/N", the child's descriptor for argumentFile. The contents
+    // stay in memory and are never written to a file.
+    static constexpr char ArgumentFile[] = "@<argument-file>";
+
+    virtual void start(const QString &program, const QStringList &arguments, const QByteArray &argumentFile = {});
     // Kills the child at once; finished() follows with Cancelled.
     virtual void cancel();
     // Stops or continues the child, to hold it back while its output waits to be used.
@@ -36,7 +40,10 @@ private:
     void onFinished(int exitCode, int exitStatus);
     void onErrorOccurred(int error);
 
+    void closeArgumentFile();
+
     QProcess *m_process = nullptr;
+    int m_argumentFd = -1;
     QString m_output;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     bool m_cancelled = false;

@@ -18,6 +18,8 @@ public:
     // Ends the process at once, without waiting for worker threads that may be inside a long library
     // call: removes the private folders, flushes the standard streams and exits. Children die with us.
     [[noreturn]] static void exitNow(int code);
+    // The status a shell reports for a program ended by signal: 128 plus its number.
+    static int exitCode(int signal) { return 128 + signal; }
 
 signals:
     void received(int signal);

@@ -541,6 +541,7 @@ void MainWindow::convert(bool allPages)
     job.options = m_options;
     job.ghostscript = m_ghostscript;
     job.pageCount = m_document.pageCount;
+    job.pageSize = m_document.pageSize;
     job.password = m_document.password;
     // A document of one page is written to the chosen name itself.
     job.numbered = allPages && m_document.pageCount > 1;

@@ -67,6 +67,9 @@ private slots:
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
         QFile damaged(doc("damaged.pdf")), empty(doc("empty.pdf"));
         QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("%PDF-1.4\nnot really\n") > 0);
+        QVERIFY(writeRawPdf(doc("nopages.pdf"), {}));
+        QVERIFY(writeRawPdf(doc("huge.pdf"), {"0 0 20000 20000"}));
+        QVERIFY(writeRawPdf(doc("flat.pdf"), {"0 0 612 0"}));
         QVERIFY(empty.open(QIODevice::WriteOnly));
     }
 
@@ -84,6 +87,7 @@ private slots:
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
+        QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.pdf"} << 2 << "./-dash.pdf";
     }
 
     void usage()
@@ -110,6 +114,10 @@ private slots:
         QTest::newRow("right password") << "locked.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("wrong password") << "locked.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("no password") << "locked.pdf" << QByteArray() << 1 << "--password-stdin";
+        QTest::newRow("unusable password") << "locked.pdf" << QByteArray("a b\\\n") << 1 << "cannot be used";
+        QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
+        QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
+        QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
     }
 
     void document_opensOrFailsWithPlainMessage()
@@ -160,8 +168,17 @@ private slots:
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
+    void terminationSignal_stopsAtOnceAndCleansUp_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
     void terminationSignal_stopsAtOnceAndCleansUp()
     {
+        QFETCH(int, signal);
         CaseFolder folder;
         QDir().mkpath(folder.path("out"));
         QProcess process;
@@ -174,12 +191,116 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
         const QList<int> rendering = ghostscriptChildren(process.processId());
         QVERIFY(!rendering.isEmpty());
-        ::kill(pid_t(process.processId()), SIGTERM);
+        ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.exitCode(), 128 + signal);
         QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
         QCOMPARE(filesIn(folder.path("out")), QStringList());
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("missing") << false;
+        QTest::newRow("full") << true;
+    }
+
+    void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere()
+    {
+        QFETCH(bool, full);
+        CaseFolder folder;
+        QProcess process;
+        prepare(process, folder);
+        const QString temp = folder.path(full ? "small" : "missing");
+        if (full) {
+            QDir().mkpath(temp);
+            if (!run("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", temp}))
+                QSKIP("Needs a small file system: mount is not allowed here");
+        }
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("TMPDIR", temp);
+        process.setProcessEnvironment(environment);
+        // A4 at 300 dpi needs 26 MB of bitmap; the password shows that no file holds it in the current folder.
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                      full ? QStringList{"--convert", folder.path("out.png"), "--dpi", "300", doc("long.pdf")}
+                           : QStringList{"--convert", folder.path("out.png"), "--password-stdin", doc("locked.pdf")});
+        process.write("user\n");
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(60000));
+        const QString said = QString::fromUtf8(process.readAllStandardError());
+        const QStringList left = leftovers(temp);
+        if (full)
+            run("umount", {temp});
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(said.contains(full ? "is full" : "does not exist") && said.contains(temp), qPrintable(said));
+        QVERIFY(!said.contains("could not be converted") && !said.contains("damaged"));
+        QCOMPARE(left, QStringList());
+        QCOMPARE(leftovers(folder.path()), full ? QStringList({"small", "t%03d"}) : QStringList{"t%03d"});
+    }
+
+    void closedOutput_doesNotStopTheConversion()
+    {
+        CaseFolder folder;
+        QProcess shell;
+        prepare(shell, folder);
+        shell.start("bash", {"-c",
+                             "\"$0\" --convert out/scan.png --dpi 72 \"$1\" 2>&1 | head -1 >/dev/null; "
+                             "echo ${PIPESTATUS[0]}",
+                             QStringLiteral(SHEETFORGE_EXECUTABLE), doc("five.pdf")});
+        QDir().mkpath(folder.path("out"));
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("0"));
+        QCOMPARE(filesIn(folder.path("out")).size(), 5);
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void nameNotInTheLocalesEncoding_isSaidToBeSo()
+    {
+        CaseFolder folder;
+        QProcess shell;
+        prepare(shell, folder);
+        shell.start("bash", {"-c",
+                             "cp \"$1\" $'bad\\xff.pdf' && \"$0\" --convert out.png $'bad\\xff.pdf'; "
+                             "status=$?; rm $'bad\\xff.pdf'; exit $status",
+                             QStringLiteral(SHEETFORGE_EXECUTABLE), doc("one.pdf")});
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.exitCode(), 1);
+        QVERIFY(shell.readAllStandardError().contains("not valid UTF-8"));
+    }
+
+    // A killed run's folder goes at the next start; one that another instance holds stays, even when that
+    // instance runs in a process namespace of its own, where its process id means nothing here.
+    void workFolders_ofKilledRunsGoAndOfLiveOnesStay()
+    {
+        CaseFolder folder;
+        QDir().mkpath(folder.path("out"));
+        QProcess killed, other;
+        prepare(killed, folder);
+        QString said;
+        connect(&killed, &QProcess::readyReadStandardError, this,
+                [&] { said += QString::fromUtf8(killed.readAllStandardError()); });
+        killed.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                     {"--convert", folder.path("out/k.png"), "--dpi", "600", doc("long.pdf")});
+        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+        killed.kill();
+        QVERIFY(killed.waitForFinished(5000));
+        QVERIFY(!leftovers(folder.temp()).isEmpty());
+
+        prepare(other, folder);
+        const bool unshared = run("unshare", {"-p", "-f", "true"});
+        const QStringList longRun{"--convert", folder.path("out/o.png"), "--dpi", "150", doc("long.pdf")};
+        if (unshared)
+            other.start("unshare", QStringList{"-p", "-f", QStringLiteral(SHEETFORGE_EXECUTABLE)} + longRun);
+        else
+            other.start(QStringLiteral(SHEETFORGE_EXECUTABLE), longRun);
+        QTRY_VERIFY_WITH_TIMEOUT(leftovers(folder.temp()).size() >= 2, 30000);
+        const Run second = sheetforge(folder, {"--convert", folder.path("out/s.png"), doc("three.pdf")});
+        QCOMPARE(second.exitCode, 0);
+        QVERIFY(other.waitForFinished(120000));
+        QVERIFY2(other.exitCode() == 0, other.readAllStandardError().constData());
+        QCOMPARE(filesIn(folder.path("out")).filter("o0").size(), 8);
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 };

@@ -169,7 +169,7 @@ private slots:
         QTest::newRow("crash in a page") << "page 1; kill -SEGV $$" << failed << 0 << "out/scan.png";
         QTest::newRow("error exit") << "echo 'Error: /syntaxerror'; exit 1" << int(Problem::NotPdf) << 0 << "out/a.png";
         QTest::newRow("clean exit, no page") << "exit 0" << failed << 0 << "out/scan.png";
-        QTest::newRow("page without bitmap") << "echo 'Page 1'; exit 0" << int(Problem::None) << 1 << "out/a.png";
+        QTest::newRow("page without bitmap") << "echo 'Page 1'; exit 0" << failed << 0 << "out/a.png";
         QTest::newRow("gs missing") << QString() << int(Problem::GhostscriptMissing) << 0 << "out/scan.png";
         // A destination that cannot take a file fails before Ghostscript starts.
         QTest::newRow("folder missing") << "page 1; exit 0" << unwritable << 0 << "out/missing/scan.png";
@@ -195,6 +195,50 @@ private slots:
         QCOMPARE(filesIn(folder.path("out")), QStringList{"plain"});
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::DestinationNotWritable) && !body.isNull());
         QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void documentText_neverPassesForGhostscriptsOwnLines()
+    {
+        // The font name makes Ghostscript print "Page 2" inside page 1 and "Page 7" after it; the title
+        // imitates the page count and a page box.
+        QVERIFY(writeRawPdf(doc("forged.pdf"), {"0 0 612 792", "0 0 612 792", "0 0 612 792"},
+                            "Nope#0APage#202#0APage#207#0A",
+                            "Evil\nPage 1 MediaBox: [0 0 20000 20000]\n        File has 99 pages.\n"
+                            "Page 1 MediaBox: [0 0 20000 20000]"));
+        const DocumentInfo info = documentInfo(doc("forged.pdf"), 1);
+        QCOMPARE(info.pageCount, 3);
+        QCOMPARE(info.pageSize, QSizeF(612, 792));
+        CaseFolder folder;
+        const ConversionJob run = job("forged.pdf", folder.path("scan.png"), 1, 3);
+        ConversionEngine engine;
+        QSignalSpy started(&engine, &ConversionEngine::pageStarted);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        engine.start(run);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        const auto result = finished.first().first().value<ConversionResult>();
+        QVERIFY(result.isSuccess());
+        QCOMPARE(result.written, run.outputFileNames());
+        // Only pages of the run, each once, in order.
+        for (qsizetype i = 0; i < started.count(); ++i)
+            QCOMPARE(started.at(i).first().toInt(), int(i) + 1);
+        for (const QString &file : result.written)
+            QCOMPARE(readImage(file).size, QSize(612, 792));
+    }
+
+    void password_reachesGhostscriptOnlyInMemory()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("page.png"));
+        run.ghostscript = fakeGhostscript(folder.path(), "page 1; exit 0");
+        run.password = "s3cret";
+        FixedImages images;
+        images.data = "image";
+        QVERIFY(convert(run, &images).isSuccess());
+        QFile log(folder.path("gs.log")), given(folder.path("argfile.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly) && given.open(QIODevice::ReadOnly));
+        QVERIFY(!log.readAll().contains("s3cret"));
+        QCOMPARE(given.readAll().trimmed(), QByteArray("-sPDFPassword=s3cret"));
+        QVERIFY(!QFile::exists(folder.path("found.log")) || QFileInfo(folder.path("found.log")).size() == 0);
     }
 
     void cancelMidPage_killsGhostscriptAndLeavesNothing()
@@ -238,7 +282,8 @@ private slots:
         QDir().mkpath(out);
         ConversionJob run = job("sizes.pdf", out + "/scan.png", 1, pages);
         // Ghostscript would go on for minutes: only stopping the run ends it in time.
-        run.ghostscript = fakeGhostscript(folder.path(), "page 1; page 2; exec sleep 120");
+        run.ghostscript =
+            fakeGhostscript(folder.path(), pages == 1 ? "page 1; exit 0" : "page 1; page 2; exec sleep 120");
         QFile old(run.destination);
         if (!existing.isEmpty())
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write(existing) == existing.size() && old.flush());

@@ -133,6 +133,8 @@ private slots:
         QTest::newRow("render writes nothing")
             << "[ -n \"$info\" ] && info_ok; exit 0" << int(Problem::NotPdf) << QString();
         QTest::newRow("crash on a password") << "kill -SEGV $$" << int(Problem::WrongPassword) << "se cr\"et";
+        QTest::newRow("render crashes with a password")
+            << "[ -n \"$info\" ] && info_ok; page 1; kill -SEGV $$" << int(Problem::WrongPassword) << "s3cret";
     }
 
     void ghostscriptFailure_isReportedNeverShown()
@@ -153,6 +155,14 @@ private slots:
         const QStringList arguments = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'));
         QVERIFY(!arguments.join(QLatin1Char(' ')).contains(QLatin1String("cr\"et")));
         QCOMPARE(!arguments.filter(QRegularExpression("^@/")).isEmpty(), !password.isEmpty());
+        if (!password.isEmpty()) {
+            QFile given(folder.path("argfile.log"));
+            QVERIFY(given.open(QIODevice::ReadOnly));
+            const QString expected =
+                password.contains(' ') ? "-sPDFPassword=\"se cr\\\"et\"" : "-sPDFPassword=" + password;
+            QVERIFY2(QString::fromUtf8(given.readAll()).contains(expected), qPrintable(expected));
+            QVERIFY(!QFile::exists(folder.path("found.log")) || QFileInfo(folder.path("found.log")).size() == 0);
+        }
     }
 };
 

@@ -42,6 +42,38 @@ bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel)
     return painter.end();
 }
 
+bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByteArray &fontName,
+                 const QByteArray &title)
+{
+    QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", {}};
+    QByteArray kids;
+    for (qsizetype i = 0; i < mediaBoxes.size(); ++i) {
+        const int page = int(objects.size()) + 1;
+        kids += QByteArray::number(page) + " 0 R ";
+        const QByteArray text = "BT /F1 24 Tf 72 72 Td (Page " + QByteArray::number(i + 1) + ") Tj ET";
+        objects << "<< /Type /Page /Parent 2 0 R /MediaBox [" + mediaBoxes.at(i).toLatin1()
+                       + "] /Resources << /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /" + fontName
+                       + " >> >> >> /Contents " + QByteArray::number(page + 1) + " 0 R >>"
+                << "<< /Length " + QByteArray::number(text.size()) + " >>\nstream\n" + text + "\nendstream";
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(mediaBoxes.size()) + " >>";
+    objects << "<< /Title (" + title + ") >>";
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R /Info "
+           + QByteArray::number(objects.size()) + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
+}
+
 bool run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -58,9 +90,12 @@ DocumentInfo documentInfo(const QString &pdf, int page)
 {
     QProcess gs;
     gs.setProcessChannelMode(QProcess::MergedChannels);
-    gs.start(GhostscriptLocator().locate(), GhostscriptCommands::infoArguments(pdf, page, {}));
+    const QString marker = GhostscriptCommands::newMarker();
+    const QTemporaryDir folder;
+    const QString link = GhostscriptCommands::linkDocument(folder.path(), pdf);
+    gs.start(GhostscriptLocator().locate(), GhostscriptCommands::infoArguments(link, page, marker, false));
     gs.waitForFinished(60000);
-    return GhostscriptCommands::parseInfo(QString::fromUtf8(gs.readAll()), page);
+    return GhostscriptCommands::parseInfo(QString::fromUtf8(gs.readAll()), marker);
 }
 
 QString fakeGhostscript(const QString &folder, const QString &body)
@@ -74,12 +109,16 @@ here=$(dirname "$0")
 for a in "$@"; do
     printf '%s\n' "$a" >> "$here/gs.log"
     case "$a" in
-    -dPDFINFO) info=1 ;;
+    -dNODISPLAY) info=1 ;;
     -sOutputFile=*) pattern=${a#-sOutputFile=} ;;
+    @*) cat "${a#@}" >> "$here/argfile.log"; echo >> "$here/argfile.log"
+        # Whatever holds the password must not be a file in the temporary folder.
+        grep -rlF -f "${a#@}" "${TMPDIR:-/tmp}" >> "$here/found.log" 2>/dev/null ;;
+    *" pages ) print"*) marker=$(printf '%s' "$a" | sed 's/^.*(\(SFG[0-9a-f]*\) pages.*$/\1/') ;;
     esac
 done
 page() { echo "Page $1"; printf x > "$(printf "$pattern" "$1")"; }
-info_ok() { printf 'File has 1 page\nPage 1 MediaBox: [0 0 200 100]\n'; exit 0; }
+info_ok() { printf '%s pages 1\n%s /MediaBox [0 0 200 100]\n' "$marker" "$marker"; exit 0; }
 )sh");
     script.write(body.toUtf8() + '\n');
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);

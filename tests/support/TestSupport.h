@@ -15,6 +15,10 @@ namespace TestSupport {
 // A PDF with one page per size (points): a gradient box inside a white margin, and the page number. A colour
 // wheel fills the margin instead when asked, so that no reduction of the colours falls short of its target.
 bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel = false);
+// A PDF written byte by byte, for what QPdfWriter will not make: one page per media box ("0 0 612 792"),
+// each showing text in a font of the given name (PDF syntax, so "#0A" is a line break), and a title.
+bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByteArray &fontName = "Helvetica",
+                 const QByteArray &title = {});
 // Runs a helper tool such as qpdf to its end; true when it exits with 0.
 bool run(const QString &program, const QStringList &arguments);
 // AES-256 with owner password "owner"; an empty user password opens it without asking.
@@ -23,8 +27,9 @@ bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPa
 DocumentInfo documentInfo(const QString &pdf, int page);
 
 // A shell script standing in for gs, written into folder. Before body runs, every argument is appended to
-// folder/gs.log, $info is set for -dPDFINFO, "page N" announces page N and writes its bitmap, and "info_ok"
-// answers a one-page document and exits.
+// folder/gs.log, an argument file's contents to folder/argfile.log (and the names of files in TMPDIR that
+// hold them to folder/found.log), $info is set for the page count, "page N" announces page N and writes its
+// bitmap, and "info_ok" answers a one-page document and exits.
 QString fakeGhostscript(const QString &folder, const QString &body);
 
 struct ImageFacts

@@ -7,6 +7,10 @@
 
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 using namespace TestSupport;
 
 class tst_Tools : public QObject
@@ -56,20 +60,71 @@ private slots:
         QVERIFY(!runner.isRunning());
     }
 
-    void removeStale_dropsOnlyFoldersOfEndedProcesses()
+    void removeStale_takesOnlyUnlockedFoldersOfItsOwn()
     {
         CaseFolder folder;
-        QProcess ended;
-        ended.start("true");
-        QVERIFY(ended.waitForStarted());
-        const qint64 endedPid = ended.processId();
-        QVERIFY(ended.waitForFinished());
         const QDir temp(folder.temp());
-        const QString stale = QStringLiteral("SFG-%1-abcdef").arg(endedPid);
-        const QString live = QStringLiteral("SFG-%1-abcdef").arg(QCoreApplication::applicationPid());
-        QVERIFY(temp.mkpath(stale + "/deep") && temp.mkpath(live));
+        // A user's files, reached through links and look-alike names, must survive every sweep.
+        QVERIFY(QDir().mkpath(folder.path("docs/deep")));
+        QFile(folder.path("docs/deep/keep.txt")).open(QIODevice::WriteOnly);
+        QFile(folder.path("docs/.sheetforge-lock")).open(QIODevice::WriteOnly);
+        QVERIFY(QFile::link(folder.path("docs"), temp.filePath("SFG-30000-linked")));
+        QVERIFY(temp.mkpath("SFG-2024-notes1"));
+        QFile(temp.filePath("SFG-2024-notes1/notes.txt")).open(QIODevice::WriteOnly);
+        const auto madeByUs = [&temp](const QString &name, QFile::Permissions permissions) {
+            QVERIFY(temp.mkpath(name + "/deep"));
+            QVERIFY(QFile::setPermissions(temp.filePath(name), permissions));
+            QFile lock(temp.filePath(name + "/.sheetforge-lock"));
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+        };
+        const QFile::Permissions privateMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        madeByUs("SFG-99999-stale1", privateMode);
+        madeByUs("SFG-99999-shared", privateMode | QFile::ReadOther | QFile::ExeOther);
+        QVERIFY(QFile::link(folder.path("docs"), temp.filePath("SFG-99999-stale1/deep/link")));
+        // An instance in another process namespace: its process id means nothing here, its lock does.
+        madeByUs("SFG-1-inuse1", privateMode);
+        const int held = ::open(QFile::encodeName(temp.filePath("SFG-1-inuse1/.sheetforge-lock")).constData(), O_RDWR);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        PrivateFolder live;
+        QVERIFY(live.isValid());
+
         PrivateFolder::removeStale();
-        QCOMPARE(leftovers(temp.path()), QStringList{live});
+        ::close(held);
+        QStringList expected{"SFG-1-inuse1", "SFG-2024-notes1", "SFG-30000-linked", "SFG-99999-shared",
+                             QFileInfo(live.path()).fileName()};
+        expected.sort();
+        QCOMPARE(leftovers(temp.path()), expected);
+        QVERIFY(QFile::exists(folder.path("docs/deep/keep.txt")));
+        QVERIFY(QFile::exists(temp.filePath("SFG-2024-notes1/notes.txt")));
+
+        // Once its owner lets go, the folder is stale.
+        PrivateFolder::removeStale();
+        QVERIFY(!temp.exists("SFG-1-inuse1"));
+        QVERIFY(temp.exists(QFileInfo(live.path()).fileName()));
+    }
+
+    void temporaryFolder_isNeverTheCurrentOne()
+    {
+        CaseFolder folder;
+        const QByteArray previous = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(folder.path("missing")));
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        const PrivateFolder missing;
+        QDir::setCurrent(current);
+        qputenv("TMPDIR", previous);
+        QVERIFY(!missing.isValid());
+        QCOMPARE(int(missing.problem().kind), int(Problem::TemporaryFolderMissing));
+        QVERIFY(missing.problem().message.contains(folder.path("missing")));
+        QCOMPARE(leftovers(folder.path()), QStringList{"t%03d"});
+    }
+
+    void problemDetails_showControlCharactersEscaped()
+    {
+        const Problem problem =
+            Problem::make(Problem::NotPdf, QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085"), QStringLiteral("x\x1by.pdf"));
+        QCOMPARE(problem.details, QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85"));
+        QVERIFY(problem.message.contains(QLatin1String("x\\x1by.pdf")));
     }
 };
 
