@@ -109,8 +109,9 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
         const QByteArray magick = format.toLatin1();
         qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
         qstrncpy(image->magick, magick.constData(), MaxTextExtent);
+        // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
         if (quality >= 0)
-            blobInfo->quality = size_t(quality);
+            blobInfo->quality = image->quality = size_t(quality);
         size_t length = 0;
         void *blob = ImageToBlob(blobInfo, image, &length, exception);
         if (blob && length > 0 && exception->severity < ErrorException) {

@@ -125,6 +125,27 @@ private slots:
         QVERIFY2(kept > std::min(colours / 2, 1000) && kept <= colours, qPrintable(QString::number(kept)));
     }
 
+    void jpegQuality_reachesJpegAndNothingElse()
+    {
+        CaseFolder folder;
+        QMap<QString, QByteArray> written;
+        for (const QString &name : {"q10.jpg", "q90.jpg", "q10.png", "q90.png"}) {
+            ConversionJob run = job("wheel.pdf", folder.path(name));
+            run.options.colorDepth = ColorDepth::HiColor;
+            run.options.jpegQuality = name.mid(1, 2).toInt();
+            QVERIFY(convert(run).isSuccess());
+            QFile file(run.destination);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            written[name] = file.readAll();
+        }
+        QCOMPARE(readImage(folder.path("q10.jpg")).format, QByteArray("JPEG"));
+        QCOMPARE(readImage(folder.path("q10.jpg")).quality, 10);
+        QCOMPARE(readImage(folder.path("q90.jpg")).quality, 90);
+        QVERIFY(written["q10.jpg"].size() < written["q90.jpg"].size());
+        QCOMPARE(readImage(folder.path("q10.png")).format, QByteArray("PNG"));
+        QCOMPARE(written["q10.png"], written["q90.png"]);
+    }
+
     void trimmedImage_hasNoCanvasLeft()
     {
         CaseFolder folder;

@@ -137,6 +137,10 @@ ImageFacts readImage(const QString &path)
         MagickGetImagePage(wand, &width, &height, &x, &y);
         facts.page = QRect(int(x), int(y), int(width), int(height));
         facts.colors = int(MagickGetImageColors(wand));
+        facts.quality = int(MagickGetImageCompressionQuality(wand));
+        char *format = MagickGetImageFormat(wand);
+        facts.format = format;
+        MagickRelinquishMemory(format);
     }
     DestroyMagickWand(wand);
     return facts;

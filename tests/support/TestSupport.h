@@ -37,6 +37,8 @@ struct ImageFacts
     QSize size;
     QRect page; // the canvas the image sits on: offset and page geometry
     int colors = 0;
+    int quality = 0; // as the file's encoder recorded it
+    QByteArray format;
 };
 ImageFacts readImage(const QString &path);
 
