@@ -48,10 +48,17 @@ void CommandLineConversion::start(const QString &password)
         failWith(m_folder->problem());
         return;
     }
+    m_passwordArguments = passwordArguments.value_or(QByteArray());
+    startInfo();
+}
+
+void CommandLineConversion::startInfo()
+{
     m_marker = GhostscriptCommands::newMarker();
     const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
-    m_info->start(m_ghostscript, GhostscriptCommands::infoArguments(link, 1, m_marker, passwordArguments.has_value()),
-                  passwordArguments.value_or(QByteArray()));
+    m_info->start(m_ghostscript,
+                  GhostscriptCommands::infoArguments(link, 1, m_marker, !m_password.isEmpty(), m_legacyInterpreter),
+                  m_passwordArguments);
 }
 
 void CommandLineConversion::stop()
@@ -67,11 +74,16 @@ void CommandLineConversion::stop()
 
 void CommandLineConversion::onInfo(const ProcessResult &result)
 {
-    m_folder.reset();
     if (m_stopped)
         return;
+    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker, m_legacyInterpreter);
+    if (GhostscriptCommands::wantsLegacyInterpreter(info, !m_password.isEmpty())) {
+        m_legacyInterpreter = true;
+        startInfo();
+        return;
+    }
+    m_folder.reset();
     const QString name = QFileInfo(m_request.document).fileName();
-    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker);
     Problem problem = GhostscriptCommands::inspect(m_request.document, result, info, !m_password.isEmpty());
     if (problem.kind == Problem::NeedsPassword && !m_request.passwordFromStdin)
         problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
@@ -85,6 +97,7 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     job.destination = m_request.destination;
     job.pageCount = info.pageCount;
     job.pageSize = info.pageSize;
+    job.legacyInterpreter = info.legacyInterpreter;
     job.firstPage = m_request.firstPage > 0 ? m_request.firstPage : 1;
     job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
     job.password = m_password;

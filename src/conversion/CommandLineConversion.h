@@ -28,6 +28,7 @@ signals:
     void exited(int exitCode);
 
 private:
+    void startInfo();
     void onInfo(const ProcessResult &result);
     void onFinished(const ConversionResult &result);
     void failWith(const Problem &problem);
@@ -40,6 +41,8 @@ private:
     ConversionEngine *m_engine = nullptr;
     std::unique_ptr<PrivateFolder> m_folder; // holds the link the page count reads the document through
     QString m_marker;
+    QByteArray m_passwordArguments;
+    bool m_legacyInterpreter = false;
     int m_pageCount = 0;
     int m_missingPages = 0;
     bool m_stopped = false;

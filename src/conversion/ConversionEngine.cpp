@@ -35,6 +35,8 @@ ConversionEngine::ConversionEngine(const ImageObject *images, ProcessRunner *run
     connect(m_runner, &ProcessRunner::outputReceived, this, &ConversionEngine::collectFinishedPages);
     m_poll.setInterval(PollMs);
     connect(&m_poll, &QTimer::timeout, this, &ConversionEngine::collectFinishedPages);
+    m_pageTimer.setSingleShot(true);
+    connect(&m_pageTimer, &QTimer::timeout, this, &ConversionEngine::onPageTimedOut);
     connect(m_runner, &ProcessRunner::finished, this, &ConversionEngine::onRenderFinished);
 }
 
@@ -70,6 +72,8 @@ void ConversionEngine::start(const ConversionJob &job)
             problem = Problem::make(Problem::UnusablePassword);
     }
     if (problem.isNone())
+        problem = job.checkSize();
+    if (problem.isNone())
         problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(job.firstPage)).absolutePath());
     if (problem.isNone()) {
         m_work = std::make_unique<PrivateFolder>();
@@ -90,11 +94,12 @@ void ConversionEngine::start(const ConversionJob &job)
     request.dpi = job.options.dpi;
     request.downscaleTwice = job.options.antialias;
     request.withPassword = passwordArguments.has_value();
+    request.legacyInterpreter = job.legacyInterpreter;
     m_rendering = true;
     m_runner->start(job.ghostscript, GhostscriptCommands::renderArguments(request),
                     passwordArguments.value_or(QByteArray()));
     m_poll.start();
-    emit pageStarted(job.firstPage);
+    onPageStarted(job.firstPage);
 }
 
 void ConversionEngine::cancel()
@@ -104,6 +109,7 @@ void ConversionEngine::cancel()
     m_result.cancelled = true;
     *m_cancel = true;
     m_poll.stop();
+    m_pageTimer.stop();
     m_runner->cancel();
     finishIfDone();
 }
@@ -111,6 +117,19 @@ void ConversionEngine::cancel()
 QString ConversionEngine::bitmap(int page) const
 {
     return GhostscriptCommands::bitmapPath(m_work->path(), page - m_job.firstPage + 1);
+}
+
+void ConversionEngine::onPageStarted(int page)
+{
+    if (m_job.pageTimeout > 0)
+        m_pageTimer.start(m_job.pageTimeout * 1000);
+    emit pageStarted(page);
+}
+
+void ConversionEngine::onPageTimedOut()
+{
+    if (m_rendering && !*m_cancel)
+        stop(Problem::make(Problem::PageTimedOut, {}, QString::number(m_nextToHand)));
 }
 
 void ConversionEngine::collectFinishedPages()
@@ -121,7 +140,7 @@ void ConversionEngine::collectFinishedPages()
     while (m_nextToHand < m_job.lastPage && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
         enqueue(m_nextToHand);
         if (!*m_cancel)
-            emit pageStarted(m_nextToHand);
+            onPageStarted(m_nextToHand);
     }
 }
 
@@ -141,6 +160,7 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
         return;
     }
     m_poll.stop();
+    m_pageTimer.stop();
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.
     const int firstLeft = m_nextToHand;
@@ -217,6 +237,7 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
 void ConversionEngine::stop(const Problem &fatal)
 {
     m_poll.stop();
+    m_pageTimer.stop();
     if (m_result.fatal.isNone())
         m_result.fatal = fatal;
     *m_cancel = true;

@@ -61,6 +61,8 @@ signals:
 
 private:
     void collectFinishedPages();
+    void onPageStarted(int page);
+    void onPageTimedOut();
     void onRenderFinished(const ProcessResult &result);
     QString bitmap(int page) const;
     void enqueue(int page);
@@ -77,6 +79,7 @@ private:
     ConversionJob m_job;
     ConversionResult m_result;
     QTimer m_poll;
+    QTimer m_pageTimer;
     int m_nextToHand = 0; // the first page not yet handed to a worker
     bool m_anyBitmap = false;
     quint64 m_run = 0; // tells a finished run's late workers apart

@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionJob.h"
 
+#include "preview/OutputSize.h"
+#include "tools/ImageObject.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,6 +17,38 @@ ImageFormat ConversionJob::format() const
 qint64 ConversionJob::bitmapBytes() const
 {
     return qint64(pageSize.width() * options.dpi / 72.0) * qint64(pageSize.height() * options.dpi / 72.0) * 3;
+}
+
+Problem ConversionJob::checkSize() const
+{
+    const auto fits = [this](int dpi) {
+        const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+        return size.width() <= ImageObject::MaxSide && size.height() <= ImageObject::MaxSide
+               && qint64(size.width()) * size.height() <= ImageObject::MaxArea;
+    };
+    if (!pageSize.isValid() || fits(options.dpi))
+        return {};
+    const QSize size = OutputSize::pixels(pageSize, options.dpi, options.antialias);
+    int largest = 0;
+    for (int dpi : OptionLists::resolutions()) {
+        if (dpi < options.dpi && fits(dpi))
+            largest = dpi;
+    }
+    Problem problem = Problem::make(Problem::TooLarge);
+    problem.message =
+        largest > 0
+            ? QCoreApplication::translate("ConversionJob", "The page is too large to convert at %1 dpi: it "
+                                                           "would be %2 x %3 pixels. At most %4 dpi fits.")
+                  .arg(options.dpi)
+                  .arg(size.width())
+                  .arg(size.height())
+                  .arg(largest)
+            : QCoreApplication::translate("ConversionJob", "The page is too large to convert at any resolution: "
+                                                           "at %1 dpi it would be %2 x %3 pixels.")
+                  .arg(options.dpi)
+                  .arg(size.width())
+                  .arg(size.height());
+    return problem;
 }
 
 QString ConversionJob::outputFileName(int page) const
@@ -58,7 +94,8 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
 
 QStringList ConversionJob::magickArguments(const QString &bitmap) const
 {
-    QStringList args = QStringList{bitmap} + reductionArguments(options);
+    // Named, so that nothing but a TIFF is ever decoded from the work folder, whatever lies there.
+    QStringList args = QStringList{QStringLiteral("TIFF:") + bitmap} + reductionArguments(options);
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(options.dpi);
     return args;

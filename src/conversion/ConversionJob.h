@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/ConversionOptions.h"
+#include "tools/Problem.h"
 
 #include <QSizeF>
 #include <QString>
@@ -18,13 +19,18 @@ struct ConversionJob
     int lastPage = 1;
     // Numbered files (scan001.png, ...) rather than the destination itself.
     bool numbered = false;
-    int pageCount = 1; // of the document: more than 999 pages take more digits
-    QString password;  // for the run only; never stored
-    QSizeF pageSize;   // points, of a page of the document, to judge the room a bitmap needs; may be empty
+    int pageCount = 1;              // of the document: more than 999 pages take more digits
+    QString password;               // for the run only; never stored
+    bool legacyInterpreter = false; // as DocumentInfo found
+    int pageTimeout = 0;            // seconds a page may take; 0 for no limit
+    QSizeF pageSize;                // points, of a page of the document, to judge the room a bitmap needs; may be empty
 
     int pagesInRun() const { return lastPage - firstPage + 1; }
     // The bytes Ghostscript needs in the temporary folder for one page, at least.
     qint64 bitmapBytes() const;
+    // A page beyond what the image library may hold, refused before any rendering, with the resolutions
+    // that would fit. None when pageSize is unknown.
+    Problem checkSize() const;
     // The destination's own extension decides when it is one of ours, so a file's name and its content
     // always agree; otherwise the chosen format does.
     ImageFormat format() const;

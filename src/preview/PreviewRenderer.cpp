@@ -65,6 +65,7 @@ void PreviewRenderer::request(const PreviewRequest &request)
         fail(problem);
         return;
     }
+    m_legacyInterpreter = false;
     if (m_infoKey == key(m_request))
         startRender();
     else
@@ -105,17 +106,22 @@ void PreviewRenderer::startInfo()
         return;
     m_marker = GhostscriptCommands::newMarker();
     const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
-    m_infoRunner->start(
-        m_request.ghostscript,
-        GhostscriptCommands::infoArguments(link, m_request.page, m_marker, !m_request.password.isEmpty()),
-        passwordArguments());
+    m_infoRunner->start(m_request.ghostscript,
+                        GhostscriptCommands::infoArguments(link, m_request.page, m_marker,
+                                                           !m_request.password.isEmpty(), m_legacyInterpreter),
+                        passwordArguments());
 }
 
 void PreviewRenderer::onInfoFinished(const ProcessResult &result)
 {
     if (result.outcome == ProcessResult::Cancelled)
         return;
-    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker);
+    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker, m_legacyInterpreter);
+    if (GhostscriptCommands::wantsLegacyInterpreter(info, !m_request.password.isEmpty())) {
+        m_legacyInterpreter = true;
+        startInfo();
+        return;
+    }
     const Problem problem =
         GhostscriptCommands::inspect(m_request.document, result, info, !m_request.password.isEmpty());
     if (!problem.isNone()) {
@@ -162,6 +168,7 @@ void PreviewRenderer::startRender()
     render.dpi = dpi;
     render.downscaleTwice = true;
     render.withPassword = !m_request.password.isEmpty();
+    render.legacyInterpreter = m_info.legacyInterpreter;
     m_bitmap = GhostscriptCommands::bitmapPath(folder, 1);
     m_renderRunner->setProperty("bitmapKey", bitmapKey);
     m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render), passwordArguments());
@@ -186,7 +193,8 @@ void PreviewRenderer::reduce()
 {
     const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
     const ConversionOptions &options = m_request.options;
-    const QStringList args = QStringList{m_bitmap} + ConversionJob::reductionArguments(options);
+    const QStringList args =
+        QStringList{QStringLiteral("TIFF:") + m_bitmap} + ConversionJob::reductionArguments(options);
 
     PreviewResult base;
     base.document = m_request.document;

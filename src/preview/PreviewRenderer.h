@@ -78,6 +78,7 @@ private:
     PreviewRequest m_request;
     quint64 m_generation = 0;
     QString m_marker;
+    bool m_legacyInterpreter = false;
     bool m_busy = false;
 
     // What the last requests found, so an option change only reduces the colours again.

@@ -51,6 +51,8 @@ QStringList renderArguments(const RenderRequest &request)
                      QStringLiteral("-dUseCropBox"), QStringLiteral("-sDEVICE=tiffscaled24")};
     // Above 600 dpi an uncompressed page runs to gigabytes in the temporary folder.
     args << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=none"));
+    if (request.legacyInterpreter)
+        args << QStringLiteral("-dNEWPDF=false");
     if (request.downscaleTwice)
         args << QStringLiteral("-r%1").arg(2 * request.dpi) << QStringLiteral("-dDownScaleFactor=2");
     else
@@ -77,15 +79,17 @@ QString linkDocument(const QString &folder, const QString &document)
     return QFile::link(absolute(document), link) ? link : QString();
 }
 
-QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword)
+QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
+                          bool legacyInterpreter)
 {
     // The program reads the document under the name of a link in our private folder: Ghostscript lets it read
-    // only what --permit-file-read names, and that list cannot hold a name with a colon.
+    // only what --permit-file-read names, and that list cannot hold a name with a colon. pget finds a box
+    // that the page inherits, in either interpreter.
     const QString program =
         QStringLiteral("SFGDocument (r) file runpdfbegin (%1 pages ) print pdfpagecount == "
                        "SFGPage pdfpagecount le { SFGPage pdfgetpage dup type /dicttype eq { "
-                       "[/MediaBox /CropBox /Rotate] { 2 copy known { (%1 ) print dup ==only ( ) print 2 copy get == } "
-                       "if pop } forall } if pop } if quit")
+                       "[/MediaBox /CropBox /Rotate] { 2 copy pget { (%1 ) print exch ==only ( ) print == } "
+                       "{ pop } ifelse } forall } if pop } if quit")
             .arg(marker);
     QStringList args{QStringLiteral("-q"),
                      QStringLiteral("-dNODISPLAY"),
@@ -95,10 +99,17 @@ QStringList infoArguments(const QString &link, int page, const QString &marker, 
                      QStringLiteral("--permit-file-read=") + link,
                      QStringLiteral("-dSFGPage=%1").arg(page),
                      QStringLiteral("-sSFGDocument=") + link};
+    if (legacyInterpreter)
+        args << QStringLiteral("-dNEWPDF=false");
     if (withPassword)
         args << argumentFile();
     args << QStringLiteral("-c") << program;
     return args;
+}
+
+bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven)
+{
+    return passwordGiven && !info.legacyInterpreter && info.pageCount < 0;
 }
 
 QString newMarker()
@@ -106,9 +117,12 @@ QString newMarker()
     return QStringLiteral("SFG%1").arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
 }
 
-DocumentInfo parseInfo(const QString &output, const QString &marker)
+DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacyInterpreter)
 {
     DocumentInfo info;
+    info.legacyInterpreter = legacyInterpreter;
+    info.repaired =
+        output.contains(QLatin1String("errors that were repaired")) || output.contains(QLatin1String("was repaired"));
     QSizeF media;
     QSizeF crop;
     int rotate = 0;

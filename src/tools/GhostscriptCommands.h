@@ -23,6 +23,7 @@ struct RenderRequest
     // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
     bool downscaleTwice = false;
     bool withPassword = false; // the runner hands over passwordArguments() as its argument file
+    bool legacyInterpreter = false;
 };
 
 // What -dPDFINFO tells of a document and one of its pages.
@@ -30,6 +31,10 @@ struct DocumentInfo
 {
     int pageCount = -1;
     QSizeF pageSize; // in points, as rendered: the crop box, turned by the page's rotation
+    // Read with Ghostscript's older PDF interpreter, which alone opens AES-256 revision 5 documents.
+    bool legacyInterpreter = false;
+    // Ghostscript repaired the document to read it.
+    bool repaired = false;
 };
 
 // Ghostscript's command lines and how to read what it says. The document always goes in as an absolute
@@ -45,10 +50,14 @@ std::optional<QByteArray> passwordArguments(const QString &password);
 // Page count and one page's boxes, without rasterising anything. Our own lines start with the marker,
 // which the document cannot know, so nothing it contains (a title, a font name) passes for them.
 // link is what linkDocument() made.
-QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword);
+QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
+                          bool legacyInterpreter = false);
+// Ghostscript 10's own interpreter says nothing at all for an AES-256 revision 5 document, whatever the
+// password; the older one opens it. Only then is the older one tried.
+bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven);
 // A link to the document in folder, under a name Ghostscript can be allowed to read. Empty on failure.
 QString linkDocument(const QString &folder, const QString &document);
-DocumentInfo parseInfo(const QString &output, const QString &marker);
+DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacyInterpreter = false);
 // A fresh marker for infoArguments().
 QString newMarker();
 // A page box that cannot be rendered: empty, flat or beyond the 200 inches a PDF page may measure.

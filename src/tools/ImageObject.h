@@ -25,6 +25,10 @@ struct ImageResult
 class ImageObject
 {
 public:
+    // The largest image the library is allowed to hold (its policy's width, height and area).
+    static constexpr qint64 MaxSide = 128000;
+    static constexpr qint64 MaxArea = 4000000000;
+
     virtual ~ImageObject() = default;
     // format is the library's name ("PNG", "GIF", "JPEG", "BMP"); quality < 0 leaves the library's default.
     // Setting *cancel makes a running call give up soon.

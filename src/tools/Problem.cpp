@@ -31,6 +31,8 @@ bool Problem::isFatalForRun() const
     case DestinationNotWritable:
     case DiskFull:
         return true;
+    case PageTimedOut:
+        return true;
     case None:
     case BadPageBox:
     case TooLarge:
@@ -128,6 +130,10 @@ Problem Problem::make(Kind kind, const QString &rawDetails, const QString &rawSu
         break;
     case PageFailed:
         message = tr("The page could not be converted.");
+        break;
+    case PageTimedOut:
+        message =
+            tr("Page %1 did not finish in the time allowed for a page, so the conversion stopped there.").arg(subject);
         break;
     }
     return {kind, message, details};

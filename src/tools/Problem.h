@@ -26,6 +26,7 @@ struct Problem
         DestinationNotWritable,
         DiskFull,
         TooLarge,
+        PageTimedOut,
         PageFailed,
     };
 

@@ -457,7 +457,12 @@ void MainWindow::onPreviewFinished(const PreviewResult &result)
 void MainWindow::commitOpening(const PreviewResult &result)
 {
     m_opening.active = false;
-    m_document = {m_opening.path, m_opening.password, result.info.pageCount, result.info.pageSize, {}};
+    m_document = {m_opening.path,
+                  m_opening.password,
+                  result.info.pageCount,
+                  result.info.pageSize,
+                  result.info.legacyInterpreter,
+                  {}};
     m_options.sourceFile = m_document.path;
     m_options.page = result.page;
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
@@ -542,6 +547,7 @@ void MainWindow::convert(bool allPages)
     job.ghostscript = m_ghostscript;
     job.pageCount = m_document.pageCount;
     job.pageSize = m_document.pageSize;
+    job.legacyInterpreter = m_document.legacyInterpreter;
     job.password = m_document.password;
     // A document of one page is written to the chosen name itself.
     job.numbered = allPages && m_document.pageCount > 1;

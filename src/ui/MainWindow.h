@@ -60,7 +60,8 @@ private:
         QString path;
         QString password;
         int pageCount = 0;
-        QSizeF pageSize;      // points
+        QSizeF pageSize; // points
+        bool legacyInterpreter = false;
         QSizeF trimmedPoints; // points, after trimming
     };
     struct Opening

@@ -65,6 +65,7 @@ private slots:
         QVERIFY(writePdf(doc("five.pdf"), {small, small, small, small, small}));
         QVERIFY(writePdf(doc("long.pdf"), QList<QSizeF>(8, a4)));
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
+        QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
         QFile damaged(doc("damaged.pdf")), empty(doc("empty.pdf"));
         QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("%PDF-1.4\nnot really\n") > 0);
         QVERIFY(writeRawPdf(doc("nopages.pdf"), {}));
@@ -87,7 +88,7 @@ private slots:
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
-        QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.pdf"} << 2 << "./-dash.pdf";
+        QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";
     }
 
     void usage()
@@ -114,6 +115,9 @@ private slots:
         QTest::newRow("right password") << "locked.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("wrong password") << "locked.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("no password") << "locked.pdf" << QByteArray() << 1 << "--password-stdin";
+        QTest::newRow("revision 5, user password") << "r5.pdf" << QByteArray("user\n") << 0 << "1 page";
+        QTest::newRow("revision 5, owner password") << "r5.pdf" << QByteArray("owner\n") << 0 << "1 page";
+        QTest::newRow("revision 5, wrong password") << "r5.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("unusable password") << "locked.pdf" << QByteArray("a b\\\n") << 1 << "cannot be used";
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";

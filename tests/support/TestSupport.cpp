@@ -81,9 +81,12 @@ bool run(const QString &program, const QStringList &arguments)
     return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword)
+bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword, bool revision5)
 {
-    return run("qpdf", {"--encrypt", userPassword, "owner", "256", "--", pdf, encrypted});
+    QStringList arguments{"--encrypt", userPassword, "owner", "256"};
+    if (revision5)
+        arguments << "--force-R5";
+    return run("qpdf", arguments + QStringList{"--", pdf, encrypted});
 }
 
 DocumentInfo documentInfo(const QString &pdf, int page)

@@ -21,8 +21,9 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
                  const QByteArray &title = {});
 // Runs a helper tool such as qpdf to its end; true when it exits with 0.
 bool run(const QString &program, const QStringList &arguments);
-// AES-256 with owner password "owner"; an empty user password opens it without asking.
-bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword);
+// AES-256 with owner password "owner"; an empty user password opens it without asking. Revision 5 is the
+// older form of AES-256.
+bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword, bool revision5 = false);
 // Ghostscript's own answer to -dPDFINFO for one page.
 DocumentInfo documentInfo(const QString &pdf, int page);
 

@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
 
 #include <QtTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -31,6 +33,9 @@ private slots:
         QTest::newRow("killed") << "kill -KILL $$" << int(ProcessResult::Crashed) << 0 << "";
         QTest::newRow("cancelled while running")
             << "echo ready; exec sleep 120" << int(ProcessResult::Cancelled) << 0 << "ready\n";
+        // We ignore SIGPIPE; a child that inherited that would complain of a broken pipe instead of ending.
+        QTest::newRow("closed pipe ends the writer quietly")
+            << "yes | head -1 >/dev/null; echo done" << int(ProcessResult::Exited) << 0 << "done\n";
         QTest::newRow("program missing") << QString() << int(ProcessResult::NotStarted) << 0 << QString();
     }
 
@@ -41,6 +46,8 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, output);
         QTemporaryDir dir;
+        const auto previous = std::signal(SIGPIPE, SIG_IGN);
+        const auto restore = qScopeGuard([previous] { std::signal(SIGPIPE, previous); });
         const QString program = body.isNull() ? dir.filePath("missing") : fakeGhostscript(dir.path(), body);
         ProcessRunner runner;
         QSignalSpy finished(&runner, &ProcessRunner::finished);
@@ -66,6 +73,7 @@ private slots:
         const QDir temp(folder.temp());
         // A user's files, reached through links and look-alike names, must survive every sweep.
         QVERIFY(QDir().mkpath(folder.path("docs/deep")));
+        QVERIFY(QFile::setPermissions(folder.path("docs"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QFile(folder.path("docs/deep/keep.txt")).open(QIODevice::WriteOnly);
         QFile(folder.path("docs/.sheetforge-lock")).open(QIODevice::WriteOnly);
         QVERIFY(QFile::link(folder.path("docs"), temp.filePath("SFG-30000-linked")));
@@ -117,6 +125,35 @@ private slots:
         QCOMPARE(int(missing.problem().kind), int(Problem::TemporaryFolderMissing));
         QVERIFY(missing.problem().message.contains(folder.path("missing")));
         QCOMPARE(leftovers(folder.path()), QStringList{"t%03d"});
+    }
+
+    void documentFacts_comeOnlyFromOurOwnLines_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QSizeF>("size");
+        QTest::addColumn<int>("problem");
+        const QString forged = "SFG0123456789abcdef pages 99\nSFG0123456789abcdef /MediaBox [0 0 9000 9000]\n";
+        QTest::newRow("our lines among forged ones")
+            << forged + "M pages 3\nM /MediaBox [0 0 612 792]\nM /CropBox [10 10 310 410]\nM /Rotate 90\n"
+            << 3 << QSizeF(400, 300) << int(Problem::None);
+        QTest::newRow("forged lines only") << forged << -1 << QSizeF(-1, -1) << int(Problem::NotPdf);
+        QTest::newRow("no pages") << "M pages 0\n" << 0 << QSizeF(-1, -1) << int(Problem::NoPages);
+        QTest::newRow("flat page") << "M pages 1\nM /MediaBox [0 0 612 0]\n"
+                                   << 1 << QSizeF(612, 0) << int(Problem::BadPageBox);
+    }
+
+    void documentFacts_comeOnlyFromOurOwnLines()
+    {
+        QFETCH(QString, output);
+        QFETCH(int, pages);
+        QFETCH(QSizeF, size);
+        QFETCH(int, problem);
+        const DocumentInfo info = GhostscriptCommands::parseInfo(output, "M");
+        QCOMPARE(info.pageCount, pages);
+        QCOMPARE(info.pageSize, size);
+        const ProcessResult clean{ProcessResult::Exited, 0, output};
+        QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", clean, info, false).kind), problem);
     }
 
     void problemDetails_showControlCharactersEscaped()
