@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -73,6 +74,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("sheetforge"));
     QCoreApplication::setApplicationName(QStringLiteral("sheetforge"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SHEETFORGE_VERSION));
+    // Each worker thread would otherwise keep an arena of its own, and the library's page-sized allocations
+    // leave them fragmented: memory then grows with the page count. One arena keeps it flat.
+    ::mallopt(M_ARENA_MAX, 1);
     // Output that nobody reads any more (a closed pipe) must not kill a conversion half-way.
     std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;

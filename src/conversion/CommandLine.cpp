@@ -64,10 +64,14 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
                                      tr("Convert without a window, writing DEST (numbered DEST001.png, ... for "
                                         "several pages)."),
                                      QStringLiteral("DEST"));
-    const QCommandLineOption pages(QStringLiteral("pages"), tr("Convert only pages FIRST to LAST."),
+    const QCommandLineOption pages(QStringLiteral("pages"),
+                                   tr("Convert only pages FIRST to LAST (FIRST- runs to the end, N is one page)."),
                                    QStringLiteral("FIRST-LAST"));
-    const QCommandLineOption dpi(QStringLiteral("dpi"), tr("Resolution in dots per inch (1 to 2400)."),
+    const QCommandLineOption dpi(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."),
                                  QStringLiteral("N"));
+    const QCommandLineOption pageTimeout(QStringLiteral("page-timeout"),
+                                         tr("Stop when a page takes longer than SECONDS to render."),
+                                         QStringLiteral("SECONDS"));
     const QCommandLineOption colors(QStringLiteral("colors"), tr("Colour depth: bw, 4, 16, 256 or hicolor."),
                                     QStringLiteral("DEPTH"));
     const QCommandLineOption format(QStringLiteral("format"),
@@ -84,8 +88,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
                                            tr("Read the document's password from the first line of standard "
                                               "input."));
-    parser.addOptions({convert, pages, dpi, colors, format, quality, dither, noDither, trim, noTrim, antialias,
-                       noAntialias, passwordStdin});
+    parser.addOptions({convert, pages, dpi, pageTimeout, colors, format, quality, dither, noDither, trim, noTrim,
+                       antialias, noAntialias, passwordStdin});
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document."), QStringLiteral("[FILE.pdf]"));
 
     CommandLineRequest request;
@@ -123,7 +127,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     if (!positional.isEmpty())
         request.document = QFileInfo(positional.first()).absoluteFilePath();
     if (!parser.isSet(convert)) {
-        for (const QCommandLineOption &only : {pages, dpi, colors, format, quality, passwordStdin}) {
+        for (const QCommandLineOption &only : {pages, dpi, pageTimeout, colors, format, quality, passwordStdin}) {
             if (parser.isSet(only))
                 return failWith(tr("--%1 goes with --convert.").arg(only.names().constFirst()));
         }
@@ -132,23 +136,40 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
 
     request.mode = CommandLineRequest::Convert;
     request.destination = QFileInfo(parser.value(convert)).absoluteFilePath();
+    // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
+    const QString suffix = QFileInfo(request.destination).suffix();
+    if (!suffix.isEmpty() && !OptionLists::formatForFileName(request.destination) && !parser.isSet(format))
+        return failWith(tr("--convert %1: sheetforge writes png, gif or jpg files. Give one of those extensions, "
+                           "or --format to add one.")
+                            .arg(parser.value(convert)));
     if (request.document.isEmpty())
         return failWith(tr("--convert needs the PDF file to convert."));
     request.options.sourceFile = request.document;
     request.passwordFromStdin = parser.isSet(passwordStdin);
     if (parser.isSet(pages)) {
-        static const QRegularExpression range(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
-        const QRegularExpressionMatch match = range.match(parser.value(pages));
+        const QString text = parser.value(pages);
+        static const QRegularExpression range(QStringLiteral("^\\s*(\\d+)\\s*(-\\s*(\\d*))?\\s*$"));
+        const QRegularExpressionMatch match = range.match(text);
+        if (!match.hasMatch())
+            return failWith(tr("--pages %1: give FIRST-LAST, FIRST- or one page, for example 2-4.").arg(text));
         request.firstPage = match.captured(1).toInt();
-        request.lastPage = match.captured(2).isEmpty() ? request.firstPage : match.captured(2).toInt();
-        if (!match.hasMatch() || request.firstPage < 1 || request.lastPage < request.firstPage)
-            return failWith(tr("--pages wants FIRST-LAST, for example 2-4."));
+        request.lastPage = match.captured(2).isEmpty() ? request.firstPage : match.captured(3).toInt();
+        if (request.firstPage < 1)
+            return failWith(tr("--pages %1: pages are numbered from 1.").arg(text));
+        if (!match.captured(3).isEmpty() && request.lastPage < request.firstPage)
+            return failWith(tr("--pages %1: the first page comes after the last.").arg(text));
     }
     if (parser.isSet(dpi)) {
         bool ok = false;
         request.options.dpi = parser.value(dpi).toInt(&ok);
-        if (!ok || request.options.dpi < 1 || request.options.dpi > 2400)
-            return failWith(tr("--dpi wants a whole number from 1 to 2400."));
+        if (!ok || request.options.dpi < 72 || request.options.dpi > 2400)
+            return failWith(tr("--dpi wants a whole number from 72 to 2400."));
+    }
+    if (parser.isSet(pageTimeout)) {
+        bool ok = false;
+        request.pageTimeout = parser.value(pageTimeout).toInt(&ok);
+        if (!ok || request.pageTimeout < 1)
+            return failWith(tr("--page-timeout wants a whole number of seconds, 1 or more."));
     }
     if (parser.isSet(colors)) {
         const std::optional<ColorDepth> depth = colorDepth(parser.value(colors));

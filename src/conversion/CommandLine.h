@@ -18,6 +18,7 @@ struct CommandLineRequest
     QString destination; // Convert only
     int firstPage = 0;   // 0: from the first page
     int lastPage = 0;    // 0: to the last page
+    int pageTimeout = 0; // seconds a page may take; 0 for no limit
     bool passwordFromStdin = false;
     ConversionOptions options; // the stored options with the flags applied
     QString helpText;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/CommandLineConversion.h"
 
+#include "conversion/PageWriter.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
@@ -30,7 +31,10 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
 void CommandLineConversion::start(const QString &password)
 {
     m_password = password;
-    const Problem problem = GhostscriptCommands::checkDocument(m_ghostscript, m_request.document);
+    // A destination that cannot take the files fails every page alike: say so before anything else.
+    Problem problem = PageWriter::checkWritable(QFileInfo(m_request.destination).absolutePath());
+    if (problem.isNone())
+        problem = GhostscriptCommands::checkDocument(m_ghostscript, m_request.document);
     if (!problem.isNone()) {
         failWith(problem);
         return;
@@ -101,8 +105,12 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     job.firstPage = m_request.firstPage > 0 ? m_request.firstPage : 1;
     job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
     job.password = m_password;
+    job.pageTimeout = m_request.pageTimeout;
     if (job.firstPage > info.pageCount) {
-        failWith(Problem::make(Problem::PageFailed, tr("%1 has %n page(s).", nullptr, info.pageCount).arg(name)));
+        Problem beyond = Problem::make(Problem::PageFailed);
+        beyond.message = tr("\"%1\" has only %n page(s); none of the pages asked for exists.", nullptr, info.pageCount)
+                             .arg(Problem::escapeControls(name));
+        failWith(beyond);
         return;
     }
     // Pages asked for past the end are failures, not something to pass over in silence.
@@ -117,13 +125,22 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
 void CommandLineConversion::onFinished(const ConversionResult &result)
 {
     for (const PageFailure &failure : result.failures) {
-        m_messages << tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
+        m_messages << programPrefix() << tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
         if (!failure.problem.details.isEmpty())
             m_messages << QLatin1Char(' ') << failure.problem.details.simplified();
         m_messages << Qt::endl;
     }
-    for (int page = m_pageCount + 1; page <= m_pageCount + m_missingPages; ++page)
-        m_messages << tr("Page %1: the document has only %n page(s).", nullptr, m_pageCount).arg(page) << Qt::endl;
+    if (m_missingPages > 0) {
+        const int first = m_pageCount + 1, last = m_pageCount + m_missingPages;
+        m_messages
+            << programPrefix()
+            << (first == last
+                    ? tr("Page %1 does not exist: the document has only %n page(s).", nullptr, m_pageCount).arg(first)
+                    : tr("Pages %1 to %2 do not exist: the document has only %n page(s).", nullptr, m_pageCount)
+                          .arg(first)
+                          .arg(last))
+            << Qt::endl;
+    }
     if (!result.fatal.isNone()) {
         failWith(result.fatal);
         return;
@@ -137,9 +154,14 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
     emit exited(result.failures.isEmpty() && m_missingPages == 0 ? 0 : 1);
 }
 
+QString CommandLineConversion::programPrefix()
+{
+    return QCoreApplication::applicationName() + QStringLiteral(": ");
+}
+
 void CommandLineConversion::failWith(const Problem &problem)
 {
-    m_messages << problem.message << Qt::endl;
+    m_messages << programPrefix() << problem.message << Qt::endl;
     // Ghostscript's own words, set apart from ours.
     for (const QString &line : problem.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         m_messages << QStringLiteral("  | ") << line << Qt::endl;

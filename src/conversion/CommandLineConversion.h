@@ -32,6 +32,8 @@ private:
     void onInfo(const ProcessResult &result);
     void onFinished(const ConversionResult &result);
     void failWith(const Problem &problem);
+    // Errors start with the program's name, as other tools' do; progress lines do not.
+    static QString programPrefix();
 
     CommandLineRequest m_request;
     QString m_ghostscript;

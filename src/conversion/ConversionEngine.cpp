@@ -62,6 +62,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_running = true;
     m_rendering = false;
     m_cancel = std::make_shared<std::atomic_bool>(false);
+    m_hold = std::make_shared<std::atomic_bool>(false);
     emit progressChanged(0, job.pagesInRun());
 
     Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
@@ -121,7 +122,7 @@ QString ConversionEngine::bitmap(int page) const
 
 void ConversionEngine::onPageStarted(int page)
 {
-    if (m_job.pageTimeout > 0)
+    if (m_job.pageTimeout > 0 && !*m_hold)
         m_pageTimer.start(m_job.pageTimeout * 1000);
     emit pageStarted(page);
 }
@@ -193,8 +194,8 @@ void ConversionEngine::enqueue(int page)
     ++m_inFlight;
     updatePause();
     const auto job = std::make_shared<const ConversionJob>(m_job);
-    m_pool.start([this, run = m_run, job, page, path, images = m_images, cancel = m_cancel] {
-        const Problem problem = PageWriter::process(*job, page, path, *images, *cancel);
+    m_pool.start([this, run = m_run, job, page, path, images = m_images, cancel = m_cancel, hold = m_hold] {
+        const Problem problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get());
         QFile::remove(path);
         QMetaObject::invokeMethod(
             this,
@@ -245,10 +246,27 @@ void ConversionEngine::stop(const Problem &fatal)
     finishIfDone();
 }
 
+void ConversionEngine::setHeld(bool held)
+{
+    if (!m_running || *m_cancel || !m_hold)
+        return;
+    *m_hold = held;
+    // The time a page may take does not run while the user thinks.
+    if (held) {
+        m_poll.stop();
+        m_pageTimer.stop();
+    } else if (m_rendering) {
+        m_poll.start();
+        if (m_job.pageTimeout > 0)
+            m_pageTimer.start(m_job.pageTimeout * 1000);
+    }
+    updatePause();
+}
+
 void ConversionEngine::updatePause()
 {
     // Bitmaps waiting beyond one spare per worker only fill the temporary folder.
-    m_runner->setPaused(m_inFlight > m_pool.maxThreadCount() + 1);
+    m_runner->setPaused((m_hold && *m_hold) || m_inFlight > m_pool.maxThreadCount() + 1);
 }
 
 void ConversionEngine::finishIfDone()

@@ -52,6 +52,9 @@ public:
     // Kills Ghostscript and stops the workers; finished() follows soon with cancelled set.
     void cancel();
     bool isRunning() const { return m_running; }
+    // Holds Ghostscript and the workers while the user decides whether to stop: no page is begun or
+    // written until released.
+    void setHeld(bool held);
 
 signals:
     void pageStarted(int page);
@@ -75,6 +78,7 @@ private:
     ProcessRunner *m_runner = nullptr;
     QThreadPool m_pool;
     std::shared_ptr<std::atomic_bool> m_cancel;
+    std::shared_ptr<std::atomic_bool> m_hold;
     std::unique_ptr<PrivateFolder> m_work;
     ConversionJob m_job;
     ConversionResult m_result;

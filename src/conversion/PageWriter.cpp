@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 #include <QTemporaryFile>
+#include <QThread>
 
 #include <cerrno>
 
@@ -67,8 +68,13 @@ Problem checkWritable(const QString &folder)
 }
 
 Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
-                const std::atomic_bool &cancel)
+                const std::atomic_bool &cancel, const std::atomic_bool *hold)
 {
+    const auto waitWhileHeld = [&cancel, hold] {
+        while (hold && *hold && !cancel)
+            QThread::msleep(20);
+    };
+    waitWhileHeld();
     if (cancel)
         return {};
     // The quality means something else to PNG (zlib level and filter), so it goes to JPEG only. The library
@@ -80,6 +86,7 @@ Problem process(const ConversionJob &job, int page, const QString &bitmap, const
         return {};
     if (!image.ok)
         return Problem::make(image.tooLarge ? Problem::TooLarge : Problem::PageFailed, image.error);
+    waitWhileHeld();
     return writeAtomically(job.outputFileName(page), image.data, &cancel);
 }
 

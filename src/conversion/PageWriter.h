@@ -17,8 +17,9 @@ namespace PageWriter {
 
 // Processes the bitmap and writes the page's file. Nothing partial is ever left under the output name,
 // and an existing file is replaced only by a complete one.
+// While *hold is set, nothing new is begun or written.
 Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
-                const std::atomic_bool &cancel);
+                const std::atomic_bool &cancel, const std::atomic_bool *hold = nullptr);
 // Writes data to path in one step; nothing at all once *cancel is set.
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel = nullptr);
 // A folder that cannot take a new file fails every page alike, so it is checked before any rendering.

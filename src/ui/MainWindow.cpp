@@ -581,6 +581,8 @@ void MainWindow::startRun(const ConversionJob &job)
     m_progress = new ProgressDialog(m_messages, this);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->setStatus(tr("Processing page %1...").arg(job.firstPage));
+    connect(m_progress, &ProgressDialog::cancelAsked, &m_engine, [this] { m_engine.setHeld(true); });
+    connect(m_progress, &ProgressDialog::cancelWithdrawn, &m_engine, [this] { m_engine.setHeld(false); });
     connect(m_progress, &ProgressDialog::cancelConfirmed, &m_engine, &ConversionEngine::cancel);
     m_engine.start(job);
     updateEnabled();

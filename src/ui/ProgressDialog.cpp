@@ -71,6 +71,7 @@ void ProgressDialog::askToCancel()
     if (m_asking || m_finished)
         return;
     m_asking = true;
+    emit cancelAsked();
     const bool yes = m_messages.askYesNo(this, tr("Are you sure you want to cancel the operation?"));
     m_asking = false;
     if (m_finished) {
@@ -79,4 +80,6 @@ void ProgressDialog::askToCancel()
     }
     if (yes)
         emit cancelConfirmed();
+    else
+        emit cancelWithdrawn();
 }

@@ -23,6 +23,9 @@ public:
     void finish();
 
 signals:
+    // The question is open: the run should wait for the answer.
+    void cancelAsked();
+    void cancelWithdrawn();
     void cancelConfirmed();
 
 public slots:

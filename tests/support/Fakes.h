@@ -9,6 +9,8 @@
 
 #include <QMap>
 
+#include <functional>
+
 class MemorySettings : public SettingsStore
 {
 public:
@@ -25,9 +27,15 @@ public:
     QList<bool> answers;
     std::optional<QString> password;
     int passwordQuestions = 0;
+    std::function<void()> whileAsking; // the user thinking, before a yes/no answer
 
     void inform(QWidget *, const QString &text, const QString &, Icon) override { informed << text; }
-    bool askYesNo(QWidget *, const QString &) override { return !answers.isEmpty() && answers.takeFirst(); }
+    bool askYesNo(QWidget *, const QString &) override
+    {
+        if (whileAsking)
+            whileAsking();
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     std::optional<QString> askPassword(QWidget *, const QString &, bool) override
     {
         ++passwordQuestions;

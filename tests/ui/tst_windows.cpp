@@ -124,8 +124,15 @@ private slots:
         QVERIFY(progress);
         QSignalSpy confirmed(progress, &ProgressDialog::cancelConfirmed);
         m_messages.answers = answers;
+        // While the question is open nothing may be written, though the run would finish meanwhile.
+        QStringList writtenWhileAsking;
+        m_messages.whileAsking = [&] {
+            QTest::qWait(1500);
+            writtenWhileAsking << filesIn(folder.path());
+        };
         for (qsizetype i = 0; i < answers.size(); ++i)
             progress->findChild<QPushButton *>("cmdCancel")->click();
+        QCOMPARE(writtenWhileAsking, QStringList());
         QCOMPARE(confirmed.count(), cancelled ? 1 : 0);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         const auto result = finished.first().first().value<ConversionResult>();
