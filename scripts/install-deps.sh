@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config          # the build
     qt6-base-dev qt6-base-dev-tools    # Qt 6 Widgets, moc and uic
+    qt6-tools-dev qt6-l10n-tools       # lrelease and its CMake package, for the English plural forms
     libgl-dev                          # Qt6Gui's CMake package wants the OpenGL headers
     libmagickwand-6.q16-dev            # ImageMagick, linked in-process for trimming, colours and resizing
     ghostscript fonts-droid-fallback   # renders the PDF pages; the fallback font covers Asian text

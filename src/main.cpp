@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
+#include <QTranslator>
 
 #include <QFile>
 #include <QFileInfo>
@@ -104,6 +105,11 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
+
+    // English plural forms ("1 page", "2 pages") come from a translation of our own texts.
+    QTranslator plurals;
+    if (plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")))
+        QCoreApplication::installTranslator(&plurals);
 
     QSettingsStore settings;
     QString error;

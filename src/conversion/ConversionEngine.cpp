@@ -13,8 +13,11 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <malloc.h>
+
 namespace {
 constexpr int PollMs = 50;
+constexpr int TrimEveryPages = 32;
 
 const ImageObject &realImages()
 {
@@ -217,6 +220,9 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
         return;
     }
     ++m_done;
+    // Freed page buffers otherwise stay with the process, and a long document makes it grow.
+    if (m_done % TrimEveryPages == 0)
+        ::malloc_trim(0);
     emit progressChanged(m_done, m_job.pagesInRun());
     if (problem.isNone()) {
         const QString file = m_job.outputFileName(page);

@@ -203,6 +203,8 @@ Problem checkDocument(const QString &ghostscript, const QString &document)
     const QString name = info.fileName();
     if (!info.exists())
         return Problem::make(Problem::FileGone, {}, name);
+    if (info.isDir())
+        return Problem::make(Problem::IsFolder, {}, name);
     if (!info.isFile())
         return Problem::make(Problem::NotPdf, {}, name);
     QFile file(document);

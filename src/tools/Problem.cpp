@@ -19,6 +19,7 @@ bool Problem::isFatalForRun() const
     case GhostscriptMissing:
     case GhostscriptFailed:
     case NotPdf:
+    case IsFolder:
     case EmptyFile:
     case NeedsPassword:
     case WrongPassword:
@@ -77,6 +78,9 @@ Problem Problem::make(Kind kind, const QString &rawDetails, const QString &rawSu
         message = tr("\"%1\" is not a PDF document, or it is damaged beyond repair. Check that you chose the "
                      "right file.")
                       .arg(subject);
+        break;
+    case IsFolder:
+        message = tr("\"%1\" is a folder, not a PDF document. Choose a PDF file inside it.").arg(subject);
         break;
     case EmptyFile:
         message = tr("\"%1\" is empty. The file may not have been downloaded or copied completely.").arg(subject);

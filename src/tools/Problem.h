@@ -13,6 +13,7 @@ struct Problem
         GhostscriptMissing,
         GhostscriptFailed,
         NotPdf,
+        IsFolder,
         EmptyFile,
         NeedsPassword,
         WrongPassword,

@@ -80,8 +80,6 @@ void ProcessRunner::start(const QString &program, const QStringList &arguments, 
     // A Ghostscript left behind by a killed program would go on rendering for minutes.
     m_process->setChildProcessModifier([fd = m_argumentFd] {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        // We ignore SIGPIPE for ourselves; the child gets the usual behaviour back.
-        ::signal(SIGPIPE, SIG_DFL);
         if (fd >= 0)
             ::fcntl(fd, F_SETFD, 0);
     });

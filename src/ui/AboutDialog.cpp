@@ -24,7 +24,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     setWindowIcon(icon);
     ui->Image1->setPixmap(icon.pixmap(32, 32));
     ui->imgDonate->setPixmap(QPixmap(QStringLiteral(":/sheetforge/donate.gif")));
-    ui->Label1->setText(ui->Label1->text() + versionSuffix(QStringLiteral(SHEETFORGE_VERSION)));
+    ui->Label1->setText(ui->Label1->text() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
     ui->lblSiteLink->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(SiteAddress));
     ui->imgDonate->installEventFilter(this);
     connect(ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -32,14 +32,6 @@ AboutDialog::AboutDialog(QWidget *parent)
 }
 
 AboutDialog::~AboutDialog() = default;
-
-QString AboutDialog::versionSuffix(const QString &fileVersion)
-{
-    const QStringList parts = fileVersion.split(QLatin1Char('.'));
-    const auto part = [&parts](int i) { return QString::number(parts.value(i).toInt()); };
-    return QLatin1Char(' ') + part(0) + QLatin1Char('.') + part(1) + QStringLiteral(" (build ") + part(3)
-           + QLatin1Char(')');
-}
 
 bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
 {

@@ -18,9 +18,6 @@ public:
     explicit AboutDialog(QWidget *parent = nullptr);
     ~AboutDialog() override;
 
-    // " 1.0 (build 0)" for file version 1.0.0.0: major, minor and the fourth part.
-    static QString versionSuffix(const QString &fileVersion);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

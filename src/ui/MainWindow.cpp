@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -40,6 +41,10 @@ QLineEdit *readOnlyField(const char *name)
     field->setObjectName(QString::fromLatin1(name));
     field->setReadOnly(true);
     field->setFocusPolicy(Qt::ClickFocus);
+    // A read-only field looks like a label with a frame, not like a field waiting for input.
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
     return field;
 }
 
@@ -65,7 +70,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     , m_options(OptionsStorage::load(settings))
 {
     setObjectName(QStringLiteral("frmMainWindow"));
-    setWindowTitle(tr("sheetforge 1.0"));
+    setWindowTitle(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
     setWindowIcon(QIcon(QStringLiteral(":/sheetforge/icon.png")));
     setAcceptDrops(true);
     m_lastFolder = m_settings.value(QStringLiteral("LastFolder"), QString());
@@ -75,6 +80,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     showOptions();
     connectControls();
     updateEnabled();
+    updateRangeCaption();
     updateOutputSize();
     // Room for a readable page; the layouts take any other size the user gives the window.
     resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 46)));
@@ -112,8 +118,16 @@ MainWindow::Asking::Asking(MainWindow &window)
 MainWindow::Asking::~Asking()
 {
     m_window.m_asking = false;
-    if (std::exchange(m_window.m_previewWanted, false) && !m_window.m_quitting)
+    std::optional<PreviewResult> arrived = std::exchange(m_window.m_arrivedWhileAsking, std::nullopt);
+    if (m_window.m_quitting)
+        return;
+    // A preview asked for meanwhile supersedes one that arrived meanwhile; otherwise that one is shown.
+    if (std::exchange(m_window.m_previewWanted, false))
         m_window.requestPreview();
+    else if (arrived)
+        QMetaObject::invokeMethod(
+            &m_window, [window = &m_window, result = *arrived] { window->onPreviewFinished(result); },
+            Qt::QueuedConnection);
 }
 
 void MainWindow::createActions()
@@ -125,7 +139,7 @@ void MainWindow::createActions()
     m_convertPageAction = fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
                                               [this] { convert(false); });
     m_convertPageAction->setObjectName(QStringLiteral("mnuConvertPage"));
-    m_convertAllAction = fileMenu->addAction(tr("Convert &All Pages..."), QKeySequence(tr("Ctrl+Shift+E")), this,
+    m_convertAllAction = fileMenu->addAction(tr("Convert Page &Range..."), QKeySequence(tr("Ctrl+Shift+E")), this,
                                              [this] { convert(true); });
     m_convertAllAction->setObjectName(QStringLiteral("mnuConvertAll"));
     fileMenu->addSeparator();
@@ -157,7 +171,7 @@ void MainWindow::createWidgets()
     m_depthCombo = named(new QComboBox, "cboDepth");
     m_depthCombo->addItems(OptionLists::colorDepthNames());
     m_ditherCheck = named(new QCheckBox(tr("Dither")), "chkDither");
-    m_ditherCheck->setToolTip(tr("Apply error difusion when reducing the number of colors."));
+    m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
     m_antialiasCheck = named(new QCheckBox(tr("Antialias")), "chkAntialias");
     m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
 
@@ -223,8 +237,8 @@ void MainWindow::createWidgets()
     m_pageCombo = named(new QComboBox, "cboPage");
     m_fromSpin = named(new QSpinBox, "spnFromPage");
     m_toSpin = named(new QSpinBox, "spnToPage");
-    m_fromSpin->setToolTip(tr("The first page \"Convert all pages\" converts"));
-    m_toSpin->setToolTip(tr("The last page \"Convert all pages\" converts"));
+    m_fromSpin->setToolTip(tr("The first page the range button converts"));
+    m_toSpin->setToolTip(tr("The last page the range button converts"));
     m_widthEdit = readOnlyField("txtImgWidth");
     m_heightEdit = readOnlyField("txtImgHeight");
     for (QLineEdit *field : {m_widthEdit, m_heightEdit}) {
@@ -264,7 +278,7 @@ void MainWindow::createWidgets()
     middle->addWidget(sideColumn);
 
     m_convertPageButton = named(new QPushButton(tr("Convert current page")), "cmdConvert_0");
-    m_convertAllButton = named(new QPushButton(tr("Convert all pages")), "cmdConvert_1");
+    m_convertAllButton = named(new QPushButton, "cmdConvert_1");
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_convertPageButton);
     buttons->addWidget(m_convertAllButton);
@@ -348,8 +362,14 @@ void MainWindow::connectControls()
         m_options.page = index + 1;
         optionsChanged(true);
     });
-    connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) { m_toSpin->setMinimum(from); });
-    connect(m_toSpin, &QSpinBox::valueChanged, this, [this](int to) { m_fromSpin->setMaximum(to); });
+    connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) {
+        m_toSpin->setMinimum(from);
+        updateRangeCaption();
+    });
+    connect(m_toSpin, &QSpinBox::valueChanged, this, [this](int to) {
+        m_fromSpin->setMaximum(to);
+        updateRangeCaption();
+    });
     connect(m_convertPageButton, &QPushButton::clicked, this, [this] { convert(false); });
     connect(m_convertAllButton, &QPushButton::clicked, this, [this] { convert(true); });
 }
@@ -421,8 +441,12 @@ void MainWindow::requestPreview()
 
 void MainWindow::onPreviewFinished(const PreviewResult &result)
 {
-    if (m_quitting || m_asking)
+    if (m_quitting)
         return;
+    if (m_asking) {
+        m_arrivedWhileAsking = result;
+        return;
+    }
     const Asking asking(*this);
     if (m_opening.active && result.document == m_opening.path) {
         const Problem::Kind kind = result.problem.kind;
@@ -479,7 +503,13 @@ void MainWindow::commitOpening(const PreviewResult &result)
     m_toSpin->setRange(1, m_document.pageCount);
     m_fromSpin->setValue(1);
     m_toSpin->setValue(m_document.pageCount);
+    updateRangeCaption();
     showPreview(result);
+    if (result.info.repaired)
+        statusBar()->showMessage(tr("\"%1\" is damaged; Ghostscript repaired it to read it, so some pages may be "
+                                    "incomplete.")
+                                     .arg(QFileInfo(m_document.path).fileName()),
+                                 20000);
     updateEnabled();
     saveSettings();
 }
@@ -522,6 +552,18 @@ void MainWindow::updateOutputSize()
     const QSize size = outputSize();
     m_widthEdit->setText(QString::number(size.width()));
     m_heightEdit->setText(QString::number(size.height()));
+}
+
+void MainWindow::updateRangeCaption()
+{
+    // The button converts the range in the fields beside it, which need not be the whole document.
+    const int from = m_fromSpin->value(), to = m_toSpin->value();
+    const bool whole = m_document.pageCount > 0 && from == 1 && to == m_document.pageCount;
+    const QString caption = m_document.pageCount == 0 ? tr("Convert pages")
+                            : whole                   ? tr("Convert all pages")
+                            : from == to              ? tr("Convert page %1").arg(from)
+                                                      : tr("Convert pages %1 to %2").arg(from).arg(to);
+    m_convertAllButton->setText(caption);
 }
 
 void MainWindow::updateEnabled()
@@ -658,19 +700,29 @@ void MainWindow::resizeEvent(QResizeEvent *event)
         m_resizeDelay.start();
 }
 
-std::optional<QString> MainWindow::droppedPdf(const QMimeData *mime)
+std::optional<QString> MainWindow::droppedPdf(const QMimeData *mime, QString *refusal)
 {
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
+    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
+    if (urls.size() > 1) {
+        *refusal = tr("Drop one PDF document at a time.");
         return std::nullopt;
-    const QUrl url = mime->urls().constFirst();
-    if (!url.isLocalFile() || !isPdfName(url.toLocalFile()))
+    }
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) {
+        *refusal = tr("Only a PDF document on this computer can be dropped here.");
         return std::nullopt;
-    return url.toLocalFile();
+    }
+    const QString path = urls.constFirst().toLocalFile();
+    if (!isPdfName(path)) {
+        *refusal = tr("\"%1\" is not a PDF document.").arg(QFileInfo(path).fileName());
+        return std::nullopt;
+    }
+    return path;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!m_engine.isRunning() && droppedPdf(event->mimeData()))
+    // Anything with files is taken, so that a refusal can say why.
+    if (!m_engine.isRunning() && event->mimeData() && event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -678,11 +730,15 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const std::optional<QString> path = droppedPdf(event->mimeData());
-    if (!path || m_engine.isRunning()) {
+    if (m_engine.isRunning()) {
         event->ignore();
         return;
     }
+    QString refusal;
+    const std::optional<QString> path = droppedPdf(event->mimeData(), &refusal);
     event->acceptProposedAction();
-    openDocument(*path);
+    if (path)
+        openDocument(*path);
+    else
+        statusBar()->showMessage(refusal, 10000);
 }

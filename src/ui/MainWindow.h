@@ -97,13 +97,15 @@ private:
     void showPreview(const PreviewResult &result);
     void updateOutputSize();
     void updateEnabled();
+    void updateRangeCaption();
 
     void convert(bool allPages);
     void startRun(const ConversionJob &job);
     void onConversionFinished(const ConversionResult &result);
     void saveSettings();
 
-    static std::optional<QString> droppedPdf(const QMimeData *mime);
+    // The one PDF dropped, or nothing and why not.
+    static std::optional<QString> droppedPdf(const QMimeData *mime, QString *refusal);
 
     SettingsStore &m_settings;
     MessageBox &m_messages;
@@ -116,6 +118,7 @@ private:
     bool m_quitting = false;
     bool m_asking = false;
     bool m_previewWanted = false;
+    std::optional<PreviewResult> m_arrivedWhileAsking;
 
     PreviewRenderer m_preview;
     ConversionEngine m_engine;

@@ -16,7 +16,7 @@ ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     , m_messages(messages)
 {
     setObjectName(QStringLiteral("frmProgress"));
-    setWindowTitle(tr("Progress..."));
+    setWindowTitle(tr("Converting"));
     setWindowModality(Qt::WindowModal);
     m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("txtStatus"));

@@ -193,6 +193,11 @@ private slots:
         QTest::newRow("error exit") << "echo 'Error: /syntaxerror'; exit 1" << int(Problem::NotPdf) << 0 << "out/a.png";
         QTest::newRow("clean exit, no page") << "exit 0" << failed << 0 << "out/scan.png";
         QTest::newRow("page without bitmap") << "echo 'Page 1'; exit 0" << failed << 0 << "out/a.png";
+        // Whatever lies under a bitmap's name is read as a TIFF or not at all.
+        QTest::newRow("bitmap that is not a TIFF")
+            << "page 1; printf '<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\"/>' "
+               "> \"$(printf \"$pattern\" 1)\"; exit 0"
+            << int(Problem::None) << 1 << "out/a.png";
         QTest::newRow("gs missing") << QString() << int(Problem::GhostscriptMissing) << 0 << "out/scan.png";
         // A destination that cannot take a file fails before Ghostscript starts.
         QTest::newRow("folder missing") << "page 1; exit 0" << unwritable << 0 << "out/missing/scan.png";
@@ -262,6 +267,53 @@ private slots:
         QVERIFY(!log.readAll().contains("s3cret"));
         QCOMPARE(given.readAll().trimmed(), QByteArray("-sPDFPassword=s3cret"));
         QVERIFY(!QFile::exists(folder.path("found.log")) || QFileInfo(folder.path("found.log")).size() == 0);
+    }
+
+    void pageLimits_stopARunOnlyForThePageThatExceedsThem_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QSizeF>("points");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("fatal");
+        QTest::addColumn<QString>("said");
+        const QSizeF a4(595, 842), vast(14400, 14400);
+        // Each page takes less than the second allowed; the whole run takes more.
+        QTest::newRow("pages within the time")
+            << "page 1; sleep 0.6; page 2; sleep 0.6; page 3; exit 0" << a4 << 72 << int(Problem::None) << QString();
+        QTest::newRow("a page that never ends")
+            << "page 1; page 2; exec sleep 60" << a4 << 72 << int(Problem::PageTimedOut) << "Page 2 ";
+        QTest::newRow("too large by its area")
+            << "page 1; exit 0" << vast << 400 << int(Problem::TooLarge) << "At most 300 dpi fits";
+        QTest::newRow("too large by its side")
+            << "page 1; exit 0" << vast << 1200 << int(Problem::TooLarge) << "At most 300 dpi fits";
+        QTest::newRow("A4 at the highest resolution")
+            << "page 1; exit 0" << a4 << 2400 << int(Problem::None) << QString();
+    }
+
+    void pageLimits_stopARunOnlyForThePageThatExceedsThem()
+    {
+        QFETCH(QString, body);
+        QFETCH(QSizeF, points);
+        QFETCH(int, dpi);
+        QFETCH(int, fatal);
+        QFETCH(QString, said);
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 3);
+        run.ghostscript = fakeGhostscript(folder.path(), body);
+        run.pageSize = points;
+        run.options.dpi = dpi;
+        run.options.antialias = false;
+        run.pageTimeout = 1;
+        FixedImages images;
+        images.data = "image";
+        QElapsedTimer clock;
+        clock.start();
+        const ConversionResult result = convert(run, &images);
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(int(result.fatal.kind), fatal);
+        QVERIFY2(result.fatal.message.contains(said), qPrintable(result.fatal.message));
+        // A page too large is refused before Ghostscript is asked.
+        QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::TooLarge));
     }
 
     void fullTemporaryFolder_isNamedNotBlamedOnTheDocument()

@@ -156,6 +156,25 @@ private slots:
         QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", clean, info, false).kind), problem);
     }
 
+    void password_reachesGhostscriptIntactOrIsRefused_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QByteArray>("arguments"); // empty: refused
+        QTest::newRow("plain") << "s3cret" << QByteArray("-sPDFPassword=s3cret");
+        QTest::newRow("blank and quote") << "a \"b" << QByteArray("-sPDFPassword=\"a \\\"b\"\n");
+        QTest::newRow("trailing backslash") << "ab\\" << QByteArray("-sPDFPassword=ab\\");
+        QTest::newRow("blank and trailing backslash") << "a b\\" << QByteArray();
+        QTest::newRow("line break") << "a\nb" << QByteArray();
+        QTest::newRow("carriage return") << "a\rb" << QByteArray();
+    }
+
+    void password_reachesGhostscriptIntactOrIsRefused()
+    {
+        QFETCH(QString, password);
+        QFETCH(QByteArray, arguments);
+        QCOMPARE(GhostscriptCommands::passwordArguments(password).value_or(QByteArray()), arguments);
+    }
+
     void problemDetails_showControlCharactersEscaped()
     {
         const Problem problem =

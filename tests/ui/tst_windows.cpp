@@ -8,10 +8,12 @@
 #include "ui/ProgressDialog.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -143,28 +145,59 @@ private slots:
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
-    void dragEnter_acceptsOnePdfOnly_data()
+    void previewArrivingDuringAQuestion_isShownOnceItIsAnswered()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("upper-case PDF") << QStringList{"/data/SCAN.PDF"} << true;
-        QTest::newRow("text file") << QStringList{"/data/notes.txt"} << false;
-        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << false;
+        openWindow();
+        CaseFolder folder;
+        m_files.image = folder.path("scan.png");
+        for (const char *name : {"scan001.png", "scan002.png", "scan003.png"})
+            QVERIFY(QFile(folder.path(name)).open(QIODevice::WriteOnly));
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        int shownWhileAsking = -1;
+        m_messages.answers = {false};
+        m_messages.whileAsking = [&] {
+            QTest::qWait(1500);
+            shownWhileAsking = int(shown.count());
+        };
+        // The new colours are being reduced when the question about replacing files opens.
+        child<QComboBox>("cboDepth")->setCurrentIndex(int(ColorDepth::BlackAndWhite));
+        child<QPushButton>("cmdConvert_1")->click();
+        QCOMPARE(shownWhileAsking, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10000);
+        const QImage preview = child<QLabel>("imgPreview")->pixmap().toImage();
+        QVERIFY(preview.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
     }
 
-    void dragEnter_acceptsOnePdfOnly()
+    void drop_opensOnePdfOrSaysWhyNot_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("upper-case PDF") << QStringList{"/data/SCAN.PDF"} << QString();
+        QTest::newRow("text file") << QStringList{"/data/notes.txt"} << "\"notes.txt\" is not a PDF document.";
+        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << "Drop one PDF document at a time.";
+    }
+
+    void drop_opensOnePdfOrSaysWhyNot()
     {
         QFETCH(QStringList, files);
-        QFETCH(bool, accepted);
+        QFETCH(QString, said);
+        m_settings = {};
+        m_messages = {};
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->start(m_gs);
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString &file : files)
             urls << QUrl::fromLocalFile(file);
         mime.setUrls(urls);
-        QDragEnterEvent event(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_window.get(), &event);
-        QCOMPARE(event.isAccepted(), accepted);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_window.get(), &drop);
+        QCOMPARE(m_window->statusBar()->currentMessage(), said);
+        // The PDF is opened, and found missing; the others are not even tried.
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), said.isEmpty() ? 1 : 0, 30000);
     }
 };
 

@@ -1,0 +1,74 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<!-- English plural forms: the source texts say "(s)", which only a translation can resolve. -->
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n file(s) already exist. Replace them?</source>
+        <translation>
+            <numerusform>%n file already exists. Replace it?</numerusform>
+            <numerusform>%n files already exist. Replace them?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n page(s) could not be converted:</source>
+        <translation>
+            <numerusform>%n page could not be converted:</numerusform>
+            <numerusform>%n pages could not be converted:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n image(s) written.</source>
+        <translation>
+            <numerusform>%n image written.</numerusform>
+            <numerusform>%n images written.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineConversion</name>
+    <message numerus="yes">
+        <source>&quot;%1&quot; has only %n page(s); none of the pages asked for exists.</source>
+        <translation>
+            <numerusform>&quot;%1&quot; has only %n page; none of the pages asked for exists.</numerusform>
+            <numerusform>&quot;%1&quot; has only %n pages; none of the pages asked for exists.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Page %1 does not exist: the document has only %n page(s).</source>
+        <translation>
+            <numerusform>Page %1 does not exist: the document has only %n page.</numerusform>
+            <numerusform>Page %1 does not exist: the document has only %n pages.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Pages %1 to %2 do not exist: the document has only %n page(s).</source>
+        <translation>
+            <numerusform>Pages %1 to %2 do not exist: the document has only %n page.</numerusform>
+            <numerusform>Pages %1 to %2 do not exist: the document has only %n pages.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Stopped; %n page(s) written.</source>
+        <translation>
+            <numerusform>Stopped; %n page written.</numerusform>
+            <numerusform>Stopped; %n pages written.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n page(s) written.</source>
+        <translation>
+            <numerusform>%n page written.</numerusform>
+            <numerusform>%n pages written.</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
