@@ -84,7 +84,15 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << "sheetforge " SHEETFORGE_VERSION;
         QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2 << "bogus";
         QTest::newRow("no document") << QStringList{"--convert", "x.png"} << 2 << "PDF";
-        QTest::newRow("pages backwards") << QStringList{"--convert", "x.png", "--pages", "4-2", pdf} << 2 << "--pages";
+        QTest::newRow("pages backwards") << QStringList{"--convert", "x.png", "--pages", "4-2", pdf} << 2
+                                         << "--pages 4-2: the first page comes after the last";
+        QTest::newRow("page zero") << QStringList{"--convert", "x.png", "--pages", "0", pdf} << 2 << "numbered from 1";
+        QTest::newRow("pages malformed") << QStringList{"--convert", "x.png", "--pages", "1,x", pdf} << 2
+                                         << "--pages 1,x: give FIRST-LAST";
+        QTest::newRow("dpi below the list") << QStringList{"--convert", "x.png", "--dpi", "17", pdf} << 2 << "72 to 2400";
+        QTest::newRow("extension not written") << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif or jpg";
+        QTest::newRow("page timeout zero") << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2
+                                           << "--page-timeout";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
@@ -145,30 +153,63 @@ private slots:
     void pageCount_decidesTheNames_data()
     {
         QTest::addColumn<QString>("document");
-        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("pages");
+        QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("written");
-        QTest::newRow("one page: the destination itself") << "one.pdf" << 0 << "" << QStringList{"out.png"};
-        QTest::newRow("three pages") << "three.pdf" << 0 << "" << QStringList{"out001.png", "out002.png", "out003.png"};
-        QTest::newRow("range") << "five.pdf" << 0 << "2-4" << QStringList{"out002.png", "out003.png", "out004.png"};
-        QTest::newRow("range past the end") << "three.pdf" << 1 << "2-9" << QStringList{"out002.png", "out003.png"};
-        QTest::newRow("range after the end") << "three.pdf" << 1 << "5-6" << QStringList();
+        QTest::addColumn<QStringList>("said"); // the whole of standard error
+        const QString out = "out/out.png";
+        const QStringList none;
+        QTest::newRow("one page: the destination itself") << "one.pdf" << out << "" << 0 << QStringList{"out.png"}
+                                                          << QStringList{"Processing page 1...", "Wrote *",
+                                                                         "1 page written."};
+        QTest::newRow("three pages") << "three.pdf" << out << "" << 0
+                                     << QStringList{"out001.png", "out002.png", "out003.png"} << none;
+        QTest::newRow("range") << "five.pdf" << out << "2-4" << 0
+                               << QStringList{"out002.png", "out003.png", "out004.png"} << none;
+        QTest::newRow("range of one page") << "five.pdf" << out << "3-3" << 0 << QStringList{"out003.png"} << none;
+        QTest::newRow("open range, blanks") << "five.pdf" << out << " 4 - " << 0
+                                            << QStringList{"out004.png", "out005.png"} << none;
+        QTest::newRow("range past the end")
+            << "three.pdf" << out << "2-90" << 1 << QStringList{"out002.png", "out003.png"}
+            << QStringList{"Processing page 2...", "Wrote *", "Wrote *",
+                           "sheetforge: Pages 4 to 90 do not exist: the document has only 3 pages.", "2 pages written."};
+        QTest::newRow("range after the end")
+            << "three.pdf" << out << "5-6" << 1 << QStringList()
+            << QStringList{"sheetforge: \"three.pdf\" has only 3 pages; none of the pages asked for exists."};
+        QTest::newRow("missing folder, said first")
+            << "three.pdf" << "nowhere/out.png" << "2-90" << 1 << QStringList() << QStringList{"sheetforge: The images cannot be written to *"};
     }
 
     void pageCount_decidesTheNames()
     {
         QFETCH(QString, document);
-        QFETCH(int, exitCode);
+        QFETCH(QString, destination);
         QFETCH(QString, pages);
+        QFETCH(int, exitCode);
         QFETCH(QStringList, written);
+        QFETCH(QStringList, said);
         CaseFolder folder;
-        QStringList arguments{"--convert", folder.path("out/out.png"), "--dpi", "72", doc(document)};
+        QStringList arguments{"--convert", folder.path(destination), "--dpi", "72", doc(document)};
         if (!pages.isEmpty())
             arguments << "--pages" << pages;
         QDir().mkpath(folder.path("out"));
         const Run run = sheetforge(folder, arguments);
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
         QCOMPARE(filesIn(folder.path("out")), written);
+        // The lines expected appear in this order, and no other error line does.
+        const QStringList lines = run.err.trimmed().split(QLatin1Char('\n'));
+        qsizetype next = 0;
+        for (const QString &line : lines) {
+            if (next < said.size()
+                && QRegularExpression("^" + QRegularExpression::escape(said.at(next)).replace("\\*", ".*") + "$")
+                       .match(line)
+                       .hasMatch())
+                ++next;
+        }
+        QVERIFY2(next == said.size(), qPrintable(run.err));
+        QCOMPARE(lines.filter(QRegularExpression("^sheetforge: ")).size(),
+                 said.filter(QRegularExpression("^sheetforge: ")).size());
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
