@@ -89,42 +89,6 @@ private slots:
         QCOMPARE(readImage(run.destination).size, OutputSize::pixels(info.pageSize, dpi, antialias));
     }
 
-    void colours_reachButNeverExceedTheChosenDepth_data()
-    {
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<bool>("antialias");
-        QTest::addColumn<bool>("dither");
-        QTest::addColumn<int>("colours");
-        using D = ColorDepth;
-        QTest::newRow("bw antialiased") << int(D::BlackAndWhite) << true << false << 2;
-        QTest::newRow("bw dithered") << int(D::BlackAndWhite) << false << true << 2;
-        QTest::newRow("4 antialiased") << int(D::FourColors) << true << false << 4;
-        QTest::newRow("4 dithered") << int(D::FourColors) << false << true << 4;
-        QTest::newRow("16 antialiased") << int(D::SixteenColors) << true << false << 16;
-        QTest::newRow("16") << int(D::SixteenColors) << false << false << 16;
-        QTest::newRow("256 antialiased dithered") << int(D::TwoHundredFiftySixColors) << true << true << 256;
-        QTest::newRow("256") << int(D::TwoHundredFiftySixColors) << false << false << 256;
-        QTest::newRow("hicolor keeps the wheel") << int(D::HiColor) << true << false << 65536;
-    }
-
-    void colours_reachButNeverExceedTheChosenDepth()
-    {
-        QFETCH(int, depth);
-        QFETCH(bool, antialias);
-        QFETCH(bool, dither);
-        QFETCH(int, colours);
-        CaseFolder folder;
-        ConversionJob run = job("wheel.pdf", folder.path("page.png"));
-        run.options.colorDepth = ColorDepth(depth);
-        run.options.antialias = antialias;
-        run.options.dither = dither;
-        run.options.dpi = 144;
-        QVERIFY(convert(run).isSuccess());
-        // The quantiser may merge a few colours, never add any.
-        const int kept = readImage(run.destination).colors;
-        QVERIFY2(kept > std::min(colours / 2, 1000) && kept <= colours, qPrintable(QString::number(kept)));
-    }
-
     void jpegQuality_reachesJpegAndNothingElse()
     {
         CaseFolder folder;
@@ -146,17 +110,6 @@ private slots:
         // The same pixels, compressed alike (the files carry their time of writing).
         QCOMPARE(written["q10.png"].size(), written["q90.png"].size());
         QCOMPARE(QImage::fromData(written["q10.png"]), QImage::fromData(written["q90.png"]));
-    }
-
-    void trimmedImage_hasNoCanvasLeft()
-    {
-        CaseFolder folder;
-        ConversionJob run = job("sizes.pdf", folder.path("page.png"));
-        run.options.trim = true;
-        QVERIFY(convert(run).isSuccess());
-        const ImageFacts facts = readImage(run.destination);
-        QCOMPARE(facts.page, QRect(QPoint(0, 0), facts.size));
-        QVERIFY(facts.size.width() < 300 && facts.size.height() < 200);
     }
 
     void pageRange_numbersFilesByPageAndSizesEachByItsOwnPage()

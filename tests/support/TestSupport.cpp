@@ -141,6 +141,9 @@ ImageFacts readImage(const QString &path)
         facts.page = QRect(int(x), int(y), int(width), int(height));
         facts.colors = int(MagickGetImageColors(wand));
         facts.quality = int(MagickGetImageCompressionQuality(wand));
+        double xDpi = 0, yDpi = 0;
+        MagickGetImageResolution(wand, &xDpi, &yDpi);
+        facts.dpi = MagickGetImageUnits(wand) == PixelsPerCentimeterResolution ? xDpi * 2.54 : xDpi;
         char *format = MagickGetImageFormat(wand);
         facts.format = format;
         MagickRelinquishMemory(format);

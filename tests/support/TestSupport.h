@@ -39,6 +39,7 @@ struct ImageFacts
     QRect page; // the canvas the image sits on: offset and page geometry
     int colors = 0;
     int quality = 0; // as the file's encoder recorded it
+    double dpi = 0;  // the resolution tag
     QByteArray format;
 };
 ImageFacts readImage(const QString &path);

@@ -1,0 +1,225 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "conversion/ConversionEngine.h"
+#include "preview/OutputSize.h"
+#include "tools/ImageObject.h"
+
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QtTest>
+
+using namespace TestSupport;
+
+namespace {
+
+constexpr int Stripes = 16;
+const QSizeF PagePoints(400, 200);
+const QRectF TrimBox(100, 50, 200, 100); // page 3: stripes inside a white margin
+
+// Page 1: sixteen flat stripes on pixel boundaries, so a reduction to 16 or 4 colours keeps exactly as many.
+// Page 2: a smooth gradient, for more colours than any palette and for dithering. Page 3: page 1's stripes
+// inside a white margin, for trimming.
+bool writeKnownPages(const QString &path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(72);
+    writer.setPageMargins({});
+    writer.setPageSize(QPageSize(PagePoints, QPageSize::Point, {}, QPageSize::ExactMatch));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const auto stripes = [&painter](const QRectF &box) {
+        for (int i = 0; i < Stripes; ++i) {
+            const QColor colour = QColor::fromHsv(i * 360 / Stripes, 255, i % 2 ? 255 : 150);
+            painter.fillRect(QRectF(box.x() + box.width() * i / Stripes, box.y(), box.width() / Stripes, box.height()),
+                             colour);
+        }
+    };
+    stripes(QRectF(QPointF(), PagePoints));
+    writer.newPage();
+    QLinearGradient gradient(0, 0, PagePoints.width(), 0);
+    gradient.setColorAt(0, Qt::darkBlue);
+    gradient.setColorAt(0.5, Qt::yellow);
+    gradient.setColorAt(1, Qt::darkRed);
+    painter.fillRect(QRectF(QPointF(), PagePoints), gradient);
+    writer.newPage();
+    stripes(TrimBox);
+    return painter.end();
+}
+
+QByteArray formatByBytes(const QByteArray &data)
+{
+    if (data.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (data.startsWith("GIF87a") || data.startsWith("GIF89a"))
+        return "gif";
+    if (data.startsWith("\xff\xd8\xff"))
+        return "jpg";
+    return "unknown";
+}
+
+// How often a pixel differs from its left neighbour: error diffusion scatters a smooth area into specks.
+int changesAlongRows(const QImage &image)
+{
+    int changes = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 1; x < image.width(); ++x)
+            changes += image.pixel(x, y) != image.pixel(x - 1, y) ? 1 : 0;
+    }
+    return changes;
+}
+
+} // namespace
+
+class tst_WrittenFiles : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_docs;
+    QString m_pdf;
+
+    ConversionResult convert(const ConversionJob &job)
+    {
+        ConversionEngine engine;
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        engine.start(job);
+        [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000); }();
+        return finished.count() == 1 ? finished.first().first().value<ConversionResult>() : ConversionResult{};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ImageObject::initialise();
+        m_pdf = m_docs.filePath("known.pdf");
+        QVERIFY(writeKnownPages(m_pdf));
+    }
+
+    void everyOption_showsInTheFileWritten_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("dither");
+        QTest::addColumn<bool>("antialias");
+        QTest::addColumn<bool>("trim");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("minColours"); // and at most the depth's count
+        using D = ColorDepth;
+        // format, depth, dither, antialias, trim, quality, dpi, page, fewest colours
+        QTest::newRow("png 16 colours") << "png" << int(D::SixteenColors) << false << false << false << 75 << 72 << 1
+                                        << 16;
+        QTest::newRow("png 16 colours antialiased 144 dpi")
+            << "png" << int(D::SixteenColors) << false << true << false << 75 << 144 << 1 << 16;
+        QTest::newRow("png 4 colours dithered") << "png" << int(D::FourColors) << true << true << false << 75 << 72 << 1
+                                                << 4;
+        QTest::newRow("png black and white") << "png" << int(D::BlackAndWhite) << false << true << false << 75 << 96
+                                             << 2 << 2;
+        QTest::newRow("png 256 colours") << "png" << int(D::TwoHundredFiftySixColors) << false << true << false << 75
+                                         << 120 << 2 << 17;
+        QTest::newRow("png hicolor") << "png" << int(D::HiColor) << false << true << false << 75 << 72 << 2 << 257;
+        QTest::newRow("gif 16 colours") << "gif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
+                                        << 16;
+        QTest::newRow("gif 4 colours dithered") << "gif" << int(D::FourColors) << true << false << false << 75 << 192
+                                                << 1 << 4;
+        QTest::newRow("jpg hicolor, quality 30") << "jpg" << int(D::HiColor) << false << true << false << 30 << 72
+                                                 << 2 << 0;
+        QTest::newRow("jpg 16 colours, quality 95") << "jpg" << int(D::SixteenColors) << false << false << false << 95
+                                                    << 144 << 1 << 0;
+        QTest::newRow("png trimmed") << "png" << int(D::SixteenColors) << false << false << true << 75 << 72 << 3 << 16;
+        QTest::newRow("gif trimmed antialiased") << "gif" << int(D::FourColors) << false << true << true << 75 << 144
+                                                 << 3 << 4;
+    }
+
+    void everyOption_showsInTheFileWritten()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, depth);
+        QFETCH(bool, dither);
+        QFETCH(bool, antialias);
+        QFETCH(bool, trim);
+        QFETCH(int, quality);
+        QFETCH(int, dpi);
+        QFETCH(int, page);
+        QFETCH(int, minColours);
+        CaseFolder folder;
+        ConversionJob job;
+        job.ghostscript = GhostscriptLocator().locate();
+        job.options.sourceFile = m_pdf;
+        job.options.format = ImageFormat(OptionLists::suffixes().indexOf(format));
+        job.options.colorDepth = ColorDepth(depth);
+        job.options.dither = dither;
+        job.options.antialias = antialias;
+        job.options.trim = trim;
+        job.options.jpegQuality = quality;
+        job.options.dpi = dpi;
+        job.firstPage = job.lastPage = page;
+        job.pageCount = 3;
+        job.destination = folder.path("page." + format);
+        QVERIFY(convert(job).isSuccess());
+        const QString written = job.outputFileName(page);
+        QCOMPARE(filesIn(folder.path()), QStringList{QFileInfo(written).fileName()});
+        QFile file(written);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(formatByBytes(file.readAll()), format.toLatin1());
+
+        const ImageFacts facts = readImage(written);
+        const QSize expected = trim ? OutputSize::pixels(TrimBox.size(), dpi, antialias)
+                                    : OutputSize::pixels(PagePoints, dpi, antialias);
+        QVERIFY2(std::abs(facts.size.width() - expected.width()) <= (trim ? 1 : 0)
+                     && std::abs(facts.size.height() - expected.height()) <= (trim ? 1 : 0),
+                 qPrintable(QStringLiteral("%1x%2").arg(facts.size.width()).arg(facts.size.height())));
+        QCOMPARE(facts.page, QRect(QPoint(), facts.size)); // no canvas left from trimming
+        if (format != "gif")
+            QCOMPARE(qRound(facts.dpi), dpi);
+        if (format == "jpg") {
+            QCOMPARE(facts.quality, quality);
+        } else {
+            const int most = ConversionOptions{.colorDepth = ColorDepth(depth)}.colorCount();
+            QVERIFY2(facts.colors >= minColours && facts.colors <= most, qPrintable(QString::number(facts.colors)));
+        }
+    }
+
+    void dither_scattersTheErrorAcrossNeighbours()
+    {
+        QMap<bool, int> changes;
+        for (bool dither : {false, true}) {
+            CaseFolder folder;
+            ConversionJob job;
+            job.ghostscript = GhostscriptLocator().locate();
+            job.options = {.sourceFile = m_pdf, .colorDepth = ColorDepth::FourColors, .dither = dither, .dpi = 72};
+            job.firstPage = job.lastPage = 2;
+            job.destination = folder.path("gradient.png");
+            QVERIFY(convert(job).isSuccess());
+            changes[dither] = changesAlongRows(QImage(job.destination));
+        }
+        // Undithered, a gradient falls into a few bands; dithered, into a fine mix of its colours.
+        QVERIFY2(changes[true] > 20 * std::max(1, changes[false]),
+                 qPrintable(QStringLiteral("%1 %2").arg(changes[false]).arg(changes[true])));
+    }
+
+    void pageRange_writesExactlyItsPages()
+    {
+        CaseFolder folder;
+        ConversionJob job;
+        job.ghostscript = GhostscriptLocator().locate();
+        job.options = {.sourceFile = m_pdf, .dpi = 72};
+        job.firstPage = 2;
+        job.lastPage = 3;
+        job.numbered = true;
+        job.pageCount = 3;
+        job.destination = folder.path("scan.gif");
+        const ConversionResult result = convert(job);
+        QVERIFY(result.isSuccess());
+        QCOMPARE(filesIn(folder.path()), QStringList({"scan002.gif", "scan003.gif"}));
+        // Page 3 is the one with a margin: its stripes leave white around them.
+        QCOMPARE(QImage(folder.path("scan003.gif")).pixelColor(1, 1), QColor(Qt::white));
+        QVERIFY(QImage(folder.path("scan002.gif")).pixelColor(1, 1) != QColor(Qt::white));
+    }
+};
+
+QTEST_MAIN(tst_WrittenFiles)
+#include "tst_writtenfiles.moc"
