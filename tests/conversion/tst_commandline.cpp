@@ -89,10 +89,11 @@ private slots:
         QTest::newRow("page zero") << QStringList{"--convert", "x.png", "--pages", "0", pdf} << 2 << "numbered from 1";
         QTest::newRow("pages malformed") << QStringList{"--convert", "x.png", "--pages", "1,x", pdf} << 2
                                          << "--pages 1,x: give FIRST-LAST";
-        QTest::newRow("dpi below the list") << QStringList{"--convert", "x.png", "--dpi", "17", pdf} << 2 << "72 to 2400";
+        QTest::newRow("dpi below the list")
+            << QStringList{"--convert", "x.png", "--dpi", "17", pdf} << 2 << "72 to 2400";
         QTest::newRow("extension not written") << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif or jpg";
-        QTest::newRow("page timeout zero") << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2
-                                           << "--page-timeout";
+        QTest::newRow("page timeout zero")
+            << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2 << "--page-timeout";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
@@ -160,25 +161,28 @@ private slots:
         QTest::addColumn<QStringList>("said"); // the whole of standard error
         const QString out = "out/out.png";
         const QStringList none;
-        QTest::newRow("one page: the destination itself") << "one.pdf" << out << "" << 0 << QStringList{"out.png"}
-                                                          << QStringList{"Processing page 1...", "Wrote *",
-                                                                         "1 page written."};
+        QTest::newRow("one page: the destination itself")
+            << "one.pdf" << out << "" << 0 << QStringList{"out.png"}
+            << QStringList{"Processing page 1...", "Wrote *", "1 page written."};
         QTest::newRow("three pages") << "three.pdf" << out << "" << 0
                                      << QStringList{"out001.png", "out002.png", "out003.png"} << none;
         QTest::newRow("range") << "five.pdf" << out << "2-4" << 0
                                << QStringList{"out002.png", "out003.png", "out004.png"} << none;
         QTest::newRow("range of one page") << "five.pdf" << out << "3-3" << 0 << QStringList{"out003.png"} << none;
-        QTest::newRow("open range, blanks") << "five.pdf" << out << " 4 - " << 0
-                                            << QStringList{"out004.png", "out005.png"} << none;
+        QTest::newRow("open range, blanks")
+            << "five.pdf" << out << " 4 - " << 0 << QStringList{"out004.png", "out005.png"} << none;
         QTest::newRow("range past the end")
             << "three.pdf" << out << "2-90" << 1 << QStringList{"out002.png", "out003.png"}
             << QStringList{"Processing page 2...", "Wrote *", "Wrote *",
-                           "sheetforge: Pages 4 to 90 do not exist: the document has only 3 pages.", "2 pages written."};
+                           "sheetforge: Pages 4 to 90 do not exist: the document has only 3 pages.",
+                           "2 pages written."};
         QTest::newRow("range after the end")
             << "three.pdf" << out << "5-6" << 1 << QStringList()
             << QStringList{"sheetforge: \"three.pdf\" has only 3 pages; none of the pages asked for exists."};
         QTest::newRow("missing folder, said first")
-            << "three.pdf" << "nowhere/out.png" << "2-90" << 1 << QStringList() << QStringList{"sheetforge: The images cannot be written to *"};
+            << "three.pdf"
+            << "nowhere/out.png"
+            << "2-90" << 1 << QStringList() << QStringList{"sheetforge: The images cannot be written to *"};
     }
 
     void pageCount_decidesTheNames()

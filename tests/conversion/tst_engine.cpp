@@ -269,6 +269,58 @@ private slots:
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::TooLarge));
     }
 
+    void manyPages_holdGhostscriptWhileTheWorkersAreBusy()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 12);
+        run.ghostscript = fakeGhostscript(folder.path(), "for n in $(seq 1 12); do page $n; sleep 0.05; done; exit 0");
+        FixedImages images;
+        images.data = "image";
+        images.delayMs = 400;
+        // Bitmaps waiting in the work folder, seen from a worker: never more than the workers hold, and a spare.
+        std::atomic_int mostWaiting = 0;
+        images.whileConverting = [&] {
+            for (const QString &work : QDir(folder.temp()).entryList({"SFG-*"}, QDir::Dirs))
+                mostWaiting = std::max<int>(mostWaiting,
+                                            int(QDir(QDir(folder.temp()).filePath(work)).entryList({"p*.tif"}).size()));
+        };
+        const ConversionResult result = convert(run, &images);
+        QVERIFY(result.isSuccess());
+        QCOMPARE(result.written.size(), 12);
+        QVERIFY2(mostWaiting <= QThread::idealThreadCount() + 4, qPrintable(QString::number(mostWaiting)));
+    }
+
+    void cancelledRun_lateResultsNeverCountInTheNext()
+    {
+        CaseFolder folder;
+        QDir().mkpath(folder.path("first"));
+        QDir().mkpath(folder.path("second"));
+        ConversionJob first = job("sizes.pdf", folder.path("first/a.png"), 1, 4);
+        first.ghostscript = fakeGhostscript(folder.path(), "for n in 1 2 3 4; do page $n; done; exit 0");
+        ConversionJob second = job("sizes.pdf", folder.path("second/b.png"), 1, 2);
+        second.ghostscript = first.ghostscript;
+        FixedImages slow;
+        slow.data = "late";
+        slow.delayMs = 700;
+        ConversionEngine engine(&slow);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        QSignalSpy written(&engine, &ConversionEngine::pageWritten);
+        engine.start(first);
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder.temp()).entryList({"SFG-*"}, QDir::Dirs).isEmpty(), 10000);
+        QTest::qWait(300); // the workers are inside the library now
+        engine.cancel();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
+        slow.delayMs = 0;
+        engine.start(second);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+        QTest::qWait(1000); // every late worker of the first run has reported by now
+        const auto result = finished.at(1).first().value<ConversionResult>();
+        QVERIFY(result.isSuccess());
+        QCOMPARE(result.written, second.outputFileNames());
+        QCOMPARE(written.count(), 2);
+        QCOMPARE(filesIn(folder.path("first")), QStringList());
+    }
+
     void fullTemporaryFolder_isNamedNotBlamedOnTheDocument()
     {
         CaseFolder folder;

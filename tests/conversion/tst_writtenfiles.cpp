@@ -114,24 +114,24 @@ private slots:
                                         << 16;
         QTest::newRow("png 16 colours antialiased 144 dpi")
             << "png" << int(D::SixteenColors) << false << true << false << 75 << 144 << 1 << 16;
-        QTest::newRow("png 4 colours dithered") << "png" << int(D::FourColors) << true << true << false << 75 << 72 << 1
-                                                << 4;
-        QTest::newRow("png black and white") << "png" << int(D::BlackAndWhite) << false << true << false << 75 << 96
-                                             << 2 << 2;
+        QTest::newRow("png 4 colours dithered")
+            << "png" << int(D::FourColors) << true << true << false << 75 << 72 << 1 << 4;
+        QTest::newRow("png black and white")
+            << "png" << int(D::BlackAndWhite) << false << true << false << 75 << 96 << 2 << 2;
         QTest::newRow("png 256 colours") << "png" << int(D::TwoHundredFiftySixColors) << false << true << false << 75
                                          << 120 << 2 << 17;
         QTest::newRow("png hicolor") << "png" << int(D::HiColor) << false << true << false << 75 << 72 << 2 << 257;
         QTest::newRow("gif 16 colours") << "gif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
                                         << 16;
-        QTest::newRow("gif 4 colours dithered") << "gif" << int(D::FourColors) << true << false << false << 75 << 192
-                                                << 1 << 4;
-        QTest::newRow("jpg hicolor, quality 30") << "jpg" << int(D::HiColor) << false << true << false << 30 << 72
-                                                 << 2 << 0;
-        QTest::newRow("jpg 16 colours, quality 95") << "jpg" << int(D::SixteenColors) << false << false << false << 95
-                                                    << 144 << 1 << 0;
+        QTest::newRow("gif 4 colours dithered")
+            << "gif" << int(D::FourColors) << true << false << false << 75 << 192 << 1 << 4;
+        QTest::newRow("jpg hicolor, quality 30")
+            << "jpg" << int(D::HiColor) << false << true << false << 30 << 72 << 2 << 0;
+        QTest::newRow("jpg 16 colours, quality 95")
+            << "jpg" << int(D::SixteenColors) << false << false << false << 95 << 144 << 1 << 0;
         QTest::newRow("png trimmed") << "png" << int(D::SixteenColors) << false << false << true << 75 << 72 << 3 << 16;
-        QTest::newRow("gif trimmed antialiased") << "gif" << int(D::FourColors) << false << true << true << 75 << 144
-                                                 << 3 << 4;
+        QTest::newRow("gif trimmed antialiased")
+            << "gif" << int(D::FourColors) << false << true << true << 75 << 144 << 3 << 4;
     }
 
     void everyOption_showsInTheFileWritten()
@@ -167,8 +167,8 @@ private slots:
         QCOMPARE(formatByBytes(file.readAll()), format.toLatin1());
 
         const ImageFacts facts = readImage(written);
-        const QSize expected = trim ? OutputSize::pixels(TrimBox.size(), dpi, antialias)
-                                    : OutputSize::pixels(PagePoints, dpi, antialias);
+        const QSize expected =
+            trim ? OutputSize::pixels(TrimBox.size(), dpi, antialias) : OutputSize::pixels(PagePoints, dpi, antialias);
         QVERIFY2(std::abs(facts.size.width() - expected.width()) <= (trim ? 1 : 0)
                      && std::abs(facts.size.height() - expected.height()) <= (trim ? 1 : 0),
                  qPrintable(QStringLiteral("%1x%2").arg(facts.size.width()).arg(facts.size.height())));

@@ -84,6 +84,7 @@ private slots:
         row("flag not 0 or 1", "Antialias", "2", "1");
         row("flag not a number", "Dither", "yes", "0");
         row("format before the list", "ImageFormat", "-1", "0");
+        row("format past the list", "ImageFormat", "3", "0");
         row("quality not a number", "Compression", "4x", "75");
         row("quality above 100", "Compression", "250", "100");
         row("quality empty is the library's", "Compression", "", "");

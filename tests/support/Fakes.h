@@ -8,6 +8,7 @@
 #include "ui/MessageBox.h"
 
 #include <QMap>
+#include <QThread>
 
 #include <functional>
 
@@ -52,13 +53,18 @@ public:
     QString saveImage(QWidget *, const QString &, const QString &, bool) override { return image; }
 };
 
-// Encodes every page into the same bytes without looking at the bitmap.
+// Encodes every page into the same bytes without looking at the bitmap, taking as long as it is told.
 class FixedImages : public ImageObject
 {
 public:
     QByteArray data;
+    int delayMs = 0;
+    std::function<void()> whileConverting; // called on the worker's thread
     ImageResult convert(const QStringList &, const QString &, int, const std::atomic_bool *) const override
     {
+        if (whileConverting)
+            whileConverting();
+        QThread::msleep(delayMs);
         ImageResult result;
         result.ok = true;
         result.data = data;

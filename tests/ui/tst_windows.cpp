@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 #include "ui/ProgressDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,6 +144,36 @@ private slots:
         // Cancelled before Ghostscript finished a page: nothing at all is written.
         QCOMPARE(filesIn(folder.path()).size(), cancelled ? 0 : 3);
         QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void rangeFieldsAndTrimmedReadOut_reachTheWrittenFiles()
+    {
+        openWindow();
+        CaseFolder folder;
+        child<QSpinBox>("spnFromPage")->setValue(2);
+        QCOMPARE(child<QPushButton>("cmdConvert_1")->text(), "Convert pages 2 to 3");
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        m_files.image = folder.path("scan.png");
+        child<QPushButton>("cmdConvert_1")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(filesIn(folder.path()), QStringList({"scan002.png", "scan003.png"}));
+
+        // With trimming, the read-out is measured on the preview: close to what is written.
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        child<QCheckBox>("chkTrim")->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        const QSize readOut = m_window->outputSize();
+        m_files.image = folder.path("page.png");
+        child<QPushButton>("cmdConvert_0")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
+        const QSize written = readImage(folder.path("page.png")).size;
+        QVERIFY2(std::abs(written.width() - readOut.width()) <= 4 && std::abs(written.height() - readOut.height()) <= 4
+                     && written.width() < OutputSize::pixels({842, 595}, 144, true).width() - 100,
+                 qPrintable(QStringLiteral("%1x%2 written, %3x%4 read out")
+                                .arg(written.width())
+                                .arg(written.height())
+                                .arg(readOut.width())
+                                .arg(readOut.height())));
     }
 
     void previewArrivingDuringAQuestion_isShownOnceItIsAnswered()
