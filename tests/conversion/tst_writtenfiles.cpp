@@ -80,15 +80,6 @@ class tst_WrittenFiles : public QObject
     QTemporaryDir m_docs;
     QString m_pdf;
 
-    ConversionResult convert(const ConversionJob &job)
-    {
-        ConversionEngine engine;
-        QSignalSpy finished(&engine, &ConversionEngine::finished);
-        engine.start(job);
-        [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000); }();
-        return finished.count() == 1 ? finished.first().first().value<ConversionResult>() : ConversionResult{};
-    }
-
 private slots:
     void initTestCase()
     {

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
+#include <QSignalSpy>
 
 #include <wand/MagickWand.h>
 
@@ -150,6 +151,15 @@ ImageFacts readImage(const QString &path)
     }
     DestroyMagickWand(wand);
     return facts;
+}
+
+ConversionResult convert(const ConversionJob &job, const ImageObject *images)
+{
+    ConversionEngine engine(images);
+    QSignalSpy finished(&engine, &ConversionEngine::finished);
+    engine.start(job);
+    finished.wait(60000);
+    return finished.count() == 1 ? finished.first().first().value<ConversionResult>() : ConversionResult{};
 }
 
 QStringList filesIn(const QString &folder)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/ConversionEngine.h"
 #include "tools/GhostscriptCommands.h"
 
 #include <QList>
@@ -43,6 +44,9 @@ struct ImageFacts
     QByteArray format;
 };
 ImageFacts readImage(const QString &path);
+
+// Runs the engine on job to its end (a minute at most); images may be null for the real library.
+ConversionResult convert(const ConversionJob &job, const ImageObject *images = nullptr);
 
 // Files in folder, by name.
 QStringList filesIn(const QString &folder);
