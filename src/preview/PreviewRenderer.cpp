@@ -186,6 +186,8 @@ void PreviewRenderer::onRenderFinished(const ProcessResult &result)
         return;
     }
     m_bitmapKey = m_renderRunner->property("bitmapKey").toString();
+    // Ghostscript says so only once it has drawn a page, not while counting them.
+    m_info.repaired = m_info.repaired || GhostscriptCommands::wasRepaired(result.output);
     reduce();
 }
 

@@ -151,6 +151,12 @@ DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacy
     return info;
 }
 
+bool wasRepaired(const QString &output)
+{
+    return output.contains(QLatin1String("errors that were repaired"))
+           || output.contains(QLatin1String("was repaired"));
+}
+
 bool isRenderable(const QSizeF &points)
 {
     constexpr double Largest = 14400;

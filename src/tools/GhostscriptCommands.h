@@ -62,6 +62,8 @@ DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacy
 QString newMarker();
 // A page box that cannot be rendered: empty, flat or beyond the 200 inches a PDF page may measure.
 bool isRenderable(const QSizeF &points);
+// Ghostscript had to repair the document to read it.
+bool wasRepaired(const QString &output);
 // The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
 QString bitmapPath(const QString &folder, int index);
 // Pixels Ghostscript makes of a side in points: nearest at the render resolution, halved downwards.

@@ -37,6 +37,9 @@ private slots:
         QVERIFY(encrypt(doc("plain.pdf"), doc("user.pdf"), "user"));
         QVERIFY(encrypt(doc("plain.pdf"), doc("quoted.pdf"), "a \"b\\c"));
         QVERIFY(encrypt(doc("plain.pdf"), doc("owner.pdf"), QString()));
+        QFile plain(doc("plain.pdf")), truncated(doc("truncated.pdf"));
+        QVERIFY(plain.open(QIODevice::ReadOnly) && truncated.open(QIODevice::WriteOnly));
+        truncated.write(plain.readAll().chopped(40)); // no trailer: Ghostscript repairs it
     }
 
     void password_opensOnlyTheRightDocument_data()
@@ -52,6 +55,8 @@ private slots:
                                               << "nope" << int(Problem::WrongPassword);
         QTest::newRow("quote and backslash") << "quoted.pdf"
                                              << "a \"b\\c" << int(Problem::None);
+        QTest::newRow("repaired") << "truncated.pdf"
+                                  << "" << int(Problem::None);
         QTest::newRow("owner password only") << "owner.pdf"
                                              << "" << int(Problem::None);
     }
@@ -67,6 +72,7 @@ private slots:
         QCOMPARE(int(result.problem.kind), problem);
         if (problem == Problem::None) {
             QCOMPARE(result.info.pageCount, 2);
+            QCOMPARE(result.info.repaired, document == "truncated.pdf");
             QCOMPARE(result.info.pageSize, QSizeF(300, 200));
             QVERIFY(!result.image.isNull() && result.image.width() <= 258 && result.image.width() > 200);
         }
