@@ -37,6 +37,17 @@ struct ConversionResult
     bool isSuccess() const { return !cancelled && fatal.isNone() && failures.isEmpty(); }
 };
 
+// What to tell of the pages that failed: a count and the first pages by name, then "and N more"; every
+// page with the tool's own words in the details.
+struct FailureSummary
+{
+    static constexpr int Listed = 8;
+    QString text;
+    QString details;
+
+    static FailureSummary of(const QList<PageFailure> &failures);
+};
+
 // Converts a page range off the window's thread. Ghostscript renders the whole range in one run while a
 // pool of workers, one per core, turns each finished bitmap into its image file.
 class ConversionEngine : public QObject

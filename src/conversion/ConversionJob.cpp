@@ -74,6 +74,16 @@ QStringList ConversionJob::outputFileNames() const
     return names;
 }
 
+QStringList ConversionJob::outputsToReplace(const std::function<bool(const QString &)> &exists) const
+{
+    QStringList replaced;
+    for (const QString &name : outputFileNames()) {
+        if ((numbered || name != destination) && exists(name))
+            replaced << name;
+    }
+    return replaced;
+}
+
 QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
 {
     QStringList args;

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Everything one conversion run needs, fixed when it starts.
 struct ConversionJob
 {
@@ -36,6 +38,9 @@ struct ConversionJob
     ImageFormat format() const;
     QString outputFileName(int page) const;
     QStringList outputFileNames() const;
+    // The files the run would replace that the save dialog has not asked about already: numbered names, and
+    // a name that gained the format's extension.
+    QStringList outputsToReplace(const std::function<bool(const QString &)> &exists) const;
     // Trim, dither and colour reduction, as the image library takes them.
     static QStringList reductionArguments(const ConversionOptions &options);
     // The image library's command line for one rendered page: trim, colours, resolution tag.

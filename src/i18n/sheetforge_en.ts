@@ -12,6 +12,16 @@
         </translation>
     </message>
     <message numerus="yes">
+        <source>%n image(s) written.</source>
+        <translation>
+            <numerusform>%n image written.</numerusform>
+            <numerusform>%n images written.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FailureSummary</name>
+    <message numerus="yes">
         <source>and %n more</source>
         <translation>
             <numerusform>and %n more</numerusform>
@@ -23,13 +33,6 @@
         <translation>
             <numerusform>%n page could not be converted:</numerusform>
             <numerusform>%n pages could not be converted:</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n image(s) written.</source>
-        <translation>
-            <numerusform>%n image written.</numerusform>
-            <numerusform>%n images written.</numerusform>
         </translation>
     </message>
 </context>

@@ -24,6 +24,19 @@ int ConversionOptions::colorCount() const
 
 namespace OptionLists {
 
+const QList<ColorDepth> &colorDepths()
+{
+    static const QList<ColorDepth> list{ColorDepth::BlackAndWhite, ColorDepth::FourColors, ColorDepth::SixteenColors,
+                                        ColorDepth::TwoHundredFiftySixColors, ColorDepth::HiColor};
+    return list;
+}
+
+const QList<ImageFormat> &formats()
+{
+    static const QList<ImageFormat> list{ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpg};
+    return list;
+}
+
 QStringList colorDepthNames()
 {
     return {QCoreApplication::translate("OptionLists", "Black and White (1bpp)"),
@@ -54,7 +67,10 @@ QString suffix(ImageFormat format)
 
 QStringList suffixes()
 {
-    return {suffix(ImageFormat::Png), suffix(ImageFormat::Gif), suffix(ImageFormat::Jpg)};
+    QStringList list;
+    for (ImageFormat format : formats())
+        list << suffix(format);
+    return list;
 }
 
 std::optional<ImageFormat> formatForFileName(const QString &fileName)
@@ -65,7 +81,7 @@ std::optional<ImageFormat> formatForFileName(const QString &fileName)
     const qsizetype index = suffixes().indexOf(ext);
     if (index < 0)
         return std::nullopt;
-    return ImageFormat(index);
+    return formats().at(index);
 }
 
 } // namespace OptionLists

@@ -35,10 +35,13 @@ struct ConversionOptions
     bool operator==(const ConversionOptions &) const = default;
 };
 
-// The fixed lists the window offers; their indexes are what the settings store keeps.
+// The fixed lists the window offers. A setting is stored as a position in one of these lists, so a list
+// only ever grows at its end: stored settings keep their meaning.
 namespace OptionLists {
 
-QStringList colorDepthNames();
+const QList<ColorDepth> &colorDepths();
+QStringList colorDepthNames(); // in the order of colorDepths()
+const QList<ImageFormat> &formats();
 const QList<int> &resolutions();
 QString suffix(ImageFormat format);
 QStringList suffixes();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace OptionsStorage {
 
@@ -16,16 +17,15 @@ namespace {
 struct Key
 {
     const char *name;
-    const char *defaultText;
     std::function<QString(const ConversionOptions &, QSize)> text;
     std::function<void(ConversionOptions &, const QString &)> apply; // empty for keys only written
 };
 
-int integer(const QString &text, int min, int max, int fallback)
+std::optional<int> integer(const QString &text, int min, int max)
 {
     bool ok = false;
     const qlonglong value = text.trimmed().toLongLong(&ok);
-    return ok && value >= min && value <= max ? int(value) : fallback;
+    return ok && value >= min && value <= max ? std::optional<int>(int(value)) : std::nullopt;
 }
 
 QString flag(bool value)
@@ -33,10 +33,24 @@ QString flag(bool value)
     return value ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-int resolutionIndex(int dpi)
+// A value stored as its position in list; anything else keeps what the options already hold, the default.
+template <class T>
+QString position(const QList<T> &list, T value)
 {
-    const qsizetype index = OptionLists::resolutions().indexOf(dpi);
-    return index < 0 ? 3 : int(index);
+    return QString::number(list.indexOf(value));
+}
+
+template <class T>
+void fromPosition(const QList<T> &list, const QString &text, T &value)
+{
+    if (const std::optional<int> index = integer(text, 0, int(list.size()) - 1))
+        value = list.at(*index);
+}
+
+void fromFlag(const QString &text, bool &value)
+{
+    if (const std::optional<int> set = integer(text, 0, 1))
+        value = *set == 1;
 }
 
 // The quality field holds up to three digits, at most 100; empty means the library's default.
@@ -53,33 +67,35 @@ int quality(const QString &text)
     return std::min(text.toInt(), 100);
 }
 
-// In the order they are saved.
+// In the order they are saved. A key's default is its text for ConversionOptions' own defaults.
 const std::vector<Key> &keys()
 {
+    using O = ConversionOptions;
     static const std::vector<Key> table{
-        {"SourceFile", "", [](const ConversionOptions &o, QSize) { return o.sourceFile; },
-         [](ConversionOptions &o, const QString &v) { o.sourceFile = QFileInfo(v).isFile() ? v : QString(); }},
-        {"ColorDepth", "2", [](const ConversionOptions &o, QSize) { return QString::number(int(o.colorDepth)); },
-         [](ConversionOptions &o, const QString &v) { o.colorDepth = ColorDepth(integer(v, 0, 4, 2)); }},
-        {"Dither", "0", [](const ConversionOptions &o, QSize) { return flag(o.dither); },
-         [](ConversionOptions &o, const QString &v) { o.dither = integer(v, 0, 1, 0) == 1; }},
-        {"ImageFormat", "0", [](const ConversionOptions &o, QSize) { return QString::number(int(o.format)); },
-         [](ConversionOptions &o, const QString &v) { o.format = ImageFormat(integer(v, 0, 2, 0)); }},
-        {"Compression", "75",
-         [](const ConversionOptions &o, QSize) {
-             return o.jpegQuality < 0 ? QString() : QString::number(o.jpegQuality);
+        {"SourceFile", [](const O &o, QSize) { return o.sourceFile; },
+         [](O &o, const QString &v) { o.sourceFile = QFileInfo(v).isFile() ? v : QString(); }},
+        {"ColorDepth", [](const O &o, QSize) { return position(OptionLists::colorDepths(), o.colorDepth); },
+         [](O &o, const QString &v) { fromPosition(OptionLists::colorDepths(), v, o.colorDepth); }},
+        {"Dither", [](const O &o, QSize) { return flag(o.dither); },
+         [](O &o, const QString &v) { fromFlag(v, o.dither); }},
+        {"ImageFormat", [](const O &o, QSize) { return position(OptionLists::formats(), o.format); },
+         [](O &o, const QString &v) { fromPosition(OptionLists::formats(), v, o.format); }},
+        {"Compression",
+         [](const O &o, QSize) { return o.jpegQuality < 0 ? QString() : QString::number(o.jpegQuality); },
+         [](O &o, const QString &v) { o.jpegQuality = quality(v); }},
+        {"pdfpage", [](const O &o, QSize) { return QString::number(o.page); },
+         [](O &o, const QString &v) { o.page = integer(v, 1, std::numeric_limits<int>::max()).value_or(1); }},
+        {"Width", [](const O &, QSize size) { return QString::number(size.width()); }, {}},
+        {"Height", [](const O &, QSize size) { return QString::number(size.height()); }, {}},
+        {"Trim", [](const O &o, QSize) { return flag(o.trim); }, [](O &o, const QString &v) { fromFlag(v, o.trim); }},
+        {"Antialias", [](const O &o, QSize) { return flag(o.antialias); },
+         [](O &o, const QString &v) { fromFlag(v, o.antialias); }},
+        {"Resolution",
+         [](const O &o, QSize) {
+             // A resolution from the command line that the list lacks is never stored as such.
+             return position(OptionLists::resolutions(), OptionLists::resolutions().contains(o.dpi) ? o.dpi : O{}.dpi);
          },
-         [](ConversionOptions &o, const QString &v) { o.jpegQuality = quality(v); }},
-        {"pdfpage", "1", [](const ConversionOptions &o, QSize) { return QString::number(o.page); },
-         [](ConversionOptions &o, const QString &v) { o.page = integer(v, 1, std::numeric_limits<int>::max(), 1); }},
-        {"Width", "0", [](const ConversionOptions &, QSize size) { return QString::number(size.width()); }, {}},
-        {"Height", "0", [](const ConversionOptions &, QSize size) { return QString::number(size.height()); }, {}},
-        {"Trim", "0", [](const ConversionOptions &o, QSize) { return flag(o.trim); },
-         [](ConversionOptions &o, const QString &v) { o.trim = integer(v, 0, 1, 0) == 1; }},
-        {"Antialias", "1", [](const ConversionOptions &o, QSize) { return flag(o.antialias); },
-         [](ConversionOptions &o, const QString &v) { o.antialias = integer(v, 0, 1, 1) == 1; }},
-        {"Resolution", "3", [](const ConversionOptions &o, QSize) { return QString::number(resolutionIndex(o.dpi)); },
-         [](ConversionOptions &o, const QString &v) { o.dpi = OptionLists::resolutions().at(integer(v, 0, 8, 3)); }},
+         [](O &o, const QString &v) { fromPosition(OptionLists::resolutions(), v, o.dpi); }},
     };
     return table;
 }
@@ -88,10 +104,11 @@ const std::vector<Key> &keys()
 
 ConversionOptions load(const SettingsStore &store)
 {
+    const ConversionOptions defaults;
     ConversionOptions options;
     for (const Key &key : keys()) {
         if (key.apply)
-            key.apply(options, store.value(QString::fromLatin1(key.name), QString::fromLatin1(key.defaultText)));
+            key.apply(options, store.value(QString::fromLatin1(key.name), key.text(defaults, {0, 0})));
     }
     return options;
 }

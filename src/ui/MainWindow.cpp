@@ -32,7 +32,6 @@
 namespace {
 
 constexpr int PreviewMinimum = 258;
-constexpr int ListedFailures = 8;
 constexpr int ProgressDelayMs = 500;
 
 QLineEdit *readOnlyField(const char *name)
@@ -607,12 +606,10 @@ void MainWindow::convert(bool allPages)
     saveSettings();
     // The save dialog asked about the name it showed; numbered names, and a name that gained the format's
     // extension, are asked about here, once.
-    int existing = 0;
-    for (const QString &name : job.outputFileNames())
-        existing += QFileInfo::exists(name) && (job.numbered || name != job.destination) ? 1 : 0;
+    const qsizetype existing = job.outputsToReplace([](const QString &name) { return QFileInfo::exists(name); }).size();
     if (existing > 0) {
         const Asking asking(*this);
-        if (!m_messages.askYesNo(this, tr("%n file(s) already exist. Replace them?", nullptr, existing)))
+        if (!m_messages.askYesNo(this, tr("%n file(s) already exist. Replace them?", nullptr, int(existing))))
             return;
     }
     startRun(job);
@@ -650,22 +647,8 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
     if (!result.fatal.isNone()) {
         m_messages.inform(this, result.fatal.message, result.fatal.details);
     } else if (!result.failures.isEmpty()) {
-        QStringList shown;
-        QStringList details;
-        for (const PageFailure &failure : result.failures) {
-            const QString line = tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
-            if (shown.size() < ListedFailures)
-                shown << line;
-            details << line
-                           + (failure.problem.details.isEmpty() ? QString()
-                                                                : QLatin1Char(' ') + failure.problem.details);
-        }
-        if (result.failures.size() > ListedFailures)
-            shown << tr("and %n more", nullptr, int(result.failures.size()) - ListedFailures);
-        m_messages.inform(this,
-                          tr("%n page(s) could not be converted:", nullptr, int(result.failures.size()))
-                              + QLatin1Char('\n') + shown.join(QLatin1Char('\n')),
-                          details.join(QLatin1Char('\n')));
+        const FailureSummary summary = FailureSummary::of(result.failures);
+        m_messages.inform(this, summary.text, summary.details);
     }
     if (!result.written.isEmpty())
         statusBar()->showMessage(tr("%n image(s) written.", nullptr, int(result.written.size())), 10000);

@@ -71,6 +71,38 @@ private slots:
         QCOMPARE(iniValues(saved), iniValues(written));
     }
 
+    // Stored settings keep their meaning only while each list keeps its order: it may only grow at its end.
+    void storedIndex_meansTheSameOptionForEver_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QList<int>>("meanings"); // what positions 0, 1, 2, ... load as
+        using D = ColorDepth;
+        QTest::newRow("colour depths") << "ColorDepth"
+                                       << QList<int>{int(D::BlackAndWhite), int(D::FourColors), int(D::SixteenColors),
+                                                     int(D::TwoHundredFiftySixColors), int(D::HiColor)};
+        QTest::newRow("formats") << "ImageFormat"
+                                 << QList<int>{int(ImageFormat::Png), int(ImageFormat::Gif), int(ImageFormat::Jpg)};
+        QTest::newRow("resolutions") << "Resolution" << QList<int>{72, 96, 120, 144, 192, 300, 600, 1200, 2400};
+    }
+
+    void storedIndex_meansTheSameOptionForEver()
+    {
+        QFETCH(QString, key);
+        QFETCH(QList<int>, meanings);
+        for (qsizetype index = 0; index < meanings.size(); ++index) {
+            MemorySettings stored;
+            stored.values[key] = QString::number(index);
+            const ConversionOptions options = OptionsStorage::load(stored);
+            const int meaning = key == "ColorDepth"    ? int(options.colorDepth)
+                                : key == "ImageFormat" ? int(options.format)
+                                                       : options.dpi;
+            QCOMPARE(meaning, meanings.at(index));
+            MemorySettings saved;
+            OptionsStorage::save(saved, options, {});
+            QCOMPARE(saved.values.value(key), QString::number(index));
+        }
+    }
+
     void badValue_fallsBackToDefault_data()
     {
         QTest::addColumn<QString>("key");
