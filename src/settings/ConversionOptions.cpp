@@ -22,6 +22,12 @@ int ConversionOptions::colorCount() const
     return 65536;
 }
 
+bool ConversionOptions::changesPreview(const ConversionOptions &before) const
+{
+    return sourceFile != before.sourceFile || page != before.page || colorDepth != before.colorDepth
+           || dither != before.dither || trim != before.trim;
+}
+
 namespace OptionLists {
 
 const QList<ColorDepth> &colorDepths()

@@ -32,6 +32,10 @@ struct ConversionOptions
     // The most colours an image may keep; 2 for black and white.
     int colorCount() const;
 
+    // Whether a change from before shows in the preview (the page, its colours, its trimming), or only in
+    // the read-out and the files.
+    bool changesPreview(const ConversionOptions &before) const;
+
     bool operator==(const ConversionOptions &) const = default;
 };
 

@@ -22,13 +22,13 @@ AboutDialog::AboutDialog(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     const QIcon icon(QStringLiteral(":/sheetforge/icon.png"));
     setWindowIcon(icon);
-    ui->Image1->setPixmap(icon.pixmap(32, 32));
-    ui->imgDonate->setPixmap(QPixmap(QStringLiteral(":/sheetforge/donate.gif")));
-    ui->Label1->setText(ui->Label1->text() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
-    ui->lblSiteLink->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(SiteAddress));
-    ui->imgDonate->installEventFilter(this);
+    ui->iconLabel->setPixmap(icon.pixmap(32, 32));
+    ui->donateLabel->setPixmap(QPixmap(QStringLiteral(":/sheetforge/donate.gif")));
+    ui->titleLabel->setText(ui->titleLabel->text() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+    ui->siteLinkLabel->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(SiteAddress));
+    ui->donateLabel->installEventFilter(this);
     connect(ui->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    ui->buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("cmdOK"));
+    ui->buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
 }
 
 AboutDialog::~AboutDialog() = default;
@@ -36,7 +36,7 @@ AboutDialog::~AboutDialog() = default;
 bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
 {
     // A missing browser is not reported.
-    if (watched == ui->imgDonate && event->type() == QEvent::MouseButtonRelease
+    if (watched == ui->donateLabel && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         QDesktopServices::openUrl(QUrl(DonationAddress));
     return QDialog::eventFilter(watched, event);

@@ -8,6 +8,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/OptionsPanel.h"
 #include "ui/ProgressDialog.h"
 
 #include <QCheckBox>
@@ -67,8 +68,9 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     , m_messages(messages)
     , m_files(files)
     , m_options(OptionsStorage::load(settings))
+    , m_optionsPanel(new OptionsPanel)
 {
-    setObjectName(QStringLiteral("frmMainWindow"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
     setWindowIcon(QIcon(QStringLiteral(":/sheetforge/icon.png")));
     setAcceptDrops(true);
@@ -76,13 +78,19 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
 
     createActions();
     createWidgets();
-    showOptions();
+    m_optionsPanel->setOptions(m_options);
     connectControls();
     updateEnabled();
     updateRangeCaption();
     updateOutputSize();
     // Room for a readable page; the layouts take any other size the user gives the window.
     resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 46)));
+    // Where the user left it; Qt moves a geometry from a screen that is gone, or larger than this one, back
+    // onto the screen.
+    const QByteArray geometry =
+        QByteArray::fromBase64(m_settings.value(QStringLiteral("WindowGeometry"), QString()).toLatin1());
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
 
     m_progressDelay.setSingleShot(true);
     m_progressDelay.setInterval(ProgressDelayMs);
@@ -132,21 +140,21 @@ MainWindow::Asking::~Asking()
 void MainWindow::createActions()
 {
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    fileMenu->setObjectName(QStringLiteral("mnuFile"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
     m_openAction = fileMenu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::browse);
-    m_openAction->setObjectName(QStringLiteral("mnuOpen"));
+    m_openAction->setObjectName(QStringLiteral("openAction"));
     m_convertPageAction = fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
                                               [this] { convert(false); });
-    m_convertPageAction->setObjectName(QStringLiteral("mnuConvertPage"));
-    m_convertAllAction = fileMenu->addAction(tr("Convert Page &Range..."), QKeySequence(tr("Ctrl+Shift+E")), this,
-                                             [this] { convert(true); });
-    m_convertAllAction->setObjectName(QStringLiteral("mnuConvertAll"));
+    m_convertPageAction->setObjectName(QStringLiteral("convertPageAction"));
+    m_convertRangeAction = fileMenu->addAction(tr("Convert Page &Range..."), QKeySequence(tr("Ctrl+Shift+E")), this,
+                                               [this] { convert(true); });
+    m_convertRangeAction->setObjectName(QStringLiteral("convertRangeAction"));
     fileMenu->addSeparator();
     QAction *exitAction = fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
-    exitAction->setObjectName(QStringLiteral("mnuExit"));
+    exitAction->setObjectName(QStringLiteral("exitAction"));
 
     QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
-    helpMenu->setObjectName(QStringLiteral("mnuHelp"));
+    helpMenu->setObjectName(QStringLiteral("helpMenu"));
     QAction *aboutAction = helpMenu->addAction(tr("&About..."), this, [this] {
         auto *about = findChild<AboutDialog *>();
         if (!about)
@@ -155,44 +163,21 @@ void MainWindow::createActions()
         about->raise();
         about->activateWindow();
     });
-    aboutAction->setObjectName(QStringLiteral("mnuAbout"));
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
 }
 
 void MainWindow::createWidgets()
 {
-    m_fileEdit = readOnlyField("txtFile");
-    m_browseButton = named(new QPushButton(tr("...")), "cmdBrowse");
+    m_fileEdit = readOnlyField("fileEdit");
+    m_browseButton = named(new QPushButton(tr("...")), "browseButton");
     m_browseButton->setToolTip(tr("Open a PDF document (Ctrl+O)"));
     // As tall as the field beside it, and no wider than it needs.
     m_browseButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     m_browseButton->setMaximumWidth(m_browseButton->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
 
-    m_depthCombo = named(new QComboBox, "cboDepth");
-    m_depthCombo->addItems(OptionLists::colorDepthNames());
-    m_ditherCheck = named(new QCheckBox(tr("Dither")), "chkDither");
-    m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
-    m_antialiasCheck = named(new QCheckBox(tr("Antialias")), "chkAntialias");
-    m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
-
-    m_formatCombo = named(new QComboBox, "cboImageFormat");
-    m_formatCombo->addItems(OptionLists::suffixes());
-    m_qualityLabel = named(new QLabel(tr("JPEG quality (higher is better):")), "lblCompression");
-    m_qualityEdit = named(new QLineEdit, "txtCompression");
-    m_qualityEdit->setMaxLength(3);
-    m_qualityEdit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_qualityEdit));
-    m_qualityEdit->setToolTip(tr("From 0 to 100: higher means a better image and a bigger file. Leave it empty "
-                                 "for the image library's default."));
-    m_qualityEdit->setMaximumWidth(m_qualityEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-    m_qualityLabel->setBuddy(m_qualityEdit);
-
-    m_resolutionCombo = named(new QComboBox, "cboResolution");
-    for (int dpi : OptionLists::resolutions())
-        m_resolutionCombo->addItem(QString::number(dpi), dpi);
-    m_trimCheck = named(new QCheckBox(tr("Trim edges")), "chkTrim");
-
-    auto *options = new QGridLayout;
-    auto *fileLabel = named(new QLabel(tr("Source File:")), "Label1");
+    // The source file heads the options' grid, so its caption lines up with theirs.
+    QGridLayout *options = m_optionsPanel->grid();
+    auto *fileLabel = new QLabel(tr("Source File:"));
     fileLabel->setBuddy(m_browseButton);
     auto *sourceRow = new QHBoxLayout;
     sourceRow->setSpacing(2);
@@ -200,29 +185,8 @@ void MainWindow::createWidgets()
     sourceRow->addWidget(m_browseButton);
     options->addWidget(fileLabel, 0, 0);
     options->addLayout(sourceRow, 0, 1, 1, 3);
-    auto *depthLabel = named(new QLabel(tr("Color Depth:")), "Label3");
-    depthLabel->setBuddy(m_depthCombo);
-    options->addWidget(depthLabel, 1, 0);
-    options->addWidget(m_depthCombo, 1, 1);
-    options->addWidget(m_ditherCheck, 1, 2);
-    options->addWidget(m_antialiasCheck, 1, 3);
-    auto *formatLabel = named(new QLabel(tr("Image Format:")), "Label6");
-    formatLabel->setBuddy(m_formatCombo);
-    auto *qualityRow = new QHBoxLayout;
-    qualityRow->addWidget(m_qualityLabel);
-    qualityRow->addWidget(m_qualityEdit);
-    qualityRow->addStretch();
-    options->addWidget(formatLabel, 2, 0);
-    options->addWidget(m_formatCombo, 2, 1);
-    options->addLayout(qualityRow, 2, 2, 1, 2);
-    auto *resolutionLabel = named(new QLabel(tr("Resolution (dpi):")), "Label4");
-    resolutionLabel->setBuddy(m_resolutionCombo);
-    options->addWidget(resolutionLabel, 3, 0);
-    options->addWidget(m_resolutionCombo, 3, 1);
-    options->addWidget(m_trimCheck, 3, 2, 1, 2);
-    options->setColumnStretch(1, 1);
 
-    m_previewLabel = named(new QLabel, "imgPreview");
+    m_previewLabel = named(new QLabel, "previewLabel");
     m_previewLabel->setAlignment(Qt::AlignCenter);
     m_previewLabel->setMinimumSize(PreviewMinimum, PreviewMinimum);
     // The pixmap must not push the window wider; the label follows the window instead.
@@ -233,13 +197,13 @@ void MainWindow::createWidgets()
     frameLayout->setContentsMargins(1, 1, 1, 1);
     frameLayout->addWidget(m_previewLabel);
 
-    m_pageCombo = named(new QComboBox, "cboPage");
-    m_fromSpin = named(new QSpinBox, "spnFromPage");
-    m_toSpin = named(new QSpinBox, "spnToPage");
+    m_pageCombo = named(new QComboBox, "pageCombo");
+    m_fromSpin = named(new QSpinBox, "fromSpin");
+    m_toSpin = named(new QSpinBox, "toSpin");
     m_fromSpin->setToolTip(tr("The first page the range button converts"));
     m_toSpin->setToolTip(tr("The last page the range button converts"));
-    m_widthEdit = readOnlyField("txtImgWidth");
-    m_heightEdit = readOnlyField("txtImgHeight");
+    m_widthEdit = readOnlyField("widthEdit");
+    m_heightEdit = readOnlyField("heightEdit");
     for (QLineEdit *field : {m_widthEdit, m_heightEdit}) {
         field->setAlignment(Qt::AlignRight);
         field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
@@ -263,7 +227,7 @@ void MainWindow::createWidgets()
     side->addWidget(new QLabel(tr("Image size (pixels):")));
     auto *size = new QHBoxLayout;
     size->addWidget(m_widthEdit, 1);
-    size->addWidget(named(new QLabel(tr("x")), "Label9"));
+    size->addWidget(new QLabel(tr("x")));
     size->addWidget(m_heightEdit, 1);
     side->addLayout(size);
     side->addStretch();
@@ -276,16 +240,16 @@ void MainWindow::createWidgets()
     middle->addWidget(previewFrame, 1);
     middle->addWidget(sideColumn);
 
-    m_convertPageButton = named(new QPushButton(tr("Convert current page")), "cmdConvert_0");
-    m_convertAllButton = named(new QPushButton, "cmdConvert_1");
+    m_convertPageButton = named(new QPushButton(tr("Convert current page")), "convertPageButton");
+    m_convertRangeButton = named(new QPushButton, "convertRangeButton");
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_convertPageButton);
-    buttons->addWidget(m_convertAllButton);
+    buttons->addWidget(m_convertRangeButton);
     buttons->addStretch();
 
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
-    layout->addLayout(options);
+    layout->addWidget(m_optionsPanel);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
@@ -298,67 +262,30 @@ void MainWindow::createWidgets()
     m_busyBar->hide();
     statusBar()->addPermanentWidget(m_busyBar);
 
-    const QList<QWidget *> order{m_browseButton,    m_depthCombo,  m_ditherCheck,     m_antialiasCheck,
-                                 m_formatCombo,     m_qualityEdit, m_resolutionCombo, m_trimCheck,
-                                 m_pageCombo,       m_fromSpin,    m_toSpin,          m_convertPageButton,
-                                 m_convertAllButton};
+    const QList<QWidget *> order =
+        QList<QWidget *>{m_browseButton} + m_optionsPanel->tabOrder()
+        + QList<QWidget *>{m_pageCombo, m_fromSpin, m_toSpin, m_convertPageButton, m_convertRangeButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
-}
-
-void MainWindow::showOptions()
-{
-    const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
-        b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck);
-    m_depthCombo->setCurrentIndex(int(m_options.colorDepth));
-    m_ditherCheck->setChecked(m_options.dither);
-    m_antialiasCheck->setChecked(m_options.antialias);
-    m_formatCombo->setCurrentIndex(int(m_options.format));
-    m_qualityEdit->setText(m_options.jpegQuality < 0 ? QString() : QString::number(m_options.jpegQuality));
-    m_resolutionCombo->setCurrentIndex(m_resolutionCombo->findData(m_options.dpi));
-    m_trimCheck->setChecked(m_options.trim);
-    const bool jpeg = m_options.format == ImageFormat::Jpg;
-    m_qualityEdit->setEnabled(jpeg);
-    m_qualityLabel->setEnabled(jpeg);
 }
 
 void MainWindow::connectControls()
 {
     connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::browse);
-    connect(m_depthCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_options.colorDepth = ColorDepth(index);
-        optionsChanged(true);
-    });
-    connect(m_ditherCheck, &QCheckBox::toggled, this, [this](bool on) {
-        m_options.dither = on;
-        optionsChanged(true);
-    });
-    connect(m_antialiasCheck, &QCheckBox::toggled, this, [this](bool on) {
-        m_options.antialias = on;
-        optionsChanged(false);
-    });
-    connect(m_formatCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_options.format = ImageFormat(index);
-        showOptions();
-        optionsChanged(false);
-    });
-    connect(m_qualityEdit, &QLineEdit::textEdited, this, [this](const QString &text) {
-        m_options.jpegQuality = text.isEmpty() ? ConversionOptions::LibraryDefaultQuality : std::min(100, text.toInt());
-        optionsChanged(false);
-    });
-    connect(m_qualityEdit, &QLineEdit::editingFinished, this, &MainWindow::showOptions);
-    connect(m_resolutionCombo, &QComboBox::currentIndexChanged, this, [this] {
-        m_options.dpi = m_resolutionCombo->currentData().toInt();
-        optionsChanged(false);
-    });
-    connect(m_trimCheck, &QCheckBox::toggled, this, [this](bool on) {
-        m_options.trim = on;
-        optionsChanged(true);
+    connect(m_optionsPanel, &OptionsPanel::optionsEdited, this, [this](const ConversionOptions &edited) {
+        // The panel edits the conversion options; the document and page stay the window's.
+        ConversionOptions options = edited;
+        options.sourceFile = m_options.sourceFile;
+        options.page = m_options.page;
+        const bool preview = options.changesPreview(m_options);
+        m_options = options;
+        optionsChanged(preview);
     });
     connect(m_pageCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index < 0)
             return;
         m_options.page = index + 1;
+        m_optionsPanel->setOptions(m_options);
         optionsChanged(true);
     });
     connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) {
@@ -370,7 +297,7 @@ void MainWindow::connectControls()
         updateRangeCaption();
     });
     connect(m_convertPageButton, &QPushButton::clicked, this, [this] { convert(false); });
-    connect(m_convertAllButton, &QPushButton::clicked, this, [this] { convert(true); });
+    connect(m_convertRangeButton, &QPushButton::clicked, this, [this] { convert(true); });
 }
 
 void MainWindow::optionsChanged(bool needsPreview)
@@ -562,7 +489,7 @@ void MainWindow::updateRangeCaption()
                             : whole                   ? tr("Convert all pages")
                             : from == to              ? tr("Convert page %1").arg(from)
                                                       : tr("Convert pages %1 to %2").arg(from).arg(to);
-    m_convertAllButton->setText(caption);
+    m_convertRangeButton->setText(caption);
 }
 
 void MainWindow::updateEnabled()
@@ -570,10 +497,10 @@ void MainWindow::updateEnabled()
     const bool idle = !m_engine.isRunning();
     const bool ready = idle && !m_document.path.isEmpty() && !m_ghostscript.isEmpty();
     for (QWidget *control :
-         std::initializer_list<QWidget *>{m_convertPageButton, m_convertAllButton, m_fromSpin, m_toSpin})
+         std::initializer_list<QWidget *>{m_convertPageButton, m_convertRangeButton, m_fromSpin, m_toSpin})
         control->setEnabled(ready);
     m_convertPageAction->setEnabled(ready);
-    m_convertAllAction->setEnabled(ready);
+    m_convertRangeAction->setEnabled(ready);
     m_openAction->setEnabled(idle);
     m_browseButton->setEnabled(idle);
     setAcceptDrops(idle);
@@ -657,6 +584,7 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
 void MainWindow::saveSettings()
 {
     m_settings.setValue(QStringLiteral("LastFolder"), m_lastFolder);
+    m_settings.setValue(QStringLiteral("WindowGeometry"), QString::fromLatin1(saveGeometry().toBase64()));
     OptionsStorage::save(m_settings, m_options, outputSize());
 }
 

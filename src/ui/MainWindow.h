@@ -12,6 +12,7 @@
 
 class FileDialog;
 class MessageBox;
+class OptionsPanel;
 class ProgressDialog;
 class SettingsStore;
 class QAction;
@@ -86,7 +87,6 @@ private:
     void createActions();
     void createWidgets();
     void connectControls();
-    void showOptions();
     void optionsChanged(bool needsPreview);
 
     void browse();
@@ -128,17 +128,10 @@ private:
 
     QAction *m_openAction = nullptr;
     QAction *m_convertPageAction = nullptr;
-    QAction *m_convertAllAction = nullptr;
+    QAction *m_convertRangeAction = nullptr;
+    OptionsPanel *m_optionsPanel = nullptr;
     QLineEdit *m_fileEdit = nullptr;
     QPushButton *m_browseButton = nullptr;
-    QComboBox *m_depthCombo = nullptr;
-    QCheckBox *m_ditherCheck = nullptr;
-    QCheckBox *m_antialiasCheck = nullptr;
-    QComboBox *m_formatCombo = nullptr;
-    QLabel *m_qualityLabel = nullptr;
-    QLineEdit *m_qualityEdit = nullptr;
-    QComboBox *m_resolutionCombo = nullptr;
-    QCheckBox *m_trimCheck = nullptr;
     QLabel *m_previewLabel = nullptr;
     QComboBox *m_pageCombo = nullptr;
     QSpinBox *m_fromSpin = nullptr;
@@ -146,6 +139,6 @@ private:
     QLineEdit *m_widthEdit = nullptr;
     QLineEdit *m_heightEdit = nullptr;
     QPushButton *m_convertPageButton = nullptr;
-    QPushButton *m_convertAllButton = nullptr;
+    QPushButton *m_convertRangeButton = nullptr;
     QProgressBar *m_busyBar = nullptr;
 };

@@ -15,19 +15,19 @@ ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     : QDialog(parent)
     , m_messages(messages)
 {
-    setObjectName(QStringLiteral("frmProgress"));
+    setObjectName(QStringLiteral("progressDialog"));
     setWindowTitle(tr("Converting"));
     setWindowModality(Qt::WindowModal);
     m_statusLabel = new QLabel(this);
-    m_statusLabel->setObjectName(QStringLiteral("txtStatus"));
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setMinimumWidth(m_statusLabel->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     m_progressBar = new QProgressBar(this);
-    m_progressBar->setObjectName(QStringLiteral("txtprogressbar"));
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setRange(0, 1);
     m_progressBar->setValue(0);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_cancelButton = buttons->button(QDialogButtonBox::Cancel);
-    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
     connect(m_cancelButton, &QPushButton::clicked, this, &ProgressDialog::askToCancel);
 
     auto *layout = new QVBoxLayout(this);

@@ -81,7 +81,7 @@ private slots:
     {
         CaseFolder folder;
         QMap<QString, QByteArray> written;
-        for (const QString &name : {"q10.jpg", "q90.jpg", "q10.png", "q90.png"}) {
+        for (const QString name : {"q10.jpg", "q90.jpg", "q10.png", "q90.png"}) {
             ConversionJob run = job("wheel.pdf", folder.path(name));
             run.options.colorDepth = ColorDepth::HiColor;
             run.options.jpegQuality = name.mid(1, 2).toInt();

@@ -103,6 +103,25 @@ private slots:
         }
     }
 
+    void changesPreview_onlyForWhatThePreviewShows()
+    {
+        const ConversionOptions base;
+        const auto changed = [&base](auto edit) {
+            ConversionOptions options = base;
+            edit(options);
+            return options.changesPreview(base);
+        };
+        QVERIFY(changed([](ConversionOptions &o) { o.colorDepth = ColorDepth::FourColors; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.dither = !o.dither; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.trim = !o.trim; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.page = 2; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.sourceFile = "b.pdf"; }));
+        QVERIFY(!changed([](ConversionOptions &o) { o.dpi = 600; }));
+        QVERIFY(!changed([](ConversionOptions &o) { o.antialias = !o.antialias; }));
+        QVERIFY(!changed([](ConversionOptions &o) { o.format = ImageFormat::Jpg; }));
+        QVERIFY(!changed([](ConversionOptions &o) { o.jpegQuality = 10; }));
+    }
+
     void badValue_fallsBackToDefault_data()
     {
         QTest::addColumn<QString>("key");

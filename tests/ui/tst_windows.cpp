@@ -5,6 +5,7 @@
 
 #include "preview/OutputSize.h"
 #include "ui/MainWindow.h"
+#include "ui/OptionsPanel.h"
 #include "ui/ProgressDialog.h"
 
 #include <QCheckBox>
@@ -79,30 +80,30 @@ private slots:
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
         if (!failing.isEmpty()) {
             m_files.document = doc(failing);
-            child<QPushButton>("cmdBrowse")->click();
+            child<QPushButton>("browseButton")->click();
             // Once told, the window shows the previous document again.
             QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
             QCOMPARE(m_messages.informed.size() + m_messages.passwordQuestions, 1);
         }
         QCOMPARE(m_window->documentPath(), doc("three.pdf"));
-        QCOMPARE(child<QLineEdit>("txtFile")->text(), doc("three.pdf"));
+        QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("three.pdf"));
         QCOMPARE(m_settings.values.value("SourceFile"), doc("three.pdf"));
         QCOMPARE(m_window->pageCount(), 3);
-        QCOMPARE(child<QComboBox>("cboPage")->count(), 3);
-        QCOMPARE(child<QSpinBox>("spnFromPage")->value(), 1);
-        QCOMPARE(child<QSpinBox>("spnToPage")->value(), 3);
-        QCOMPARE(child<QSpinBox>("spnToPage")->maximum(), 3);
-        QVERIFY(child<QPushButton>("cmdConvert_1")->isEnabled() && child<QSpinBox>("spnToPage")->isEnabled());
+        QCOMPARE(child<QComboBox>("pageCombo")->count(), 3);
+        QCOMPARE(child<QSpinBox>("fromSpin")->value(), 1);
+        QCOMPARE(child<QSpinBox>("toSpin")->value(), 3);
+        QCOMPARE(child<QSpinBox>("toSpin")->maximum(), 3);
+        QVERIFY(child<QPushButton>("convertRangeButton")->isEnabled() && child<QSpinBox>("toSpin")->isEnabled());
         const QSize landscape = OutputSize::pixels({842, 595}, 144, true);
         QCOMPARE(m_window->outputSize(), landscape);
-        QCOMPARE(child<QLineEdit>("txtImgWidth")->text(), QString::number(landscape.width()));
+        QCOMPARE(child<QLineEdit>("widthEdit")->text(), QString::number(landscape.width()));
 
         // The read-out follows the page shown, and its orientation.
         shown.clear();
-        child<QComboBox>("cboPage")->setCurrentIndex(1);
+        child<QComboBox>("pageCombo")->setCurrentIndex(1);
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         QCOMPARE(m_window->outputSize(), OutputSize::pixels({200, 300}, 144, true));
-        QCOMPARE(child<QLineEdit>("txtImgHeight")->text(), QString::number(m_window->outputSize().height()));
+        QCOMPARE(child<QLineEdit>("heightEdit")->text(), QString::number(m_window->outputSize().height()));
     }
 
     void cancelQuestion_onlyYesStopsTheRun_data()
@@ -122,7 +123,7 @@ private slots:
         CaseFolder folder;
         m_files.image = folder.path("scan.png");
         QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
-        child<QPushButton>("cmdConvert_1")->click();
+        child<QPushButton>("convertRangeButton")->click();
         auto *progress = m_window->findChild<ProgressDialog *>();
         QVERIFY(progress);
         QSignalSpy confirmed(progress, &ProgressDialog::cancelConfirmed);
@@ -134,7 +135,7 @@ private slots:
             writtenWhileAsking << filesIn(folder.path());
         };
         for (qsizetype i = 0; i < answers.size(); ++i)
-            progress->findChild<QPushButton *>("cmdCancel")->click();
+            progress->findChild<QPushButton *>("cancelButton")->click();
         QCOMPARE(writtenWhileAsking, QStringList());
         QCOMPARE(confirmed.count(), cancelled ? 1 : 0);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
@@ -150,21 +151,21 @@ private slots:
     {
         openWindow();
         CaseFolder folder;
-        child<QSpinBox>("spnFromPage")->setValue(2);
-        QCOMPARE(child<QPushButton>("cmdConvert_1")->text(), "Convert pages 2 to 3");
+        child<QSpinBox>("fromSpin")->setValue(2);
+        QCOMPARE(child<QPushButton>("convertRangeButton")->text(), "Convert pages 2 to 3");
         QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
         m_files.image = folder.path("scan.png");
-        child<QPushButton>("cmdConvert_1")->click();
+        child<QPushButton>("convertRangeButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(filesIn(folder.path()), QStringList({"scan002.png", "scan003.png"}));
 
         // With trimming, the read-out is measured on the preview: close to what is written.
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
-        child<QCheckBox>("chkTrim")->setChecked(true);
+        child<QCheckBox>("trimCheck")->setChecked(true);
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         const QSize readOut = m_window->outputSize();
         m_files.image = folder.path("page.png");
-        child<QPushButton>("cmdConvert_0")->click();
+        child<QPushButton>("convertPageButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 60000);
         const QSize written = readImage(folder.path("page.png")).size;
         QVERIFY2(std::abs(written.width() - readOut.width()) <= 4 && std::abs(written.height() - readOut.height()) <= 4
@@ -191,12 +192,68 @@ private slots:
             shownWhileAsking = int(shown.count());
         };
         // The new colours are being reduced when the question about replacing files opens.
-        child<QComboBox>("cboDepth")->setCurrentIndex(int(ColorDepth::BlackAndWhite));
-        child<QPushButton>("cmdConvert_1")->click();
+        child<QComboBox>("depthCombo")->setCurrentIndex(int(ColorDepth::BlackAndWhite));
+        child<QPushButton>("convertRangeButton")->click();
         QCOMPARE(shownWhileAsking, 0);
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10000);
-        const QImage preview = child<QLabel>("imgPreview")->pixmap().toImage();
+        const QImage preview = child<QLabel>("previewLabel")->pixmap().toImage();
         QVERIFY(preview.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
+    }
+
+    void optionsPanel_showsTheOptionsAndSignalsEdits()
+    {
+        OptionsPanel panel;
+        QSignalSpy edited(&panel, &OptionsPanel::optionsEdited);
+        ConversionOptions shown{.colorDepth = ColorDepth::HiColor,
+                                .dither = true,
+                                .antialias = false,
+                                .format = ImageFormat::Gif,
+                                .jpegQuality = 40,
+                                .dpi = 600,
+                                .trim = true,
+                                .page = 7};
+        panel.setOptions(shown);
+        QCOMPARE(edited.count(), 0);
+        const auto *depth = panel.findChild<QComboBox *>("depthCombo");
+        const auto *quality = panel.findChild<QLineEdit *>("qualityEdit");
+        QCOMPARE(depth->currentText(), OptionLists::colorDepthNames().last());
+        QVERIFY(panel.findChild<QCheckBox *>("ditherCheck")->isChecked());
+        QVERIFY(!panel.findChild<QCheckBox *>("antialiasCheck")->isChecked());
+        QCOMPARE(panel.findChild<QComboBox *>("formatCombo")->currentText(), "gif");
+        QCOMPARE(quality->text(), "40");
+        QVERIFY(!quality->isEnabled()); // quality is for JPEG only
+        QCOMPARE(panel.findChild<QComboBox *>("resolutionCombo")->currentText(), "600");
+        QVERIFY(panel.findChild<QCheckBox *>("trimCheck")->isChecked());
+
+        // Each edit comes back as the options, with the rest kept.
+        panel.findChild<QComboBox *>("formatCombo")->setCurrentIndex(2);
+        QVERIFY(quality->isEnabled());
+        panel.findChild<QComboBox *>("depthCombo")->setCurrentIndex(0);
+        panel.findChild<QComboBox *>("resolutionCombo")->setCurrentIndex(1);
+        panel.findChild<QCheckBox *>("trimCheck")->click();
+        QTest::keyClicks(panel.findChild<QLineEdit *>("qualityEdit"), "0"); // 400 reads as 100
+        ConversionOptions expected = shown;
+        expected.format = ImageFormat::Jpg;
+        expected.colorDepth = ColorDepth::BlackAndWhite;
+        expected.dpi = 96;
+        expected.trim = false;
+        expected.jpegQuality = 100;
+        QCOMPARE(edited.last().first().value<ConversionOptions>(), expected);
+        QCOMPARE(panel.options(), expected);
+    }
+
+    void geometry_isKeptFromOneStartToTheNext()
+    {
+        m_settings = {};
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->show();
+        m_window->resize(1000, 800);
+        m_window->move(30, 40);
+        QTRY_COMPARE(m_window->size(), QSize(1000, 800));
+        m_window->close();
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->show();
+        QCOMPARE(m_window->size(), QSize(1000, 800));
     }
 
     void drop_opensOnePdfOrSaysWhyNot_data()

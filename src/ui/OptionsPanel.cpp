@@ -1,0 +1,123 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/OptionsPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+
+namespace {
+
+template <class Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+OptionsPanel::OptionsPanel(QWidget *parent)
+    : QWidget(parent)
+    , m_grid(new QGridLayout(this))
+    , m_depthCombo(named(new QComboBox, "depthCombo"))
+    , m_ditherCheck(named(new QCheckBox(tr("Dither")), "ditherCheck"))
+    , m_antialiasCheck(named(new QCheckBox(tr("Antialias")), "antialiasCheck"))
+    , m_formatCombo(named(new QComboBox, "formatCombo"))
+    , m_qualityLabel(new QLabel(tr("JPEG quality (higher is better):")))
+    , m_qualityEdit(named(new QLineEdit, "qualityEdit"))
+    , m_resolutionCombo(named(new QComboBox, "resolutionCombo"))
+    , m_trimCheck(named(new QCheckBox(tr("Trim edges")), "trimCheck"))
+{
+    m_depthCombo->addItems(OptionLists::colorDepthNames());
+    m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
+    m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
+    m_formatCombo->addItems(OptionLists::suffixes());
+    m_qualityEdit->setMaxLength(3);
+    m_qualityEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_qualityEdit));
+    m_qualityEdit->setToolTip(tr("From 0 to 100: higher means a better image and a bigger file. Leave it empty "
+                                 "for the image library's default."));
+    m_qualityEdit->setMaximumWidth(m_qualityEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+    m_qualityLabel->setBuddy(m_qualityEdit);
+    for (int dpi : OptionLists::resolutions())
+        m_resolutionCombo->addItem(QString::number(dpi), dpi);
+
+    // Row 0 is left to the window for the source file.
+    m_grid->setContentsMargins(0, 0, 0, 0);
+    const auto addRow = [this](int row, const QString &caption, QWidget *field) {
+        auto *label = new QLabel(caption);
+        label->setBuddy(field);
+        m_grid->addWidget(label, row, 0);
+        m_grid->addWidget(field, row, 1);
+    };
+    addRow(1, tr("Color Depth:"), m_depthCombo);
+    m_grid->addWidget(m_ditherCheck, 1, 2);
+    m_grid->addWidget(m_antialiasCheck, 1, 3);
+    addRow(2, tr("Image Format:"), m_formatCombo);
+    auto *qualityRow = new QHBoxLayout;
+    qualityRow->addWidget(m_qualityLabel);
+    qualityRow->addWidget(m_qualityEdit);
+    qualityRow->addStretch();
+    m_grid->addLayout(qualityRow, 2, 2, 1, 2);
+    addRow(3, tr("Resolution (dpi):"), m_resolutionCombo);
+    m_grid->addWidget(m_trimCheck, 3, 2, 1, 2);
+    m_grid->setColumnStretch(1, 1);
+
+    setOptions(m_options);
+    connect(m_depthCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    connect(m_ditherCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+    connect(m_antialiasCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+    connect(m_formatCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    connect(m_qualityEdit, &QLineEdit::textEdited, this, &OptionsPanel::edited);
+    // A quality above 100 reads as 100 once the user leaves the field.
+    connect(m_qualityEdit, &QLineEdit::editingFinished, this, [this] { setOptions(m_options); });
+    connect(m_resolutionCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    connect(m_trimCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+}
+
+void OptionsPanel::setOptions(const ConversionOptions &options)
+{
+    m_options = options;
+    const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
+        b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck);
+    m_depthCombo->setCurrentIndex(int(OptionLists::colorDepths().indexOf(options.colorDepth)));
+    m_ditherCheck->setChecked(options.dither);
+    m_antialiasCheck->setChecked(options.antialias);
+    m_formatCombo->setCurrentIndex(int(OptionLists::formats().indexOf(options.format)));
+    m_qualityEdit->setText(options.jpegQuality < 0 ? QString() : QString::number(options.jpegQuality));
+    m_resolutionCombo->setCurrentIndex(m_resolutionCombo->findData(options.dpi));
+    m_trimCheck->setChecked(options.trim);
+    // The quality means something only to JPEG.
+    const bool jpeg = options.format == ImageFormat::Jpg;
+    m_qualityEdit->setEnabled(jpeg);
+    m_qualityLabel->setEnabled(jpeg);
+}
+
+QList<QWidget *> OptionsPanel::tabOrder() const
+{
+    return {m_depthCombo,  m_ditherCheck,     m_antialiasCheck, m_formatCombo,
+            m_qualityEdit, m_resolutionCombo, m_trimCheck};
+}
+
+void OptionsPanel::edited()
+{
+    ConversionOptions options = m_options;
+    options.colorDepth = OptionLists::colorDepths().value(m_depthCombo->currentIndex(), options.colorDepth);
+    options.dither = m_ditherCheck->isChecked();
+    options.antialias = m_antialiasCheck->isChecked();
+    options.format = OptionLists::formats().value(m_formatCombo->currentIndex(), options.format);
+    const QString quality = m_qualityEdit->text();
+    options.jpegQuality = quality.isEmpty() ? ConversionOptions::LibraryDefaultQuality : std::min(100, quality.toInt());
+    options.dpi = m_resolutionCombo->currentData().toInt();
+    options.trim = m_trimCheck->isChecked();
+    const bool formatChanged = options.format != m_options.format;
+    m_options = options;
+    if (formatChanged)
+        setOptions(m_options);
+    emit optionsEdited(options);
+}
