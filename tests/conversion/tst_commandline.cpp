@@ -89,6 +89,11 @@ private slots:
         QTest::newRow("page zero") << QStringList{"--convert", "x.png", "--pages", "0", pdf} << 2 << "numbered from 1";
         QTest::newRow("pages malformed") << QStringList{"--convert", "x.png", "--pages", "1,x", pdf} << 2
                                          << "--pages 1,x: give FIRST-LAST";
+        // Accepted: these fail only because page 9 does not exist.
+        QTest::newRow("dpi at the top of the list")
+            << QStringList{"--convert", "x.png", "--dpi", "2400", "--pages", "9", pdf} << 1 << "none of the pages";
+        QTest::newRow("another extension with --format")
+            << QStringList{"--convert", "x.bmp", "--format", "png", "--pages", "9", pdf} << 1 << "none of the pages";
         QTest::newRow("dpi below the list")
             << QStringList{"--convert", "x.png", "--dpi", "17", pdf} << 2 << "72 to 2400";
         QTest::newRow("extension not written") << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif or jpg";

@@ -278,6 +278,43 @@ private slots:
         QVERIFY2(mostWaiting <= QThread::idealThreadCount() + 4, qPrintable(QString::number(mostWaiting)));
     }
 
+    // While the user is asked whether to stop, Ghostscript is stopped and nothing is written; a page that
+    // then never ends still runs out of time once the answer is No.
+    void heldRun_rendersAndWritesNothingUntilReleased()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 8);
+        run.ghostscript = fakeGhostscript(folder.path(), "for n in $(seq 1 7); do page $n; sleep 0.1; done; page 8; "
+                                                         "exec sleep 60");
+        run.pageTimeout = 1;
+        FixedImages images;
+        images.data = "image";
+        ConversionEngine engine(&images);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        engine.start(run);
+        engine.setHeld(true);
+        QTest::qWait(1500);
+        const QDir temp(folder.temp());
+        qsizetype bitmaps = 0;
+        for (const QString &work : temp.entryList({"SFG-*"}, QDir::Dirs))
+            bitmaps += QDir(temp.filePath(work)).entryList({"p*.tif"}).size();
+        QVERIFY2(bitmaps <= 2, qPrintable(QString::number(bitmaps)));
+        QCOMPARE(filesIn(folder.path()).filter("scan"), QStringList());
+        QCOMPARE(finished.count(), 0);
+        QSignalSpy started(&engine, &ConversionEngine::pageStarted);
+        engine.setHeld(false);
+        // Held again on the page that never ends: the question's time does not count, the page's does.
+        QTRY_VERIFY_WITH_TIMEOUT(!started.isEmpty() && started.last().first().toInt() == 8, 5000);
+        engine.setHeld(true);
+        QTest::qWait(1500);
+        QCOMPARE(finished.count(), 0);
+        engine.setHeld(false);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 5000);
+        const auto result = finished.first().first().value<ConversionResult>();
+        QCOMPARE(int(result.fatal.kind), int(Problem::PageTimedOut));
+        QCOMPARE(result.written.size(), 7);
+    }
+
     void cancelledRun_lateResultsNeverCountInTheNext()
     {
         CaseFolder folder;

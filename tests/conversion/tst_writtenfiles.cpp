@@ -20,7 +20,7 @@ const QSizeF PagePoints(400, 200);
 const QRectF TrimBox(100, 50, 200, 100); // page 3: stripes inside a white margin
 
 // Page 1: sixteen flat stripes on pixel boundaries, so a reduction to 16 or 4 colours keeps exactly as many.
-// Page 2: a smooth gradient, for more colours than any palette and for dithering. Page 3: page 1's stripes
+// Page 2: smooth gradients, for more colours than any palette and for dithering. Page 3: page 1's stripes
 // inside a white margin, for trimming.
 bool writeKnownPages(const QString &path)
 {
@@ -40,11 +40,13 @@ bool writeKnownPages(const QString &path)
     };
     stripes(QRectF(QPointF(), PagePoints));
     writer.newPage();
-    QLinearGradient gradient(0, 0, PagePoints.width(), 0);
-    gradient.setColorAt(0, Qt::darkBlue);
-    gradient.setColorAt(0.5, Qt::yellow);
-    gradient.setColorAt(1, Qt::darkRed);
-    painter.fillRect(QRectF(QPointF(), PagePoints), gradient);
+    // Hues across, darkening downwards: more colours than Hicolor keeps.
+    for (int row = 0; row < int(PagePoints.height()); ++row) {
+        QLinearGradient hues(0, 0, PagePoints.width(), 0);
+        for (int step = 0; step <= 6; ++step)
+            hues.setColorAt(step / 6.0, QColor::fromHsv(step * 60 % 360, 255, 255 - row));
+        painter.fillRect(QRectF(0, row, PagePoints.width(), 1), hues);
+    }
     writer.newPage();
     stripes(TrimBox);
     return painter.end();
@@ -111,7 +113,7 @@ private slots:
             << "png" << int(D::BlackAndWhite) << false << true << false << 75 << 96 << 2 << 2;
         QTest::newRow("png 256 colours") << "png" << int(D::TwoHundredFiftySixColors) << false << true << false << 75
                                          << 120 << 2 << 17;
-        QTest::newRow("png hicolor") << "png" << int(D::HiColor) << false << true << false << 75 << 72 << 2 << 257;
+        QTest::newRow("png hicolor") << "png" << int(D::HiColor) << false << true << false << 75 << 144 << 2 << 32769;
         QTest::newRow("gif 16 colours") << "gif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
                                         << 16;
         QTest::newRow("gif 4 colours dithered")

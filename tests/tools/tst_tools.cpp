@@ -156,6 +156,16 @@ private slots:
         QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", clean, info, false).kind), problem);
     }
 
+    // Above 600 dpi an uncompressed page runs to gigabytes in the temporary folder.
+    void renderArguments_compressLargePagesOnly()
+    {
+        const auto compression = [](int dpi) {
+            return GhostscriptCommands::renderArguments({.dpi = dpi}).filter("-sCompression=").value(0);
+        };
+        QCOMPARE(compression(300), "-sCompression=none");
+        QCOMPARE(compression(600), "-sCompression=lzw");
+    }
+
     void password_reachesGhostscriptIntactOrIsRefused_data()
     {
         QTest::addColumn<QString>("password");
