@@ -17,7 +17,6 @@
 #include <QTranslator>
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -46,9 +45,6 @@ int runHeadless(const CommandLineRequest &request)
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << Qt::endl;
         return 0;
     }
-    QString password;
-    if (request.passwordFromStdin)
-        password = CommandLine::readPassword(QFileInfo(request.document).fileName());
     PrivateFolder::removeStale();
     CommandLineConversion conversion(request, GhostscriptLocator().locate(), err);
     const TerminationSignals termination;
@@ -63,7 +59,7 @@ int runHeadless(const CommandLineRequest &request)
             TerminationSignals::exitNow(TerminationSignals::exitCode(signalled));
         QCoreApplication::exit(code);
     });
-    QTimer::singleShot(0, &conversion, [&conversion, password] { conversion.start(password); });
+    QTimer::singleShot(0, &conversion, [&conversion] { conversion.start(); });
     return QCoreApplication::exec();
 }
 

@@ -216,11 +216,16 @@ void restoreTerminalAndDie(int signal)
 QString readPassword(const QString &documentName)
 {
     const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &g_terminal) == 0;
+    constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
+    struct sigaction previous[std::size(Signals)] = {};
     if (terminal) {
         std::fprintf(stderr, "%s", qPrintable(tr("Password for %1: ").arg(Problem::escapeControls(documentName))));
         std::fflush(stderr);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
-            ::signal(signal, restoreTerminalAndDie);
+        struct sigaction restoring = {};
+        restoring.sa_handler = restoreTerminalAndDie;
+        sigemptyset(&restoring.sa_mask);
+        for (size_t i = 0; i < std::size(Signals); ++i)
+            ::sigaction(Signals[i], &restoring, &previous[i]);
         termios quiet = g_terminal;
         quiet.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
@@ -231,8 +236,9 @@ QString readPassword(const QString &documentName)
         line += c;
     if (terminal) {
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_terminal);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
-            ::signal(signal, SIG_DFL);
+        // The program's own handlers come back: they stop a conversion cleanly.
+        for (size_t i = 0; i < std::size(Signals); ++i)
+            ::sigaction(Signals[i], &previous[i], nullptr);
         std::fputc('\n', stderr);
     }
     if (line.endsWith('\r'))

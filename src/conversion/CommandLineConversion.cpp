@@ -5,7 +5,6 @@
 #include "conversion/PageWriter.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
-#include "tools/ProcessRunner.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,10 +16,11 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     , m_request(request)
     , m_ghostscript(ghostscript)
     , m_messages(messages)
-    , m_info(new ProcessRunner(this))
     , m_engine(new ConversionEngine(nullptr, nullptr, this))
 {
-    connect(m_info, &ProcessRunner::finished, this, &CommandLineConversion::onInfo);
+    connect(&m_opener, &DocumentOpener::opened, this, &CommandLineConversion::onOpened);
+    connect(&m_opener, &DocumentOpener::failed, this, &CommandLineConversion::failWith);
+    connect(&m_opener, &DocumentOpener::passwordNeeded, this, &CommandLineConversion::onPasswordNeeded);
     connect(m_engine, &ConversionEngine::pageStarted, this,
             [this](int page) { m_messages << tr("Processing page %1...").arg(page) << Qt::endl; });
     connect(m_engine, &ConversionEngine::pageWritten, this,
@@ -28,41 +28,15 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     connect(m_engine, &ConversionEngine::finished, this, &CommandLineConversion::onFinished);
 }
 
-void CommandLineConversion::start(const QString &password)
+void CommandLineConversion::start()
 {
-    m_password = password;
     // A destination that cannot take the files fails every page alike: say so before anything else.
-    Problem problem = PageWriter::checkWritable(QFileInfo(m_request.destination).absolutePath());
-    if (problem.isNone())
-        problem = GhostscriptCommands::checkDocument(m_ghostscript, m_request.document);
+    const Problem problem = PageWriter::checkWritable(QFileInfo(m_request.destination).absolutePath());
     if (!problem.isNone()) {
         failWith(problem);
         return;
     }
-    std::optional<QByteArray> passwordArguments;
-    if (!m_password.isEmpty()) {
-        passwordArguments = GhostscriptCommands::passwordArguments(m_password);
-        if (!passwordArguments) {
-            failWith(Problem::make(Problem::UnusablePassword));
-            return;
-        }
-    }
-    m_folder = std::make_unique<PrivateFolder>();
-    if (!m_folder->isValid()) {
-        failWith(m_folder->problem());
-        return;
-    }
-    m_passwordArguments = passwordArguments.value_or(QByteArray());
-    startInfo();
-}
-
-void CommandLineConversion::startInfo()
-{
-    m_marker = GhostscriptCommands::newMarker();
-    const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
-    m_info->start(m_ghostscript,
-                  GhostscriptCommands::infoArguments(link, 1, m_marker, !m_password.isEmpty(), m_legacyInterpreter),
-                  m_passwordArguments);
+    m_opener.open(m_ghostscript, m_request.document);
 }
 
 void CommandLineConversion::stop()
@@ -71,30 +45,30 @@ void CommandLineConversion::stop()
     if (m_engine->isRunning()) {
         m_engine->cancel();
     } else {
-        m_info->cancel();
+        m_opener.cancel();
         emit exited(1);
     }
 }
 
-void CommandLineConversion::onInfo(const ProcessResult &result)
+void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry)
+{
+    // Standard input gives one password, read only when the document asks for one.
+    if (!retry && m_request.passwordFromStdin) {
+        m_opener.providePassword(CommandLine::readPassword(fileName));
+        return;
+    }
+    m_opener.providePassword(std::nullopt);
+    Problem problem = Problem::make(retry ? Problem::WrongPassword : Problem::NeedsPassword, {}, fileName);
+    if (!retry)
+        problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
+    failWith(problem);
+}
+
+void CommandLineConversion::onOpened(const OpenedDocument &opened)
 {
     if (m_stopped)
         return;
-    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker, m_legacyInterpreter);
-    if (GhostscriptCommands::wantsLegacyInterpreter(info, !m_password.isEmpty())) {
-        m_legacyInterpreter = true;
-        startInfo();
-        return;
-    }
-    m_folder.reset();
-    const QString name = QFileInfo(m_request.document).fileName();
-    Problem problem = GhostscriptCommands::inspect(m_request.document, result, info, !m_password.isEmpty());
-    if (problem.kind == Problem::NeedsPassword && !m_request.passwordFromStdin)
-        problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
-    if (!problem.isNone()) {
-        failWith(problem);
-        return;
-    }
+    const DocumentInfo &info = opened.info;
     ConversionJob job;
     job.options = m_request.options;
     job.ghostscript = m_ghostscript;
@@ -104,12 +78,12 @@ void CommandLineConversion::onInfo(const ProcessResult &result)
     job.legacyInterpreter = info.legacyInterpreter;
     job.firstPage = m_request.firstPage > 0 ? m_request.firstPage : 1;
     job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
-    job.password = m_password;
+    job.password = opened.password;
     job.pageTimeout = m_request.pageTimeout;
     if (job.firstPage > info.pageCount) {
         Problem beyond = Problem::make(Problem::PageFailed);
         beyond.message = tr("\"%1\" has only %n page(s); none of the pages asked for exists.", nullptr, info.pageCount)
-                             .arg(Problem::escapeControls(name));
+                             .arg(Problem::escapeControls(QFileInfo(opened.path).fileName()));
         failWith(beyond);
         return;
     }

@@ -4,7 +4,7 @@
 
 #include "conversion/CommandLine.h"
 #include "conversion/ConversionEngine.h"
-#include "tools/PrivateFolder.h"
+#include "preview/DocumentOpener.h"
 
 #include <QObject>
 
@@ -19,8 +19,7 @@ public:
     CommandLineConversion(const CommandLineRequest &request, const QString &ghostscript, QTextStream &messages,
                           QObject *parent = nullptr);
 
-    // password is used when the request reads it from standard input.
-    void start(const QString &password = {});
+    void start();
     // Stops at once, as for a termination signal; exited() follows.
     void stop();
 
@@ -28,8 +27,8 @@ signals:
     void exited(int exitCode);
 
 private:
-    void startInfo();
-    void onInfo(const ProcessResult &result);
+    void onPasswordNeeded(const QString &fileName, bool retry);
+    void onOpened(const OpenedDocument &opened);
     void onFinished(const ConversionResult &result);
     void failWith(const Problem &problem);
     // Errors start with the program's name, as other tools' do; progress lines do not.
@@ -37,14 +36,9 @@ private:
 
     CommandLineRequest m_request;
     QString m_ghostscript;
-    QString m_password;
     QTextStream &m_messages;
-    ProcessRunner *m_info = nullptr;
+    DocumentOpener m_opener;
     ConversionEngine *m_engine = nullptr;
-    std::unique_ptr<PrivateFolder> m_folder; // holds the link the page count reads the document through
-    QString m_marker;
-    QByteArray m_passwordArguments;
-    bool m_legacyInterpreter = false;
     int m_pageCount = 0;
     int m_missingPages = 0;
     bool m_stopped = false;

@@ -66,6 +66,10 @@ void PreviewRenderer::request(const PreviewRequest &request)
         return;
     }
     m_legacyInterpreter = false;
+    if (request.info) {
+        m_info = *request.info;
+        m_infoKey = key(m_request);
+    }
     if (m_infoKey == key(m_request))
         startRender();
     else

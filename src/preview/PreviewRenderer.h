@@ -14,11 +14,15 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class ImageObject;
 
 class ProcessRunner;
 struct ProcessResult;
+
+// The least room the preview is given, in pixels a side.
+constexpr int PreviewBox = 258;
 
 struct PreviewRequest
 {
@@ -26,8 +30,10 @@ struct PreviewRequest
     QString document;
     QString password;
     int page = 1;
-    ConversionOptions options; // colour depth, dither and trim
-    QSize box{258, 258};       // device pixels the preview may fill
+    ConversionOptions options;         // colour depth, dither and trim
+    QSize box{PreviewBox, PreviewBox}; // device pixels the preview may fill
+    // What an opener found already, so that it is not asked again.
+    std::optional<DocumentInfo> info;
 };
 
 struct PreviewResult

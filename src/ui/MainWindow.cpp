@@ -32,7 +32,6 @@
 
 namespace {
 
-constexpr int PreviewMinimum = 258;
 constexpr int ProgressDelayMs = 500;
 
 QLineEdit *readOnlyField(const char *name)
@@ -101,6 +100,9 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
             m_progress->open();
     });
     connect(&m_resizeDelay, &QTimer::timeout, this, &MainWindow::requestPreview);
+    connect(&m_opener, &DocumentOpener::opened, this, &MainWindow::onOpened);
+    connect(&m_opener, &DocumentOpener::failed, this, &MainWindow::onOpeningFailed);
+    connect(&m_opener, &DocumentOpener::passwordNeeded, this, &MainWindow::onPasswordNeeded);
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
     connect(&m_preview, &PreviewRenderer::busyChanged, this, [this](bool busy) { m_busyBar->setVisible(busy); });
     connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
@@ -188,7 +190,7 @@ void MainWindow::createWidgets()
 
     m_previewLabel = named(new QLabel, "previewLabel");
     m_previewLabel->setAlignment(Qt::AlignCenter);
-    m_previewLabel->setMinimumSize(PreviewMinimum, PreviewMinimum);
+    m_previewLabel->setMinimumSize(PreviewBox, PreviewBox);
     // The pixmap must not push the window wider; the label follows the window instead.
     m_previewLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     auto *previewFrame = named(new QFrame, "previewFrame");
@@ -327,8 +329,7 @@ void MainWindow::openDocument(const QString &path, int page)
         m_messages.inform(this, Problem::make(Problem::GhostscriptMissing).message);
         return;
     }
-    m_opening = {QFileInfo(path).absoluteFilePath(), QString(), page, true};
-    requestPreview();
+    m_opener.open(m_ghostscript, path, page);
 }
 
 void MainWindow::browse()
@@ -351,17 +352,12 @@ void MainWindow::requestPreview()
     request.ghostscript = m_ghostscript;
     request.options = m_options;
     request.box = m_previewLabel->contentsRect().size() * m_previewLabel->devicePixelRatioF();
-    if (m_opening.active) {
-        request.document = m_opening.path;
-        request.password = m_opening.password;
-        request.page = m_opening.page;
-    } else if (!m_document.path.isEmpty()) {
-        request.document = m_document.path;
-        request.password = m_document.password;
-        request.page = m_options.page;
-    } else {
+    if (m_document.path.isEmpty())
         return;
-    }
+    request.document = m_document.path;
+    request.password = m_document.password;
+    request.page = m_options.page;
+    request.info = std::exchange(m_openedInfo, std::nullopt);
     m_preview.request(request);
 }
 
@@ -374,29 +370,6 @@ void MainWindow::onPreviewFinished(const PreviewResult &result)
         return;
     }
     const Asking asking(*this);
-    if (m_opening.active && result.document == m_opening.path) {
-        const Problem::Kind kind = result.problem.kind;
-        if (kind == Problem::NeedsPassword || kind == Problem::WrongPassword) {
-            const std::optional<QString> password =
-                m_messages.askPassword(this, QFileInfo(m_opening.path).fileName(), kind == Problem::WrongPassword);
-            m_asking = false;
-            if (password && !m_quitting) {
-                m_opening.password = *password;
-                requestPreview();
-            } else {
-                abandonOpening();
-            }
-            return;
-        }
-        if (!result.problem.isNone()) {
-            m_messages.inform(this, result.problem.message, result.problem.details);
-            m_asking = false;
-            abandonOpening();
-            return;
-        }
-        commitOpening(result);
-        return;
-    }
     if (!result.problem.isNone()) {
         m_messages.inform(this, result.problem.message, result.problem.details);
         return;
@@ -404,17 +377,30 @@ void MainWindow::onPreviewFinished(const PreviewResult &result)
     showPreview(result);
 }
 
-void MainWindow::commitOpening(const PreviewResult &result)
+void MainWindow::onPasswordNeeded(const QString &fileName, bool retry)
 {
-    m_opening.active = false;
-    m_document = {m_opening.path,
-                  m_opening.password,
-                  result.info.pageCount,
-                  result.info.pageSize,
-                  result.info.legacyInterpreter,
-                  {}};
+    std::optional<QString> password;
+    {
+        const Asking asking(*this);
+        password = m_messages.askPassword(this, fileName, retry);
+    }
+    m_opener.providePassword(m_quitting ? std::nullopt : password);
+}
+
+void MainWindow::onOpeningFailed(const Problem &problem)
+{
+    // The previous document stays, under its own name.
+    const Asking asking(*this);
+    m_messages.inform(this, problem.message, problem.details);
+}
+
+void MainWindow::onOpened(const OpenedDocument &opened)
+{
+    m_document = {
+        opened.path, opened.password, opened.info.pageCount, opened.info.pageSize, opened.info.legacyInterpreter, {}};
     m_options.sourceFile = m_document.path;
-    m_options.page = result.page;
+    m_options.page = opened.page;
+    m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
     m_fileEdit->setText(m_document.path);
     {
@@ -422,7 +408,7 @@ void MainWindow::commitOpening(const PreviewResult &result)
         m_pageCombo->clear();
         for (int page = 1; page <= m_document.pageCount; ++page)
             m_pageCombo->addItem(tr("Page %1").arg(page));
-        m_pageCombo->setCurrentIndex(result.page - 1);
+        m_pageCombo->setCurrentIndex(opened.page - 1);
     }
     const QSignalBlocker fromBlocker(m_fromSpin), toBlocker(m_toSpin);
     m_fromSpin->setRange(1, m_document.pageCount);
@@ -430,22 +416,11 @@ void MainWindow::commitOpening(const PreviewResult &result)
     m_fromSpin->setValue(1);
     m_toSpin->setValue(m_document.pageCount);
     updateRangeCaption();
-    showPreview(result);
-    if (result.info.repaired)
-        statusBar()->showMessage(tr("\"%1\" is damaged; Ghostscript repaired it to read it, so some pages may be "
-                                    "incomplete.")
-                                     .arg(QFileInfo(m_document.path).fileName()),
-                                 20000);
+    updateOutputSize();
     updateEnabled();
     saveSettings();
-}
-
-void MainWindow::abandonOpening()
-{
-    m_opening.active = false;
-    // The previous document stays, under its own name; its preview may have been superseded.
-    if (!m_document.path.isEmpty())
-        requestPreview();
+    m_openedInfo = opened.info;
+    requestPreview();
 }
 
 void MainWindow::showPreview(const PreviewResult &result)
@@ -457,6 +432,12 @@ void MainWindow::showPreview(const PreviewResult &result)
     }
     m_document.pageSize = result.info.pageSize;
     m_document.trimmedPoints = result.trimmedPoints;
+    // Said once per document, without a box that stops the user.
+    if (result.info.repaired && !std::exchange(m_document.repairedTold, true))
+        statusBar()->showMessage(tr("\"%1\" is damaged; Ghostscript repaired it to read it, so some pages may be "
+                                    "incomplete.")
+                                     .arg(QFileInfo(m_document.path).fileName()),
+                                 20000);
     QImage image = result.image;
     image.setDevicePixelRatio(m_previewLabel->devicePixelRatioF());
     m_previewLabel->setPixmap(QPixmap::fromImage(image));
@@ -591,6 +572,7 @@ void MainWindow::saveSettings()
 void MainWindow::prepareToQuit()
 {
     m_quitting = true;
+    m_opener.cancel();
     m_preview.cancel();
     m_engine.cancel();
     if (m_progress)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "conversion/ConversionEngine.h"
+#include "preview/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "settings/ConversionOptions.h"
 
@@ -64,13 +65,7 @@ private:
         QSizeF pageSize; // points
         bool legacyInterpreter = false;
         QSizeF trimmedPoints; // points, after trimming
-    };
-    struct Opening
-    {
-        QString path;
-        QString password;
-        int page = 1;
-        bool active = false;
+        bool repairedTold = false;
     };
 
     // While a question is open, preview requests wait for its answer.
@@ -92,8 +87,9 @@ private:
     void browse();
     void requestPreview();
     void onPreviewFinished(const PreviewResult &result);
-    void commitOpening(const PreviewResult &result);
-    void abandonOpening();
+    void onOpened(const OpenedDocument &opened);
+    void onOpeningFailed(const Problem &problem);
+    void onPasswordNeeded(const QString &fileName, bool retry);
     void showPreview(const PreviewResult &result);
     void updateOutputSize();
     void updateEnabled();
@@ -113,14 +109,15 @@ private:
     QString m_ghostscript;
     ConversionOptions m_options;
     Document m_document;
-    Opening m_opening;
     QString m_lastFolder;
     bool m_quitting = false;
     bool m_asking = false;
     bool m_previewWanted = false;
     std::optional<PreviewResult> m_arrivedWhileAsking;
 
+    DocumentOpener m_opener;
     PreviewRenderer m_preview;
+    std::optional<DocumentInfo> m_openedInfo; // for the first preview of a document just opened
     ConversionEngine m_engine;
     QPointer<ProgressDialog> m_progress;
     QTimer m_progressDelay;

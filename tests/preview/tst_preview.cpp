@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "preview/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/ImageObject.h"
 
@@ -40,6 +41,60 @@ private slots:
         QFile plain(doc("plain.pdf")), truncated(doc("truncated.pdf"));
         QVERIFY(plain.open(QIODevice::ReadOnly) && truncated.open(QIODevice::WriteOnly));
         truncated.write(plain.readAll().chopped(40)); // no trailer: Ghostscript repairs it
+        QVERIFY(encrypt(doc("plain.pdf"), doc("r5.pdf"), "user", true));
+        QFile text(doc("text.pdf"));
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("hello") > 0);
+    }
+
+    void opener_asksUntilThePasswordOpensIt_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QStringList>("answers"); // "" gives up
+        QTest::addColumn<QList<bool>>("retries"); // as the questions came
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("no password needed") << "plain.pdf" << QStringList() << QList<bool>() << "opened";
+        QTest::newRow("right password") << "user.pdf" << QStringList{"user"} << QList<bool>{false} << "opened";
+        QTest::newRow("wrong, then right")
+            << "user.pdf" << QStringList{"nope", "user"} << QList<bool>{false, true} << "opened";
+        QTest::newRow("given up") << "user.pdf" << QStringList{""} << QList<bool>{false} << "abandoned";
+        QTest::newRow("revision 5, owner password")
+            << "r5.pdf" << QStringList{"owner"} << QList<bool>{false} << "opened";
+        QTest::newRow("not a PDF") << "text.pdf" << QStringList() << QList<bool>() << "failed";
+    }
+
+    void opener_asksUntilThePasswordOpensIt()
+    {
+        QFETCH(QString, document);
+        QFETCH(QStringList, answers);
+        QFETCH(QList<bool>, retries);
+        QFETCH(QString, outcome);
+        CaseFolder folder;
+        DocumentOpener opener;
+        QList<bool> asked;
+        QString ended;
+        std::optional<OpenedDocument> opened;
+        connect(&opener, &DocumentOpener::passwordNeeded, this, [&](const QString &, bool retry) {
+            asked << retry;
+            const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+            opener.providePassword(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
+        });
+        connect(&opener, &DocumentOpener::opened, this, [&](const OpenedDocument &document) {
+            ended = "opened";
+            opened = document;
+        });
+        connect(&opener, &DocumentOpener::failed, this, [&] { ended = "failed"; });
+        connect(&opener, &DocumentOpener::abandoned, this, [&] { ended = "abandoned"; });
+        opener.open(m_gs, doc(document), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 30000);
+        QCOMPARE(ended, outcome);
+        QCOMPARE(asked, retries);
+        if (opened) {
+            QCOMPARE(opened->info.pageCount, 2);
+            QCOMPARE(opened->page, 2);
+            QCOMPARE(opened->info.pageSize, QSizeF(200, 300));
+            QCOMPARE(opened->info.legacyInterpreter, document == "r5.pdf");
+        }
+        QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
     void password_opensOnlyTheRightDocument_data()
