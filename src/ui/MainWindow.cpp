@@ -9,6 +9,7 @@
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/OptionsPanel.h"
+#include "ui/PagePanel.h"
 #include "ui/ProgressDialog.h"
 
 #include <QCheckBox>
@@ -68,6 +69,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     , m_files(files)
     , m_options(OptionsStorage::load(settings))
     , m_optionsPanel(new OptionsPanel)
+    , m_pagePanel(new PagePanel)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
@@ -80,7 +82,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     m_optionsPanel->setOptions(m_options);
     connectControls();
     updateEnabled();
-    updateRangeCaption();
+    m_convertRangeButton->setText(m_pagePanel->rangeCaption());
     updateOutputSize();
     // Room for a readable page; the layouts take any other size the user gives the window.
     resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 46)));
@@ -199,48 +201,9 @@ void MainWindow::createWidgets()
     frameLayout->setContentsMargins(1, 1, 1, 1);
     frameLayout->addWidget(m_previewLabel);
 
-    m_pageCombo = named(new QComboBox, "pageCombo");
-    m_fromSpin = named(new QSpinBox, "fromSpin");
-    m_toSpin = named(new QSpinBox, "toSpin");
-    m_fromSpin->setToolTip(tr("The first page the range button converts"));
-    m_toSpin->setToolTip(tr("The last page the range button converts"));
-    m_widthEdit = readOnlyField("widthEdit");
-    m_heightEdit = readOnlyField("heightEdit");
-    for (QLineEdit *field : {m_widthEdit, m_heightEdit}) {
-        field->setAlignment(Qt::AlignRight);
-        field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
-    }
-    auto *side = new QVBoxLayout;
-    auto *pageLabel = new QLabel(tr("Preview page:"));
-    pageLabel->setBuddy(m_pageCombo);
-    side->addWidget(pageLabel);
-    side->addWidget(m_pageCombo);
-    side->addSpacing(pageLabel->fontMetrics().height() / 2);
-    auto *rangeLabel = new QLabel(tr("Convert pages:"));
-    rangeLabel->setBuddy(m_fromSpin);
-    side->addWidget(rangeLabel);
-    auto *range = new QHBoxLayout;
-    range->addWidget(new QLabel(tr("from")));
-    range->addWidget(m_fromSpin, 1);
-    range->addWidget(new QLabel(tr("to")));
-    range->addWidget(m_toSpin, 1);
-    side->addLayout(range);
-    side->addSpacing(pageLabel->fontMetrics().height() / 2);
-    side->addWidget(new QLabel(tr("Image size (pixels):")));
-    auto *size = new QHBoxLayout;
-    size->addWidget(m_widthEdit, 1);
-    size->addWidget(new QLabel(tr("x")));
-    size->addWidget(m_heightEdit, 1);
-    side->addLayout(size);
-    side->addStretch();
-
-    auto *sideColumn = new QWidget;
-    sideColumn->setLayout(side);
-    side->setContentsMargins(0, 0, 0, 0);
-    sideColumn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto *middle = new QHBoxLayout;
     middle->addWidget(previewFrame, 1);
-    middle->addWidget(sideColumn);
+    middle->addWidget(m_pagePanel);
 
     m_convertPageButton = named(new QPushButton(tr("Convert current page")), "convertPageButton");
     m_convertRangeButton = named(new QPushButton, "convertRangeButton");
@@ -264,9 +227,9 @@ void MainWindow::createWidgets()
     m_busyBar->hide();
     statusBar()->addPermanentWidget(m_busyBar);
 
-    const QList<QWidget *> order =
-        QList<QWidget *>{m_browseButton} + m_optionsPanel->tabOrder()
-        + QList<QWidget *>{m_pageCombo, m_fromSpin, m_toSpin, m_convertPageButton, m_convertRangeButton};
+    const QList<QWidget *> order = QList<QWidget *>{m_browseButton} + m_optionsPanel->tabOrder()
+                                   + m_pagePanel->tabOrder()
+                                   + QList<QWidget *>{m_convertPageButton, m_convertRangeButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
@@ -283,21 +246,13 @@ void MainWindow::connectControls()
         m_options = options;
         optionsChanged(preview);
     });
-    connect(m_pageCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index < 0)
-            return;
-        m_options.page = index + 1;
+    connect(m_pagePanel, &PagePanel::pageChosen, this, [this](int page) {
+        m_options.page = page;
         m_optionsPanel->setOptions(m_options);
         optionsChanged(true);
     });
-    connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) {
-        m_toSpin->setMinimum(from);
-        updateRangeCaption();
-    });
-    connect(m_toSpin, &QSpinBox::valueChanged, this, [this](int to) {
-        m_fromSpin->setMaximum(to);
-        updateRangeCaption();
-    });
+    connect(m_pagePanel, &PagePanel::rangeChanged, this,
+            [this] { m_convertRangeButton->setText(m_pagePanel->rangeCaption()); });
     connect(m_convertPageButton, &QPushButton::clicked, this, [this] { convert(false); });
     connect(m_convertRangeButton, &QPushButton::clicked, this, [this] { convert(true); });
 }
@@ -403,19 +358,7 @@ void MainWindow::onOpened(const OpenedDocument &opened)
     m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
     m_fileEdit->setText(m_document.path);
-    {
-        const QSignalBlocker blocker(m_pageCombo);
-        m_pageCombo->clear();
-        for (int page = 1; page <= m_document.pageCount; ++page)
-            m_pageCombo->addItem(tr("Page %1").arg(page));
-        m_pageCombo->setCurrentIndex(opened.page - 1);
-    }
-    const QSignalBlocker fromBlocker(m_fromSpin), toBlocker(m_toSpin);
-    m_fromSpin->setRange(1, m_document.pageCount);
-    m_toSpin->setRange(1, m_document.pageCount);
-    m_fromSpin->setValue(1);
-    m_toSpin->setValue(m_document.pageCount);
-    updateRangeCaption();
+    m_pagePanel->setDocument(m_document.pageCount, opened.page);
     updateOutputSize();
     updateEnabled();
     saveSettings();
@@ -427,8 +370,7 @@ void MainWindow::showPreview(const PreviewResult &result)
 {
     if (result.page != m_options.page) {
         m_options.page = result.page;
-        const QSignalBlocker blocker(m_pageCombo);
-        m_pageCombo->setCurrentIndex(result.page - 1);
+        m_pagePanel->setPage(result.page);
     }
     m_document.pageSize = result.info.pageSize;
     m_document.trimmedPoints = result.trimmedPoints;
@@ -457,31 +399,18 @@ QSize MainWindow::outputSize() const
 void MainWindow::updateOutputSize()
 {
     const QSize size = outputSize();
-    m_widthEdit->setText(QString::number(size.width()));
-    m_heightEdit->setText(QString::number(size.height()));
-}
-
-void MainWindow::updateRangeCaption()
-{
-    // The button converts the range in the fields beside it, which need not be the whole document.
-    const int from = m_fromSpin->value(), to = m_toSpin->value();
-    const bool whole = m_document.pageCount > 0 && from == 1 && to == m_document.pageCount;
-    const QString caption = m_document.pageCount == 0 ? tr("Convert pages")
-                            : whole                   ? tr("Convert all pages")
-                            : from == to              ? tr("Convert page %1").arg(from)
-                                                      : tr("Convert pages %1 to %2").arg(from).arg(to);
-    m_convertRangeButton->setText(caption);
+    m_pagePanel->setOutputSize(size);
 }
 
 void MainWindow::updateEnabled()
 {
     const bool idle = !m_engine.isRunning();
     const bool ready = idle && !m_document.path.isEmpty() && !m_ghostscript.isEmpty();
-    for (QWidget *control :
-         std::initializer_list<QWidget *>{m_convertPageButton, m_convertRangeButton, m_fromSpin, m_toSpin})
+    for (QWidget *control : std::initializer_list<QWidget *>{m_convertPageButton, m_convertRangeButton})
         control->setEnabled(ready);
     m_convertPageAction->setEnabled(ready);
     m_convertRangeAction->setEnabled(ready);
+    m_pagePanel->setRangeEnabled(ready);
     m_openAction->setEnabled(idle);
     m_browseButton->setEnabled(idle);
     setAcceptDrops(idle);
@@ -500,8 +429,8 @@ void MainWindow::convert(bool allPages)
     job.password = m_document.password;
     // A document of one page is written to the chosen name itself.
     job.numbered = allPages && m_document.pageCount > 1;
-    job.firstPage = allPages ? m_fromSpin->value() : m_options.page;
-    job.lastPage = allPages ? m_toSpin->value() : m_options.page;
+    job.firstPage = allPages ? m_pagePanel->firstPage() : m_options.page;
+    job.lastPage = allPages ? m_pagePanel->lastPage() : m_options.page;
 
     const QString suffix = OptionLists::suffix(m_options.format);
     const QString folder = m_lastFolder.isEmpty() ? QFileInfo(m_document.path).absolutePath() : m_lastFolder;

@@ -14,6 +14,7 @@
 class FileDialog;
 class MessageBox;
 class OptionsPanel;
+class PagePanel;
 class ProgressDialog;
 class SettingsStore;
 class QAction;
@@ -93,7 +94,6 @@ private:
     void showPreview(const PreviewResult &result);
     void updateOutputSize();
     void updateEnabled();
-    void updateRangeCaption();
 
     void convert(bool allPages);
     void startRun(const ConversionJob &job);
@@ -127,14 +127,10 @@ private:
     QAction *m_convertPageAction = nullptr;
     QAction *m_convertRangeAction = nullptr;
     OptionsPanel *m_optionsPanel = nullptr;
+    PagePanel *m_pagePanel = nullptr;
     QLineEdit *m_fileEdit = nullptr;
     QPushButton *m_browseButton = nullptr;
     QLabel *m_previewLabel = nullptr;
-    QComboBox *m_pageCombo = nullptr;
-    QSpinBox *m_fromSpin = nullptr;
-    QSpinBox *m_toSpin = nullptr;
-    QLineEdit *m_widthEdit = nullptr;
-    QLineEdit *m_heightEdit = nullptr;
     QPushButton *m_convertPageButton = nullptr;
     QPushButton *m_convertRangeButton = nullptr;
     QProgressBar *m_busyBar = nullptr;

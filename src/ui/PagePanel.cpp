@@ -1,0 +1,145 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/PagePanel.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+// A read-only field looks like a label with a frame, not like a field waiting for input.
+QLineEdit *sizeField(const char *name)
+{
+    auto *field = new QLineEdit;
+    field->setObjectName(QString::fromLatin1(name));
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    field->setAlignment(Qt::AlignRight);
+    field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
+    return field;
+}
+
+} // namespace
+
+PagePanel::PagePanel(QWidget *parent)
+    : QWidget(parent)
+    , m_pageCombo(new QComboBox)
+    , m_fromSpin(new QSpinBox)
+    , m_toSpin(new QSpinBox)
+    , m_widthEdit(sizeField("widthEdit"))
+    , m_heightEdit(sizeField("heightEdit"))
+{
+    m_pageCombo->setObjectName(QStringLiteral("pageCombo"));
+    m_fromSpin->setObjectName(QStringLiteral("fromSpin"));
+    m_toSpin->setObjectName(QStringLiteral("toSpin"));
+    m_fromSpin->setToolTip(tr("The first page the range button converts"));
+    m_toSpin->setToolTip(tr("The last page the range button converts"));
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *pageLabel = new QLabel(tr("Preview page:"));
+    pageLabel->setBuddy(m_pageCombo);
+    column->addWidget(pageLabel);
+    column->addWidget(m_pageCombo);
+    column->addSpacing(pageLabel->fontMetrics().height() / 2);
+    auto *rangeLabel = new QLabel(tr("Convert pages:"));
+    rangeLabel->setBuddy(m_fromSpin);
+    column->addWidget(rangeLabel);
+    auto *range = new QHBoxLayout;
+    range->addWidget(new QLabel(tr("from")));
+    range->addWidget(m_fromSpin, 1);
+    range->addWidget(new QLabel(tr("to")));
+    range->addWidget(m_toSpin, 1);
+    column->addLayout(range);
+    column->addSpacing(pageLabel->fontMetrics().height() / 2);
+    column->addWidget(new QLabel(tr("Image size (pixels):")));
+    auto *size = new QHBoxLayout;
+    size->addWidget(m_widthEdit, 1);
+    size->addWidget(new QLabel(tr("x")));
+    size->addWidget(m_heightEdit, 1);
+    column->addLayout(size);
+    column->addStretch();
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+
+    connect(m_pageCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            emit pageChosen(index + 1);
+    });
+    connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) {
+        m_toSpin->setMinimum(from);
+        emit rangeChanged();
+    });
+    connect(m_toSpin, &QSpinBox::valueChanged, this, [this](int to) {
+        m_fromSpin->setMaximum(to);
+        emit rangeChanged();
+    });
+}
+
+void PagePanel::setDocument(int pageCount, int page)
+{
+    m_pageCount = pageCount;
+    {
+        const QSignalBlocker blocker(m_pageCombo);
+        m_pageCombo->clear();
+        for (int number = 1; number <= pageCount; ++number)
+            m_pageCombo->addItem(tr("Page %1").arg(number));
+        m_pageCombo->setCurrentIndex(page - 1);
+    }
+    const QSignalBlocker fromBlocker(m_fromSpin), toBlocker(m_toSpin);
+    m_fromSpin->setRange(1, pageCount);
+    m_toSpin->setRange(1, pageCount);
+    m_fromSpin->setValue(1);
+    m_toSpin->setValue(pageCount);
+    emit rangeChanged();
+}
+
+void PagePanel::setPage(int page)
+{
+    const QSignalBlocker blocker(m_pageCombo);
+    m_pageCombo->setCurrentIndex(page - 1);
+}
+
+void PagePanel::setOutputSize(QSize size)
+{
+    m_widthEdit->setText(QString::number(size.width()));
+    m_heightEdit->setText(QString::number(size.height()));
+}
+
+void PagePanel::setRangeEnabled(bool enabled)
+{
+    m_fromSpin->setEnabled(enabled);
+    m_toSpin->setEnabled(enabled);
+}
+
+int PagePanel::firstPage() const
+{
+    return m_fromSpin->value();
+}
+
+int PagePanel::lastPage() const
+{
+    return m_toSpin->value();
+}
+
+QString PagePanel::rangeCaption() const
+{
+    // The button converts the range in the fields, which need not be the whole document.
+    const int from = firstPage(), to = lastPage();
+    if (m_pageCount == 0)
+        return tr("Convert pages");
+    if (from == 1 && to == m_pageCount)
+        return tr("Convert all pages");
+    return from == to ? tr("Convert page %1").arg(from) : tr("Convert pages %1 to %2").arg(from).arg(to);
+}
+
+QList<QWidget *> PagePanel::tabOrder() const
+{
+    return {m_pageCombo, m_fromSpin, m_toSpin};
+}

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+
+// The column beside the preview: the page shown, the range to convert and the size of the image.
+class PagePanel : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PagePanel(QWidget *parent = nullptr);
+
+    // A new document: its pages in the list, the whole document as the range.
+    void setDocument(int pageCount, int page);
+    // Shows page without signalling a choice.
+    void setPage(int page);
+    void setOutputSize(QSize size);
+    void setRangeEnabled(bool enabled);
+    int firstPage() const;
+    int lastPage() const;
+    // What the range button does with the range as it stands.
+    QString rangeCaption() const;
+    QList<QWidget *> tabOrder() const;
+
+signals:
+    void pageChosen(int page);
+    void rangeChanged();
+
+private:
+    int m_pageCount = 0;
+    QComboBox *m_pageCombo = nullptr;
+    QSpinBox *m_fromSpin = nullptr;
+    QSpinBox *m_toSpin = nullptr;
+    QLineEdit *m_widthEdit = nullptr;
+    QLineEdit *m_heightEdit = nullptr;
+};
