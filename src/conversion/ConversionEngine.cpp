@@ -122,6 +122,7 @@ void ConversionEngine::start(const ConversionJob &job)
     request.withPassword = passwordArguments.has_value();
     request.legacyInterpreter = job.legacyInterpreter;
     m_rendering = true;
+    m_runner->setTemporaryFolder(m_work->path());
     m_runner->start(job.ghostscript, GhostscriptCommands::renderArguments(request),
                     passwordArguments.value_or(QByteArray()));
     m_poll.start();

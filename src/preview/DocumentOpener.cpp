@@ -85,6 +85,7 @@ void DocumentOpener::startInfo()
     }
     m_marker = GhostscriptCommands::newMarker();
     const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_document.path);
+    m_runner->setTemporaryFolder(m_folder->path());
     m_runner->start(m_ghostscript,
                     GhostscriptCommands::infoArguments(link, m_document.page, m_marker, !m_document.password.isEmpty(),
                                                        m_legacyInterpreter),

@@ -110,6 +110,7 @@ void PreviewRenderer::startInfo()
         return;
     m_marker = GhostscriptCommands::newMarker();
     const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
+    m_infoRunner->setTemporaryFolder(m_folder->path());
     m_infoRunner->start(m_request.ghostscript,
                         GhostscriptCommands::infoArguments(link, m_request.page, m_marker,
                                                            !m_request.password.isEmpty(), m_legacyInterpreter),
@@ -175,6 +176,7 @@ void PreviewRenderer::startRender()
     render.legacyInterpreter = m_info.legacyInterpreter;
     m_bitmap = GhostscriptCommands::bitmapPath(folder, 1);
     m_renderRunner->setProperty("bitmapKey", bitmapKey);
+    m_renderRunner->setTemporaryFolder(m_folder->path());
     m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render), passwordArguments());
 }
 

@@ -77,6 +77,11 @@ void ProcessRunner::start(const QString &program, const QStringList &arguments, 
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setStandardInputFile(QProcess::nullDevice());
+    if (!m_temporaryFolder.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), m_temporaryFolder);
+        m_process->setProcessEnvironment(environment);
+    }
     // A Ghostscript left behind by a killed program would go on rendering for minutes.
     m_process->setChildProcessModifier([fd = m_argumentFd] {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);

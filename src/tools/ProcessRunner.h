@@ -24,6 +24,9 @@ public:
     static constexpr char ArgumentFile[] = "@<argument-file>";
 
     virtual void start(const QString &program, const QStringList &arguments, const QByteArray &argumentFile = {});
+    // Where the next child keeps its own temporary files (TMPDIR), so they go with our private folder even
+    // when the child is killed; empty for the inherited one.
+    void setTemporaryFolder(const QString &folder) { m_temporaryFolder = folder; }
     // Kills the child at once; finished() follows with Cancelled.
     virtual void cancel();
     // Stops or continues the child, to hold it back while its output waits to be used.
@@ -44,6 +47,7 @@ private:
 
     QProcess *m_process = nullptr;
     int m_argumentFd = -1;
+    QString m_temporaryFolder;
     QString m_output;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     bool m_cancelled = false;

@@ -355,7 +355,15 @@ private slots:
         QVERIFY(other.waitForFinished(120000));
         QVERIFY2(other.exitCode() == 0, other.readAllStandardError().constData());
         QCOMPARE(filesIn(folder.path("out")).filter("o0").size(), 8);
-        QCOMPARE(leftovers(folder.temp()), QStringList());
+        const QStringList left = leftovers(folder.temp());
+        QString inside;
+        for (const QString &name : left)
+            inside += name + ": "
+                      + QDir(folder.temp() + "/" + name)
+                            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                            .join(',')
+                      + "; ";
+        QVERIFY2(left.isEmpty(), qPrintable(inside));
     }
 };
 
