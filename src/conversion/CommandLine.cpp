@@ -54,42 +54,120 @@ bool isHeadless(const QStringList &arguments)
     return false;
 }
 
+namespace {
+
+// The options of a conversion; --help and --version come from the parser itself.
+struct Options
+{
+    QCommandLineOption convert, pages, dpi, pageTimeout, colors, format, quality, dither, noDither, trim, noTrim,
+        antialias, noAntialias, passwordStdin;
+};
+
+Options makeOptions()
+{
+    return {
+        QCommandLineOption(QStringLiteral("convert"),
+                           tr("Convert without a window, writing DEST (numbered DEST001.png, ... for "
+                              "several pages)."),
+                           QStringLiteral("DEST")),
+        QCommandLineOption(QStringLiteral("pages"),
+                           tr("Convert only pages FIRST to LAST (FIRST- runs to the end, N is one page)."),
+                           QStringLiteral("FIRST-LAST")),
+        QCommandLineOption(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."), QStringLiteral("N")),
+        QCommandLineOption(QStringLiteral("page-timeout"), tr("Stop when a page takes longer than SECONDS to render."),
+                           QStringLiteral("SECONDS")),
+        QCommandLineOption(QStringLiteral("colors"), tr("Colour depth: bw, 4, 16, 256 or hicolor."),
+                           QStringLiteral("DEPTH")),
+        QCommandLineOption(QStringLiteral("format"),
+                           tr("Image format when DEST has no such extension: png, gif or jpg."),
+                           QStringLiteral("FORMAT")),
+        QCommandLineOption(QStringLiteral("quality"), tr("JPEG quality, 0 to 100 (higher is better)."),
+                           QStringLiteral("N")),
+        QCommandLineOption(QStringLiteral("dither"), tr("Dither when reducing the colours.")),
+        QCommandLineOption(QStringLiteral("no-dither"), tr("Do not dither.")),
+        QCommandLineOption(QStringLiteral("trim"), tr("Trim the blank edges.")),
+        QCommandLineOption(QStringLiteral("no-trim"), tr("Keep the whole page.")),
+        QCommandLineOption(QStringLiteral("antialias"), tr("Smooth the edges of text and images.")),
+        QCommandLineOption(QStringLiteral("no-antialias"), tr("Do not smooth edges.")),
+        QCommandLineOption(QStringLiteral("password-stdin"),
+                           tr("Read the document's password from the first line of standard "
+                              "input.")),
+    };
+}
+
+// Applies the page range, resolution and time limit; a message for the first that is wrong.
+QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
+{
+    if (parser.isSet(o.pages)) {
+        const QString text = parser.value(o.pages);
+        static const QRegularExpression range(QStringLiteral("^\\s*(\\d+)\\s*(-\\s*(\\d*))?\\s*$"));
+        const QRegularExpressionMatch match = range.match(text);
+        if (!match.hasMatch())
+            return (tr("--pages %1: give FIRST-LAST, FIRST- or one page, for example 2-4.").arg(text));
+        request.firstPage = match.captured(1).toInt();
+        request.lastPage = match.captured(2).isEmpty() ? request.firstPage : match.captured(3).toInt();
+        if (request.firstPage < 1)
+            return (tr("--pages %1: pages are numbered from 1.").arg(text));
+        if (!match.captured(3).isEmpty() && request.lastPage < request.firstPage)
+            return (tr("--pages %1: the first page comes after the last.").arg(text));
+    }
+    if (parser.isSet(o.dpi)) {
+        bool ok = false;
+        request.options.dpi = parser.value(o.dpi).toInt(&ok);
+        if (!ok || request.options.dpi < 72 || request.options.dpi > 2400)
+            return (tr("--dpi wants a whole number from 72 to 2400."));
+    }
+    if (parser.isSet(o.pageTimeout)) {
+        bool ok = false;
+        request.pageTimeout = parser.value(o.pageTimeout).toInt(&ok);
+        if (!ok || request.pageTimeout < 1)
+            return (tr("--page-timeout wants a whole number of seconds, 1 or more."));
+    }
+    return {};
+}
+
+// Applies the colours, format, quality and the on/off switches; a message for the first that is wrong.
+QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
+{
+    if (parser.isSet(o.colors)) {
+        const std::optional<ColorDepth> depth = colorDepth(parser.value(o.colors));
+        if (!depth)
+            return (tr("--colors wants bw, 4, 16, 256 or hicolor."));
+        request.options.colorDepth = *depth;
+    }
+    if (parser.isSet(o.format)) {
+        const std::optional<ImageFormat> chosen =
+            OptionLists::formatForFileName(QStringLiteral("x.") + parser.value(o.format));
+        if (!chosen)
+            return (tr("--format wants png, gif or jpg."));
+        request.options.format = *chosen;
+    }
+    if (parser.isSet(o.quality)) {
+        bool ok = false;
+        request.options.jpegQuality = parser.value(o.quality).toInt(&ok);
+        if (!ok || request.options.jpegQuality < 0 || request.options.jpegQuality > 100)
+            return (tr("--quality wants a whole number from 0 to 100."));
+    }
+    if (parser.isSet(o.dither) || parser.isSet(o.noDither))
+        request.options.dither = parser.isSet(o.dither) && !parser.isSet(o.noDither);
+    if (parser.isSet(o.trim) || parser.isSet(o.noTrim))
+        request.options.trim = parser.isSet(o.trim) && !parser.isSet(o.noTrim);
+    if (parser.isSet(o.antialias) || parser.isSet(o.noAntialias))
+        request.options.antialias = parser.isSet(o.antialias) && !parser.isSet(o.noAntialias);
+    return {};
+}
+
+} // namespace
+
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF or JPEG images."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption convert(QStringLiteral("convert"),
-                                     tr("Convert without a window, writing DEST (numbered DEST001.png, ... for "
-                                        "several pages)."),
-                                     QStringLiteral("DEST"));
-    const QCommandLineOption pages(QStringLiteral("pages"),
-                                   tr("Convert only pages FIRST to LAST (FIRST- runs to the end, N is one page)."),
-                                   QStringLiteral("FIRST-LAST"));
-    const QCommandLineOption dpi(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."),
-                                 QStringLiteral("N"));
-    const QCommandLineOption pageTimeout(QStringLiteral("page-timeout"),
-                                         tr("Stop when a page takes longer than SECONDS to render."),
-                                         QStringLiteral("SECONDS"));
-    const QCommandLineOption colors(QStringLiteral("colors"), tr("Colour depth: bw, 4, 16, 256 or hicolor."),
-                                    QStringLiteral("DEPTH"));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    tr("Image format when DEST has no such extension: png, gif or jpg."),
-                                    QStringLiteral("FORMAT"));
-    const QCommandLineOption quality(QStringLiteral("quality"), tr("JPEG quality, 0 to 100 (higher is better)."),
-                                     QStringLiteral("N"));
-    const QCommandLineOption dither(QStringLiteral("dither"), tr("Dither when reducing the colours."));
-    const QCommandLineOption noDither(QStringLiteral("no-dither"), tr("Do not dither."));
-    const QCommandLineOption trim(QStringLiteral("trim"), tr("Trim the blank edges."));
-    const QCommandLineOption noTrim(QStringLiteral("no-trim"), tr("Keep the whole page."));
-    const QCommandLineOption antialias(QStringLiteral("antialias"), tr("Smooth the edges of text and images."));
-    const QCommandLineOption noAntialias(QStringLiteral("no-antialias"), tr("Do not smooth edges."));
-    const QCommandLineOption passwordStdin(QStringLiteral("password-stdin"),
-                                           tr("Read the document's password from the first line of standard "
-                                              "input."));
-    parser.addOptions({convert, pages, dpi, pageTimeout, colors, format, quality, dither, noDither, trim, noTrim,
-                       antialias, noAntialias, passwordStdin});
+    const Options o = makeOptions();
+    parser.addOptions({o.convert, o.pages, o.dpi, o.pageTimeout, o.colors, o.format, o.quality, o.dither, o.noDither,
+                       o.trim, o.noTrim, o.antialias, o.noAntialias, o.passwordStdin});
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document."), QStringLiteral("[FILE.pdf]"));
 
     CommandLineRequest request;
@@ -126,8 +204,9 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         return failWith(tr("Give one PDF file at most."));
     if (!positional.isEmpty())
         request.document = QFileInfo(positional.first()).absoluteFilePath();
-    if (!parser.isSet(convert)) {
-        for (const QCommandLineOption &only : {pages, dpi, pageTimeout, colors, format, quality, passwordStdin}) {
+    if (!parser.isSet(o.convert)) {
+        for (const QCommandLineOption &only :
+             {o.pages, o.dpi, o.pageTimeout, o.colors, o.format, o.quality, o.passwordStdin}) {
             if (parser.isSet(only))
                 return failWith(tr("--%1 goes with --convert.").arg(only.names().constFirst()));
         }
@@ -135,67 +214,22 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     }
 
     request.mode = CommandLineRequest::Convert;
-    request.destination = QFileInfo(parser.value(convert)).absoluteFilePath();
+    request.destination = QFileInfo(parser.value(o.convert)).absoluteFilePath();
     // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
     const QString suffix = QFileInfo(request.destination).suffix();
-    if (!suffix.isEmpty() && !OptionLists::formatForFileName(request.destination) && !parser.isSet(format))
+    if (!suffix.isEmpty() && !OptionLists::formatForFileName(request.destination) && !parser.isSet(o.format))
         return failWith(tr("--convert %1: sheetforge writes png, gif or jpg files. Give one of those extensions, "
                            "or --format to add one.")
-                            .arg(parser.value(convert)));
+                            .arg(parser.value(o.convert)));
     if (request.document.isEmpty())
         return failWith(tr("--convert needs the PDF file to convert."));
     request.options.sourceFile = request.document;
-    request.passwordFromStdin = parser.isSet(passwordStdin);
-    if (parser.isSet(pages)) {
-        const QString text = parser.value(pages);
-        static const QRegularExpression range(QStringLiteral("^\\s*(\\d+)\\s*(-\\s*(\\d*))?\\s*$"));
-        const QRegularExpressionMatch match = range.match(text);
-        if (!match.hasMatch())
-            return failWith(tr("--pages %1: give FIRST-LAST, FIRST- or one page, for example 2-4.").arg(text));
-        request.firstPage = match.captured(1).toInt();
-        request.lastPage = match.captured(2).isEmpty() ? request.firstPage : match.captured(3).toInt();
-        if (request.firstPage < 1)
-            return failWith(tr("--pages %1: pages are numbered from 1.").arg(text));
-        if (!match.captured(3).isEmpty() && request.lastPage < request.firstPage)
-            return failWith(tr("--pages %1: the first page comes after the last.").arg(text));
+    request.passwordFromStdin = parser.isSet(o.passwordStdin);
+    for (const auto &apply : {applyPages, applyImage}) {
+        const QString wrong = apply(parser, o, request);
+        if (!wrong.isEmpty())
+            return failWith(wrong);
     }
-    if (parser.isSet(dpi)) {
-        bool ok = false;
-        request.options.dpi = parser.value(dpi).toInt(&ok);
-        if (!ok || request.options.dpi < 72 || request.options.dpi > 2400)
-            return failWith(tr("--dpi wants a whole number from 72 to 2400."));
-    }
-    if (parser.isSet(pageTimeout)) {
-        bool ok = false;
-        request.pageTimeout = parser.value(pageTimeout).toInt(&ok);
-        if (!ok || request.pageTimeout < 1)
-            return failWith(tr("--page-timeout wants a whole number of seconds, 1 or more."));
-    }
-    if (parser.isSet(colors)) {
-        const std::optional<ColorDepth> depth = colorDepth(parser.value(colors));
-        if (!depth)
-            return failWith(tr("--colors wants bw, 4, 16, 256 or hicolor."));
-        request.options.colorDepth = *depth;
-    }
-    if (parser.isSet(format)) {
-        const std::optional<ImageFormat> chosen =
-            OptionLists::formatForFileName(QStringLiteral("x.") + parser.value(format));
-        if (!chosen)
-            return failWith(tr("--format wants png, gif or jpg."));
-        request.options.format = *chosen;
-    }
-    if (parser.isSet(quality)) {
-        bool ok = false;
-        request.options.jpegQuality = parser.value(quality).toInt(&ok);
-        if (!ok || request.options.jpegQuality < 0 || request.options.jpegQuality > 100)
-            return failWith(tr("--quality wants a whole number from 0 to 100."));
-    }
-    if (parser.isSet(dither) || parser.isSet(noDither))
-        request.options.dither = parser.isSet(dither) && !parser.isSet(noDither);
-    if (parser.isSet(trim) || parser.isSet(noTrim))
-        request.options.trim = parser.isSet(trim) && !parser.isSet(noTrim);
-    if (parser.isSet(antialias) || parser.isSet(noAntialias))
-        request.options.antialias = parser.isSet(antialias) && !parser.isSet(noAntialias);
     return request;
 }
 

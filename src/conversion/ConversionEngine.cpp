@@ -118,7 +118,7 @@ void ConversionEngine::start(const ConversionJob &job)
     request.firstPage = job.firstPage;
     request.lastPage = job.lastPage;
     request.dpi = job.options.dpi;
-    request.downscaleTwice = job.options.antialias;
+    request.antialias = job.options.antialias;
     request.withPassword = passwordArguments.has_value();
     request.legacyInterpreter = job.legacyInterpreter;
     m_rendering = true;

@@ -171,7 +171,7 @@ void PreviewRenderer::startRender()
     render.outputFolder = folder;
     render.firstPage = render.lastPage = m_request.page;
     render.dpi = dpi;
-    render.downscaleTwice = true;
+    render.antialias = true;
     render.withPassword = !m_request.password.isEmpty();
     render.legacyInterpreter = m_info.legacyInterpreter;
     m_bitmap = GhostscriptCommands::bitmapPath(folder, 1);

@@ -53,7 +53,7 @@ QStringList renderArguments(const RenderRequest &request)
     args << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=none"));
     if (request.legacyInterpreter)
         args << QStringLiteral("-dNEWPDF=false");
-    if (request.downscaleTwice)
+    if (request.antialias)
         args << QStringLiteral("-r%1").arg(2 * request.dpi) << QStringLiteral("-dDownScaleFactor=2");
     else
         args << QStringLiteral("-r%1").arg(request.dpi);
@@ -163,10 +163,10 @@ bool isRenderable(const QSizeF &points)
     return points.width() >= 1 && points.height() >= 1 && points.width() <= Largest && points.height() <= Largest;
 }
 
-int renderedPixels(double points, int dpi, bool downscaleTwice)
+int renderedPixels(double points, int dpi, bool antialias)
 {
     // The device rounds to the nearest pixel; the downscaler drops an odd last pixel.
-    if (downscaleTwice)
+    if (antialias)
         return int(std::floor(points * 2 * dpi / 72.0 + 0.5)) / 2;
     return int(std::floor(points * dpi / 72.0 + 0.5));
 }

@@ -21,7 +21,7 @@ struct RenderRequest
     int lastPage = 1;
     int dpi = 72;
     // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
-    bool downscaleTwice = false;
+    bool antialias = false;
     bool withPassword = false; // the runner hands over passwordArguments() as its argument file
     bool legacyInterpreter = false;
 };
@@ -67,7 +67,7 @@ bool wasRepaired(const QString &output);
 // The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
 QString bitmapPath(const QString &folder, int index);
 // Pixels Ghostscript makes of a side in points: nearest at the render resolution, halved downwards.
-int renderedPixels(double points, int dpi, bool downscaleTwice);
+int renderedPixels(double points, int dpi, bool antialias);
 
 // Ghostscript's words without its banner and progress lines.
 QString details(const QString &output);

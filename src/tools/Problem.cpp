@@ -57,88 +57,75 @@ QString Problem::escapeControls(const QString &text)
     return escaped;
 }
 
+QString Problem::messageFor(Kind kind, const QString &subject, const QString &details)
+{
+    switch (kind) {
+    case None:
+        break;
+    case GhostscriptMissing:
+        return tr("GhostScript has not been found on your system. This utility is required to be able to "
+                  "process pdf files");
+    case GhostscriptFailed:
+        return tr("Ghostscript stopped without rendering the pages. The document may be damaged; try opening "
+                  "and saving it again in another program.");
+    case NotPdf:
+        return tr("\"%1\" is not a PDF document, or it is damaged beyond repair. Check that you chose the "
+                  "right file.")
+            .arg(subject);
+    case IsFolder:
+        return tr("\"%1\" is a folder, not a PDF document. Choose a PDF file inside it.").arg(subject);
+    case EmptyFile:
+        return tr("\"%1\" is empty. The file may not have been downloaded or copied completely.").arg(subject);
+    case NeedsPassword:
+        return tr("\"%1\" is protected by a password. Enter the document's password to open it.").arg(subject);
+    case WrongPassword:
+        return tr("The password for \"%1\" is not correct. Check the password and try again.").arg(subject);
+    case UnusablePassword:
+        return tr("This password cannot be used: Ghostscript cannot be given a password that holds a line "
+                  "break, or a blank and a backslash at its end.");
+    case NoPages:
+        return tr("\"%1\" has no pages.").arg(subject);
+    case BadPageBox:
+        return tr("A page of \"%1\" cannot be rendered: its size is %2. A page must be larger than nothing "
+                  "and at most 200 inches (14400 points) a side.")
+            .arg(subject, details);
+    case PermissionDenied:
+        return tr("You are not allowed to read \"%1\". Ask the owner of the file for access, or copy it "
+                  "somewhere you can read it.")
+            .arg(subject);
+    case FileGone:
+        return tr("\"%1\" no longer exists. It may have been moved, renamed or deleted.").arg(subject);
+    case TemporaryFolderFull:
+        return tr("The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
+                  "TMPDIR to another folder, and try again.")
+            .arg(subject.isEmpty() ? PrivateFolder::temporaryRoot() : subject);
+    case TemporaryFolderMissing:
+        return tr("The temporary folder \"%1\" does not exist. Create it, or set TMPDIR to a folder that "
+                  "exists, and try again.")
+            .arg(subject);
+    case DestinationNotWritable:
+        return tr("The images cannot be written to \"%1\". Choose a folder you are allowed to write to.").arg(subject);
+    case DiskFull:
+        return tr("The disk holding \"%1\" is full. Free some space, or choose another folder, and try again.")
+            .arg(subject);
+    case TooLarge:
+        return tr("The page is too large to convert at this resolution. Choose a lower resolution.");
+    case PageFailed:
+        return tr("The page could not be converted.");
+    case PageTimedOut:
+        return tr("Page %1 did not finish in the time allowed for a page, so the conversion stopped there.")
+            .arg(subject);
+    }
+    return {};
+}
+
 Problem Problem::make(Kind kind, const QString &rawDetails, const QString &rawSubject)
 {
     const QString details = escapeControls(rawDetails);
     QString subject = escapeControls(rawSubject);
     subject.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    QString message;
-    switch (kind) {
-    case None:
-        break;
-    case GhostscriptMissing:
-        message = tr("GhostScript has not been found on your system. This utility is required to be able to "
-                     "process pdf files");
-        break;
-    case GhostscriptFailed:
-        message = tr("Ghostscript stopped without rendering the pages. The document may be damaged; try opening "
-                     "and saving it again in another program.");
-        break;
-    case NotPdf:
-        message = tr("\"%1\" is not a PDF document, or it is damaged beyond repair. Check that you chose the "
-                     "right file.")
-                      .arg(subject);
-        break;
-    case IsFolder:
-        message = tr("\"%1\" is a folder, not a PDF document. Choose a PDF file inside it.").arg(subject);
-        break;
-    case EmptyFile:
-        message = tr("\"%1\" is empty. The file may not have been downloaded or copied completely.").arg(subject);
-        break;
-    case NeedsPassword:
-        message = tr("\"%1\" is protected by a password. Enter the document's password to open it.").arg(subject);
-        break;
-    case WrongPassword:
-        message = tr("The password for \"%1\" is not correct. Check the password and try again.").arg(subject);
-        break;
-    case UnusablePassword:
-        message = tr("This password cannot be used: Ghostscript cannot be given a password that holds a line "
-                     "break, or a blank and a backslash at its end.");
-        break;
-    case NoPages:
-        message = tr("\"%1\" has no pages.").arg(subject);
-        break;
-    case BadPageBox:
-        message = tr("A page of \"%1\" cannot be rendered: its size is %2. A page must be larger than nothing "
-                     "and at most 200 inches (14400 points) a side.")
-                      .arg(subject, details);
-        return {kind, message, {}};
-    case PermissionDenied:
-        message = tr("You are not allowed to read \"%1\". Ask the owner of the file for access, or copy it "
-                     "somewhere you can read it.")
-                      .arg(subject);
-        break;
-    case FileGone:
-        message = tr("\"%1\" no longer exists. It may have been moved, renamed or deleted.").arg(subject);
-        break;
-    case TemporaryFolderFull:
-        message = tr("The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
-                     "TMPDIR to another folder, and try again.")
-                      .arg(subject.isEmpty() ? PrivateFolder::temporaryRoot() : subject);
-        break;
-    case TemporaryFolderMissing:
-        message = tr("The temporary folder \"%1\" does not exist. Create it, or set TMPDIR to a folder that "
-                     "exists, and try again.")
-                      .arg(subject);
-        break;
-    case DestinationNotWritable:
-        message =
-            tr("The images cannot be written to \"%1\". Choose a folder you are allowed to write to.").arg(subject);
-        break;
-    case DiskFull:
-        message = tr("The disk holding \"%1\" is full. Free some space, or choose another folder, and try again.")
-                      .arg(subject);
-        break;
-    case TooLarge:
-        message = tr("The page is too large to convert at this resolution. Choose a lower resolution.");
-        break;
-    case PageFailed:
-        message = tr("The page could not be converted.");
-        break;
-    case PageTimedOut:
-        message =
-            tr("Page %1 did not finish in the time allowed for a page, so the conversion stopped there.").arg(subject);
-        break;
-    }
-    return {kind, message, details};
+    // The size of a page box is the message's own detail, not Ghostscript's words.
+    if (kind == BadPageBox)
+        return {kind, messageFor(kind, subject, details), {}};
+    return {kind, messageFor(kind, subject, details), details};
 }

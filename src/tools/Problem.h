@@ -43,4 +43,7 @@ struct Problem
     // can reach the terminal's own commands.
     static Problem make(Kind kind, const QString &details = {}, const QString &subject = {});
     static QString escapeControls(const QString &text);
+
+private:
+    static QString messageFor(Kind kind, const QString &subject, const QString &details);
 };
