@@ -69,16 +69,11 @@ void CommandLineConversion::onOpened(const OpenedDocument &opened)
     if (m_stopped)
         return;
     const DocumentInfo &info = opened.info;
-    ConversionJob job;
-    job.options = m_request.options;
-    job.ghostscript = m_ghostscript;
+    // As in the window: a document of one page goes to the destination itself.
+    ConversionJob job = ConversionJob::forDocument(
+        m_request.options, m_ghostscript, opened, m_request.firstPage > 0 ? m_request.firstPage : 1,
+        m_request.lastPage > 0 ? m_request.lastPage : info.pageCount, info.pageCount > 1);
     job.destination = m_request.destination;
-    job.pageCount = info.pageCount;
-    job.pageSize = info.pageSize;
-    job.legacyInterpreter = info.legacyInterpreter;
-    job.firstPage = m_request.firstPage > 0 ? m_request.firstPage : 1;
-    job.lastPage = m_request.lastPage > 0 ? m_request.lastPage : info.pageCount;
-    job.password = opened.password;
     job.pageTimeout = m_request.pageTimeout;
     if (job.firstPage > info.pageCount) {
         Problem beyond = Problem::make(Problem::PageFailed);
@@ -91,8 +86,6 @@ void CommandLineConversion::onOpened(const OpenedDocument &opened)
     m_missingPages = std::max(0, job.lastPage - info.pageCount);
     m_pageCount = info.pageCount;
     job.lastPage = std::min(job.lastPage, info.pageCount);
-    // As in the window: a document of one page goes to the destination itself.
-    job.numbered = info.pageCount > 1;
     m_engine->start(job);
 }
 

@@ -9,6 +9,22 @@
 #include <QDir>
 #include <QFileInfo>
 
+ConversionJob ConversionJob::forDocument(const ConversionOptions &options, const QString &ghostscript,
+                                         const OpenedDocument &document, int first, int last, bool numbered)
+{
+    ConversionJob job;
+    job.options = options;
+    job.ghostscript = ghostscript;
+    job.firstPage = first;
+    job.lastPage = last;
+    job.numbered = numbered;
+    job.pageCount = document.info.pageCount;
+    job.password = document.password;
+    job.legacyInterpreter = document.info.legacyInterpreter;
+    job.pageSize = document.info.pageSize;
+    return job;
+}
+
 ImageFormat ConversionJob::format() const
 {
     return OptionLists::formatForFileName(destination).value_or(options.format);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "preview/DocumentOpener.h"
 #include "settings/ConversionOptions.h"
 #include "tools/Problem.h"
 
@@ -27,6 +28,9 @@ struct ConversionJob
     int pageTimeout = 0;            // seconds a page may take; 0 for no limit
     QSizeF pageSize;                // points, of a page of the document, to judge the room a bitmap needs; may be empty
 
+    // A run over pages first to last of a document that opened.
+    static ConversionJob forDocument(const ConversionOptions &options, const QString &ghostscript,
+                                     const OpenedDocument &document, int first, int last, bool numbered);
     int pagesInRun() const { return lastPage - firstPage + 1; }
     // The bytes Ghostscript needs in the temporary folder for one page, at least.
     qint64 bitmapBytes() const;

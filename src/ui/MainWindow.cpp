@@ -12,9 +12,7 @@
 #include "ui/PagePanel.h"
 #include "ui/ProgressDialog.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -26,9 +24,6 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
-#include <QSignalBlocker>
-#include <QSpinBox>
 #include <QStatusBar>
 
 namespace {
@@ -351,14 +346,14 @@ void MainWindow::onOpeningFailed(const Problem &problem)
 
 void MainWindow::onOpened(const OpenedDocument &opened)
 {
-    m_document = {
-        opened.path, opened.password, opened.info.pageCount, opened.info.pageSize, opened.info.legacyInterpreter, {}};
+    m_document = {};
+    static_cast<OpenedDocument &>(m_document) = opened;
     m_options.sourceFile = m_document.path;
     m_options.page = opened.page;
     m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
     m_fileEdit->setText(m_document.path);
-    m_pagePanel->setDocument(m_document.pageCount, opened.page);
+    m_pagePanel->setDocument(m_document.info.pageCount, opened.page);
     updateOutputSize();
     updateEnabled();
     saveSettings();
@@ -372,7 +367,7 @@ void MainWindow::showPreview(const PreviewResult &result)
         m_options.page = result.page;
         m_pagePanel->setPage(result.page);
     }
-    m_document.pageSize = result.info.pageSize;
+    m_document.info.pageSize = result.info.pageSize;
     m_document.trimmedPoints = result.trimmedPoints;
     // Said once per document, without a box that stops the user.
     if (result.info.repaired && !std::exchange(m_document.repairedTold, true))
@@ -393,7 +388,7 @@ QSize MainWindow::outputSize() const
         return {0, 0};
     if (m_options.trim && m_document.trimmedPoints.isValid())
         return OutputSize::trimmedEstimate(m_document.trimmedPoints, m_options.dpi);
-    return OutputSize::pixels(m_document.pageSize, m_options.dpi, m_options.antialias);
+    return OutputSize::pixels(m_document.info.pageSize, m_options.dpi, m_options.antialias);
 }
 
 void MainWindow::updateOutputSize()
@@ -420,18 +415,11 @@ void MainWindow::convert(bool allPages)
 {
     if (m_document.path.isEmpty() || m_engine.isRunning())
         return;
-    ConversionJob job;
-    job.options = m_options;
-    job.ghostscript = m_ghostscript;
-    job.pageCount = m_document.pageCount;
-    job.pageSize = m_document.pageSize;
-    job.legacyInterpreter = m_document.legacyInterpreter;
-    job.password = m_document.password;
+    const int first = allPages ? m_pagePanel->firstPage() : m_options.page;
+    const int last = allPages ? m_pagePanel->lastPage() : m_options.page;
     // A document of one page is written to the chosen name itself.
-    job.numbered = allPages && m_document.pageCount > 1;
-    job.firstPage = allPages ? m_pagePanel->firstPage() : m_options.page;
-    job.lastPage = allPages ? m_pagePanel->lastPage() : m_options.page;
-
+    ConversionJob job = ConversionJob::forDocument(m_options, m_ghostscript, m_document, first, last,
+                                                   allPages && m_document.info.pageCount > 1);
     const QString suffix = OptionLists::suffix(m_options.format);
     const QString folder = m_lastFolder.isEmpty() ? QFileInfo(m_document.path).absolutePath() : m_lastFolder;
     const QString proposed =

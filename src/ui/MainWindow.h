@@ -44,7 +44,7 @@ public:
 
     const ConversionOptions &options() const { return m_options; }
     QString documentPath() const { return m_document.path; }
-    int pageCount() const { return m_document.pageCount; }
+    int pageCount() const { return m_document.info.pageCount; }
     QSize outputSize() const;
 
 signals:
@@ -58,13 +58,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    struct Document
+    struct Document : OpenedDocument
     {
-        QString path;
-        QString password;
-        int pageCount = 0;
-        QSizeF pageSize; // points
-        bool legacyInterpreter = false;
         QSizeF trimmedPoints; // points, after trimming
         bool repairedTold = false;
     };
