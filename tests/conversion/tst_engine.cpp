@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "conversion/ConversionEngine.h"
+#include "conversion/PageWriter.h"
 #include "preview/OutputSize.h"
 
 #include <QtTest>
@@ -227,6 +228,8 @@ private slots:
             << "page 1; exit 0" << vast << 400 << int(Problem::TooLarge) << "At most 300 dpi fits";
         QTest::newRow("too large by its side")
             << "page 1; exit 0" << vast << 1200 << int(Problem::TooLarge) << "At most 300 dpi fits";
+        QTest::newRow("too tall") << "page 1; exit 0" << QSizeF(595, 14400) << 1200 << int(Problem::TooLarge)
+                                  << "At most 600 dpi fits";
         QTest::newRow("A4 at the highest resolution")
             << "page 1; exit 0" << a4 << 2400 << int(Problem::None) << QString();
     }
@@ -344,6 +347,21 @@ private slots:
         QCOMPARE(result.written, second.outputFileNames());
         QCOMPARE(written.count(), 2);
         QCOMPARE(filesIn(folder.path("first")), QStringList());
+    }
+
+    void writeOfAStoppedRun_leavesNoFileAndKeepsTheOldOne()
+    {
+        CaseFolder folder;
+        const std::atomic_bool stopped = true;
+        QVERIFY(PageWriter::writeAtomically(folder.path("new.png"), "image", &stopped).isNone());
+        QVERIFY(!QFile::exists(folder.path("new.png")));
+        QFile old(folder.path("old.png"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QVERIFY(PageWriter::writeAtomically(folder.path("old.png"), "image", &stopped).isNone());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+        QCOMPARE(filesIn(folder.path()), QStringList{"old.png"});
     }
 
     void fullTemporaryFolder_isNamedNotBlamedOnTheDocument()

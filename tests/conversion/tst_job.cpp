@@ -39,6 +39,35 @@ private slots:
         QCOMPARE(job.outputsToReplace([&existing](const QString &name) { return existing.contains(name); }), replaced);
     }
 
+    void outputNames_keepTheChosenNameAndTellTheFormat_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<bool>("numbered");
+        QTest::addColumn<QString>("written"); // page 7 of 12
+        QTest::newRow("dots in the name") << "/o/my.scan.png" << true << "/o/my.scan007.png";
+        QTest::newRow("upper-case extension") << "/o/A.PNG" << true << "/o/A007.PNG";
+        QTest::newRow("JPEG in capitals") << "/o/a.JPEG" << false << "/o/a.JPEG";
+        QTest::newRow("an extension not ours") << "/o/a.bmp" << false << "/o/a.bmp.gif";
+    }
+
+    void outputNames_keepTheChosenNameAndTellTheFormat()
+    {
+        QFETCH(QString, destination);
+        QFETCH(bool, numbered);
+        QFETCH(QString, written);
+        ConversionJob job;
+        job.options.format = ImageFormat::Gif;
+        job.destination = destination;
+        job.numbered = numbered;
+        job.firstPage = job.lastPage = 7;
+        job.pageCount = 12;
+        QCOMPARE(job.outputFileName(7), written);
+        const QString suffix = QFileInfo(written).suffix().toLower();
+        QCOMPARE(job.format(), suffix == "png"   ? ImageFormat::Png
+                               : suffix == "gif" ? ImageFormat::Gif
+                                                 : ImageFormat::Jpg);
+    }
+
     void failureSummary_namesEightPagesThenCountsTheRest_data()
     {
         QTest::addColumn<int>("failed");

@@ -18,6 +18,8 @@ public:
     QMap<QString, QString> values;
     QString value(const QString &key, const QString &fallback) const override { return values.value(key, fallback); }
     void setValue(const QString &key, const QString &value) override { values[key] = value; }
+    void sync() override { ++syncs; }
+    int syncs = 0;
 };
 
 // Answers questions from a script: the queued yes/no answers in turn (then No), one password (then none).

@@ -139,6 +139,8 @@ private slots:
             << 3 << QSizeF(400, 300) << int(Problem::None);
         QTest::newRow("forged lines only") << forged << -1 << QSizeF(-1, -1) << int(Problem::NotPdf);
         QTest::newRow("no pages") << "M pages 0\n" << 0 << QSizeF(-1, -1) << int(Problem::NoPages);
+        QTest::newRow("turned back a quarter") << "M pages 1\nM /MediaBox [0 0 612 792]\nM /Rotate -90\n"
+                                               << 1 << QSizeF(792, 612) << int(Problem::None);
         QTest::newRow("flat page") << "M pages 1\nM /MediaBox [0 0 612 0]\n"
                                    << 1 << QSizeF(612, 0) << int(Problem::BadPageBox);
     }

@@ -58,6 +58,7 @@ private slots:
         QVERIFY(!m_gs.isEmpty());
         QVERIFY(writePdf(doc("three.pdf"), {{842, 595}, {200, 300}, {200, 300}}));
         QVERIFY(encrypt(doc("three.pdf"), doc("locked.pdf"), "user"));
+        QVERIFY(writePdf(doc("one.pdf"), {{200, 300}}));
         QFile bad(doc("bad.pdf"));
         QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("%PDF-1.4\ntruncated") > 0);
     }
@@ -155,7 +156,8 @@ private slots:
         CaseFolder folder;
         child<QSpinBox>("fromSpin")->setValue(2);
         QCOMPARE(child<QPushButton>("convertRangeButton")->text(), "Convert pages 2 to 3");
-        child<QSpinBox>("toSpin")->setValue(2);
+        child<QSpinBox>("toSpin")->setValue(1); // below "from": the range never turns round
+        QCOMPARE(child<QSpinBox>("toSpin")->value(), 2);
         QCOMPARE(child<QPushButton>("convertRangeButton")->text(), "Convert page 2");
         QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
         m_files.image = folder.path("scan.png");
@@ -181,6 +183,20 @@ private slots:
                                 .arg(readOut.height())));
     }
 
+    void rangeOfAOnePageDocument_writesTheChosenName()
+    {
+        openWindow();
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_window->openDocument(doc("one.pdf"));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        CaseFolder folder;
+        m_files.image = folder.path("single.png");
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        child<QPushButton>("convertRangeButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(filesIn(folder.path()), QStringList{"single.png"});
+    }
+
     void previewArrivingDuringAQuestion_isShownOnceItIsAnswered()
     {
         openWindow();
@@ -202,6 +218,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10000);
         const QImage preview = child<QLabel>("previewLabel")->pixmap().toImage();
         QVERIFY(preview.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
+    }
+
+    void progressDialog_closesWhenTheRunEndsDuringTheQuestion()
+    {
+        m_messages = {};
+        ProgressDialog progress(m_messages);
+        QSignalSpy confirmed(&progress, &ProgressDialog::cancelConfirmed);
+        progress.open();
+        m_messages.answers = {true};
+        m_messages.whileAsking = [&progress] { progress.finish(); };
+        progress.findChild<QPushButton *>("cancelButton")->click();
+        QVERIFY(!progress.isVisible());
+        QCOMPARE(progress.result(), int(QDialog::Accepted));
+        QCOMPARE(confirmed.count(), 0); // nothing left to stop
     }
 
     void optionsPanel_showsTheOptionsAndSignalsEdits()
