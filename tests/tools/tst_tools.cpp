@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "preview/OutputSize.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
@@ -185,6 +186,13 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QByteArray, arguments);
         QCOMPARE(GhostscriptCommands::passwordArguments(password).value_or(QByteArray()), arguments);
+    }
+
+    // The preview renders at the largest whole resolution that still fits the box.
+    void fittingDpi_roundsDownSoThePageFits()
+    {
+        QCOMPARE(OutputSize::fittingDpi({595, 842}, {258, 258}), 22); // 22.06: 23 would overflow
+        QCOMPARE(OutputSize::fittingDpi({200, 100}, {100, 100}), 36);
     }
 
     void problemDetails_showControlCharactersEscaped()

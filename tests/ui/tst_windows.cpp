@@ -307,6 +307,8 @@ private slots:
         m_messages = {};
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
         m_window->start(m_gs);
+        // No document: nothing to convert, no range to choose.
+        QVERIFY(!child<QSpinBox>("fromSpin")->isEnabled() && !child<QPushButton>("convertRangeButton")->isEnabled());
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString &file : files)
