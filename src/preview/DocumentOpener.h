@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/GhostscriptCommands.h"
+#include "preview/PageInfoReader.h"
 #include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 
@@ -12,7 +12,6 @@
 #include <optional>
 
 class ProcessRunner;
-struct ProcessResult;
 
 // A document that opened: its page count, and the size of the page asked for (page 1 when that one lies
 // past the end of a document that has since shrunk).
@@ -47,16 +46,13 @@ signals:
     void abandoned();
 
 private:
-    void startInfo();
-    void onInfoFinished(const ProcessResult &result);
+    void onRead(const PageInfo &read);
     void finish();
 
-    ProcessRunner *m_runner = nullptr;
+    PageInfoReader m_reader;
     std::unique_ptr<PrivateFolder> m_folder; // holds the link Ghostscript reads the document through
     QString m_ghostscript;
     OpenedDocument m_document;
-    QString m_marker;
-    bool m_legacyInterpreter = false;
     bool m_opening = false;
     bool m_waitingForPassword = false;
 };

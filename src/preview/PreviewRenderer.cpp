@@ -37,13 +37,12 @@ QString key(const PreviewRequest &request, int dpi = 0)
 PreviewRenderer::PreviewRenderer(const ImageObject *images, QObject *parent)
     : QObject(parent)
     , m_images(images ? images : &realImages())
-    , m_infoRunner(new ProcessRunner(this))
     , m_renderRunner(new ProcessRunner(this))
     , m_cancel(std::make_shared<std::atomic_bool>(false))
 {
     ImageObject::initialise();
     m_pool.setMaxThreadCount(1);
-    connect(m_infoRunner, &ProcessRunner::finished, this, &PreviewRenderer::onInfoFinished);
+    connect(&m_infoReader, &PageInfoReader::finished, this, &PreviewRenderer::onInfoRead);
     connect(m_renderRunner, &ProcessRunner::finished, this, &PreviewRenderer::onRenderFinished);
 }
 
@@ -65,15 +64,14 @@ void PreviewRenderer::request(const PreviewRequest &request)
         fail(problem);
         return;
     }
-    m_legacyInterpreter = false;
     if (request.info) {
         m_info = *request.info;
         m_infoKey = key(m_request);
     }
     if (m_infoKey == key(m_request))
         startRender();
-    else
-        startInfo();
+    else if (ensureFolder())
+        m_infoReader.read(request.ghostscript, request.document, request.page, request.password, m_folder->path());
 }
 
 void PreviewRenderer::cancel()
@@ -81,7 +79,7 @@ void PreviewRenderer::cancel()
     ++m_generation;
     *m_cancel = true;
     m_cancel = std::make_shared<std::atomic_bool>(false);
-    m_infoRunner->cancel();
+    m_infoReader.cancel();
     m_renderRunner->cancel();
     setBusy(false);
 }
@@ -104,46 +102,14 @@ bool PreviewRenderer::ensureFolder()
     return false;
 }
 
-void PreviewRenderer::startInfo()
+void PreviewRenderer::onInfoRead(const PageInfo &read)
 {
-    if (!ensureFolder())
-        return;
-    m_marker = GhostscriptCommands::newMarker();
-    const QString link = GhostscriptCommands::linkDocument(m_folder->path(), m_request.document);
-    m_infoRunner->setTemporaryFolder(m_folder->path());
-    m_infoRunner->start(m_request.ghostscript,
-                        GhostscriptCommands::infoArguments(link, m_request.page, m_marker,
-                                                           !m_request.password.isEmpty(), m_legacyInterpreter),
-                        passwordArguments());
-}
-
-void PreviewRenderer::onInfoFinished(const ProcessResult &result)
-{
-    if (result.outcome == ProcessResult::Cancelled)
-        return;
-    const DocumentInfo info = GhostscriptCommands::parseInfo(result.output, m_marker, m_legacyInterpreter);
-    if (GhostscriptCommands::wantsLegacyInterpreter(info, !m_request.password.isEmpty())) {
-        m_legacyInterpreter = true;
-        startInfo();
+    if (!read.problem.isNone()) {
+        fail(read.problem);
         return;
     }
-    const Problem problem =
-        GhostscriptCommands::inspect(m_request.document, result, info, !m_request.password.isEmpty());
-    if (!problem.isNone()) {
-        fail(problem);
-        return;
-    }
-    // A remembered page may lie past the end of a document that has since shrunk.
-    if (m_request.page > info.pageCount || !info.pageSize.isValid()) {
-        if (m_request.page == 1) {
-            fail(GhostscriptCommands::madeNothing(m_request.document, result.output));
-            return;
-        }
-        m_request.page = 1;
-        startInfo();
-        return;
-    }
-    m_info = info;
+    m_request.page = read.page;
+    m_info = read.info;
     m_infoKey = key(m_request);
     startRender();
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "preview/PageInfoReader.h"
 #include "settings/ConversionOptions.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
@@ -64,8 +65,7 @@ signals:
     void finished(const PreviewResult &result);
 
 private:
-    void startInfo();
-    void onInfoFinished(const ProcessResult &result);
+    void onInfoRead(const PageInfo &read);
     void startRender();
     void onRenderFinished(const ProcessResult &result);
     void reduce();
@@ -76,15 +76,13 @@ private:
     void setBusy(bool busy);
 
     const ImageObject *m_images = nullptr;
-    ProcessRunner *m_infoRunner = nullptr;
+    PageInfoReader m_infoReader;
     ProcessRunner *m_renderRunner = nullptr;
     QThreadPool m_pool;
     std::unique_ptr<PrivateFolder> m_folder;
     std::shared_ptr<std::atomic_bool> m_cancel;
     PreviewRequest m_request;
     quint64 m_generation = 0;
-    QString m_marker;
-    bool m_legacyInterpreter = false;
     bool m_busy = false;
 
     // What the last requests found, so an option change only reduces the colours again.

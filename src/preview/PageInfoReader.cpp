@@ -1,0 +1,87 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "preview/PageInfoReader.h"
+
+#include "tools/ProcessRunner.h"
+
+PageInfoReader::PageInfoReader(ProcessRunner *runner, QObject *parent)
+    : QObject(parent)
+    , m_runner(runner ? runner : new ProcessRunner(this))
+{
+    connect(m_runner, &ProcessRunner::finished, this, &PageInfoReader::onFinished);
+}
+
+void PageInfoReader::read(const QString &ghostscript, const QString &document, int page, const QString &password,
+                          const QString &folder)
+{
+    cancel();
+    m_ghostscript = ghostscript;
+    m_document = document;
+    m_page = std::max(1, page);
+    m_password = password;
+    m_folder = folder;
+    m_legacyInterpreter = false;
+    m_reading = true;
+    start();
+}
+
+void PageInfoReader::cancel()
+{
+    if (std::exchange(m_reading, false))
+        m_runner->cancel();
+}
+
+void PageInfoReader::start()
+{
+    const std::optional<QByteArray> passwordArguments = m_password.isEmpty()
+                                                            ? std::optional<QByteArray>(QByteArray())
+                                                            : GhostscriptCommands::passwordArguments(m_password);
+    if (!passwordArguments) {
+        PageInfo result;
+        result.problem = Problem::make(Problem::UnusablePassword);
+        result.page = m_page;
+        // After read() has returned, so the caller is listening.
+        QMetaObject::invokeMethod(
+            this, [this, result] { report(result); }, Qt::QueuedConnection);
+        return;
+    }
+    m_marker = GhostscriptCommands::newMarker();
+    const QString link = GhostscriptCommands::linkDocument(m_folder, m_document);
+    m_runner->setTemporaryFolder(m_folder);
+    m_runner->start(
+        m_ghostscript,
+        GhostscriptCommands::infoArguments(link, m_page, m_marker, !m_password.isEmpty(), m_legacyInterpreter),
+        *passwordArguments);
+}
+
+void PageInfoReader::onFinished(const ProcessResult &result)
+{
+    if (result.outcome == ProcessResult::Cancelled || !m_reading)
+        return;
+    const bool withPassword = !m_password.isEmpty();
+    PageInfo read;
+    read.page = m_page;
+    read.info = GhostscriptCommands::parseInfo(result.output, m_marker, m_legacyInterpreter);
+    if (GhostscriptCommands::wantsLegacyInterpreter(read.info, withPassword)) {
+        m_legacyInterpreter = true;
+        start();
+        return;
+    }
+    read.problem = GhostscriptCommands::inspect(m_document, result, read.info, withPassword);
+    if (read.problem.isNone() && (m_page > read.info.pageCount || !read.info.pageSize.isValid())) {
+        if (m_page > 1) {
+            m_page = 1;
+            start();
+            return;
+        }
+        read.problem = GhostscriptCommands::madeNothing(m_document, result.output);
+    }
+    report(read);
+}
+
+void PageInfoReader::report(const PageInfo &result)
+{
+    if (!std::exchange(m_reading, false))
+        return;
+    emit finished(result);
+}
