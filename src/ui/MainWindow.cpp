@@ -6,11 +6,13 @@
 #include "settings/OptionsStorage.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutDialog.h"
+#include "ui/DestinationQuestion.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/OptionsPanel.h"
 #include "ui/PagePanel.h"
 #include "ui/ProgressDialog.h"
+#include "ui/Widgets.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -29,26 +31,6 @@
 namespace {
 
 constexpr int ProgressDelayMs = 500;
-
-QLineEdit *readOnlyField(const char *name)
-{
-    auto *field = new QLineEdit;
-    field->setObjectName(QString::fromLatin1(name));
-    field->setReadOnly(true);
-    field->setFocusPolicy(Qt::ClickFocus);
-    // A read-only field looks like a label with a frame, not like a field waiting for input.
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    field->setPalette(palette);
-    return field;
-}
-
-template <class Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 bool isPdfName(const QString &path)
 {
@@ -97,72 +79,43 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
             m_progress->open();
     });
     connect(&m_resizeDelay, &QTimer::timeout, this, &MainWindow::requestPreview);
+    connect(&m_questions, &QuestionGuard::requestDue, this, &MainWindow::requestPreview);
+    connect(&m_questions, &QuestionGuard::resultDue, this, &MainWindow::onPreviewFinished);
     connect(&m_opener, &DocumentOpener::opened, this, &MainWindow::onOpened);
     connect(&m_opener, &DocumentOpener::failed, this, &MainWindow::onOpeningFailed);
     connect(&m_opener, &DocumentOpener::passwordNeeded, this, &MainWindow::onPasswordNeeded);
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
     connect(&m_preview, &PreviewRenderer::busyChanged, this, [this](bool busy) { m_busyBar->setVisible(busy); });
     connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
-    connect(&m_engine, &ConversionEngine::progressChanged, this, [this](int done, int total) {
-        if (m_progress)
-            m_progress->setProgress(done, total);
-    });
-    connect(&m_engine, &ConversionEngine::pageStarted, this, [this](int page) {
-        if (m_progress)
-            m_progress->setStatus(tr("Processing page %1...").arg(page));
-    });
 }
 
 MainWindow::~MainWindow() = default;
 
-MainWindow::Asking::Asking(MainWindow &window)
-    : m_window(window)
-{
-    m_window.m_asking = true;
-}
-
-MainWindow::Asking::~Asking()
-{
-    m_window.m_asking = false;
-    std::optional<PreviewResult> arrived = std::exchange(m_window.m_arrivedWhileAsking, std::nullopt);
-    if (m_window.m_quitting)
-        return;
-    // A preview asked for meanwhile supersedes one that arrived meanwhile; otherwise that one is shown.
-    if (std::exchange(m_window.m_previewWanted, false))
-        m_window.requestPreview();
-    else if (arrived)
-        QMetaObject::invokeMethod(
-            &m_window, [window = &m_window, result = *arrived] { window->onPreviewFinished(result); },
-            Qt::QueuedConnection);
-}
-
 void MainWindow::createActions()
 {
-    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
-    fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    m_openAction = fileMenu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::browse);
-    m_openAction->setObjectName(QStringLiteral("openAction"));
-    m_convertPageAction = fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
-                                              [this] { convert(false); });
-    m_convertPageAction->setObjectName(QStringLiteral("convertPageAction"));
-    m_convertRangeAction = fileMenu->addAction(tr("Convert Page &Range..."), QKeySequence(tr("Ctrl+Shift+E")), this,
-                                               [this] { convert(true); });
-    m_convertRangeAction->setObjectName(QStringLiteral("convertRangeAction"));
+    QMenu *fileMenu = named(menuBar()->addMenu(tr("&File")), "fileMenu");
+    m_openAction =
+        named(fileMenu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::browse), "openAction");
+    m_convertPageAction = named(fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
+                                                    [this] { convert(false); }),
+                                "convertPageAction");
+    m_convertRangeAction = named(fileMenu->addAction(tr("Convert Page &Range..."), QKeySequence(tr("Ctrl+Shift+E")),
+                                                     this, [this] { convert(true); }),
+                                 "convertRangeAction");
     fileMenu->addSeparator();
-    QAction *exitAction = fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
-    exitAction->setObjectName(QStringLiteral("exitAction"));
+    named(fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close), "exitAction");
+    QMenu *helpMenu = named(menuBar()->addMenu(tr("&Help")), "helpMenu");
+    named(helpMenu->addAction(tr("&About..."), this, &MainWindow::showAbout), "aboutAction");
+}
 
-    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
-    helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    QAction *aboutAction = helpMenu->addAction(tr("&About..."), this, [this] {
-        auto *about = findChild<AboutDialog *>();
-        if (!about)
-            about = new AboutDialog(this);
-        about->show();
-        about->raise();
-        about->activateWindow();
-    });
-    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+void MainWindow::showAbout()
+{
+    auto *about = findChild<AboutDialog *>();
+    if (!about)
+        about = new AboutDialog(this);
+    about->show();
+    about->raise();
+    about->activateWindow();
 }
 
 void MainWindow::createWidgets()
@@ -293,11 +246,8 @@ void MainWindow::browse()
 
 void MainWindow::requestPreview()
 {
-    // Asked again when the open question is answered; results arriving meanwhile would stack questions.
-    if (m_asking) {
-        m_previewWanted = true;
+    if (m_quitting || !m_questions.mayRequest())
         return;
-    }
     PreviewRequest request;
     request.ghostscript = m_ghostscript;
     request.options = m_options;
@@ -313,13 +263,9 @@ void MainWindow::requestPreview()
 
 void MainWindow::onPreviewFinished(const PreviewResult &result)
 {
-    if (m_quitting)
+    if (m_quitting || !m_questions.mayShow(result))
         return;
-    if (m_asking) {
-        m_arrivedWhileAsking = result;
-        return;
-    }
-    const Asking asking(*this);
+    const QuestionGuard::Asking asking(m_questions);
     if (!result.problem.isNone()) {
         m_messages.inform(this, result.problem.message, result.problem.details);
         return;
@@ -331,7 +277,7 @@ void MainWindow::onPasswordNeeded(const QString &fileName, bool retry)
 {
     std::optional<QString> password;
     {
-        const Asking asking(*this);
+        const QuestionGuard::Asking asking(m_questions);
         password = m_messages.askPassword(this, fileName, retry);
     }
     m_opener.providePassword(m_quitting ? std::nullopt : password);
@@ -340,7 +286,7 @@ void MainWindow::onPasswordNeeded(const QString &fileName, bool retry)
 void MainWindow::onOpeningFailed(const Problem &problem)
 {
     // The previous document stays, under its own name.
-    const Asking asking(*this);
+    const QuestionGuard::Asking asking(m_questions);
     m_messages.inform(this, problem.message, problem.details);
 }
 
@@ -420,34 +366,22 @@ void MainWindow::convert(bool allPages)
     // A document of one page is written to the chosen name itself.
     ConversionJob job = ConversionJob::forDocument(m_options, m_ghostscript, m_document, first, last,
                                                    allPages && m_document.info.pageCount > 1);
-    const QString suffix = OptionLists::suffix(m_options.format);
     const QString folder = m_lastFolder.isEmpty() ? QFileInfo(m_document.path).absolutePath() : m_lastFolder;
-    const QString proposed =
-        QDir(folder).filePath(QFileInfo(m_document.path).completeBaseName() + QLatin1Char('.') + suffix);
-    job.destination = m_files.saveImage(this, proposed, suffix, !job.numbered);
-    if (job.destination.isEmpty())
-        return;
-    m_lastFolder = QFileInfo(job.destination).absolutePath();
-    saveSettings();
-    // The save dialog asked about the name it showed; numbered names, and a name that gained the format's
-    // extension, are asked about here, once.
-    const qsizetype existing = job.outputsToReplace([](const QString &name) { return QFileInfo::exists(name); }).size();
-    if (existing > 0) {
-        const Asking asking(*this);
-        if (!m_messages.askYesNo(this, tr("%n file(s) already exist. Replace them?", nullptr, int(existing))))
-            return;
+    const bool go = DestinationQuestion(this, m_files, m_messages, m_questions).ask(job, m_document.path, folder);
+    // The folder chosen is remembered even when the user then declines to replace what is there.
+    if (!job.destination.isEmpty()) {
+        m_lastFolder = QFileInfo(job.destination).absolutePath();
+        saveSettings();
     }
-    startRun(job);
+    if (go)
+        startRun(job);
 }
 
 void MainWindow::startRun(const ConversionJob &job)
 {
     m_progress = new ProgressDialog(m_messages, this);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
-    m_progress->setStatus(tr("Processing page %1...").arg(job.firstPage));
-    connect(m_progress, &ProgressDialog::cancelAsked, &m_engine, [this] { m_engine.setHeld(true); });
-    connect(m_progress, &ProgressDialog::cancelWithdrawn, &m_engine, [this] { m_engine.setHeld(false); });
-    connect(m_progress, &ProgressDialog::cancelConfirmed, &m_engine, &ConversionEngine::cancel);
+    m_progress->follow(m_engine, job.firstPage);
     m_engine.start(job);
     updateEnabled();
     setCursor(Qt::BusyCursor);
@@ -468,7 +402,7 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
     emit conversionFinished(result);
     if (m_quitting)
         return;
-    const Asking asking(*this);
+    const QuestionGuard::Asking asking(m_questions);
     if (!result.fatal.isNone()) {
         m_messages.inform(this, result.fatal.message, result.fatal.details);
     } else if (!result.failures.isEmpty()) {
@@ -489,6 +423,7 @@ void MainWindow::saveSettings()
 void MainWindow::prepareToQuit()
 {
     m_quitting = true;
+    m_questions.close();
     m_opener.cancel();
     m_preview.cancel();
     m_engine.cancel();

@@ -6,6 +6,7 @@
 #include "preview/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "settings/ConversionOptions.h"
+#include "ui/QuestionGuard.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -18,14 +19,11 @@ class PagePanel;
 class ProgressDialog;
 class SettingsStore;
 class QAction;
-class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMimeData;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 
 // The one working window. Its controls edit a ConversionOptions; the preview and the conversions run
 // off its thread, so it paints and answers at all times.
@@ -64,18 +62,8 @@ private:
         bool repairedTold = false;
     };
 
-    // While a question is open, preview requests wait for its answer.
-    class Asking
-    {
-    public:
-        explicit Asking(MainWindow &window);
-        ~Asking();
-
-    private:
-        MainWindow &m_window;
-    };
-
     void createActions();
+    void showAbout();
     void createWidgets();
     void connectControls();
     void optionsChanged(bool needsPreview);
@@ -106,9 +94,7 @@ private:
     Document m_document;
     QString m_lastFolder;
     bool m_quitting = false;
-    bool m_asking = false;
-    bool m_previewWanted = false;
-    std::optional<PreviewResult> m_arrivedWhileAsking;
+    QuestionGuard m_questions;
 
     DocumentOpener m_opener;
     PreviewRenderer m_preview;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PagePanel.h"
 
+#include "ui/Widgets.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,18 +13,11 @@
 
 namespace {
 
-// A read-only field looks like a label with a frame, not like a field waiting for input.
 QLineEdit *sizeField(const char *name)
 {
-    auto *field = new QLineEdit;
-    field->setObjectName(QString::fromLatin1(name));
-    field->setReadOnly(true);
-    field->setFocusPolicy(Qt::ClickFocus);
+    QLineEdit *field = readOnlyField(name);
     field->setAlignment(Qt::AlignRight);
     field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-    field->setPalette(palette);
     return field;
 }
 
@@ -30,15 +25,12 @@ QLineEdit *sizeField(const char *name)
 
 PagePanel::PagePanel(QWidget *parent)
     : QWidget(parent)
-    , m_pageCombo(new QComboBox)
-    , m_fromSpin(new QSpinBox)
-    , m_toSpin(new QSpinBox)
+    , m_pageCombo(named(new QComboBox, "pageCombo"))
+    , m_fromSpin(named(new QSpinBox, "fromSpin"))
+    , m_toSpin(named(new QSpinBox, "toSpin"))
     , m_widthEdit(sizeField("widthEdit"))
     , m_heightEdit(sizeField("heightEdit"))
 {
-    m_pageCombo->setObjectName(QStringLiteral("pageCombo"));
-    m_fromSpin->setObjectName(QStringLiteral("fromSpin"));
-    m_toSpin->setObjectName(QStringLiteral("toSpin"));
     m_fromSpin->setToolTip(tr("The first page the range button converts"));
     m_toSpin->setToolTip(tr("The last page the range button converts"));
 

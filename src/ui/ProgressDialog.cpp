@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ProgressDialog.h"
 
+#include "conversion/ConversionEngine.h"
 #include "ui/MessageBox.h"
 
 #include <QCloseEvent>
@@ -35,6 +36,17 @@ ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     layout->addWidget(m_progressBar);
     layout->addWidget(buttons);
     setFixedSize(sizeHint());
+}
+
+void ProgressDialog::follow(ConversionEngine &engine, int firstPage)
+{
+    const auto showPage = [this](int page) { setStatus(tr("Processing page %1...").arg(page)); };
+    showPage(firstPage);
+    connect(&engine, &ConversionEngine::pageStarted, this, showPage);
+    connect(&engine, &ConversionEngine::progressChanged, this, &ProgressDialog::setProgress);
+    connect(this, &ProgressDialog::cancelAsked, &engine, [&engine] { engine.setHeld(true); });
+    connect(this, &ProgressDialog::cancelWithdrawn, &engine, [&engine] { engine.setHeld(false); });
+    connect(this, &ProgressDialog::cancelConfirmed, &engine, &ConversionEngine::cancel);
 }
 
 void ProgressDialog::setProgress(int done, int total)

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class ConversionEngine;
 class MessageBox;
 class QLabel;
 class QProgressBar;
@@ -17,6 +18,8 @@ class ProgressDialog : public QDialog
 public:
     ProgressDialog(MessageBox &messages, QWidget *parent = nullptr);
 
+    // Shows engine's run from firstPage on, and holds or cancels it as the user answers.
+    void follow(ConversionEngine &engine, int firstPage);
     void setProgress(int done, int total);
     void setStatus(const QString &text);
     // The run is over: close, even if a question is still open.
