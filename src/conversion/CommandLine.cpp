@@ -36,6 +36,12 @@ std::optional<ColorDepth> colorDepth(const QString &text)
         return ColorDepth::TwoHundredFiftySixColors;
     if (t == QLatin1String("hicolor") || t == QLatin1String("65536"))
         return ColorDepth::HiColor;
+    if (t == QLatin1String("gray") || t == QLatin1String("grey") || t == QLatin1String("gray256"))
+        return ColorDepth::Grayscale;
+    if (t == QLatin1String("gray16") || t == QLatin1String("grey16"))
+        return ColorDepth::SixteenGrays;
+    if (t == QLatin1String("gray4") || t == QLatin1String("grey4"))
+        return ColorDepth::FourGrays;
     return std::nullopt;
 }
 
@@ -76,7 +82,8 @@ Options makeOptions()
         QCommandLineOption(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."), QStringLiteral("N")),
         QCommandLineOption(QStringLiteral("page-timeout"), tr("Stop when a page takes longer than SECONDS to render."),
                            QStringLiteral("SECONDS")),
-        QCommandLineOption(QStringLiteral("colors"), tr("Colour depth: bw, 4, 16, 256 or hicolor."),
+        QCommandLineOption(QStringLiteral("colors"),
+                           tr("Colour depth: bw, 4, 16, 256, hicolor, gray, gray16 or gray4."),
                            QStringLiteral("DEPTH")),
         QCommandLineOption(QStringLiteral("format"),
                            tr("Image format when DEST has no such extension: png, gif or jpg."),
@@ -132,7 +139,7 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
     if (parser.isSet(o.colors)) {
         const std::optional<ColorDepth> depth = colorDepth(parser.value(o.colors));
         if (!depth)
-            return (tr("--colors wants bw, 4, 16, 256 or hicolor."));
+            return (tr("--colors wants bw, 4, 16, 256, hicolor, gray, gray16 or gray4."));
         request.options.colorDepth = *depth;
     }
     if (parser.isSet(o.format)) {

@@ -106,6 +106,8 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
     if (options.trim)
         args << QStringLiteral("-trim") << QStringLiteral("+repage");
+    if (options.isGray())
+        args << QStringLiteral("-colorspace") << QStringLiteral("Gray");
     // The dither setting must come before the reduction it governs.
     if (options.dither)
         args << QStringLiteral("-dither") << QStringLiteral("Riemersma");
@@ -113,8 +115,12 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
         args << QStringLiteral("+dither");
     if (options.isMonochrome())
         args << QStringLiteral("-monochrome");
-    else
+    else if (options.colorDepth != ColorDepth::Grayscale)
         args << QStringLiteral("-colors") << QString::number(options.colorCount());
+    // The levels the reduction picked, moved onto the grid of the file's bit depth.
+    if (options.isGray())
+        args << QStringLiteral("-depth") << QString::number(options.bitsPerPixel()) << QStringLiteral("-type")
+             << QStringLiteral("Grayscale");
     return args;
 }
 
@@ -124,6 +130,11 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
     QStringList args = QStringList{QStringLiteral("TIFF:") + bitmap} + reductionArguments(options);
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(options.dpi);
+    // The PNG writer would pick its own form again from the pixels: a page with two levels would not be
+    // written at the bit depth asked for.
+    if (options.isGray() && format() == ImageFormat::Png)
+        args << QStringLiteral("-define") << QStringLiteral("png:color-type=0") << QStringLiteral("-define")
+             << QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel());
     return args;
 }
 

@@ -5,21 +5,46 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+bool ConversionOptions::isGray() const
+{
+    return colorDepth == ColorDepth::Grayscale || colorDepth == ColorDepth::SixteenGrays
+           || colorDepth == ColorDepth::FourGrays;
+}
+
 int ConversionOptions::colorCount() const
 {
     switch (colorDepth) {
     case ColorDepth::BlackAndWhite:
         return 2;
     case ColorDepth::FourColors:
+    case ColorDepth::FourGrays:
         return 4;
     case ColorDepth::SixteenColors:
+    case ColorDepth::SixteenGrays:
         return 16;
     case ColorDepth::TwoHundredFiftySixColors:
+    case ColorDepth::Grayscale:
         return 256;
     case ColorDepth::HiColor:
         break;
     }
     return 65536;
+}
+
+int ConversionOptions::bitsPerPixel() const
+{
+    switch (colorCount()) {
+    case 2:
+        return 1;
+    case 4:
+        return 2;
+    case 16:
+        return 4;
+    case 256:
+        return 8;
+    default:
+        return 0;
+    }
 }
 
 bool ConversionOptions::changesPreview(const ConversionOptions &before) const
@@ -32,8 +57,10 @@ namespace OptionLists {
 
 const QList<ColorDepth> &colorDepths()
 {
-    static const QList<ColorDepth> list{ColorDepth::BlackAndWhite, ColorDepth::FourColors, ColorDepth::SixteenColors,
-                                        ColorDepth::TwoHundredFiftySixColors, ColorDepth::HiColor};
+    static const QList<ColorDepth> list{ColorDepth::BlackAndWhite, ColorDepth::FourColors,
+                                        ColorDepth::SixteenColors, ColorDepth::TwoHundredFiftySixColors,
+                                        ColorDepth::HiColor,       ColorDepth::Grayscale,
+                                        ColorDepth::SixteenGrays,  ColorDepth::FourGrays};
     return list;
 }
 
@@ -49,7 +76,10 @@ QStringList colorDepthNames()
             QCoreApplication::translate("OptionLists", "4 colors (2bpp)"),
             QCoreApplication::translate("OptionLists", "16 colors (4bpp)"),
             QCoreApplication::translate("OptionLists", "256 colors (8bpp)"),
-            QCoreApplication::translate("OptionLists", "Hicolor (16bpp)")};
+            QCoreApplication::translate("OptionLists", "Hicolor (16bpp)"),
+            QCoreApplication::translate("OptionLists", "Grayscale (8bpp)"),
+            QCoreApplication::translate("OptionLists", "16 grays (4bpp)"),
+            QCoreApplication::translate("OptionLists", "4 grays (2bpp)")};
 }
 
 const QList<int> &resolutions()

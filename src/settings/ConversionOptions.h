@@ -8,7 +8,16 @@
 
 #include <optional>
 
-enum class ColorDepth { BlackAndWhite, FourColors, SixteenColors, TwoHundredFiftySixColors, HiColor };
+enum class ColorDepth {
+    BlackAndWhite,
+    FourColors,
+    SixteenColors,
+    TwoHundredFiftySixColors,
+    HiColor,
+    Grayscale,
+    SixteenGrays,
+    FourGrays
+};
 enum class ImageFormat { Png, Gif, Jpg };
 
 // The user's choices; the single source of truth that the window edits, the store keeps and the
@@ -29,8 +38,11 @@ struct ConversionOptions
     int page = 1;
 
     bool isMonochrome() const { return colorDepth == ColorDepth::BlackAndWhite; }
+    bool isGray() const;
     // The most colours an image may keep; 2 for black and white.
     int colorCount() const;
+    // Bits a pixel takes in the written file where the format lets us choose: 1, 2, 4 or 8; 0 for true colour.
+    int bitsPerPixel() const;
 
     // Whether a change from before shows in the preview (the page, its colours, its trimming), or only in
     // the read-out and the files.

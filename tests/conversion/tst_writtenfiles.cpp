@@ -128,6 +128,12 @@ private slots:
         QTest::newRow("png trimmed") << "png" << int(D::SixteenColors) << false << false << true << 75 << 72 << 3 << 16;
         QTest::newRow("gif trimmed antialiased")
             << "gif" << int(D::FourColors) << false << true << true << 75 << 144 << 3 << 4;
+        QTest::newRow("png grayscale") << "png" << int(D::Grayscale) << false << true << false << 75 << 72 << 2 << 100;
+        QTest::newRow("png 16 grays dithered")
+            << "png" << int(D::SixteenGrays) << true << true << false << 75 << 72 << 2 << 8;
+        QTest::newRow("png 4 grays") << "png" << int(D::FourGrays) << false << false << false << 75 << 72 << 1 << 3;
+        QTest::newRow("gif 16 grays") << "gif" << int(D::SixteenGrays) << false << true << false << 75 << 96 << 2 << 8;
+        QTest::newRow("jpg grayscale") << "jpg" << int(D::Grayscale) << false << true << false << 80 << 72 << 2 << 0;
     }
 
     void everyOption_showsInTheFileWritten()
@@ -171,10 +177,18 @@ private slots:
         QCOMPARE(facts.page, QRect(QPoint(), facts.size)); // no canvas left from trimming
         if (format != "gif")
             QCOMPARE(qRound(facts.dpi), dpi);
+        const ConversionOptions options{.colorDepth = ColorDepth(depth)};
+        if (options.isGray()) {
+            QVERIFY(QImage(written).allGray());
+            if (format == "png")
+                QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, options.bitsPerPixel()}));
+            if (format == "jpg")
+                QVERIFY(facts.gray); // one component, not three equal ones
+        }
         if (format == "jpg") {
             QCOMPARE(facts.quality, std::max(1, quality));
         } else {
-            const int most = ConversionOptions{.colorDepth = ColorDepth(depth)}.colorCount();
+            const int most = options.colorCount();
             QVERIFY2(facts.colors >= minColours && facts.colors <= most, qPrintable(QString::number(facts.colors)));
         }
     }

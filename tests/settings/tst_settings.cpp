@@ -78,8 +78,10 @@ private slots:
         QTest::addColumn<QList<int>>("meanings"); // what positions 0, 1, 2, ... load as
         using D = ColorDepth;
         QTest::newRow("colour depths") << "ColorDepth"
-                                       << QList<int>{int(D::BlackAndWhite), int(D::FourColors), int(D::SixteenColors),
-                                                     int(D::TwoHundredFiftySixColors), int(D::HiColor)};
+                                       << QList<int>{int(D::BlackAndWhite), int(D::FourColors),
+                                                     int(D::SixteenColors), int(D::TwoHundredFiftySixColors),
+                                                     int(D::HiColor),       int(D::Grayscale),
+                                                     int(D::SixteenGrays),  int(D::FourGrays)};
         QTest::newRow("formats") << "ImageFormat"
                                  << QList<int>{int(ImageFormat::Png), int(ImageFormat::Gif), int(ImageFormat::Jpg)};
         QTest::newRow("resolutions") << "Resolution" << QList<int>{72, 96, 120, 144, 192, 300, 600, 1200, 2400};
@@ -130,7 +132,7 @@ private slots:
         const auto row = [](const char *name, const char *key, const char *text, const char *savedBack) {
             QTest::newRow(name) << QString(key) << QString(text) << QString(savedBack);
         };
-        row("depth past the list", "ColorDepth", "5", "2");
+        row("depth past the list", "ColorDepth", "8", "2");
         row("depth not a number", "ColorDepth", "many", "2");
         row("flag not 0 or 1", "Antialias", "2", "1");
         row("flag not a number", "Dither", "yes", "0");

@@ -148,8 +148,17 @@ ImageFacts readImage(const QString &path)
         char *format = MagickGetImageFormat(wand);
         facts.format = format;
         MagickRelinquishMemory(format);
+        facts.gray = MagickGetImageColorspace(wand) == GRAYColorspace;
     }
     DestroyMagickWand(wand);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(26);
+        if (head.startsWith("\x89PNG\r\n\x1a\n") && head.size() == 26) {
+            facts.pngBitDepth = quint8(head.at(24));
+            facts.pngColorType = quint8(head.at(25));
+        }
+    }
     return facts;
 }
 

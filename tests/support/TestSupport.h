@@ -42,6 +42,9 @@ struct ImageFacts
     int quality = 0; // as the file's encoder recorded it
     double dpi = 0;  // the resolution tag
     QByteArray format;
+    bool gray = false;     // stored as gray, not as colour
+    int pngBitDepth = 0;   // from a PNG's header
+    int pngColorType = -1; // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGBA
 };
 ImageFacts readImage(const QString &path);
 
