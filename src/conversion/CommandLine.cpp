@@ -74,11 +74,11 @@ Options makeOptions()
     return {
         QCommandLineOption(QStringLiteral("convert"),
                            tr("Convert without a window, writing DEST (numbered DEST001.png, ... for "
-                              "several pages)."),
+                              "several pages). For several documents DEST is a folder, ending in /."),
                            QStringLiteral("DEST")),
         QCommandLineOption(QStringLiteral("pages"),
-                           tr("Convert only pages FIRST to LAST (FIRST- runs to the end, N is one page)."),
-                           QStringLiteral("FIRST-LAST")),
+                           tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
+                           QStringLiteral("LIST")),
         QCommandLineOption(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."), QStringLiteral("N")),
         QCommandLineOption(QStringLiteral("page-timeout"), tr("Stop when a page takes longer than SECONDS to render."),
                            QStringLiteral("SECONDS")),
@@ -106,17 +106,11 @@ Options makeOptions()
 QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
 {
     if (parser.isSet(o.pages)) {
-        const QString text = parser.value(o.pages);
-        static const QRegularExpression range(QStringLiteral("^\\s*(\\d+)\\s*(-\\s*(\\d*))?\\s*$"));
-        const QRegularExpressionMatch match = range.match(text);
-        if (!match.hasMatch())
-            return (tr("--pages %1: give FIRST-LAST, FIRST- or one page, for example 2-4.").arg(text));
-        request.firstPage = match.captured(1).toInt();
-        request.lastPage = match.captured(2).isEmpty() ? request.firstPage : match.captured(3).toInt();
-        if (request.firstPage < 1)
-            return (tr("--pages %1: pages are numbered from 1.").arg(text));
-        if (!match.captured(3).isEmpty() && request.lastPage < request.firstPage)
-            return (tr("--pages %1: the first page comes after the last.").arg(text));
+        QString error;
+        const std::optional<PageSelection> pages = PageSelection::parse(parser.value(o.pages), &error);
+        if (!pages)
+            return error;
+        request.pages = *pages;
     }
     if (parser.isSet(o.dpi)) {
         bool ok = false;
@@ -175,7 +169,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const Options o = makeOptions();
     parser.addOptions({o.convert, o.pages, o.dpi, o.pageTimeout, o.colors, o.format, o.quality, o.dither, o.noDither,
                        o.trim, o.noTrim, o.antialias, o.noAntialias, o.passwordStdin});
-    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document."), QStringLiteral("[FILE.pdf]"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document; with --convert, one or more."),
+                                 QStringLiteral("[FILE.pdf...]"));
 
     CommandLineRequest request;
     request.options = stored;
@@ -207,10 +202,11 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         return request;
     }
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1)
-        return failWith(tr("Give one PDF file at most."));
-    if (!positional.isEmpty())
-        request.document = QFileInfo(positional.first()).absoluteFilePath();
+    if (positional.size() > 1 && !parser.isSet(o.convert))
+        return failWith(tr("Give one PDF file at most; to convert several, use --convert FOLDER/."));
+    for (const QString &document : positional)
+        request.documents << QFileInfo(document).absoluteFilePath();
+    request.document = request.documents.value(0);
     if (!parser.isSet(o.convert)) {
         for (const QCommandLineOption &only :
              {o.pages, o.dpi, o.pageTimeout, o.colors, o.format, o.quality, o.passwordStdin}) {
@@ -221,10 +217,17 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     }
 
     request.mode = CommandLineRequest::Convert;
-    request.destination = QFileInfo(parser.value(o.convert)).absoluteFilePath();
+    const QString destination = parser.value(o.convert);
+    request.destination = QFileInfo(destination).absoluteFilePath();
+    request.destinationIsFolder = destination.endsWith(QLatin1Char('/')) || QFileInfo(destination).isDir();
+    if (request.documents.size() > 1 && !request.destinationIsFolder)
+        return failWith(tr("--convert %1: several documents go into a folder: give an existing folder, or a name "
+                           "ending in /.")
+                            .arg(destination));
     // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
     const QString suffix = QFileInfo(request.destination).suffix();
-    if (!suffix.isEmpty() && !OptionLists::formatForFileName(request.destination) && !parser.isSet(o.format))
+    if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
+        && !parser.isSet(o.format))
         return failWith(tr("--convert %1: sheetforge writes png, gif or jpg files. Give one of those extensions, "
                            "or --format to add one.")
                             .arg(parser.value(o.convert)));

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/PageSelection.h"
 #include "settings/ConversionOptions.h"
 
 #include <QString>
@@ -14,10 +15,12 @@ struct CommandLineRequest
 {
     enum Mode { OpenWindow, Convert, ShowHelp, ShowVersion };
     Mode mode = OpenWindow;
-    QString document;    // may be empty for OpenWindow
-    QString destination; // Convert only
-    int firstPage = 0;   // 0: from the first page
-    int lastPage = 0;    // 0: to the last page
+    QString document;      // the first of documents; may be empty for OpenWindow
+    QStringList documents; // Convert only: one or more
+    QString destination;   // Convert only
+    // Each document's files go into the destination folder under the document's own name.
+    bool destinationIsFolder = false;
+    PageSelection pages;
     int pageTimeout = 0; // seconds a page may take; 0 for no limit
     bool passwordFromStdin = false;
     ConversionOptions options; // the stored options with the flags applied

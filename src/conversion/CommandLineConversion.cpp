@@ -7,6 +7,7 @@
 #include "tools/PrivateFolder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -31,12 +32,17 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
 void CommandLineConversion::start()
 {
     // A destination that cannot take the files fails every page alike: say so before anything else.
-    const Problem problem = PageWriter::checkWritable(QFileInfo(m_request.destination).absolutePath());
+    if (m_request.destinationIsFolder && !QFileInfo(m_request.destination).isDir())
+        QDir().mkpath(m_request.destination);
+    const QString folder =
+        m_request.destinationIsFolder ? m_request.destination : QFileInfo(m_request.destination).absolutePath();
+    const Problem problem = PageWriter::checkWritable(folder);
     if (!problem.isNone()) {
-        failWith(problem);
+        report(problem);
+        exit(1);
         return;
     }
-    m_opener.open(m_ghostscript, m_request.document);
+    openNext();
 }
 
 void CommandLineConversion::stop()
@@ -46,20 +52,39 @@ void CommandLineConversion::stop()
         m_engine->cancel();
     } else {
         m_opener.cancel();
-        emit exited(1);
+        exit(1);
     }
+}
+
+void CommandLineConversion::openNext()
+{
+    if (m_stopped)
+        return;
+    if (m_next >= m_request.documents.size()) {
+        if (m_request.documents.size() > 1)
+            m_messages << tr("%n page(s) written in all.", nullptr, m_written) << Qt::endl;
+        exit(m_anyFailed ? 1 : 0);
+        return;
+    }
+    m_current = m_request.documents.at(m_next++);
+    m_missingPages.clear();
+    if (m_request.documents.size() > 1)
+        m_messages << tr("Converting %1").arg(Problem::escapeControls(m_current)) << Qt::endl;
+    m_opener.open(m_ghostscript, m_current, 1, m_password.value_or(QString()));
 }
 
 void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry)
 {
-    // Standard input gives one password, read only when the document asks for one.
-    if (!retry && m_request.passwordFromStdin) {
-        m_opener.providePassword(CommandLine::readPassword(fileName));
+    // Standard input gives one password, read only when a document first asks for one.
+    if (!m_password && m_request.passwordFromStdin) {
+        m_password = CommandLine::readPassword(fileName);
+        m_opener.providePassword(m_password);
         return;
     }
+    const bool wrong = retry || (m_password && !m_password->isEmpty());
     m_opener.providePassword(std::nullopt);
-    Problem problem = Problem::make(retry ? Problem::WrongPassword : Problem::NeedsPassword, {}, fileName);
-    if (!retry)
+    Problem problem = Problem::make(wrong ? Problem::WrongPassword : Problem::NeedsPassword, {}, fileName);
+    if (!m_request.passwordFromStdin)
         problem.message += QLatin1Char(' ') + tr("Give it on standard input with --password-stdin.");
     failWith(problem);
 }
@@ -70,22 +95,25 @@ void CommandLineConversion::onOpened(const OpenedDocument &opened)
         return;
     const DocumentInfo &info = opened.info;
     // As in the window: a document of one page goes to the destination itself.
-    ConversionJob job = ConversionJob::forDocument(
-        m_request.options, m_ghostscript, opened, m_request.firstPage > 0 ? m_request.firstPage : 1,
-        m_request.lastPage > 0 ? m_request.lastPage : info.pageCount, info.pageCount > 1);
-    job.destination = m_request.destination;
+    ConversionJob job =
+        ConversionJob::forDocument(m_request.options, m_ghostscript, opened, 1, info.pageCount, info.pageCount > 1);
+    job.options.sourceFile = opened.path;
+    job.destination = m_request.destinationIsFolder
+                          ? QDir(m_request.destination)
+                                .filePath(QFileInfo(opened.path).completeBaseName() + QLatin1Char('.')
+                                          + OptionLists::suffix(m_request.options.format))
+                          : m_request.destination;
     job.pageTimeout = m_request.pageTimeout;
-    if (job.firstPage > info.pageCount) {
+    job.pageList = m_request.pages.resolve(info.pageCount, &m_missingPages);
+    m_pageCount = info.pageCount;
+    if (job.pageList.isEmpty()) {
         Problem beyond = Problem::make(Problem::PageFailed);
         beyond.message = tr("\"%1\" has only %n page(s); none of the pages asked for exists.", nullptr, info.pageCount)
                              .arg(Problem::escapeControls(QFileInfo(opened.path).fileName()));
+        m_missingPages.clear();
         failWith(beyond);
         return;
     }
-    // Pages asked for past the end are failures, not something to pass over in silence.
-    m_missingPages = std::max(0, job.lastPage - info.pageCount);
-    m_pageCount = info.pageCount;
-    job.lastPage = std::min(job.lastPage, info.pageCount);
     m_engine->start(job);
 }
 
@@ -97,28 +125,39 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
             m_messages << QLatin1Char(' ') << failure.problem.details.simplified();
         m_messages << Qt::endl;
     }
-    if (m_missingPages > 0) {
-        const int first = m_pageCount + 1, last = m_pageCount + m_missingPages;
-        m_messages
-            << programPrefix()
-            << (first == last
-                    ? tr("Page %1 does not exist: the document has only %n page(s).", nullptr, m_pageCount).arg(first)
-                    : tr("Pages %1 to %2 do not exist: the document has only %n page(s).", nullptr, m_pageCount)
-                          .arg(first)
-                          .arg(last))
-            << Qt::endl;
-    }
+    reportMissingPages();
+    m_written += int(result.written.size());
     if (!result.fatal.isNone()) {
         failWith(result.fatal);
         return;
     }
     if (result.cancelled) {
-        m_messages << tr("Stopped; %n page(s) written.", nullptr, int(result.written.size())) << Qt::endl;
-        emit exited(1);
+        m_messages << tr("Stopped; %n page(s) written.", nullptr, m_written) << Qt::endl;
+        exit(1);
         return;
     }
     m_messages << tr("%n page(s) written.", nullptr, int(result.written.size())) << Qt::endl;
-    emit exited(result.failures.isEmpty() && m_missingPages == 0 ? 0 : 1);
+    m_anyFailed = m_anyFailed || !result.failures.isEmpty() || !m_missingPages.isEmpty();
+    openNext();
+}
+
+void CommandLineConversion::reportMissingPages()
+{
+    if (m_missingPages.isEmpty())
+        return;
+    const PageSelection::Range only = m_missingPages.constFirst();
+    m_messages << programPrefix();
+    if (m_missingPages.size() > 1)
+        m_messages << tr("Pages %1 do not exist: the document has only %n page(s).", nullptr, m_pageCount)
+                          .arg(PageSelection::text(m_missingPages, QStringLiteral(", ")));
+    else if (only.first == only.last)
+        m_messages
+            << tr("Page %1 does not exist: the document has only %n page(s).", nullptr, m_pageCount).arg(only.first);
+    else
+        m_messages << tr("Pages %1 to %2 do not exist: the document has only %n page(s).", nullptr, m_pageCount)
+                          .arg(only.first)
+                          .arg(only.last);
+    m_messages << Qt::endl;
 }
 
 QString CommandLineConversion::programPrefix()
@@ -126,13 +165,33 @@ QString CommandLineConversion::programPrefix()
     return QCoreApplication::applicationName() + QStringLiteral(": ");
 }
 
-void CommandLineConversion::failWith(const Problem &problem)
+void CommandLineConversion::report(const Problem &problem)
 {
     m_messages << programPrefix() << problem.message << Qt::endl;
     // Ghostscript's own words, set apart from ours.
     for (const QString &line : problem.details.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         m_messages << QStringLiteral("  | ") << line << Qt::endl;
+}
+
+void CommandLineConversion::failWith(const Problem &problem)
+{
+    report(problem);
+    m_anyFailed = true;
+    // After the caller has returned, so a document that fails at once does not recurse into the next.
+    QMetaObject::invokeMethod(
+        this,
+        [this, everyDocument = problem.stopsEveryDocument()] {
+            if (everyDocument)
+                exit(1);
+            else
+                openNext();
+        },
+        Qt::QueuedConnection);
+}
+
+void CommandLineConversion::exit(int code)
+{
     // After start() has returned, so the caller is listening.
     QMetaObject::invokeMethod(
-        this, [this] { emit exited(1); }, Qt::QueuedConnection);
+        this, [this, code] { emit exited(code); }, Qt::QueuedConnection);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionEngine.h"
 
+#include "conversion/PageSelection.h"
 #include "conversion/PageWriter.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/ImageObject.h"
@@ -79,8 +80,9 @@ void ConversionEngine::start(const ConversionJob &job)
     if (m_running)
         return;
     m_job = job;
+    m_pages = job.pages();
     m_result = {};
-    m_nextToHand = job.firstPage;
+    m_nextToHand = 0;
     m_anyBitmap = false;
     m_inFlight = 0;
     m_done = 0;
@@ -88,7 +90,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_rendering = false;
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_hold = std::make_shared<std::atomic_bool>(false);
-    emit progressChanged(0, job.pagesInRun());
+    emit progressChanged(0, int(m_pages.size()));
 
     Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
     std::optional<QByteArray> passwordArguments;
@@ -100,7 +102,7 @@ void ConversionEngine::start(const ConversionJob &job)
     if (problem.isNone())
         problem = job.checkSize();
     if (problem.isNone())
-        problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(job.firstPage)).absolutePath());
+        problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(m_pages.value(0, 1))).absolutePath());
     if (problem.isNone()) {
         m_work = std::make_unique<PrivateFolder>();
         if (!m_work->isValid())
@@ -117,6 +119,8 @@ void ConversionEngine::start(const ConversionJob &job)
     request.outputFolder = m_work->path();
     request.firstPage = job.firstPage;
     request.lastPage = job.lastPage;
+    if (!job.pageList.isEmpty())
+        request.pageList = PageSelection::text(job.pageList);
     request.dpi = job.options.dpi;
     request.antialias = job.options.antialias;
     request.withPassword = passwordArguments.has_value();
@@ -126,7 +130,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_runner->start(job.ghostscript, GhostscriptCommands::renderArguments(request),
                     passwordArguments.value_or(QByteArray()));
     m_poll.start();
-    onPageStarted(job.firstPage);
+    onPageStarted(m_pages.value(0, 1));
 }
 
 void ConversionEngine::cancel()
@@ -141,9 +145,9 @@ void ConversionEngine::cancel()
     finishIfDone();
 }
 
-QString ConversionEngine::bitmap(int page) const
+QString ConversionEngine::bitmap(int index) const
 {
-    return GhostscriptCommands::bitmapPath(m_work->path(), page - m_job.firstPage + 1);
+    return GhostscriptCommands::bitmapPath(m_work->path(), index + 1);
 }
 
 void ConversionEngine::onPageStarted(int page)
@@ -156,7 +160,7 @@ void ConversionEngine::onPageStarted(int page)
 void ConversionEngine::onPageTimedOut()
 {
     if (m_rendering && !*m_cancel)
-        stop(Problem::make(Problem::PageTimedOut, {}, QString::number(m_nextToHand)));
+        stop(Problem::make(Problem::PageTimedOut, {}, QString::number(m_pages.value(m_nextToHand))));
 }
 
 void ConversionEngine::collectFinishedPages()
@@ -164,10 +168,10 @@ void ConversionEngine::collectFinishedPages()
     // Ghostscript opens a page's bitmap when it sets the page up and closes it once written, before it sets
     // up the next. So a page is complete once the next one's bitmap exists. Ghostscript's "Page N" lines
     // cannot tell this: the document can make it print any line, a font name for one.
-    while (m_nextToHand < m_job.lastPage && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
+    while (m_nextToHand + 1 < m_pages.size() && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
         enqueue(m_nextToHand);
         if (!*m_cancel)
-            onPageStarted(m_nextToHand);
+            onPageStarted(m_pages.at(m_nextToHand));
     }
 }
 
@@ -192,23 +196,24 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     // or were skipped over an error.
     const int firstLeft = m_nextToHand;
     bool anyLeft = false;
-    for (int page = firstLeft; page <= m_job.lastPage && !anyLeft; ++page)
-        anyLeft = QFileInfo(bitmap(page)).size() > 0;
+    for (int index = firstLeft; index < m_pages.size() && !anyLeft; ++index)
+        anyLeft = QFileInfo(bitmap(index)).size() > 0;
     if (!m_anyBitmap && !anyLeft) {
         stop(m_work->lacksRoomFor(m_job.bitmapBytes())
                  ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
                  : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }
-    for (int page = firstLeft; page <= m_job.lastPage && !*m_cancel; ++page)
-        enqueue(page);
+    for (int index = firstLeft; index < m_pages.size() && !*m_cancel; ++index)
+        enqueue(index);
     finishIfDone();
 }
 
-void ConversionEngine::enqueue(int page)
+void ConversionEngine::enqueue(int index)
 {
-    m_nextToHand = page + 1;
-    const QString path = bitmap(page);
+    m_nextToHand = index + 1;
+    const int page = m_pages.at(index);
+    const QString path = bitmap(index);
     if (QFileInfo(path).size() <= 0) {
         if (m_work->lacksRoomFor(m_job.bitmapBytes()))
             stop(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
@@ -246,7 +251,7 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
     // Freed page buffers otherwise stay with the process, and a long document makes it grow.
     if (m_done % TrimEveryPages == 0)
         ::malloc_trim(0);
-    emit progressChanged(m_done, m_job.pagesInRun());
+    emit progressChanged(m_done, int(m_pages.size()));
     if (problem.isNone()) {
         const QString file = m_job.outputFileName(page);
         m_result.written << file;

@@ -78,8 +78,8 @@ private:
     void onPageStarted(int page);
     void onPageTimedOut();
     void onRenderFinished(const ProcessResult &result);
-    QString bitmap(int page) const;
-    void enqueue(int page);
+    QString bitmap(int index) const;
+    void enqueue(int index);
     void onPageDone(int page, const Problem &problem, bool fromWorker);
     void stop(const Problem &fatal);
     void finishIfDone();
@@ -92,10 +92,11 @@ private:
     std::shared_ptr<std::atomic_bool> m_hold;
     std::unique_ptr<PrivateFolder> m_work;
     ConversionJob m_job;
+    QList<int> m_pages; // of the run, in the order Ghostscript renders them
     ConversionResult m_result;
     QTimer m_poll;
     QTimer m_pageTimer;
-    int m_nextToHand = 0; // the first page not yet handed to a worker
+    int m_nextToHand = 0; // the index in m_pages of the first page not yet handed to a worker
     bool m_anyBitmap = false;
     quint64 m_run = 0; // tells a finished run's late workers apart
     int m_inFlight = 0;

@@ -25,6 +25,16 @@ ConversionJob ConversionJob::forDocument(const ConversionOptions &options, const
     return job;
 }
 
+QList<int> ConversionJob::pages() const
+{
+    if (!pageList.isEmpty())
+        return pageList;
+    QList<int> pages;
+    for (int page = firstPage; page <= lastPage; ++page)
+        pages << page;
+    return pages;
+}
+
 ImageFormat ConversionJob::format() const
 {
     return OptionLists::formatForFileName(destination).value_or(options.format);
@@ -85,7 +95,7 @@ QString ConversionJob::outputFileName(int page) const
 QStringList ConversionJob::outputFileNames() const
 {
     QStringList names;
-    for (int page = firstPage; page <= lastPage; ++page)
+    for (int page : pages())
         names << outputFileName(page);
     return names;
 }

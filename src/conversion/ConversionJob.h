@@ -20,6 +20,7 @@ struct ConversionJob
     QString destination; // as chosen
     int firstPage = 1;
     int lastPage = 1;
+    QList<int> pageList; // ascending, each once; when empty, firstPage to lastPage
     // Numbered files (scan001.png, ...) rather than the destination itself.
     bool numbered = false;
     int pageCount = 1;              // of the document: more than 999 pages take more digits
@@ -31,7 +32,8 @@ struct ConversionJob
     // A run over pages first to last of a document that opened.
     static ConversionJob forDocument(const ConversionOptions &options, const QString &ghostscript,
                                      const OpenedDocument &document, int first, int last, bool numbered);
-    int pagesInRun() const { return lastPage - firstPage + 1; }
+    QList<int> pages() const;
+    int pagesInRun() const { return pageList.isEmpty() ? lastPage - firstPage + 1 : int(pageList.size()); }
     // The bytes Ghostscript needs in the temporary folder for one page, at least.
     qint64 bitmapBytes() const;
     // A page beyond what the image library may hold, refused before any rendering, with the resolutions

@@ -73,5 +73,19 @@
             <numerusform>%n pages written.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Pages %1 do not exist: the document has only %n page(s).</source>
+        <translation>
+            <numerusform>Pages %1 do not exist: the document has only %n page.</numerusform>
+            <numerusform>Pages %1 do not exist: the document has only %n pages.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n page(s) written in all.</source>
+        <translation>
+            <numerusform>%n page written in all.</numerusform>
+            <numerusform>%n pages written in all.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

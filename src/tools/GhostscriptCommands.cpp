@@ -57,9 +57,12 @@ QStringList renderArguments(const RenderRequest &request)
         args << QStringLiteral("-r%1").arg(2 * request.dpi) << QStringLiteral("-dDownScaleFactor=2");
     else
         args << QStringLiteral("-r%1").arg(request.dpi);
-    args << QStringLiteral("-dFirstPage=%1").arg(request.firstPage)
-         << QStringLiteral("-dLastPage=%1").arg(request.lastPage)
-         << QStringLiteral("-sOutputFile=") + escapedForOutput(QDir(request.outputFolder).path())
+    if (request.pageList.isEmpty())
+        args << QStringLiteral("-dFirstPage=%1").arg(request.firstPage)
+             << QStringLiteral("-dLastPage=%1").arg(request.lastPage);
+    else
+        args << QStringLiteral("-sPageList=") + request.pageList;
+    args << QStringLiteral("-sOutputFile=") + escapedForOutput(QDir(request.outputFolder).path())
                 + QStringLiteral("/p%06d.tif");
     if (request.withPassword)
         args << argumentFile();

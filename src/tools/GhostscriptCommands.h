@@ -19,6 +19,7 @@ struct RenderRequest
     QString outputFolder; // a private folder: page k of the run goes to bitmapPath(outputFolder, k)
     int firstPage = 1;
     int lastPage = 1;
+    QString pageList; // "1,3,5-7" instead of firstPage to lastPage; the bitmaps are numbered in its order
     int dpi = 72;
     // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
     bool antialias = false;

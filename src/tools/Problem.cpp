@@ -13,6 +13,20 @@ QString tr(const char *text)
 }
 } // namespace
 
+bool Problem::stopsEveryDocument() const
+{
+    switch (kind) {
+    case GhostscriptMissing:
+    case TemporaryFolderFull:
+    case TemporaryFolderMissing:
+    case DestinationNotWritable:
+    case DiskFull:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool Problem::isFatalForRun() const
 {
     switch (kind) {

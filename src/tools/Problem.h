@@ -38,6 +38,8 @@ struct Problem
     bool isNone() const { return kind == None; }
     // A problem that every further page would meet as well.
     bool isFatalForRun() const;
+    // A problem that every further document would meet as well: the tools, the folders, the disk.
+    bool stopsEveryDocument() const;
 
     // Control characters in details and subject are shown escaped, so neither a document nor a file name
     // can reach the terminal's own commands.

@@ -85,10 +85,10 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2 << "bogus";
         QTest::newRow("no document") << QStringList{"--convert", "x.png"} << 2 << "PDF";
         QTest::newRow("pages backwards") << QStringList{"--convert", "x.png", "--pages", "4-2", pdf} << 2
-                                         << "--pages 4-2: the first page comes after the last";
+                                         << "--pages 4-2: \"4-2\": the first page comes after the last";
         QTest::newRow("page zero") << QStringList{"--convert", "x.png", "--pages", "0", pdf} << 2 << "numbered from 1";
         QTest::newRow("pages malformed") << QStringList{"--convert", "x.png", "--pages", "1,x", pdf} << 2
-                                         << "--pages 1,x: give FIRST-LAST";
+                                         << "--pages 1,x: \"x\" is not a page or a range";
         // Accepted: these fail only because page 9 does not exist.
         QTest::newRow("dpi at the top of the list")
             << QStringList{"--convert", "x.png", "--dpi", "2400", "--pages", "9", pdf} << 1 << "none of the pages";
@@ -101,6 +101,10 @@ private slots:
             << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2 << "--page-timeout";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
+        QTest::newRow("page list with an empty part")
+            << QStringList{"--convert", "x.png", "--pages", "1,,3", pdf} << 2 << "\"\" is not a page";
+        QTest::newRow("several documents into a file")
+            << QStringList{"--convert", "x.png", pdf, pdf} << 2 << "several documents go into a folder";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
         QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";
     }
@@ -184,6 +188,13 @@ private slots:
         QTest::newRow("range after the end")
             << "three.pdf" << out << "5-6" << 1 << QStringList()
             << QStringList{"sheetforge: \"three.pdf\" has only 3 pages; none of the pages asked for exists."};
+        QTest::newRow("page list") << "long.pdf" << out << "1,3,5-6" << 0
+                                   << QStringList{"out001.png", "out003.png", "out005.png", "out006.png"} << none;
+        QTest::newRow("page list: repeats and disorder")
+            << "five.pdf" << out << "5,1-2,2" << 0 << QStringList{"out001.png", "out002.png", "out005.png"} << none;
+        QTest::newRow("page list partly past the end")
+            << "three.pdf" << out << "1,5,7-9,2-" << 1 << QStringList{"out001.png", "out002.png", "out003.png"}
+            << QStringList{"sheetforge: Pages 5, 7-9 do not exist: the document has only 3 pages.", "3 pages written."};
         QTest::newRow("missing folder, said first")
             << "three.pdf"
             << "nowhere/out.png"
@@ -219,6 +230,45 @@ private slots:
         QVERIFY2(next == said.size(), qPrintable(run.err));
         QCOMPARE(lines.filter(QRegularExpression("^sheetforge: ")).size(),
                  said.filter(QRegularExpression("^sheetforge: ")).size());
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther_data()
+    {
+        QTest::addColumn<QStringList>("documents");
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("two good, one missing, one locked")
+            << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
+            << QStringList{"one.png", "three001.png", "three002.png", "three003.png"}
+            << QStringList{"gone.pdf", "locked.pdf"};
+        QTest::newRow("the password tried on each that asks")
+            << QStringList{"locked.pdf", "one.pdf", "r5.pdf"} << QByteArray("user\n") << 0
+            << QStringList{"locked.png", "one.png", "r5.png"} << QStringList();
+    }
+
+    void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther()
+    {
+        QFETCH(QStringList, documents);
+        QFETCH(QByteArray, password);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, written);
+        QFETCH(QStringList, said);
+        CaseFolder folder;
+        QStringList arguments{"--convert", folder.path("out") + "/", "--dpi", "72"};
+        if (!password.isEmpty())
+            arguments << "--password-stdin";
+        for (const QString &document : documents)
+            arguments << doc(document);
+        const Run run = sheetforge(folder, arguments, password);
+        QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
+        QCOMPARE(filesIn(folder.path("out")), written);
+        for (const QString &name : said)
+            QVERIFY2(run.err.contains(QRegularExpression("^sheetforge: .*" + QRegularExpression::escape(name),
+                                                         QRegularExpression::MultilineOption)),
+                     qPrintable(run.err));
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionEngine.h"
+#include "conversion/PageSelection.h"
 
 #include <QtTest>
 
@@ -95,6 +96,55 @@ private slots:
         // Every page, with the tool's words, goes into the details.
         QCOMPARE(summary.details.count(QLatin1Char('\n')), failed - 1);
         QVERIFY(summary.details.endsWith(QStringLiteral("detail %1").arg(failed)));
+    }
+
+    void pageList_givesEachPageOnceInOrder_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pageCount");
+        QTest::addColumn<QString>("pages"); // as Ghostscript's page list, or the error's quoted part
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("everything") << "1-" << 4 << "1-4"
+                                    << "";
+        QTest::newRow("list") << "1,3,5-7,10-" << 12 << "1,3,5-7,10-12"
+                              << "";
+        QTest::newRow("repeats and disorder") << "7,2-3,3,1" << 9 << "1-3,7"
+                                              << "";
+        QTest::newRow("past the end") << "2,5-6,9-,4-20" << 4 << "2,4"
+                                      << "5-20";
+        QTest::newRow("far past the end") << "1-2000000000" << 3 << "1-3"
+                                          << "4-2000000000";
+        QTest::newRow("blanks") << " 2 - 3 , 5 " << 9 << "2-3,5"
+                                << "";
+        QTest::newRow("empty") << " " << 9 << "!"
+                               << "";
+        QTest::newRow("empty part") << "1,,2" << 9 << "!\"\""
+                                    << "";
+        QTest::newRow("zero") << "0-2" << 9 << "!\"0-2\": pages are numbered from 1"
+                              << "";
+        QTest::newRow("backwards") << "1,4-2" << 9 << "!\"4-2\": the first page comes after the last"
+                                   << "";
+        QTest::newRow("word") << "1,two" << 9 << "!\"two\""
+                              << "";
+    }
+
+    void pageList_givesEachPageOnceInOrder()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, pageCount);
+        QFETCH(QString, pages);
+        QFETCH(QString, missing);
+        QString error;
+        const std::optional<PageSelection> selection = PageSelection::parse(text, &error);
+        if (pages.startsWith('!')) {
+            QVERIFY(!selection);
+            QVERIFY2(error.contains(pages.mid(1)), qPrintable(error));
+            return;
+        }
+        QVERIFY2(selection, qPrintable(error));
+        QList<PageSelection::Range> beyond;
+        QCOMPARE(PageSelection::text(selection->resolve(pageCount, &beyond)), pages);
+        QCOMPARE(PageSelection::text(beyond), missing);
     }
 };
 

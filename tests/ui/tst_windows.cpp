@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(edited.count(), 0);
         const auto *depth = panel.findChild<QComboBox *>("depthCombo");
         const auto *quality = panel.findChild<QLineEdit *>("qualityEdit");
-        QCOMPARE(depth->currentText(), OptionLists::colorDepthNames().last());
+        QCOMPARE(depth->currentText(), "Hicolor (16bpp)");
         QVERIFY(panel.findChild<QCheckBox *>("ditherCheck")->isChecked());
         QVERIFY(!panel.findChild<QCheckBox *>("antialiasCheck")->isChecked());
         QCOMPARE(panel.findChild<QComboBox *>("formatCombo")->currentText(), "gif");
