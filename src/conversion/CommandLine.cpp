@@ -85,10 +85,13 @@ Options makeOptions()
         QCommandLineOption(QStringLiteral("colors"),
                            tr("Colour depth: bw, 4, 16, 256, hicolor, gray, gray16 or gray4."),
                            QStringLiteral("DEPTH")),
-        QCommandLineOption(QStringLiteral("format"),
-                           tr("Image format when DEST has no such extension: png, gif or jpg."),
-                           QStringLiteral("FORMAT")),
-        QCommandLineOption(QStringLiteral("quality"), tr("JPEG quality, 0 to 100 (higher is better)."),
+        QCommandLineOption(
+            QStringLiteral("format"),
+            tr("Image format when DEST has no such extension: png, gif, jpg, tiff (all pages in one file) "
+               "or webp."),
+            QStringLiteral("FORMAT")),
+        QCommandLineOption(QStringLiteral("quality"),
+                           tr("JPEG quality, 0 to 100 (higher is better); also for WebP in hicolor."),
                            QStringLiteral("N")),
         QCommandLineOption(QStringLiteral("dither"), tr("Dither when reducing the colours.")),
         QCommandLineOption(QStringLiteral("no-dither"), tr("Do not dither.")),
@@ -140,7 +143,7 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
         const std::optional<ImageFormat> chosen =
             OptionLists::formatForFileName(QStringLiteral("x.") + parser.value(o.format));
         if (!chosen)
-            return (tr("--format wants png, gif or jpg."));
+            return (tr("--format wants png, gif, jpg, tiff or webp."));
         request.options.format = *chosen;
     }
     if (parser.isSet(o.quality)) {
@@ -163,7 +166,7 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF or JPEG images."));
+    parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF, JPEG, TIFF or WebP images."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o = makeOptions();
@@ -228,9 +231,10 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const QString suffix = QFileInfo(request.destination).suffix();
     if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
         && !parser.isSet(o.format))
-        return failWith(tr("--convert %1: sheetforge writes png, gif or jpg files. Give one of those extensions, "
-                           "or --format to add one.")
-                            .arg(parser.value(o.convert)));
+        return failWith(
+            tr("--convert %1: sheetforge writes png, gif, jpg, tif or webp files. Give one of those extensions, "
+               "or --format to add one.")
+                .arg(parser.value(o.convert)));
     if (request.document.isEmpty())
         return failWith(tr("--convert needs the PDF file to convert."));
     request.options.sourceFile = request.document;

@@ -126,7 +126,7 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
         m_messages << Qt::endl;
     }
     reportMissingPages();
-    m_written += int(result.written.size());
+    m_written += result.pagesWritten;
     if (!result.fatal.isNone()) {
         failWith(result.fatal);
         return;
@@ -136,7 +136,7 @@ void CommandLineConversion::onFinished(const ConversionResult &result)
         exit(1);
         return;
     }
-    m_messages << tr("%n page(s) written.", nullptr, int(result.written.size())) << Qt::endl;
+    m_messages << tr("%n page(s) written.", nullptr, result.pagesWritten) << Qt::endl;
     m_anyFailed = m_anyFailed || !result.failures.isEmpty() || !m_missingPages.isEmpty();
     openNext();
 }

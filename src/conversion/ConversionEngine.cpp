@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionEngine.h"
 
+#include "conversion/MultiPageTiff.h"
 #include "conversion/PageSelection.h"
 #include "conversion/PageWriter.h"
 #include "tools/GhostscriptCommands.h"
@@ -108,6 +109,8 @@ void ConversionEngine::start(const ConversionJob &job)
         if (!m_work->isValid())
             problem = m_work->problem();
     }
+    if (problem.isNone() && job.format() == ImageFormat::Tiff)
+        m_tiff = std::make_shared<MultiPageTiff>(job.outputFileName(m_pages.value(0, 1)));
     if (!problem.isNone()) {
         m_result.fatal = problem;
         // Reported from the event loop, so the caller always hears of it after start() returns.
@@ -217,30 +220,45 @@ void ConversionEngine::enqueue(int index)
     if (QFileInfo(path).size() <= 0) {
         if (m_work->lacksRoomFor(m_job.bitmapBytes()))
             stop(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
-        else
-            onPageDone(page, Problem::make(Problem::PageFailed), false);
+        else {
+            if (m_tiff)
+                m_tiff->add(index, {});
+            onPageDone(index, Problem::make(Problem::PageFailed), false);
+        }
         return;
     }
     m_anyBitmap = true;
     ++m_inFlight;
     updatePause();
     const auto job = std::make_shared<const ConversionJob>(m_job);
-    m_pool.start([this, run = m_run, job, page, path, images = m_images, cancel = m_cancel, hold = m_hold] {
-        const Problem problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get());
+    m_pool.start([this, run = m_run, job, index, page, path, images = m_images, cancel = m_cancel, hold = m_hold,
+                  tiff = m_tiff] {
+        Problem problem;
+        if (tiff) {
+            QByteArray encoded;
+            problem = PageWriter::encode(*job, path, *images, *cancel, hold.get(), &encoded);
+            // A page that failed goes in empty, so the pages after it need not wait for it.
+            const Problem added = *cancel ? Problem() : tiff->add(index, problem.isNone() ? encoded : QByteArray());
+            if (problem.isNone())
+                problem = added;
+        } else {
+            problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get());
+        }
         QFile::remove(path);
         QMetaObject::invokeMethod(
             this,
-            [this, run, page, problem] {
+            [this, run, index, problem] {
                 // A worker of a cancelled run may finish its library call after the run has ended.
                 if (run == m_run)
-                    onPageDone(page, problem, true);
+                    onPageDone(index, problem, true);
             },
             Qt::QueuedConnection);
     });
 }
 
-void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWorker)
+void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWorker)
 {
+    const int page = m_pages.at(index);
     if (fromWorker)
         --m_inFlight;
     if (*m_cancel) {
@@ -253,10 +271,14 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
         ::malloc_trim(0);
     emit progressChanged(m_done, int(m_pages.size()));
     if (problem.isNone()) {
-        const QString file = m_job.outputFileName(page);
-        m_result.written << file;
-        qCInfo(lcConversion) << "wrote" << file;
-        emit pageWritten(file);
+        ++m_result.pagesWritten;
+        // A multi-page file is told of once, when it is complete.
+        if (!m_tiff) {
+            const QString file = m_job.outputFileName(page);
+            m_result.written << file;
+            qCInfo(lcConversion) << "wrote" << file;
+            emit pageWritten(file);
+        }
     } else if (problem.isFatalForRun()) {
         stop(problem);
     } else if (problem.kind == Problem::PageFailed && m_work && m_work->lacksRoomFor(m_job.bitmapBytes())) {
@@ -267,6 +289,27 @@ void ConversionEngine::onPageDone(int page, const Problem &problem, bool fromWor
     }
     updatePause();
     finishIfDone();
+}
+
+void ConversionEngine::finishFile()
+{
+    const std::shared_ptr<MultiPageTiff> tiff = std::exchange(m_tiff, nullptr);
+    if (!tiff)
+        return;
+    // A stopped run keeps whatever file had the name before.
+    if (*m_cancel) {
+        tiff->cancel();
+        return;
+    }
+    const Problem problem = tiff->commit();
+    if (!problem.isNone()) {
+        m_result.fatal = problem;
+    } else if (tiff->pageCount() > 0) {
+        const QString file = m_job.outputFileName(m_pages.value(0, 1));
+        m_result.written << file;
+        qCInfo(lcConversion) << "wrote" << file;
+        emit pageWritten(file);
+    }
 }
 
 void ConversionEngine::stop(const Problem &fatal)
@@ -311,6 +354,7 @@ void ConversionEngine::finishIfDone()
         return;
     m_running = false;
     ++m_run;
+    finishFile();
     m_work.reset();
     std::sort(m_result.written.begin(), m_result.written.end());
     std::sort(m_result.failures.begin(), m_result.failures.end(),

@@ -18,6 +18,7 @@
 #include <memory>
 
 class ImageObject;
+class MultiPageTiff;
 
 class ProcessRunner;
 
@@ -29,7 +30,8 @@ struct PageFailure
 
 struct ConversionResult
 {
-    QStringList written;
+    QStringList written;  // files
+    int pagesWritten = 0; // a multi-page file holds several
     QList<PageFailure> failures;
     Problem fatal; // what stopped the run before its end
     bool cancelled = false;
@@ -80,7 +82,8 @@ private:
     void onRenderFinished(const ProcessResult &result);
     QString bitmap(int index) const;
     void enqueue(int index);
-    void onPageDone(int page, const Problem &problem, bool fromWorker);
+    void onPageDone(int index, const Problem &problem, bool fromWorker);
+    void finishFile();
     void stop(const Problem &fatal);
     void finishIfDone();
     void updatePause();
@@ -91,6 +94,7 @@ private:
     std::shared_ptr<std::atomic_bool> m_cancel;
     std::shared_ptr<std::atomic_bool> m_hold;
     std::unique_ptr<PrivateFolder> m_work;
+    std::shared_ptr<MultiPageTiff> m_tiff; // when every page goes into one TIFF
     ConversionJob m_job;
     QList<int> m_pages; // of the run, in the order Ghostscript renders them
     ConversionResult m_result;

@@ -81,7 +81,7 @@ QString ConversionJob::outputFileName(int page) const
 {
     const QFileInfo chosen(destination);
     const bool ownSuffix = OptionLists::formatForFileName(destination).has_value();
-    if (!numbered)
+    if (isOneFile())
         return ownSuffix ? destination : destination + QLatin1Char('.') + OptionLists::suffix(format());
     const QString name = chosen.fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -94,6 +94,8 @@ QString ConversionJob::outputFileName(int page) const
 
 QStringList ConversionJob::outputFileNames() const
 {
+    if (isOneFile())
+        return {outputFileName(firstPage)};
     QStringList names;
     for (int page : pages())
         names << outputFileName(page);
@@ -104,7 +106,7 @@ QStringList ConversionJob::outputsToReplace(const std::function<bool(const QStri
 {
     QStringList replaced;
     for (const QString &name : outputFileNames()) {
-        if ((numbered || name != destination) && exists(name))
+        if ((!isOneFile() || name != destination) && exists(name))
             replaced << name;
     }
     return replaced;
@@ -123,11 +125,17 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
         args << QStringLiteral("-dither") << QStringLiteral("Riemersma");
     else
         args << QStringLiteral("+dither");
-    if (options.isMonochrome())
+    if (options.isMonochrome()) {
         args << QStringLiteral("-monochrome");
-    else if (options.colorDepth != ColorDepth::Grayscale)
+    } else if (options.isGray()) {
+        // Evenly spaced levels, the ones the file's bit depth holds exactly: levels chosen from the page would
+        // fall together when stored at that depth.
+        if (options.colorDepth != ColorDepth::Grayscale)
+            args << QStringLiteral("-size") << QStringLiteral("1x%1").arg(options.colorCount())
+                 << QStringLiteral("-remap") << QStringLiteral("gradient:black-white");
+    } else {
         args << QStringLiteral("-colors") << QString::number(options.colorCount());
-    // The levels the reduction picked, moved onto the grid of the file's bit depth.
+    }
     if (options.isGray())
         args << QStringLiteral("-depth") << QString::number(options.bitsPerPixel()) << QStringLiteral("-type")
              << QStringLiteral("Grayscale");
@@ -145,6 +153,15 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
     if (options.isGray() && format() == ImageFormat::Png)
         args << QStringLiteral("-define") << QStringLiteral("png:color-type=0") << QStringLiteral("-define")
              << QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel());
+    if (format() == ImageFormat::Tiff) {
+        // Fax machines and archives read black and white as Group 4; the rest is lossless too. The pages are
+        // joined into one file by our own code, which reads little-endian TIFF only.
+        args << QStringLiteral("-compress")
+             << (options.isMonochrome() ? QStringLiteral("Group4") : QStringLiteral("LZW")) << QStringLiteral("-endian")
+             << QStringLiteral("LSB");
+    }
+    if (format() == ImageFormat::Webp && !options.usesQualityFor(ImageFormat::Webp))
+        args << QStringLiteral("-define") << QStringLiteral("webp:lossless=true");
     return args;
 }
 
@@ -155,6 +172,10 @@ QString ConversionJob::magickFormat() const
         return QStringLiteral("GIF");
     case ImageFormat::Jpg:
         return QStringLiteral("JPEG");
+    case ImageFormat::Tiff:
+        return QStringLiteral("TIFF");
+    case ImageFormat::Webp:
+        return QStringLiteral("WEBP");
     case ImageFormat::Png:
         break;
     }

@@ -42,6 +42,8 @@ struct ConversionJob
     // The destination's own extension decides when it is one of ours, so a file's name and its content
     // always agree; otherwise the chosen format does.
     ImageFormat format() const;
+    // All pages go into one file: a single page, or a multi-page TIFF.
+    bool isOneFile() const { return !numbered || format() == ImageFormat::Tiff; }
     QString outputFileName(int page) const;
     QStringList outputFileNames() const;
     // The files the run would replace that the save dialog has not asked about already: numbered names, and

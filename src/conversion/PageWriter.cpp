@@ -16,8 +16,6 @@
 
 namespace PageWriter {
 
-namespace {
-
 Problem writeProblem(const QString &path, int error, const QString &why)
 {
     const QString folder = QFileInfo(path).absolutePath();
@@ -30,8 +28,6 @@ Problem writeProblem(const QString &path, int error, const QString &why)
         return Problem::make(Problem::DiskFull, why, folder);
     return Problem::make(Problem::DestinationNotWritable, why, folder);
 }
-
-} // namespace
 
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel)
 {
@@ -67,8 +63,8 @@ Problem checkWritable(const QString &folder)
     return writeProblem(QDir(folder).filePath(QStringLiteral("x")), errno, probe.errorString());
 }
 
-Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
-                const std::atomic_bool &cancel, const std::atomic_bool *hold)
+Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObject &images,
+               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded)
 {
     const auto waitWhileHeld = [&cancel, hold] {
         while (hold && *hold && !cancel)
@@ -77,17 +73,29 @@ Problem process(const ConversionJob &job, int page, const QString &bitmap, const
     waitWhileHeld();
     if (cancel)
         return {};
-    // The quality means something else to PNG (zlib level and filter), so it goes to JPEG only. The library
-    // reads quality 0 as "its default"; the user asked for the smallest file.
-    const int quality =
-        job.format() != ImageFormat::Jpg || job.options.jpegQuality < 0 ? -1 : std::max(1, job.options.jpegQuality);
+    // The quality means something else to PNG (zlib level and filter), so it goes to the lossy formats only.
+    // The library reads quality 0 as "its default"; the user asked for the smallest file.
+    const int quality = !job.options.usesQualityFor(job.format()) || job.options.jpegQuality < 0
+                            ? -1
+                            : std::max(1, job.options.jpegQuality);
     const ImageResult image = images.convert(job.magickArguments(bitmap), job.magickFormat(), quality, &cancel);
     if (image.cancelled || cancel)
         return {};
     if (!image.ok)
         return Problem::make(image.tooLarge ? Problem::TooLarge : Problem::PageFailed, image.error);
     waitWhileHeld();
-    return writeAtomically(job.outputFileName(page), image.data, &cancel);
+    *encoded = image.data;
+    return {};
+}
+
+Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
+                const std::atomic_bool &cancel, const std::atomic_bool *hold)
+{
+    QByteArray encoded;
+    const Problem problem = encode(job, bitmap, images, cancel, hold, &encoded);
+    if (!problem.isNone() || cancel)
+        return problem;
+    return writeAtomically(job.outputFileName(page), encoded, &cancel);
 }
 
 } // namespace PageWriter

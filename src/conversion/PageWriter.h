@@ -15,6 +15,9 @@ struct ConversionJob;
 // Turns one rendered page into its image file. Runs on a worker thread.
 namespace PageWriter {
 
+// Processes the bitmap into the page's encoded image; nothing when cancelled.
+Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObject &images,
+               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded);
 // Processes the bitmap and writes the page's file. Nothing partial is ever left under the output name,
 // and an existing file is replaced only by a complete one.
 // While *hold is set, nothing new is begun or written.
@@ -22,6 +25,8 @@ Problem process(const ConversionJob &job, int page, const QString &bitmap, const
                 const std::atomic_bool &cancel, const std::atomic_bool *hold = nullptr);
 // Writes data to path in one step; nothing at all once *cancel is set.
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel = nullptr);
+// What a failed write means to the user, from errno.
+Problem writeProblem(const QString &path, int error, const QString &why);
 // A folder that cannot take a new file fails every page alike, so it is checked before any rendering.
 Problem checkWritable(const QString &folder);
 

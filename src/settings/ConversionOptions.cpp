@@ -11,6 +11,11 @@ bool ConversionOptions::isGray() const
            || colorDepth == ColorDepth::FourGrays;
 }
 
+bool ConversionOptions::usesQualityFor(ImageFormat written) const
+{
+    return written == ImageFormat::Jpg || (written == ImageFormat::Webp && colorDepth == ColorDepth::HiColor);
+}
+
 int ConversionOptions::colorCount() const
 {
     switch (colorDepth) {
@@ -66,7 +71,8 @@ const QList<ColorDepth> &colorDepths()
 
 const QList<ImageFormat> &formats()
 {
-    static const QList<ImageFormat> list{ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpg};
+    static const QList<ImageFormat> list{ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpg, ImageFormat::Tiff,
+                                         ImageFormat::Webp};
     return list;
 }
 
@@ -95,6 +101,10 @@ QString suffix(ImageFormat format)
         return QStringLiteral("gif");
     case ImageFormat::Jpg:
         return QStringLiteral("jpg");
+    case ImageFormat::Tiff:
+        return QStringLiteral("tif");
+    case ImageFormat::Webp:
+        return QStringLiteral("webp");
     case ImageFormat::Png:
         break;
     }
@@ -114,6 +124,8 @@ std::optional<ImageFormat> formatForFileName(const QString &fileName)
     const QString ext = QFileInfo(fileName).suffix().toLower();
     if (ext == QLatin1String("jpeg"))
         return ImageFormat::Jpg;
+    if (ext == QLatin1String("tiff"))
+        return ImageFormat::Tiff;
     const qsizetype index = suffixes().indexOf(ext);
     if (index < 0)
         return std::nullopt;

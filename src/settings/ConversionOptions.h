@@ -18,7 +18,7 @@ enum class ColorDepth {
     SixteenGrays,
     FourGrays
 };
-enum class ImageFormat { Png, Gif, Jpg };
+enum class ImageFormat { Png, Gif, Jpg, Tiff, Webp };
 
 // The user's choices; the single source of truth that the window edits, the store keeps and the
 // conversion reads.
@@ -32,13 +32,16 @@ struct ConversionOptions
     bool dither = false;
     bool antialias = true;
     ImageFormat format = ImageFormat::Png;
-    int jpegQuality = DefaultJpegQuality; // 0..100, or LibraryDefaultQuality
+    int jpegQuality = DefaultJpegQuality; // 0..100, or LibraryDefaultQuality; also lossy WebP's
     int dpi = 144;
     bool trim = false;
     int page = 1;
 
     bool isMonochrome() const { return colorDepth == ColorDepth::BlackAndWhite; }
     bool isGray() const;
+    // Whether the quality governs the file: JPEG, and WebP in true colour (the others are lossless).
+    bool usesQualityFor(ImageFormat written) const;
+    bool usesQuality() const { return usesQualityFor(format); }
     // The most colours an image may keep; 2 for black and white.
     int colorCount() const;
     // Bits a pixel takes in the written file where the format lets us choose: 1, 2, 4 or 8; 0 for true colour.

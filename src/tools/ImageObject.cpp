@@ -109,6 +109,11 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
         const QByteArray magick = format.toLatin1();
         qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
         qstrncpy(image->magick, magick.constData(), MaxTextExtent);
+        // The command keeps its -define settings to itself; the writers read them from the settings they get.
+        for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+            if (arguments.at(i) == QLatin1String("-define"))
+                DefineImageOption(blobInfo, arguments.at(i + 1).toUtf8().constData());
+        }
         // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
         if (quality >= 0)
             blobInfo->quality = image->quality = size_t(quality);

@@ -22,7 +22,7 @@ bool DestinationQuestion::ask(ConversionJob &job, const QString &document, const
 {
     const QString suffix = OptionLists::suffix(job.options.format);
     const QString proposed = QDir(folder).filePath(QFileInfo(document).completeBaseName() + QLatin1Char('.') + suffix);
-    job.destination = m_files.saveImage(m_owner, proposed, suffix, !job.numbered);
+    job.destination = m_files.saveImage(m_owner, proposed, suffix, job.isOneFile());
     if (job.destination.isEmpty())
         return false;
     // The save dialog asked about the name it showed; numbered names, and a name that gained the format's

@@ -409,8 +409,8 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
         const FailureSummary summary = FailureSummary::of(result.failures);
         m_messages.inform(this, summary.text, summary.details);
     }
-    if (!result.written.isEmpty())
-        statusBar()->showMessage(tr("%n image(s) written.", nullptr, int(result.written.size())), 10000);
+    if (result.pagesWritten > 0)
+        statusBar()->showMessage(tr("%n image(s) written.", nullptr, result.pagesWritten), 10000);
 }
 
 void MainWindow::saveSettings()

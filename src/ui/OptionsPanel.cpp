@@ -84,9 +84,9 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_resolutionCombo->setCurrentIndex(m_resolutionCombo->findData(options.dpi));
     m_trimCheck->setChecked(options.trim);
     // The quality means something only to JPEG.
-    const bool jpeg = options.format == ImageFormat::Jpg;
-    m_qualityEdit->setEnabled(jpeg);
-    m_qualityLabel->setEnabled(jpeg);
+    const bool lossy = options.usesQuality();
+    m_qualityEdit->setEnabled(lossy);
+    m_qualityLabel->setEnabled(lossy);
 }
 
 QList<QWidget *> OptionsPanel::tabOrder() const

@@ -22,6 +22,15 @@ class tst_Engine : public QObject
 
     QString doc(const QString &name) const { return m_docs.filePath(name); }
 
+    static QByteArray uncompressedTiff(QSize size)
+    {
+        return ImageObject()
+            .convert({"-size", QStringLiteral("%1x%2").arg(size.width()).arg(size.height()), "xc:red", "-compress",
+                      "None", "-endian", "LSB"},
+                     "TIFF")
+            .data;
+    }
+
     ConversionJob job(const QString &document, const QString &destination, int first = 1, int last = 1)
     {
         ConversionJob job;
@@ -409,22 +418,50 @@ private slots:
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
+    void multiPageTiff_cancelled_keepsTheOldFile()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.tif"), 1, 3);
+        QFile old(run.destination);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous pages") == 14);
+        old.close();
+        FixedImages images;
+        images.data = uncompressedTiff(QSize(20, 20));
+        images.delayMs = 300;
+        ConversionEngine engine(&images);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        connect(&engine, &ConversionEngine::progressChanged, this, [&](int done) {
+            if (done == 1)
+                engine.cancel();
+        });
+        engine.start(run);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        QVERIFY(finished.first().first().value<ConversionResult>().cancelled);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("previous pages"));
+        QCOMPARE(filesIn(folder.path()), QStringList{"scan.tif"});
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
     void fullDisk_stopsTheRunAndKeepsTheOldFile_data()
     {
         QTest::addColumn<int>("pages");
         QTest::addColumn<QByteArray>("existing");
-        QTest::newRow("numbered pages") << 3 << QByteArray();
-        QTest::newRow("replacing a file") << 1 << QByteArray("previous image");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("numbered pages") << 3 << QByteArray() << "scan.png";
+        QTest::newRow("replacing a file") << 1 << QByteArray("previous image") << "scan.png";
+        QTest::newRow("replacing a multi-page file") << 3 << QByteArray("previous pages") << "scan.tif";
     }
 
     void fullDisk_stopsTheRunAndKeepsTheOldFile()
     {
         QFETCH(int, pages);
         QFETCH(QByteArray, existing);
+        QFETCH(QString, name);
         CaseFolder folder;
         const QString out = folder.path("out");
         QDir().mkpath(out);
-        ConversionJob run = job("sizes.pdf", out + "/scan.png", 1, pages);
+        ConversionJob run = job("sizes.pdf", out + "/" + name, 1, pages);
         // Ghostscript would go on for minutes: only stopping the run ends it in time.
         run.ghostscript =
             fakeGhostscript(folder.path(), pages == 1 ? "page 1; exit 0" : "page 1; page 2; exec sleep 120");
@@ -434,6 +471,9 @@ private slots:
         old.close();
         FixedImages images;
         images.data = QByteArray(512 * 1024, 'x');
+        if (name.endsWith(".tif"))
+            images.data = uncompressedTiff(QSize(300, 600));
+        QVERIFY(images.data.size() >= 512 * 1024);
 
         // A file-size limit makes every larger write fail as on a full disk, without filling one.
         rlimit previous{};
@@ -448,7 +488,7 @@ private slots:
 
         QCOMPARE(int(result.fatal.kind), int(Problem::DiskFull));
         QVERIFY(result.written.isEmpty());
-        QCOMPARE(filesIn(out), existing.isEmpty() ? QStringList() : QStringList{"scan.png"});
+        QCOMPARE(filesIn(out), existing.isEmpty() ? QStringList() : QStringList{name});
         if (!existing.isEmpty()) {
             QVERIFY(old.open(QIODevice::ReadOnly));
             QCOMPARE(old.readAll(), existing);

@@ -60,6 +60,17 @@ QByteArray formatByBytes(const QByteArray &data)
         return "gif";
     if (data.startsWith("\xff\xd8\xff"))
         return "jpg";
+    if (data.startsWith("II*\0") || data.startsWith("MM\0*"))
+        return "tif";
+    // A lossless WebP holds its image in a VP8L chunk, a lossy one in "VP8 ".
+    if (data.startsWith("RIFF") && data.mid(8, 4) == "WEBP") {
+        for (qsizetype at = 12; at + 8 <= data.size();) {
+            const QByteArray chunk = data.mid(at, 4);
+            if (chunk == "VP8L" || chunk == "VP8 ")
+                return chunk == "VP8L" ? "webp lossless" : "webp";
+            at += 8 + ((qFromLittleEndian<quint32>(data.constData() + at + 4) + 1) & ~1u);
+        }
+    }
     return "unknown";
 }
 
@@ -134,6 +145,16 @@ private slots:
         QTest::newRow("png 4 grays") << "png" << int(D::FourGrays) << false << false << false << 75 << 72 << 1 << 3;
         QTest::newRow("gif 16 grays") << "gif" << int(D::SixteenGrays) << false << true << false << 75 << 96 << 2 << 8;
         QTest::newRow("jpg grayscale") << "jpg" << int(D::Grayscale) << false << true << false << 80 << 72 << 2 << 0;
+        QTest::newRow("tif 16 colours") << "tif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
+                                        << 16;
+        QTest::newRow("tif 4 grays") << "tif" << int(D::FourGrays) << true << true << false << 75 << 96 << 2 << 3;
+        QTest::newRow("tif hicolor trimmed")
+            << "tif" << int(D::HiColor) << false << true << true << 75 << 72 << 3 << 16;
+        QTest::newRow("webp 16 colours") << "webp lossless" << int(D::SixteenColors) << false << true << false << 75
+                                         << 72 << 1 << 16;
+        QTest::newRow("webp 16 grays") << "webp lossless" << int(D::SixteenGrays) << false << true << false << 75 << 72
+                                       << 2 << 8;
+        QTest::newRow("webp hicolor") << "webp" << int(D::HiColor) << false << true << false << 75 << 72 << 2 << 0;
     }
 
     void everyOption_showsInTheFileWritten()
@@ -151,7 +172,8 @@ private slots:
         ConversionJob job;
         job.ghostscript = GhostscriptLocator().locate();
         job.options.sourceFile = m_pdf;
-        job.options.format = ImageFormat(OptionLists::suffixes().indexOf(format));
+        const QString suffix = format.section(' ', 0, 0);
+        job.options.format = ImageFormat(OptionLists::suffixes().indexOf(suffix));
         job.options.colorDepth = ColorDepth(depth);
         job.options.dither = dither;
         job.options.antialias = antialias;
@@ -160,7 +182,7 @@ private slots:
         job.options.dpi = dpi;
         job.firstPage = job.lastPage = page;
         job.pageCount = 3;
-        job.destination = folder.path("page." + format);
+        job.destination = folder.path("page." + suffix);
         QVERIFY(convert(job).isSuccess());
         const QString written = job.outputFileName(page);
         QCOMPARE(filesIn(folder.path()), QStringList{QFileInfo(written).fileName()});
@@ -175,19 +197,21 @@ private slots:
                      && std::abs(facts.size.height() - expected.height()) <= (trim ? 1 : 0),
                  qPrintable(QStringLiteral("%1x%2").arg(facts.size.width()).arg(facts.size.height())));
         QCOMPARE(facts.page, QRect(QPoint(), facts.size)); // no canvas left from trimming
-        if (format != "gif")
+        if (format == "png" || format == "jpg" || format == "tif")
             QCOMPARE(qRound(facts.dpi), dpi);
         const ConversionOptions options{.colorDepth = ColorDepth(depth)};
         if (options.isGray()) {
             QVERIFY(QImage(written).allGray());
             if (format == "png")
                 QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, options.bitsPerPixel()}));
-            if (format == "jpg")
+            if (format == "jpg" || format == "tif")
                 QVERIFY(facts.gray); // one component, not three equal ones
         }
+        if (format == "tif")
+            QCOMPARE(facts.compression, QByteArray("LZW"));
         if (format == "jpg") {
             QCOMPARE(facts.quality, std::max(1, quality));
-        } else {
+        } else if (format != "webp") {
             const int most = options.colorCount();
             QVERIFY2(facts.colors >= minColours && facts.colors <= most, qPrintable(QString::number(facts.colors)));
         }
@@ -209,6 +233,47 @@ private slots:
         // Undithered, a gradient falls into a few bands; dithered, into a fine mix of its colours.
         QVERIFY2(changes[true] > 20 * std::max(1, changes[false]),
                  qPrintable(QStringLiteral("%1 %2").arg(changes[false]).arg(changes[true])));
+    }
+
+    void multiPageTiff_holdsEveryPageInOrder_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QByteArray>("compression");
+        QTest::newRow("16 colours") << int(ColorDepth::SixteenColors) << QByteArray("LZW");
+        QTest::newRow("black and white") << int(ColorDepth::BlackAndWhite) << QByteArray("Group4");
+    }
+
+    void multiPageTiff_holdsEveryPageInOrder()
+    {
+        QFETCH(int, depth);
+        QFETCH(QByteArray, compression);
+        CaseFolder folder;
+        ConversionJob job;
+        job.ghostscript = GhostscriptLocator().locate();
+        job.options = {.sourceFile = m_pdf, .colorDepth = ColorDepth(depth), .format = ImageFormat::Tiff, .dpi = 72};
+        job.firstPage = 1;
+        job.lastPage = 3;
+        job.numbered = true;
+        job.pageCount = 3;
+        job.destination = folder.path("scan");
+        const ConversionResult result = convert(job);
+        QVERIFY(result.isSuccess());
+        QCOMPARE(result.pagesWritten, 3);
+        QCOMPARE(filesIn(folder.path()), QStringList{"scan.tif"});
+        const ImageFacts facts = readImage(folder.path("scan.tif"));
+        QCOMPARE(facts.images, 3);
+        QCOMPARE(facts.compression, compression);
+        // Page 3, the one with a margin, comes last.
+        const auto frame = [&](int index) {
+            return QImage::fromData(
+                ImageObject()
+                    .convert({QStringLiteral("TIFF:%1[%2]").arg(folder.path("scan.tif")).arg(index)}, "PPM")
+                    .data,
+                "PPM");
+        };
+        QCOMPARE(frame(2).pixelColor(1, 1), QColor(Qt::white));
+        QVERIFY(frame(0).pixelColor(1, 1) != QColor(Qt::white));
+        QCOMPARE(frame(1).size(), OutputSize::pixels(PagePoints, 72, true));
     }
 
     void pageRange_writesExactlyItsPages()

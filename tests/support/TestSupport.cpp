@@ -149,6 +149,9 @@ ImageFacts readImage(const QString &path)
         facts.format = format;
         MagickRelinquishMemory(format);
         facts.gray = MagickGetImageColorspace(wand) == GRAYColorspace;
+        facts.images = int(MagickGetNumberImages(wand));
+        MagickSetFirstIterator(wand);
+        facts.compression = CommandOptionToMnemonic(MagickCompressOptions, MagickGetImageCompression(wand));
     }
     DestroyMagickWand(wand);
     QFile file(path);

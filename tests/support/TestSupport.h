@@ -42,9 +42,11 @@ struct ImageFacts
     int quality = 0; // as the file's encoder recorded it
     double dpi = 0;  // the resolution tag
     QByteArray format;
-    bool gray = false;     // stored as gray, not as colour
-    int pngBitDepth = 0;   // from a PNG's header
-    int pngColorType = -1; // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGBA
+    bool gray = false;      // stored as gray, not as colour
+    int images = 0;         // pages, in a multi-page file
+    QByteArray compression; // of the first image, as the library names it: "Group4", "LZW", ...
+    int pngBitDepth = 0;    // from a PNG's header
+    int pngColorType = -1;  // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGBA
 };
 ImageFacts readImage(const QString &path);
 

@@ -1,0 +1,210 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/MultiPageTiff.h"
+
+#include "conversion/PageWriter.h"
+
+#include <QtEndian>
+
+#include <cerrno>
+
+namespace {
+
+enum Tag : quint16 {
+    StripOffsets = 273,
+    FreeOffsets = 288,
+    SubIfds = 330,
+    TileOffsets = 324,
+    JpegInterchange = 513,
+    ExifIfd = 34665,
+    GpsIfd = 34853,
+    InteropIfd = 40965,
+};
+
+int typeSize(quint16 type)
+{
+    switch (type) {
+    case 1: // BYTE
+    case 2: // ASCII
+    case 6: // SBYTE
+    case 7: // UNDEFINED
+        return 1;
+    case 3: // SHORT
+    case 8: // SSHORT
+        return 2;
+    case 4:  // LONG
+    case 9:  // SLONG
+    case 11: // FLOAT
+    case 13: // IFD
+        return 4;
+    case 5:  // RATIONAL
+    case 10: // SRATIONAL
+    case 12: // DOUBLE
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+quint32 read32(const QByteArray &data, qint64 at)
+{
+    return qFromLittleEndian<quint32>(data.constData() + at);
+}
+
+quint16 read16(const QByteArray &data, qint64 at)
+{
+    return qFromLittleEndian<quint16>(data.constData() + at);
+}
+
+void write32(QByteArray &data, qint64 at, quint32 value)
+{
+    qToLittleEndian(value, data.data() + at);
+}
+
+Problem badPage(const QString &why)
+{
+    return Problem::make(Problem::PageFailed, QStringLiteral("TIFF page: ") + why);
+}
+
+// Moves every offset in a one-page TIFF by delta, as if its bytes from 8 on began at 8 + delta.
+// Returns the directory's position in the moved page, or a problem.
+std::variant<qint64, Problem> relocate(QByteArray &page, qint64 delta)
+{
+    if (page.size() < 8 || !page.startsWith("II*\0"))
+        return badPage(QStringLiteral("not a little-endian TIFF"));
+    const qint64 ifd = read32(page, 4);
+    if (ifd < 8 || ifd + 2 > page.size())
+        return badPage(QStringLiteral("directory out of bounds"));
+    const int entries = read16(page, ifd);
+    if (ifd + 2 + entries * 12 + 4 > page.size())
+        return badPage(QStringLiteral("directory out of bounds"));
+    if (read32(page, ifd + 2 + entries * 12) != 0)
+        return badPage(QStringLiteral("more than one image"));
+    for (int i = 0; i < entries; ++i) {
+        const qint64 entry = ifd + 2 + i * 12;
+        const quint16 tag = read16(page, entry);
+        const quint16 type = read16(page, entry + 2);
+        const qint64 count = read32(page, entry + 4);
+        if (tag == SubIfds || tag == ExifIfd || tag == GpsIfd || tag == InteropIfd)
+            return badPage(QStringLiteral("nested directory %1").arg(tag));
+        const qint64 bytes = count * typeSize(type);
+        qint64 values = entry + 8; // where the values sit: in the entry, or where it points
+        if (bytes > 4) {
+            values = read32(page, entry + 8);
+            if (values < 8 || values + bytes > page.size())
+                return badPage(QStringLiteral("values of tag %1 out of bounds").arg(tag));
+            write32(page, entry + 8, quint32(values + delta));
+        }
+        const bool offsets = tag == StripOffsets || tag == TileOffsets || tag == FreeOffsets || tag == JpegInterchange;
+        if (!offsets)
+            continue;
+        for (qint64 k = 0; k < count; ++k) {
+            if (type == 4) {
+                write32(page, values + 4 * k, quint32(read32(page, values + 4 * k) + delta));
+            } else if (type == 3) {
+                const qint64 moved = read16(page, values + 2 * k) + delta;
+                if (moved > 0xffff)
+                    return badPage(QStringLiteral("short offsets"));
+                qToLittleEndian(quint16(moved), page.data() + values + 2 * k);
+            } else {
+                return badPage(QStringLiteral("offsets of type %1").arg(type));
+            }
+        }
+    }
+    return ifd + delta;
+}
+
+} // namespace
+
+MultiPageTiff::MultiPageTiff(const QString &path)
+    : m_file(path)
+{}
+
+Problem MultiPageTiff::add(int index, const QByteArray &page)
+{
+    const QMutexLocker lock(&m_mutex);
+    if (!m_failed.isNone() || m_closed)
+        return m_failed;
+    m_waiting.insert(index, page);
+    return appendReady();
+}
+
+int MultiPageTiff::pageCount() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_pages;
+}
+
+Problem MultiPageTiff::appendReady()
+{
+    while (!m_waiting.isEmpty() && m_waiting.firstKey() == m_next) {
+        const QByteArray page = m_waiting.take(m_next++);
+        if (page.isEmpty())
+            continue;
+        m_failed = append(page);
+        if (!m_failed.isNone())
+            return m_failed;
+    }
+    return {};
+}
+
+Problem MultiPageTiff::append(QByteArray page)
+{
+    errno = 0;
+    if (!m_opened) {
+        if (!m_file.open(QIODevice::WriteOnly))
+            return writeProblem();
+        m_opened = true;
+        // The header; its link to the first directory is filled in below.
+        if (m_file.write(QByteArray("II*\0\0\0\0\0", 8)) != 8)
+            return writeProblem();
+    }
+    // Offsets are to word boundaries.
+    if (m_file.size() % 2 != 0 && m_file.write(QByteArray(1, '\0')) != 1)
+        return writeProblem();
+    const qint64 start = m_file.size();
+    if (start + page.size() > 0xffffffffLL)
+        return Problem::make(Problem::TooLarge, QStringLiteral("a TIFF file holds at most 4 GiB"));
+    const std::variant<qint64, Problem> moved = relocate(page, start - 8);
+    if (const Problem *problem = std::get_if<Problem>(&moved))
+        return *problem;
+    const qint64 ifd = std::get<qint64>(moved);
+    QByteArray link(4, '\0');
+    write32(link, 0, quint32(ifd));
+    const qint64 body = page.size() - 8;
+    if (m_file.write(page.constData() + 8, body) != body || !m_file.seek(m_nextPointer) || m_file.write(link) != 4
+        || !m_file.seek(m_file.size()))
+        return writeProblem();
+    m_nextPointer = ifd + 2 + read16(page, ifd - start + 8) * 12;
+    ++m_pages;
+    return {};
+}
+
+Problem MultiPageTiff::writeProblem()
+{
+    return PageWriter::writeProblem(m_file.fileName(), errno, m_file.errorString());
+}
+
+Problem MultiPageTiff::commit()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_closed = true;
+    if (!m_failed.isNone() || !m_opened) {
+        m_file.cancelWriting();
+        return m_failed;
+    }
+    errno = 0;
+    if (!m_file.commit())
+        return writeProblem();
+    return {};
+}
+
+void MultiPageTiff::cancel()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_closed = true;
+    if (m_opened) {
+        m_file.cancelWriting();
+        m_file.commit();
+    }
+}

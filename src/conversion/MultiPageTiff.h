@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "tools/Problem.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QMutex>
+#include <QSaveFile>
+
+// Joins single-page TIFFs, as they finish in any order, into one multi-page file in page order. Only
+// the pages waiting for an earlier one are held in memory, so a long run does not grow. The file appears
+// under its name only when commit() succeeds; until then an old file of that name stays as it was.
+// Safe to call from several threads.
+class MultiPageTiff
+{
+public:
+    explicit MultiPageTiff(const QString &path);
+
+    // The page at position index of the run, a little-endian TIFF of one image; empty for a page that failed.
+    Problem add(int index, const QByteArray &page);
+    int pageCount() const;
+    Problem commit();
+    void cancel();
+
+private:
+    Problem appendReady();
+    Problem append(QByteArray page);
+    Problem writeProblem();
+
+    mutable QMutex m_mutex;
+    QSaveFile m_file;
+    QMap<int, QByteArray> m_waiting; // an empty page stands for one that failed
+    int m_next = 0;                  // the index the file takes next
+    qint64 m_nextPointer = 4;        // where the last directory's link to the next one sits
+    int m_pages = 0;
+    bool m_opened = false;
+    bool m_closed = false; // committed or cancelled: late pages are dropped
+    Problem m_failed;
+};
