@@ -96,7 +96,8 @@ private slots:
             << QStringList{"--convert", "x.bmp", "--format", "png", "--pages", "9", pdf} << 1 << "none of the pages";
         QTest::newRow("dpi below the list")
             << QStringList{"--convert", "x.png", "--dpi", "17", pdf} << 2 << "72 to 2400";
-        QTest::newRow("extension not written") << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif or jpg";
+        QTest::newRow("extension not written")
+            << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif, jpg, tif or webp";
         QTest::newRow("page timeout zero")
             << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2 << "--page-timeout";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";

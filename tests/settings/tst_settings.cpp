@@ -83,7 +83,8 @@ private slots:
                                                      int(D::HiColor),       int(D::Grayscale),
                                                      int(D::SixteenGrays),  int(D::FourGrays)};
         QTest::newRow("formats") << "ImageFormat"
-                                 << QList<int>{int(ImageFormat::Png), int(ImageFormat::Gif), int(ImageFormat::Jpg)};
+                                 << QList<int>{int(ImageFormat::Png), int(ImageFormat::Gif), int(ImageFormat::Jpg),
+                                               int(ImageFormat::Tiff), int(ImageFormat::Webp)};
         QTest::newRow("resolutions") << "Resolution" << QList<int>{72, 96, 120, 144, 192, 300, 600, 1200, 2400};
     }
 
@@ -137,7 +138,7 @@ private slots:
         row("flag not 0 or 1", "Antialias", "2", "1");
         row("flag not a number", "Dither", "yes", "0");
         row("format before the list", "ImageFormat", "-1", "0");
-        row("format past the list", "ImageFormat", "3", "0");
+        row("format past the list", "ImageFormat", "5", "0");
         row("quality not a number", "Compression", "4x", "75");
         row("quality above 100", "Compression", "250", "100");
         row("quality empty is the library's", "Compression", "", "");
