@@ -65,8 +65,8 @@ namespace {
 // The options of a conversion; --help and --version come from the parser itself.
 struct Options
 {
-    QCommandLineOption convert, pages, dpi, pageTimeout, colors, format, quality, dither, noDither, trim, noTrim,
-        antialias, noAntialias, passwordStdin;
+    QCommandLineOption convert, pages, dpi, width, height, pageTimeout, colors, format, quality, dither, noDither, trim,
+        noTrim, antialias, noAntialias, passwordStdin;
 };
 
 Options makeOptions()
@@ -80,6 +80,14 @@ Options makeOptions()
                            tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
                            QStringLiteral("LIST")),
         QCommandLineOption(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."), QStringLiteral("N")),
+        QCommandLineOption(QStringLiteral("width"),
+                           tr("Instead of a resolution: make each page N pixels wide, or fit it within "
+                              "--width by --height."),
+                           QStringLiteral("N")),
+        QCommandLineOption(QStringLiteral("height"),
+                           tr("Instead of a resolution: make each page N pixels high, or fit it within "
+                              "--width by --height."),
+                           QStringLiteral("N")),
         QCommandLineOption(QStringLiteral("page-timeout"), tr("Stop when a page takes longer than SECONDS to render."),
                            QStringLiteral("SECONDS")),
         QCommandLineOption(QStringLiteral("colors"),
@@ -120,6 +128,25 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
         request.options.dpi = parser.value(o.dpi).toInt(&ok);
         if (!ok || request.options.dpi < 72 || request.options.dpi > 2400)
             return (tr("--dpi wants a whole number from 72 to 2400."));
+    }
+    if (parser.isSet(o.dpi) && (parser.isSet(o.width) || parser.isSet(o.height)))
+        return tr("--dpi and --width or --height cannot be combined: give a resolution, or a size in pixels.");
+    if (parser.isSet(o.dpi))
+        request.options.fitToBox = false;
+    if (parser.isSet(o.width) || parser.isSet(o.height)) {
+        request.options.fitToBox = true;
+        request.options.boxWidth = request.options.boxHeight = 0;
+        for (const auto &[option, side] :
+             {std::pair{&o.width, &request.options.boxWidth}, std::pair{&o.height, &request.options.boxHeight}}) {
+            if (!parser.isSet(*option))
+                continue;
+            bool ok = false;
+            *side = parser.value(*option).toInt(&ok);
+            if (!ok || *side < 1 || *side > OptionLists::MaxBoxSide)
+                return tr("--%1 wants a whole number of pixels from 1 to %2.")
+                    .arg(option->names().constFirst())
+                    .arg(OptionLists::MaxBoxSide);
+        }
     }
     if (parser.isSet(o.pageTimeout)) {
         bool ok = false;
@@ -170,8 +197,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o = makeOptions();
-    parser.addOptions({o.convert, o.pages, o.dpi, o.pageTimeout, o.colors, o.format, o.quality, o.dither, o.noDither,
-                       o.trim, o.noTrim, o.antialias, o.noAntialias, o.passwordStdin});
+    parser.addOptions({o.convert, o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format, o.quality,
+                       o.dither, o.noDither, o.trim, o.noTrim, o.antialias, o.noAntialias, o.passwordStdin});
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document; with --convert, one or more."),
                                  QStringLiteral("[FILE.pdf...]"));
 
@@ -212,7 +239,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     request.document = request.documents.value(0);
     if (!parser.isSet(o.convert)) {
         for (const QCommandLineOption &only :
-             {o.pages, o.dpi, o.pageTimeout, o.colors, o.format, o.quality, o.passwordStdin}) {
+             {o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format, o.quality, o.passwordStdin}) {
             if (parser.isSet(only))
                 return failWith(tr("--%1 goes with --convert.").arg(only.names().constFirst()));
         }

@@ -124,7 +124,7 @@ void ConversionEngine::start(const ConversionJob &job)
     request.lastPage = job.lastPage;
     if (!job.pageList.isEmpty())
         request.pageList = PageSelection::text(job.pageList);
-    request.dpi = job.options.dpi;
+    request.dpi = job.renderDpi();
     request.antialias = job.options.antialias;
     request.withPassword = passwordArguments.has_value();
     request.legacyInterpreter = job.legacyInterpreter;

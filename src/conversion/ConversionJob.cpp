@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cmath>
+
 ConversionJob ConversionJob::forDocument(const ConversionOptions &options, const QString &ghostscript,
                                          const OpenedDocument &document, int first, int last, bool numbered)
 {
@@ -40,38 +42,62 @@ ImageFormat ConversionJob::format() const
     return OptionLists::formatForFileName(destination).value_or(options.format);
 }
 
+int ConversionJob::renderDpi() const
+{
+    int dpi = options.usesBox() ? OutputSize::boxDpi(pageSize, options.box()) : 0;
+    // What trimming keeps is scaled up to the box: rendered at twice the resolution, a part down to half the
+    // page still comes from enough pixels.
+    if (options.trim)
+        dpi *= 2;
+    return dpi > 0 ? dpi : options.dpi;
+}
+
 qint64 ConversionJob::bitmapBytes() const
 {
-    return qint64(pageSize.width() * options.dpi / 72.0) * qint64(pageSize.height() * options.dpi / 72.0) * 3;
+    const int dpi = renderDpi();
+    return qint64(pageSize.width() * dpi / 72.0) * qint64(pageSize.height() * dpi / 72.0) * 3;
 }
 
 Problem ConversionJob::checkSize() const
 {
+    const int dpi = renderDpi();
+    const int boxDpi = options.usesBox() ? OutputSize::boxDpi(pageSize, options.box()) : 0;
+    if (boxDpi > OptionLists::resolutions().last()) {
+        Problem problem = Problem::make(Problem::TooLarge);
+        problem.message =
+            QCoreApplication::translate("ConversionJob", "Pages cannot be made %1 x %2 pixels: it would take %3 dpi, "
+                                                         "and the most is %4 dpi.")
+                .arg(options.boxWidth > 0 ? QString::number(options.boxWidth) : QStringLiteral("*"))
+                .arg(options.boxHeight > 0 ? QString::number(options.boxHeight) : QStringLiteral("*"))
+                .arg(boxDpi)
+                .arg(OptionLists::resolutions().last());
+        return problem;
+    }
     const auto fits = [this](int dpi) {
         const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
         return size.width() <= ImageObject::MaxSide && size.height() <= ImageObject::MaxSide
                && qint64(size.width()) * size.height() <= ImageObject::MaxArea;
     };
-    if (!pageSize.isValid() || fits(options.dpi))
+    if (!pageSize.isValid() || fits(dpi))
         return {};
-    const QSize size = OutputSize::pixels(pageSize, options.dpi, options.antialias);
+    const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
     int largest = 0;
-    for (int dpi : OptionLists::resolutions()) {
-        if (dpi < options.dpi && fits(dpi))
-            largest = dpi;
+    for (int listed : OptionLists::resolutions()) {
+        if (listed < dpi && fits(listed))
+            largest = listed;
     }
     Problem problem = Problem::make(Problem::TooLarge);
     problem.message =
         largest > 0
             ? QCoreApplication::translate("ConversionJob", "The page is too large to convert at %1 dpi: it "
                                                            "would be %2 x %3 pixels. At most %4 dpi fits.")
-                  .arg(options.dpi)
+                  .arg(dpi)
                   .arg(size.width())
                   .arg(size.height())
                   .arg(largest)
             : QCoreApplication::translate("ConversionJob", "The page is too large to convert at any resolution: "
                                                            "at %1 dpi it would be %2 x %3 pixels.")
-                  .arg(options.dpi)
+                  .arg(dpi)
                   .arg(size.width())
                   .arg(size.height());
     return problem;
@@ -112,12 +138,17 @@ QStringList ConversionJob::outputsToReplace(const std::function<bool(const QStri
     return replaced;
 }
 
-QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
+QStringList ConversionJob::reductionArguments(const ConversionOptions &options, QSize box)
 {
     QStringList args;
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
     if (options.trim)
         args << QStringLiteral("-trim") << QStringLiteral("+repage");
+    // Scaled before the colours are reduced: scaling afterwards blends the palette back into many colours.
+    if (box.width() > 0 || box.height() > 0)
+        args << QStringLiteral("-resize")
+             << (box.width() > 0 ? QString::number(box.width()) : QString()) + QLatin1Char('x')
+                    + (box.height() > 0 ? QString::number(box.height()) : QString());
     if (options.isGray())
         args << QStringLiteral("-colorspace") << QStringLiteral("Gray");
     // The dither setting must come before the reduction it governs.
@@ -145,9 +176,13 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options)
 QStringList ConversionJob::magickArguments(const QString &bitmap) const
 {
     // Named, so that nothing but a TIFF is ever decoded from the work folder, whatever lies there.
-    QStringList args = QStringList{QStringLiteral("TIFF:") + bitmap} + reductionArguments(options);
+    QStringList args = QStringList{QStringLiteral("TIFF:") + bitmap} + reductionArguments(options, options.box());
+    // For a box, the resolution of the page it was fitted for.
+    int dpi = options.dpi;
+    if (options.usesBox() && pageSize.width() > 0)
+        dpi = std::max(1, int(std::lround(OutputSize::written(options, pageSize).width() * 72.0 / pageSize.width())));
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
-         << QString::number(options.dpi);
+         << QString::number(dpi);
     // The PNG writer would pick its own form again from the pixels: a page with two levels would not be
     // written at the bit depth asked for.
     if (options.isGray() && format() == ImageFormat::Png)

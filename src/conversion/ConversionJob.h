@@ -34,6 +34,9 @@ struct ConversionJob
                                      const OpenedDocument &document, int first, int last, bool numbered);
     QList<int> pages() const;
     int pagesInRun() const { return pageList.isEmpty() ? lastPage - firstPage + 1 : int(pageList.size()); }
+    // The resolution Ghostscript renders at: the one chosen, or for a box in pixels the least that covers
+    // it for pageSize (the options' resolution when pageSize is unknown).
+    int renderDpi() const;
     // The bytes Ghostscript needs in the temporary folder for one page, at least.
     qint64 bitmapBytes() const;
     // A page beyond what the image library may hold, refused before any rendering, with the resolutions
@@ -49,8 +52,8 @@ struct ConversionJob
     // The files the run would replace that the save dialog has not asked about already: numbered names, and
     // a name that gained the format's extension.
     QStringList outputsToReplace(const std::function<bool(const QString &)> &exists) const;
-    // Trim, dither and colour reduction, as the image library takes them.
-    static QStringList reductionArguments(const ConversionOptions &options);
+    // Trim, scaling into box (when given), dither and colour reduction, as the image library takes them.
+    static QStringList reductionArguments(const ConversionOptions &options, QSize box = {});
     // The image library's command line for one rendered page: trim, colours, resolution tag.
     QStringList magickArguments(const QString &bitmap) const;
     // The library's name of the format.

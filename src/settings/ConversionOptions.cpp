@@ -55,7 +55,8 @@ int ConversionOptions::bitsPerPixel() const
 bool ConversionOptions::changesPreview(const ConversionOptions &before) const
 {
     return sourceFile != before.sourceFile || page != before.page || colorDepth != before.colorDepth
-           || dither != before.dither || trim != before.trim;
+           || dither != before.dither || trim != before.trim
+           || keepsTransparencyIn(format) != before.keepsTransparencyIn(before.format);
 }
 
 namespace OptionLists {

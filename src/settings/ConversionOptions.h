@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -34,7 +35,14 @@ struct ConversionOptions
     ImageFormat format = ImageFormat::Png;
     int jpegQuality = DefaultJpegQuality; // 0..100, or LibraryDefaultQuality; also lossy WebP's
     int dpi = 144;
+    // Instead of the resolution: each page is scaled to fit within boxWidth x boxHeight pixels, aspect
+    // kept; 0 leaves that side free.
+    bool fitToBox = false;
+    int boxWidth = 0;
+    int boxHeight = 0;
     bool trim = false;
+    // The paper left out: the page's own transparency kept, where the format can hold it.
+    bool transparent = false;
     int page = 1;
 
     bool isMonochrome() const { return colorDepth == ColorDepth::BlackAndWhite; }
@@ -42,6 +50,9 @@ struct ConversionOptions
     // Whether the quality governs the file: JPEG, and WebP in true colour (the others are lossless).
     bool usesQualityFor(ImageFormat written) const;
     bool usesQuality() const { return usesQualityFor(format); }
+    // Whether the written file keeps the background transparent: asked for, and a format that holds it.
+    static bool holdsTransparency(ImageFormat written) { return written != ImageFormat::Jpg; }
+    bool keepsTransparencyIn(ImageFormat written) const { return transparent && holdsTransparency(written); }
     // The most colours an image may keep; 2 for black and white.
     int colorCount() const;
     // Bits a pixel takes in the written file where the format lets us choose: 1, 2, 4 or 8; 0 for true colour.
@@ -50,6 +61,10 @@ struct ConversionOptions
     // Whether a change from before shows in the preview (the page, its colours, its trimming), or only in
     // the read-out and the files.
     bool changesPreview(const ConversionOptions &before) const;
+
+    // Whether a box in pixels governs the size, rather than the resolution.
+    bool usesBox() const { return fitToBox && (boxWidth > 0 || boxHeight > 0); }
+    QSize box() const { return usesBox() ? QSize(boxWidth, boxHeight) : QSize(); }
 
     bool operator==(const ConversionOptions &) const = default;
 };
@@ -62,6 +77,8 @@ const QList<ColorDepth> &colorDepths();
 QStringList colorDepthNames(); // in the order of colorDepths()
 const QList<ImageFormat> &formats();
 const QList<int> &resolutions();
+// The largest box side the window and the command line take, in pixels.
+constexpr int MaxBoxSide = 100000;
 QString suffix(ImageFormat format);
 QStringList suffixes();
 // The format a file name's extension asks for ("jpeg" counts as jpg), if it is one of ours.

@@ -96,6 +96,14 @@ const std::vector<Key> &keys()
              return position(OptionLists::resolutions(), OptionLists::resolutions().contains(o.dpi) ? o.dpi : O{}.dpi);
          },
          [](O &o, const QString &v) { fromPosition(OptionLists::resolutions(), v, o.dpi); }},
+        {"FitToBox", [](const O &o, QSize) { return flag(o.fitToBox); },
+         [](O &o, const QString &v) { fromFlag(v, o.fitToBox); }},
+        {"BoxWidth", [](const O &o, QSize) { return QString::number(o.boxWidth); },
+         [](O &o, const QString &v) { o.boxWidth = integer(v, 0, OptionLists::MaxBoxSide).value_or(0); }},
+        {"BoxHeight", [](const O &o, QSize) { return QString::number(o.boxHeight); },
+         [](O &o, const QString &v) { o.boxHeight = integer(v, 0, OptionLists::MaxBoxSide).value_or(0); }},
+        {"Transparent", [](const O &o, QSize) { return flag(o.transparent); },
+         [](O &o, const QString &v) { fromFlag(v, o.transparent); }},
     };
     return table;
 }

@@ -332,15 +332,15 @@ QSize MainWindow::outputSize() const
 {
     if (m_document.path.isEmpty())
         return {0, 0};
-    if (m_options.trim && m_document.trimmedPoints.isValid())
-        return OutputSize::trimmedEstimate(m_document.trimmedPoints, m_options.dpi);
-    return OutputSize::pixels(m_document.info.pageSize, m_options.dpi, m_options.antialias);
+    return OutputSize::written(m_options, m_document.info.pageSize, m_document.trimmedPoints);
 }
 
 void MainWindow::updateOutputSize()
 {
     const QSize size = outputSize();
     m_pagePanel->setOutputSize(size);
+    if (size.width() > 0)
+        m_optionsPanel->setSuggestedWidth(size.width());
 }
 
 void MainWindow::updateEnabled()

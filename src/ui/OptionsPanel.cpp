@@ -9,8 +9,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QSpinBox>
 
 OptionsPanel::OptionsPanel(QWidget *parent)
     : QWidget(parent)
@@ -21,7 +23,11 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_formatCombo(named(new QComboBox, "formatCombo"))
     , m_qualityLabel(new QLabel(tr("JPEG quality (higher is better):")))
     , m_qualityEdit(named(new QLineEdit, "qualityEdit"))
+    , m_resolutionRadio(named(new QRadioButton(tr("Resolution (dpi):")), "resolutionRadio"))
     , m_resolutionCombo(named(new QComboBox, "resolutionCombo"))
+    , m_boxRadio(named(new QRadioButton(tr("Fit within:")), "boxRadio"))
+    , m_boxWidthSpin(named(new QSpinBox, "boxWidthSpin"))
+    , m_boxHeightSpin(named(new QSpinBox, "boxHeightSpin"))
     , m_trimCheck(named(new QCheckBox(tr("Trim edges")), "trimCheck"))
 {
     m_depthCombo->addItems(OptionLists::colorDepthNames());
@@ -55,8 +61,12 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     qualityRow->addWidget(m_qualityEdit);
     qualityRow->addStretch();
     m_grid->addLayout(qualityRow, 2, 2, 1, 2);
-    addRow(3, tr("Resolution (dpi):"), m_resolutionCombo);
+    // One of the two governs the size: the radio buttons say which, and only its fields can be edited.
+    m_grid->addWidget(m_resolutionRadio, 3, 0);
+    m_grid->addWidget(m_resolutionCombo, 3, 1);
     m_grid->addWidget(m_trimCheck, 3, 2, 1, 2);
+    m_grid->addWidget(m_boxRadio, 4, 0);
+    m_grid->addLayout(boxRow(), 4, 1, 1, 3);
     m_grid->setColumnStretch(1, 1);
 
     setOptions(m_options);
@@ -68,20 +78,55 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     // A quality above 100 reads as 100 once the user leaves the field.
     connect(m_qualityEdit, &QLineEdit::editingFinished, this, [this] { setOptions(m_options); });
     connect(m_resolutionCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    connect(m_boxRadio, &QRadioButton::toggled, this, &OptionsPanel::edited);
+    connect(m_boxWidthSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
+    connect(m_boxHeightSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
     connect(m_trimCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+}
+
+QLayout *OptionsPanel::boxRow()
+{
+    m_resolutionRadio->setToolTip(tr("Render every page at this resolution."));
+    m_boxRadio->setToolTip(tr("Scale every page to fit within this many pixels, keeping its shape. A side left at "
+                              "\"any\" is free."));
+    auto *row = new QHBoxLayout;
+    for (QSpinBox *spin : {m_boxWidthSpin, m_boxHeightSpin}) {
+        spin->setRange(0, OptionLists::MaxBoxSide);
+        spin->setSingleStep(100);
+        spin->setSpecialValueText(tr("any"));
+        spin->setAccelerated(true);
+    }
+    m_boxWidthSpin->setToolTip(tr("Width in pixels"));
+    m_boxHeightSpin->setToolTip(tr("Height in pixels"));
+    m_boxWidthSpin->setAccessibleName(tr("Width in pixels"));
+    m_boxHeightSpin->setAccessibleName(tr("Height in pixels"));
+    row->addWidget(m_boxWidthSpin);
+    row->addWidget(new QLabel(QStringLiteral("\u00d7")));
+    row->addWidget(m_boxHeightSpin);
+    row->addWidget(new QLabel(tr("pixels")));
+    row->addStretch();
+    return row;
 }
 
 void OptionsPanel::setOptions(const ConversionOptions &options)
 {
     m_options = options;
     const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
-        b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck);
+        b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck), b8(m_boxRadio), b9(m_resolutionRadio),
+        b10(m_boxWidthSpin), b11(m_boxHeightSpin);
     m_depthCombo->setCurrentIndex(int(OptionLists::colorDepths().indexOf(options.colorDepth)));
     m_ditherCheck->setChecked(options.dither);
     m_antialiasCheck->setChecked(options.antialias);
     m_formatCombo->setCurrentIndex(int(OptionLists::formats().indexOf(options.format)));
     m_qualityEdit->setText(options.jpegQuality < 0 ? QString() : QString::number(options.jpegQuality));
     m_resolutionCombo->setCurrentIndex(m_resolutionCombo->findData(options.dpi));
+    m_boxRadio->setChecked(options.fitToBox);
+    m_resolutionRadio->setChecked(!options.fitToBox);
+    m_boxWidthSpin->setValue(options.boxWidth);
+    m_boxHeightSpin->setValue(options.boxHeight);
+    m_resolutionCombo->setEnabled(!options.fitToBox);
+    m_boxWidthSpin->setEnabled(options.fitToBox);
+    m_boxHeightSpin->setEnabled(options.fitToBox);
     m_trimCheck->setChecked(options.trim);
     // The quality means something only to JPEG.
     const bool lossy = options.usesQuality();
@@ -91,8 +136,8 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
 
 QList<QWidget *> OptionsPanel::tabOrder() const
 {
-    return {m_depthCombo,  m_ditherCheck,     m_antialiasCheck, m_formatCombo,
-            m_qualityEdit, m_resolutionCombo, m_trimCheck};
+    return {m_depthCombo,      m_ditherCheck, m_antialiasCheck, m_formatCombo,  m_qualityEdit,  m_resolutionRadio,
+            m_resolutionCombo, m_trimCheck,   m_boxRadio,       m_boxWidthSpin, m_boxHeightSpin};
 }
 
 void OptionsPanel::edited()
@@ -105,10 +150,16 @@ void OptionsPanel::edited()
     const QString quality = m_qualityEdit->text();
     options.jpegQuality = quality.isEmpty() ? ConversionOptions::LibraryDefaultQuality : std::min(100, quality.toInt());
     options.dpi = m_resolutionCombo->currentData().toInt();
+    options.fitToBox = m_boxRadio->isChecked();
+    options.boxWidth = m_boxWidthSpin->value();
+    options.boxHeight = m_boxHeightSpin->value();
+    // A box with no side yet starts as wide as the page is now, so the size stays until the user changes it.
+    if (options.fitToBox && !m_options.fitToBox && options.boxWidth == 0 && options.boxHeight == 0)
+        options.boxWidth = m_suggestedWidth;
     options.trim = m_trimCheck->isChecked();
-    const bool formatChanged = options.format != m_options.format;
+    const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox;
     m_options = options;
-    if (formatChanged)
+    if (layoutChanged)
         setOptions(m_options);
     emit optionsEdited(options);
 }

@@ -11,6 +11,8 @@ class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QRadioButton;
+class QSpinBox;
 
 // The controls for the conversion options, bound to a ConversionOptions: it shows the options it is
 // given, and signals the options as the user edits them.
@@ -25,6 +27,8 @@ public:
     const ConversionOptions &options() const { return m_options; }
     // The grid, so that a window can put a row of its own above the options, aligned with them.
     QGridLayout *grid() const { return m_grid; }
+    // The width a new box starts with: the page's present width in pixels.
+    void setSuggestedWidth(int width) { m_suggestedWidth = width; }
     // The controls in the order Tab visits them.
     QList<QWidget *> tabOrder() const;
 
@@ -33,8 +37,10 @@ signals:
 
 private:
     void edited();
+    QLayout *boxRow();
 
     ConversionOptions m_options;
+    int m_suggestedWidth = 1000;
     QGridLayout *m_grid = nullptr;
     QComboBox *m_depthCombo = nullptr;
     QCheckBox *m_ditherCheck = nullptr;
@@ -42,6 +48,10 @@ private:
     QComboBox *m_formatCombo = nullptr;
     QLabel *m_qualityLabel = nullptr;
     QLineEdit *m_qualityEdit = nullptr;
+    QRadioButton *m_resolutionRadio = nullptr;
     QComboBox *m_resolutionCombo = nullptr;
+    QRadioButton *m_boxRadio = nullptr;
+    QSpinBox *m_boxWidthSpin = nullptr;
+    QSpinBox *m_boxHeightSpin = nullptr;
     QCheckBox *m_trimCheck = nullptr;
 };

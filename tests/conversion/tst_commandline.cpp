@@ -106,6 +106,10 @@ private slots:
             << QStringList{"--convert", "x.png", "--pages", "1,,3", pdf} << 2 << "\"\" is not a page";
         QTest::newRow("several documents into a file")
             << QStringList{"--convert", "x.png", pdf, pdf} << 2 << "several documents go into a folder";
+        QTest::newRow("resolution and a size in pixels")
+            << QStringList{"--convert", "x.png", "--dpi", "300", "--width", "800", pdf} << 2
+            << "--dpi and --width or --height cannot be combined";
+        QTest::newRow("width zero") << QStringList{"--convert", "x.png", "--width", "0", pdf} << 2 << "--width wants";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
         QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";
     }

@@ -235,6 +235,46 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2").arg(changes[false]).arg(changes[true])));
     }
 
+    void sizeInPixels_fitsEachPageInTheBox_data()
+    {
+        QTest::addColumn<QSize>("box"); // 0 leaves a side free
+        QTest::addColumn<bool>("trim");
+        QTest::addColumn<QSize>("written");
+        // The pages are 400 x 200 points; page 3's stripes, the part trimming keeps, 200 x 100.
+        QTest::newRow("width") << QSize(800, 0) << false << QSize(800, 400);
+        QTest::newRow("height") << QSize(0, 75) << false << QSize(150, 75);
+        QTest::newRow("both, width governs") << QSize(300, 300) << false << QSize(300, 150);
+        QTest::newRow("both, height governs") << QSize(1000, 120) << false << QSize(240, 120);
+        QTest::newRow("trimmed") << QSize(100, 0) << true << QSize(100, 50);
+    }
+
+    void sizeInPixels_fitsEachPageInTheBox()
+    {
+        QFETCH(QSize, box);
+        QFETCH(bool, trim);
+        QFETCH(QSize, written);
+        CaseFolder folder;
+        ConversionJob job;
+        job.ghostscript = GhostscriptLocator().locate();
+        job.options = {
+            .sourceFile = m_pdf, .fitToBox = true, .boxWidth = box.width(), .boxHeight = box.height(), .trim = trim};
+        job.firstPage = 1;
+        job.lastPage = 3;
+        job.numbered = true;
+        job.pageCount = 3;
+        job.pageSize = PagePoints;
+        job.destination = folder.path("fit.png");
+        QVERIFY(convert(job).isSuccess());
+        const ImageFacts facts = readImage(folder.path("fit003.png"));
+        QCOMPARE(facts.size, written);
+        // What the window's read-out says is what was written.
+        QCOMPARE(OutputSize::written(job.options, PagePoints, trim ? TrimBox.size() : QSizeF()), written);
+        // Scaled before the colours were reduced, not after.
+        QVERIFY2(facts.colors <= 16, qPrintable(QString::number(facts.colors)));
+        if (!trim)
+            QCOMPARE(readImage(folder.path("fit001.png")).size, written);
+    }
+
     void multiPageTiff_holdsEveryPageInOrder_data()
     {
         QTest::addColumn<int>("depth");

@@ -68,7 +68,20 @@ private slots:
         const QString saved = dir.filePath("new.ini");
         QSettingsStore store(saved);
         OptionsStorage::save(store, options, QSize(1191, 1684));
-        QCOMPARE(iniValues(saved), iniValues(written));
+        // The eleven keys keep their texts; the newer ones come beside them with their defaults.
+        QMap<QString, QString> expected = iniValues(written);
+        expected.insert({{"FitToBox", "0"}, {"BoxWidth", "0"}, {"BoxHeight", "0"}, {"Transparent", "0"}});
+        QCOMPARE(iniValues(saved), expected);
+    }
+
+    void newerOptions_surviveARestart()
+    {
+        const ConversionOptions options{
+            .fitToBox = true, .boxWidth = 1072, .boxHeight = 1448, .transparent = true, .page = 3};
+        MemorySettings store;
+        OptionsStorage::save(store, options, {});
+        QCOMPARE(OptionsStorage::load(store), options);
+        QCOMPARE(store.values.value("BoxWidth"), "1072");
     }
 
     // Stored settings keep their meaning only while each list keeps its order: it may only grow at its end.
@@ -123,6 +136,10 @@ private slots:
         QVERIFY(!changed([](ConversionOptions &o) { o.antialias = !o.antialias; }));
         QVERIFY(!changed([](ConversionOptions &o) { o.format = ImageFormat::Jpg; }));
         QVERIFY(!changed([](ConversionOptions &o) { o.jpegQuality = 10; }));
+        QVERIFY(!changed([](ConversionOptions &o) {
+            o.fitToBox = true;
+            o.boxWidth = 800;
+        }));
     }
 
     void badValue_fallsBackToDefault_data()
@@ -147,6 +164,8 @@ private slots:
         row("resolution past the list", "Resolution", "9", "3");
         row("resolution fractional", "Resolution", "2.5", "3");
         row("source file gone", "SourceFile", "/nonexistent/a.pdf", "");
+        row("box side negative", "BoxWidth", "-5", "0");
+        row("box side too large", "BoxHeight", "100001", "0");
     }
 
     void badValue_fallsBackToDefault()
