@@ -66,7 +66,7 @@ namespace {
 struct Options
 {
     QCommandLineOption convert, pages, dpi, width, height, pageTimeout, colors, format, quality, dither, noDither, trim,
-        noTrim, antialias, noAntialias, passwordStdin;
+        noTrim, antialias, noAntialias, transparent, noTransparent, passwordStdin;
 };
 
 Options makeOptions()
@@ -107,6 +107,9 @@ Options makeOptions()
         QCommandLineOption(QStringLiteral("no-trim"), tr("Keep the whole page.")),
         QCommandLineOption(QStringLiteral("antialias"), tr("Smooth the edges of text and images.")),
         QCommandLineOption(QStringLiteral("no-antialias"), tr("Do not smooth edges.")),
+        QCommandLineOption(QStringLiteral("transparent"),
+                           tr("Leave the paper out: a transparent background (not for JPEG).")),
+        QCommandLineOption(QStringLiteral("no-transparent"), tr("A white background.")),
         QCommandLineOption(QStringLiteral("password-stdin"),
                            tr("Read the document's password from the first line of standard "
                               "input.")),
@@ -185,6 +188,15 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
         request.options.trim = parser.isSet(o.trim) && !parser.isSet(o.noTrim);
     if (parser.isSet(o.antialias) || parser.isSet(o.noAntialias))
         request.options.antialias = parser.isSet(o.antialias) && !parser.isSet(o.noAntialias);
+    if (parser.isSet(o.transparent) || parser.isSet(o.noTransparent))
+        request.options.transparent = parser.isSet(o.transparent) && !parser.isSet(o.noTransparent);
+    const ImageFormat written =
+        request.destinationIsFolder
+            ? request.options.format
+            : OptionLists::formatForFileName(request.destination).value_or(request.options.format);
+    if (parser.isSet(o.transparent) && !ConversionOptions::holdsTransparency(written))
+        return tr("--transparent: %1 files cannot be transparent; choose png, gif, tiff or webp.")
+            .arg(OptionLists::suffix(written));
     return {};
 }
 
@@ -198,7 +210,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const QCommandLineOption version = parser.addVersionOption();
     const Options o = makeOptions();
     parser.addOptions({o.convert, o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format, o.quality,
-                       o.dither, o.noDither, o.trim, o.noTrim, o.antialias, o.noAntialias, o.passwordStdin});
+                       o.dither, o.noDither, o.trim, o.noTrim, o.antialias, o.noAntialias, o.transparent,
+                       o.noTransparent, o.passwordStdin});
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document; with --convert, one or more."),
                                  QStringLiteral("[FILE.pdf...]"));
 

@@ -126,6 +126,7 @@ void ConversionEngine::start(const ConversionJob &job)
         request.pageList = PageSelection::text(job.pageList);
     request.dpi = job.renderDpi();
     request.antialias = job.options.antialias;
+    request.alpha = job.keepsTransparency();
     request.withPassword = passwordArguments.has_value();
     request.legacyInterpreter = job.legacyInterpreter;
     m_rendering = true;
@@ -150,7 +151,7 @@ void ConversionEngine::cancel()
 
 QString ConversionEngine::bitmap(int index) const
 {
-    return GhostscriptCommands::bitmapPath(m_work->path(), index + 1);
+    return GhostscriptCommands::bitmapPath(m_work->path(), index + 1, m_job.keepsTransparency());
 }
 
 void ConversionEngine::onPageStarted(int page)

@@ -138,7 +138,36 @@ QStringList ConversionJob::outputsToReplace(const std::function<bool(const QStri
     return replaced;
 }
 
-QStringList ConversionJob::reductionArguments(const ConversionOptions &options, QSize box)
+namespace {
+
+QStringList ditherArguments(const ConversionOptions &options)
+{
+    // The dither setting must come before the reduction it governs.
+    if (options.dither)
+        return {QStringLiteral("-dither"), QStringLiteral("Riemersma")};
+    return {QStringLiteral("+dither")};
+}
+
+// Black and white keeps the page's ink where it covers at least half a pixel; the rest is transparent. The
+// library's black and white would drop the transparency, so it is done on the page laid on white, and the
+// coverage put back as a mask.
+QStringList monochromeWithAlpha(const ConversionOptions &options)
+{
+    return QStringList{QStringLiteral("("),       QStringLiteral("+clone"),      QStringLiteral("-alpha"),
+                       QStringLiteral("extract"), QStringLiteral("-threshold"),  QStringLiteral("50%"),
+                       QStringLiteral(")"),       QStringLiteral("("),           QStringLiteral("-clone"),
+                       QStringLiteral("0"),       QStringLiteral("-background"), QStringLiteral("white"),
+                       QStringLiteral("-alpha"),  QStringLiteral("remove")}
+           + ditherArguments(options)
+           + QStringList{QStringLiteral("-monochrome"), QStringLiteral(")"),        QStringLiteral("-delete"),
+                         QStringLiteral("0"),           QStringLiteral("+swap"),    QStringLiteral("-alpha"),
+                         QStringLiteral("off"),         QStringLiteral("-compose"), QStringLiteral("CopyOpacity"),
+                         QStringLiteral("-composite")};
+}
+
+} // namespace
+
+QStringList ConversionJob::reductionArguments(const ConversionOptions &options, bool alpha, QSize box)
 {
     QStringList args;
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
@@ -149,34 +178,38 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options, 
         args << QStringLiteral("-resize")
              << (box.width() > 0 ? QString::number(box.width()) : QString()) + QLatin1Char('x')
                     + (box.height() > 0 ? QString::number(box.height()) : QString());
+    if (options.isMonochrome() && alpha)
+        return args + monochromeWithAlpha(options);
     if (options.isGray())
         args << QStringLiteral("-colorspace") << QStringLiteral("Gray");
-    // The dither setting must come before the reduction it governs.
-    if (options.dither)
-        args << QStringLiteral("-dither") << QStringLiteral("Riemersma");
-    else
-        args << QStringLiteral("+dither");
+    args << ditherArguments(options);
     if (options.isMonochrome()) {
         args << QStringLiteral("-monochrome");
-    } else if (options.isGray()) {
+    } else if (options.isGray() && !alpha) {
         // Evenly spaced levels, the ones the file's bit depth holds exactly: levels chosen from the page would
         // fall together when stored at that depth.
         if (options.colorDepth != ColorDepth::Grayscale)
             args << QStringLiteral("-size") << QStringLiteral("1x%1").arg(options.colorCount())
                  << QStringLiteral("-remap") << QStringLiteral("gradient:black-white");
-    } else {
-        args << QStringLiteral("-colors") << QString::number(options.colorCount());
-    }
-    if (options.isGray())
         args << QStringLiteral("-depth") << QString::number(options.bitsPerPixel()) << QStringLiteral("-type")
              << QStringLiteral("Grayscale");
+    } else if (options.colorDepth != ColorDepth::Grayscale) {
+        args << QStringLiteral("-colors") << QString::number(options.colorCount());
+    }
+    // The reduction averages the paper with the faintest edges of the ink; the paper must stay clear.
+    if (alpha)
+        args << QStringLiteral("-channel") << QStringLiteral("A") << QStringLiteral("-level")
+             << QStringLiteral("2%,100%") << QStringLiteral("+channel");
     return args;
 }
 
 QStringList ConversionJob::magickArguments(const QString &bitmap) const
 {
-    // Named, so that nothing but a TIFF is ever decoded from the work folder, whatever lies there.
-    QStringList args = QStringList{QStringLiteral("TIFF:") + bitmap} + reductionArguments(options, options.box());
+    // The bitmap's format is named, so that nothing else is ever decoded from the work folder, whatever lies
+    // there.
+    const bool alpha = keepsTransparency();
+    QStringList args =
+        QStringList{GhostscriptCommands::bitmapForLibrary(bitmap)} + reductionArguments(options, alpha, options.box());
     // For a box, the resolution of the page it was fitted for.
     int dpi = options.dpi;
     if (options.usesBox() && pageSize.width() > 0)
@@ -185,15 +218,15 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
          << QString::number(dpi);
     // The PNG writer would pick its own form again from the pixels: a page with two levels would not be
     // written at the bit depth asked for.
-    if (options.isGray() && format() == ImageFormat::Png)
+    if (options.isGray() && !alpha && format() == ImageFormat::Png)
         args << QStringLiteral("-define") << QStringLiteral("png:color-type=0") << QStringLiteral("-define")
              << QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel());
     if (format() == ImageFormat::Tiff) {
         // Fax machines and archives read black and white as Group 4; the rest is lossless too. The pages are
         // joined into one file by our own code, which reads little-endian TIFF only.
         args << QStringLiteral("-compress")
-             << (options.isMonochrome() ? QStringLiteral("Group4") : QStringLiteral("LZW")) << QStringLiteral("-endian")
-             << QStringLiteral("LSB");
+             << (options.isMonochrome() && !alpha ? QStringLiteral("Group4") : QStringLiteral("LZW"))
+             << QStringLiteral("-endian") << QStringLiteral("LSB");
     }
     if (format() == ImageFormat::Webp && !options.usesQualityFor(ImageFormat::Webp))
         args << QStringLiteral("-define") << QStringLiteral("webp:lossless=true");

@@ -45,6 +45,7 @@ struct ConversionJob
     // The destination's own extension decides when it is one of ours, so a file's name and its content
     // always agree; otherwise the chosen format does.
     ImageFormat format() const;
+    bool keepsTransparency() const { return options.keepsTransparencyIn(format()); }
     // All pages go into one file: a single page, or a multi-page TIFF.
     bool isOneFile() const { return !numbered || format() == ImageFormat::Tiff; }
     QString outputFileName(int page) const;
@@ -52,8 +53,9 @@ struct ConversionJob
     // The files the run would replace that the save dialog has not asked about already: numbered names, and
     // a name that gained the format's extension.
     QStringList outputsToReplace(const std::function<bool(const QString &)> &exists) const;
-    // Trim, scaling into box (when given), dither and colour reduction, as the image library takes them.
-    static QStringList reductionArguments(const ConversionOptions &options, QSize box = {});
+    // Trim, scaling into box (when given), dither and colour reduction, as the image library takes them;
+    // with alpha, the transparency kept through them.
+    static QStringList reductionArguments(const ConversionOptions &options, bool alpha, QSize box = {});
     // The image library's command line for one rendered page: trim, colours, resolution tag.
     QStringList magickArguments(const QString &bitmap) const;
     // The library's name of the format.

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QThreadPool>
 
 namespace {
@@ -23,13 +24,33 @@ const ImageObject &realImages()
 }
 
 // A document replaced on disk under the same name must not be served from what was found before.
-QString key(const PreviewRequest &request, int dpi = 0)
+QString key(const PreviewRequest &request, int dpi = 0, bool alpha = false)
 {
     const QFileInfo file(request.document);
     return QStringList{
-        request.document, QString::number(file.size()),  QString::number(file.lastModified().toMSecsSinceEpoch()),
-        request.password, QString::number(request.page), QString::number(dpi)}
+        request.document,      QString::number(file.size()),  QString::number(file.lastModified().toMSecsSinceEpoch()),
+        request.password,      QString::number(request.page), QString::number(dpi),
+        QString::number(alpha)}
         .join(QChar(0));
+}
+
+bool wantsAlpha(const PreviewRequest &request)
+{
+    return request.options.keepsTransparencyIn(request.options.format);
+}
+
+// Transparent areas shown as the usual grey checks.
+QImage overCheckerboard(const QImage &image)
+{
+    QImage shown(image.size(), QImage::Format_RGB32);
+    QPainter painter(&shown);
+    constexpr int Square = 8;
+    for (int y = 0; y < shown.height(); y += Square) {
+        for (int x = 0; x < shown.width(); x += Square)
+            painter.fillRect(x, y, Square, Square, ((x + y) / Square) % 2 ? QColor(204, 204, 204) : Qt::white);
+    }
+    painter.drawImage(0, 0, image);
+    return shown;
 }
 
 } // namespace
@@ -117,7 +138,7 @@ void PreviewRenderer::onInfoRead(const PageInfo &read)
 void PreviewRenderer::startRender()
 {
     const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
-    const QString bitmapKey = key(m_request, dpi);
+    const QString bitmapKey = key(m_request, dpi, wantsAlpha(m_request));
     if (bitmapKey == m_bitmapKey && QFile::exists(m_bitmap)) {
         reduce();
         return;
@@ -138,9 +159,10 @@ void PreviewRenderer::startRender()
     render.firstPage = render.lastPage = m_request.page;
     render.dpi = dpi;
     render.antialias = true;
+    render.alpha = wantsAlpha(m_request);
     render.withPassword = !m_request.password.isEmpty();
     render.legacyInterpreter = m_info.legacyInterpreter;
-    m_bitmap = GhostscriptCommands::bitmapPath(folder, 1);
+    m_bitmap = GhostscriptCommands::bitmapPath(folder, 1, render.alpha);
     m_renderRunner->setProperty("bitmapKey", bitmapKey);
     m_renderRunner->setTemporaryFolder(m_folder->path());
     m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render), passwordArguments());
@@ -167,8 +189,9 @@ void PreviewRenderer::reduce()
 {
     const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
     const ConversionOptions &options = m_request.options;
-    const QStringList args =
-        QStringList{QStringLiteral("TIFF:") + m_bitmap} + ConversionJob::reductionArguments(options);
+    const bool alpha = wantsAlpha(m_request);
+    const QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(m_bitmap)}
+                             + ConversionJob::reductionArguments(options, alpha);
 
     PreviewResult base;
     base.document = m_request.document;
@@ -176,11 +199,15 @@ void PreviewRenderer::reduce()
     base.info = m_info;
     const quint64 generation = m_generation;
     const bool trim = options.trim;
-    m_pool.start([this, args, base, dpi, trim, generation, images = m_images, cancel = m_cancel] {
-        const ImageResult reduced = images->convert(args, QStringLiteral("PPM"), -1, cancel.get());
+    m_pool.start([this, args, base, dpi, trim, alpha, generation, images = m_images, cancel = m_cancel] {
+        // PPM is the quickest to hand over, but has no transparency.
+        const char *format = alpha ? "PNG" : "PPM";
+        const ImageResult reduced = images->convert(args, QString::fromLatin1(format), -1, cancel.get());
         PreviewResult result = base;
         if (reduced.ok) {
-            result.image = QImage::fromData(reduced.data, "PPM");
+            result.image = QImage::fromData(reduced.data, format);
+            if (alpha)
+                result.image = overCheckerboard(result.image);
             result.trimmedPoints = trim ? QSizeF(reduced.size) * 72.0 / dpi : result.info.pageSize;
         } else if (!reduced.cancelled) {
             result.problem = Problem::make(reduced.tooLarge ? Problem::TooLarge : Problem::PageFailed, reduced.error);

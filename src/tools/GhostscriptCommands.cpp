@@ -48,9 +48,13 @@ QSizeF boxSize(const QString &box)
 QStringList renderArguments(const RenderRequest &request)
 {
     QStringList args{QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"),
-                     QStringLiteral("-dUseCropBox"), QStringLiteral("-sDEVICE=tiffscaled24")};
+                     QStringLiteral("-dUseCropBox")};
+    if (request.alpha)
+        args << QStringLiteral("-sDEVICE=pngalpha");
     // Above 600 dpi an uncompressed page runs to gigabytes in the temporary folder.
-    args << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=none"));
+    else
+        args << QStringLiteral("-sDEVICE=tiffscaled24")
+             << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=none"));
     if (request.legacyInterpreter)
         args << QStringLiteral("-dNEWPDF=false");
     if (request.antialias)
@@ -63,16 +67,23 @@ QStringList renderArguments(const RenderRequest &request)
     else
         args << QStringLiteral("-sPageList=") + request.pageList;
     args << QStringLiteral("-sOutputFile=") + escapedForOutput(QDir(request.outputFolder).path())
-                + QStringLiteral("/p%06d.tif");
+                + (request.alpha ? QStringLiteral("/p%06d.png") : QStringLiteral("/p%06d.tif"));
     if (request.withPassword)
         args << argumentFile();
     args << absolute(request.document);
     return args;
 }
 
-QString bitmapPath(const QString &folder, int index)
+QString bitmapPath(const QString &folder, int index, bool alpha)
 {
-    return QDir(folder).filePath(QStringLiteral("p%1.tif").arg(index, 6, 10, QLatin1Char('0')));
+    return QDir(folder).filePath(QStringLiteral("p%1.%2")
+                                     .arg(index, 6, 10, QLatin1Char('0'))
+                                     .arg(alpha ? QStringLiteral("png") : QStringLiteral("tif")));
+}
+
+QString bitmapForLibrary(const QString &bitmap)
+{
+    return (bitmap.endsWith(QLatin1String(".png")) ? QStringLiteral("PNG:") : QStringLiteral("TIFF:")) + bitmap;
 }
 
 QString linkDocument(const QString &folder, const QString &document)

@@ -23,6 +23,8 @@ struct RenderRequest
     int dpi = 72;
     // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
     bool antialias = false;
+    // The paper left transparent: PNG bitmaps with an alpha channel.
+    bool alpha = false;
     bool withPassword = false; // the runner hands over passwordArguments() as its argument file
     bool legacyInterpreter = false;
 };
@@ -66,7 +68,10 @@ bool isRenderable(const QSizeF &points);
 // Ghostscript had to repair the document to read it.
 bool wasRepaired(const QString &output);
 // The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
-QString bitmapPath(const QString &folder, int index);
+// A PNG with an alpha channel when alpha is set, otherwise a TIFF.
+QString bitmapPath(const QString &folder, int index, bool alpha = false);
+// The image library's name for a bitmap that bitmapPath() gave, so that nothing else is ever decoded.
+QString bitmapForLibrary(const QString &bitmap);
 // Pixels Ghostscript makes of a side in points: nearest at the render resolution, halved downwards.
 int renderedPixels(double points, int dpi, bool antialias);
 

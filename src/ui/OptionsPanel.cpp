@@ -29,6 +29,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_boxWidthSpin(named(new QSpinBox, "boxWidthSpin"))
     , m_boxHeightSpin(named(new QSpinBox, "boxHeightSpin"))
     , m_trimCheck(named(new QCheckBox(tr("Trim edges")), "trimCheck"))
+    , m_transparentCheck(named(new QCheckBox(tr("Transparent background")), "transparentCheck"))
 {
     m_depthCombo->addItems(OptionLists::colorDepthNames());
     m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
@@ -60,6 +61,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     qualityRow->addWidget(m_qualityLabel);
     qualityRow->addWidget(m_qualityEdit);
     qualityRow->addStretch();
+    qualityRow->addWidget(m_transparentCheck);
     m_grid->addLayout(qualityRow, 2, 2, 1, 2);
     // One of the two governs the size: the radio buttons say which, and only its fields can be edited.
     m_grid->addWidget(m_resolutionRadio, 3, 0);
@@ -82,6 +84,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     connect(m_boxWidthSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
     connect(m_boxHeightSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
     connect(m_trimCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+    connect(m_transparentCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
 }
 
 QLayout *OptionsPanel::boxRow()
@@ -113,7 +116,7 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_options = options;
     const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
         b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck), b8(m_boxRadio), b9(m_resolutionRadio),
-        b10(m_boxWidthSpin), b11(m_boxHeightSpin);
+        b10(m_boxWidthSpin), b11(m_boxHeightSpin), b12(m_transparentCheck);
     m_depthCombo->setCurrentIndex(int(OptionLists::colorDepths().indexOf(options.colorDepth)));
     m_ditherCheck->setChecked(options.dither);
     m_antialiasCheck->setChecked(options.antialias);
@@ -128,6 +131,12 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_boxWidthSpin->setEnabled(options.fitToBox);
     m_boxHeightSpin->setEnabled(options.fitToBox);
     m_trimCheck->setChecked(options.trim);
+    // JPEG has no transparency: the box shows what the file will have, and keeps the choice for the others.
+    const bool holds = ConversionOptions::holdsTransparency(options.format);
+    m_transparentCheck->setChecked(options.transparent && holds);
+    m_transparentCheck->setEnabled(holds);
+    m_transparentCheck->setToolTip(holds ? tr("Leave the paper out, for pages placed on a web page or a slide.")
+                                         : tr("JPEG images cannot be transparent."));
     // The quality means something only to JPEG.
     const bool lossy = options.usesQuality();
     m_qualityEdit->setEnabled(lossy);
@@ -136,8 +145,8 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
 
 QList<QWidget *> OptionsPanel::tabOrder() const
 {
-    return {m_depthCombo,      m_ditherCheck, m_antialiasCheck, m_formatCombo,  m_qualityEdit,  m_resolutionRadio,
-            m_resolutionCombo, m_trimCheck,   m_boxRadio,       m_boxWidthSpin, m_boxHeightSpin};
+    return {m_depthCombo,      m_ditherCheck, m_antialiasCheck, m_formatCombo,  m_qualityEdit,   m_resolutionRadio,
+            m_resolutionCombo, m_trimCheck,   m_boxRadio,       m_boxWidthSpin, m_boxHeightSpin, m_transparentCheck};
 }
 
 void OptionsPanel::edited()
@@ -157,6 +166,8 @@ void OptionsPanel::edited()
     if (options.fitToBox && !m_options.fitToBox && options.boxWidth == 0 && options.boxHeight == 0)
         options.boxWidth = m_suggestedWidth;
     options.trim = m_trimCheck->isChecked();
+    if (m_transparentCheck->isEnabled())
+        options.transparent = m_transparentCheck->isChecked();
     const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox;
     m_options = options;
     if (layoutChanged)

@@ -54,4 +54,5 @@ private:
     QSpinBox *m_boxWidthSpin = nullptr;
     QSpinBox *m_boxHeightSpin = nullptr;
     QCheckBox *m_trimCheck = nullptr;
+    QCheckBox *m_transparentCheck = nullptr;
 };

@@ -109,6 +109,8 @@ private slots:
         QTest::newRow("resolution and a size in pixels")
             << QStringList{"--convert", "x.png", "--dpi", "300", "--width", "800", pdf} << 2
             << "--dpi and --width or --height cannot be combined";
+        QTest::newRow("transparent jpeg") << QStringList{"--convert", "x.jpg", "--transparent", pdf} << 2
+                                          << "--transparent: jpg files cannot be transparent";
         QTest::newRow("width zero") << QStringList{"--convert", "x.png", "--width", "0", pdf} << 2 << "--width wants";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
         QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";

@@ -275,6 +275,62 @@ private slots:
             QCOMPARE(readImage(folder.path("fit001.png")).size, written);
     }
 
+    void transparentBackground_leavesThePaperClear_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("trim");
+        using D = ColorDepth;
+        QTest::newRow("png 16 colours") << "png" << int(D::SixteenColors) << false;
+        QTest::newRow("png black and white") << "png" << int(D::BlackAndWhite) << false;
+        QTest::newRow("png 16 grays") << "png" << int(D::SixteenGrays) << false;
+        QTest::newRow("png hicolor trimmed") << "png" << int(D::HiColor) << true;
+        QTest::newRow("gif 4 colours") << "gif" << int(D::FourColors) << false;
+        QTest::newRow("tif black and white") << "tif" << int(D::BlackAndWhite) << false;
+        QTest::newRow("webp 256 colours") << "webp" << int(D::TwoHundredFiftySixColors) << false;
+    }
+
+    void transparentBackground_leavesThePaperClear()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, depth);
+        QFETCH(bool, trim);
+        CaseFolder folder;
+        ConversionJob job;
+        job.ghostscript = GhostscriptLocator().locate();
+        job.options = {.sourceFile = m_pdf,
+                       .colorDepth = ColorDepth(depth),
+                       .format = ImageFormat(OptionLists::suffixes().indexOf(format)),
+                       .dpi = 72,
+                       .trim = trim,
+                       .transparent = true};
+        job.firstPage = job.lastPage = 3; // stripes inside a margin of nothing
+        job.destination = folder.path("clear." + format);
+        QVERIFY(convert(job).isSuccess());
+        const QByteArray png =
+            ImageObject().convert({QStringLiteral("%1:%2").arg(format.toUpper(), job.destination)}, "PNG").data;
+        const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(image.hasAlphaChannel());
+        const QPoint stripe =
+            trim ? QPoint(image.width() / 2, image.height() / 2) : (TrimBox.center() * 72 / 72).toPoint();
+        QCOMPARE(qAlpha(image.pixel(stripe)), 255);
+        if (trim) {
+            // The clear margin is what trimming takes away.
+            QCOMPARE(image.size(), OutputSize::pixels(TrimBox.size(), 72, true));
+        } else {
+            QCOMPARE(qAlpha(image.pixel(1, 1)), 0);
+            QCOMPARE(qAlpha(image.pixel(image.width() - 2, image.height() - 2)), 0);
+        }
+        const ImageFacts facts = readImage(job.destination);
+        // A palette holds the transparent entry; gray keeps its own transparency.
+        if (format == "png" && ColorDepth(depth) == ColorDepth::SixteenColors)
+            QCOMPARE(facts.pngColorType, 3);
+        if (format == "png" && ColorDepth(depth) == ColorDepth::SixteenGrays)
+            QVERIFY(facts.pngColorType == 0 || facts.pngColorType == 4);
+        if (format == "tif")
+            QCOMPARE(facts.compression, QByteArray("LZW")); // Group 4 has no transparency
+    }
+
     void multiPageTiff_holdsEveryPageInOrder_data()
     {
         QTest::addColumn<int>("depth");

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QtTest>
@@ -274,6 +275,29 @@ private slots:
         expected.jpegQuality = 100;
         QCOMPARE(edited.last().first().value<ConversionOptions>(), expected);
         QCOMPARE(panel.options(), expected);
+
+        // JPEG cannot be transparent: the box is off and cannot be ticked, but the choice stays for the others.
+        auto *transparent = panel.findChild<QCheckBox *>("transparentCheck");
+        panel.setOptions({.format = ImageFormat::Jpg, .transparent = true});
+        QVERIFY(!transparent->isEnabled() && !transparent->isChecked());
+        panel.findChild<QComboBox *>("formatCombo")->setCurrentIndex(3);
+        QVERIFY(transparent->isEnabled() && transparent->isChecked());
+        QVERIFY(edited.last().first().value<ConversionOptions>().transparent);
+
+        // The radio button says which governs the size; only its fields can be edited.
+        auto *resolution = panel.findChild<QComboBox *>("resolutionCombo");
+        auto *width = panel.findChild<QSpinBox *>("boxWidthSpin");
+        panel.setOptions({.dpi = 300, .fitToBox = false, .boxHeight = 600});
+        QVERIFY(resolution->isEnabled() && !width->isEnabled());
+        panel.findChild<QRadioButton *>("boxRadio")->click();
+        QVERIFY(!resolution->isEnabled() && width->isEnabled());
+        width->setValue(800);
+        const ConversionOptions fitted = edited.last().first().value<ConversionOptions>();
+        QVERIFY(fitted.usesBox());
+        QCOMPARE(fitted.box(), QSize(800, 600));
+        QCOMPARE(fitted.dpi, 300);
+        panel.findChild<QRadioButton *>("resolutionRadio")->click();
+        QVERIFY(!edited.last().first().value<ConversionOptions>().usesBox());
     }
 
     void geometry_isKeptFromOneStartToTheNext()
