@@ -113,6 +113,8 @@ private slots:
                                           << "--transparent: jpg files cannot be transparent";
         QTest::newRow("width zero") << QStringList{"--convert", "x.png", "--width", "0", pdf} << 2 << "--width wants";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
+        QTest::newRow("password needs --convert")
+            << QStringList{"--password-stdin", pdf} << 2 << "--password-stdin goes with --convert";
         QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";
     }
 
@@ -139,6 +141,7 @@ private slots:
         QTest::newRow("missing") << "gone.pdf" << QByteArray() << 1 << "no longer exists";
         QTest::newRow("right password") << "locked.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("wrong password") << "locked.pdf" << QByteArray("resu\n") << 1 << "not correct";
+        QTest::newRow("password with a DOS line end") << "locked.pdf" << QByteArray("user\r\n") << 0 << "1 page";
         QTest::newRow("no password") << "locked.pdf" << QByteArray() << 1 << "--password-stdin";
         QTest::newRow("revision 5, user password") << "r5.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("revision 5, owner password") << "r5.pdf" << QByteArray("owner\n") << 0 << "1 page";

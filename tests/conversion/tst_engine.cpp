@@ -55,32 +55,39 @@ private slots:
         QVERIFY(writePdf(doc("wheel.pdf"), {{300, 200}}, true));
         QVERIFY(writePdf(doc("upright.pdf"), {{595, 842}, {842, 595}, {595, 842}}));
         QVERIFY(run("qpdf", {"--rotate=+90:3", doc("upright.pdf"), doc("a4.pdf")}));
+        // What a viewer shows is the crop box, not the paper around it.
+        QVERIFY(run(m_gs, {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", doc("cropped.pdf"), "-c",
+                           "<< /PageSize [400 300] >> setpagedevice [/CropBox [50 50 250 150] /PAGE pdfmark "
+                           "0 0 1 setrgbcolor 0 0 400 300 rectfill showpage"}));
     }
 
     void imageSize_isWhatTheReadOutPredicts_data()
     {
+        QTest::addColumn<QString>("document");
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("dpi");
         QTest::addColumn<bool>("antialias");
         QTest::addColumn<QSizeF>("points");
         const QSizeF portrait(595, 842), landscape(842, 595);
         // 120 dpi makes fractions: halving rounds differently from rendering directly.
-        QTest::newRow("portrait 120 antialiased") << 1 << 120 << true << portrait;
-        QTest::newRow("portrait 120") << 1 << 120 << false << portrait;
-        QTest::newRow("rotated 144 antialiased") << 3 << 144 << true << landscape;
-        QTest::newRow("rotated 120") << 3 << 120 << false << landscape;
+        QTest::newRow("portrait 120 antialiased") << "a4.pdf" << 1 << 120 << true << portrait;
+        QTest::newRow("portrait 120") << "a4.pdf" << 1 << 120 << false << portrait;
+        QTest::newRow("rotated 144 antialiased") << "a4.pdf" << 3 << 144 << true << landscape;
+        QTest::newRow("rotated 120") << "a4.pdf" << 3 << 120 << false << landscape;
+        QTest::newRow("crop box inside the paper") << "cropped.pdf" << 1 << 72 << true << QSizeF(200, 100);
     }
 
     void imageSize_isWhatTheReadOutPredicts()
     {
+        QFETCH(QString, document);
         QFETCH(int, page);
         QFETCH(int, dpi);
         QFETCH(bool, antialias);
         QFETCH(QSizeF, points);
         CaseFolder folder;
-        const DocumentInfo info = documentInfo(doc("a4.pdf"), page);
+        const DocumentInfo info = documentInfo(doc(document), page);
         QCOMPARE(info.pageSize, points);
-        ConversionJob run = job("a4.pdf", folder.path("page.png"), page, page);
+        ConversionJob run = job(document, folder.path("page.png"), page, page);
         run.options.dpi = dpi;
         run.options.antialias = antialias;
         QVERIFY(convert(run).isSuccess());
