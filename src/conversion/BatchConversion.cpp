@@ -1,0 +1,144 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conversion/BatchConversion.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+BatchConversion::BatchConversion(QObject *parent)
+    : QObject(parent)
+{
+    connect(&m_opener, &DocumentOpener::opened, this, &BatchConversion::onOpened);
+    connect(&m_opener, &DocumentOpener::failed, this, &BatchConversion::fail);
+    connect(&m_opener, &DocumentOpener::passwordNeeded, this, [this](const QString &fileName, bool retry) {
+        m_retry = retry;
+        emit passwordNeeded(fileName, retry);
+    });
+    connect(&m_opener, &DocumentOpener::abandoned, this, [this] {
+        fail(Problem::make(m_retry ? Problem::WrongPassword : Problem::NeedsPassword, {},
+                           QFileInfo(m_current).fileName()));
+    });
+    connect(&m_engine, &ConversionEngine::finished, this, &BatchConversion::onEngineFinished);
+}
+
+QString BatchConversion::destinationFor(const BatchRequest &request, const QString &document)
+{
+    if (!request.destinationIsFolder)
+        return request.destination;
+    return QDir(request.destination)
+        .filePath(QFileInfo(document).completeBaseName() + QLatin1Char('.')
+                  + OptionLists::suffix(request.options.format));
+}
+
+void BatchConversion::start(const BatchRequest &request)
+{
+    if (m_running)
+        return;
+    m_request = request;
+    m_summary = {};
+    m_next = 0;
+    m_running = true;
+    openNext();
+}
+
+void BatchConversion::cancel()
+{
+    if (!m_running)
+        return;
+    m_summary.cancelled = true;
+    if (m_engine.isRunning()) {
+        m_engine.cancel(); // finished() follows, and ends the batch
+        return;
+    }
+    m_opener.cancel();
+    end();
+}
+
+void BatchConversion::providePassword(const std::optional<QString> &password)
+{
+    if (password)
+        m_request.password = *password;
+    m_opener.providePassword(password);
+}
+
+void BatchConversion::openNext()
+{
+    if (m_summary.cancelled || m_next >= m_request.documents.size()) {
+        end();
+        return;
+    }
+    m_current = m_request.documents.at(m_next++);
+    m_missing.clear();
+    m_retry = false;
+    emit documentStarted(m_current, int(m_next - 1), int(m_request.documents.size()));
+    m_opener.open(m_request.ghostscript, m_current, 1, m_request.password);
+}
+
+void BatchConversion::onOpened(const OpenedDocument &opened)
+{
+    if (m_summary.cancelled)
+        return;
+    const DocumentInfo &info = opened.info;
+    // As in the window: a document of one page goes to the destination itself.
+    ConversionJob job = ConversionJob::forDocument(m_request.options, m_request.ghostscript, opened, 1, info.pageCount,
+                                                   info.pageCount > 1);
+    job.options.sourceFile = opened.path;
+    job.destination = destinationFor(m_request, opened.path);
+    job.pageTimeout = m_request.pageTimeout;
+    job.pageList = m_request.pages.resolve(info.pageCount, &m_missing);
+    m_pageCount = info.pageCount;
+    if (job.pageList.isEmpty()) {
+        Problem beyond = Problem::make(Problem::PageFailed);
+        beyond.message = QCoreApplication::translate("CommandLineConversion",
+                                                     "\"%1\" has only %n page(s); none of the pages asked for exists.",
+                                                     nullptr, info.pageCount)
+                             .arg(Problem::escapeControls(QFileInfo(opened.path).fileName()));
+        fail(beyond);
+        return;
+    }
+    m_engine.start(job);
+}
+
+void BatchConversion::onEngineFinished(const ConversionResult &result)
+{
+    m_summary.pagesWritten += result.pagesWritten;
+    emit documentFinished(m_current, result, m_missing, m_pageCount);
+    if (!result.fatal.isNone()) {
+        fail(result.fatal);
+        return;
+    }
+    if (!result.failures.isEmpty() || !m_missing.isEmpty())
+        ++m_summary.documentsFailed;
+    if (result.cancelled)
+        m_summary.cancelled = true;
+    openNext();
+}
+
+void BatchConversion::fail(const Problem &problem)
+{
+    ++m_summary.documentsFailed;
+    emit documentFailed(m_current, problem);
+    if (problem.stopsEveryDocument())
+        m_summary.fatal = problem;
+    // After the caller has returned, so a document that fails at once does not recurse into the next.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_summary.fatal.isNone())
+                openNext();
+            else
+                end();
+        },
+        Qt::QueuedConnection);
+}
+
+void BatchConversion::end()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    // After the caller has returned, so the caller is listening.
+    QMetaObject::invokeMethod(
+        this, [this, summary = m_summary] { emit finished(summary); }, Qt::QueuedConnection);
+}
