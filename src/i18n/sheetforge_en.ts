@@ -88,4 +88,28 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>BatchRun</name>
+    <message numerus="yes">
+        <source>Convert %n document(s) with the current options, each into files of its own name in one folder?</source>
+        <translation>
+            <numerusform>Convert %n document with the current options, into files of its own name in one folder?</numerusform>
+            <numerusform>Convert %n documents with the current options, each into files of its own name in one folder?</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n page(s) could not be converted.</source>
+        <translation>
+            <numerusform>%1: %n page could not be converted.</numerusform>
+            <numerusform>%1: %n pages could not be converted.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n document(s) could not be converted, or not completely.</source>
+        <translation>
+            <numerusform>%n document could not be converted, or not completely.</numerusform>
+            <numerusform>%n documents could not be converted, or not completely.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -5,17 +5,23 @@
 #include <QApplication>
 #include <QFileDialog>
 
-QString FileDialog::openDocument(QWidget *owner, const QString &folder)
+QStringList FileDialog::openDocuments(QWidget *owner, const QString &folder)
 {
     QFileDialog dialog(owner, QApplication::translate("FileDialog", "Open PDF document"), folder);
     // Any case: SCAN.PDF is as much a PDF as scan.pdf.
     dialog.setNameFilters({QApplication::translate("FileDialog", "PDF documents (*.[pP][dD][fF])"),
                            QApplication::translate("FileDialog", "All files (*)")});
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
+}
+
+QString FileDialog::chooseFolder(QWidget *owner, const QString &folder)
+{
+    return QFileDialog::getExistingDirectory(owner, QApplication::translate("FileDialog", "Select destination folder"),
+                                             folder);
 }
 
 QString FileDialog::saveImage(QWidget *owner, const QString &proposed, const QString &suffix, bool confirmOverwrite)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -11,7 +12,9 @@ class FileDialog
 {
 public:
     virtual ~FileDialog() = default;
-    virtual QString openDocument(QWidget *owner, const QString &folder);
+    // One document or several.
+    virtual QStringList openDocuments(QWidget *owner, const QString &folder);
+    virtual QString chooseFolder(QWidget *owner, const QString &folder);
     // proposed is a full path; suffix is the chosen format's extension, without the dot. confirmOverwrite
     // is off where the caller asks about the files it will really write.
     virtual QString saveImage(QWidget *owner, const QString &proposed, const QString &suffix, bool confirmOverwrite);

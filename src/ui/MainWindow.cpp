@@ -2,15 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "preview/DroppedDocuments.h"
 #include "preview/OutputSize.h"
 #include "settings/OptionsStorage.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutDialog.h"
+#include "ui/BatchRun.h"
 #include "ui/DestinationQuestion.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/OptionsPanel.h"
 #include "ui/PagePanel.h"
+#include "ui/PreviewPane.h"
 #include "ui/ProgressDialog.h"
 #include "ui/Widgets.h"
 
@@ -32,11 +35,6 @@ namespace {
 
 constexpr int ProgressDelayMs = 500;
 
-bool isPdfName(const QString &path)
-{
-    return path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-}
-
 } // namespace
 
 MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog &files, QWidget *parent)
@@ -47,6 +45,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     , m_options(OptionsStorage::load(settings))
     , m_optionsPanel(new OptionsPanel)
     , m_pagePanel(new PagePanel)
+    , m_batch(new BatchRun(this, messages, files, m_questions))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
@@ -85,8 +84,13 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     connect(&m_opener, &DocumentOpener::failed, this, &MainWindow::onOpeningFailed);
     connect(&m_opener, &DocumentOpener::passwordNeeded, this, &MainWindow::onPasswordNeeded);
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
-    connect(&m_preview, &PreviewRenderer::busyChanged, this, [this](bool busy) { m_busyBar->setVisible(busy); });
+    connect(&m_preview, &PreviewRenderer::busyChanged, m_previewPane->busyIndicator(), &QWidget::setVisible);
     connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
+    connect(m_batch, &BatchRun::finished, this, [this](const BatchSummary &summary) {
+        updateEnabled();
+        if (summary.pagesWritten > 0)
+            statusBar()->showMessage(tr("%n image(s) written.", nullptr, summary.pagesWritten), 10000);
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -138,19 +142,9 @@ void MainWindow::createWidgets()
     options->addWidget(fileLabel, 0, 0);
     options->addLayout(sourceRow, 0, 1, 1, 3);
 
-    m_previewLabel = named(new QLabel, "previewLabel");
-    m_previewLabel->setAlignment(Qt::AlignCenter);
-    m_previewLabel->setMinimumSize(PreviewBox, PreviewBox);
-    // The pixmap must not push the window wider; the label follows the window instead.
-    m_previewLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    auto *previewFrame = named(new QFrame, "previewFrame");
-    previewFrame->setFrameShape(QFrame::Box);
-    auto *frameLayout = new QVBoxLayout(previewFrame);
-    frameLayout->setContentsMargins(1, 1, 1, 1);
-    frameLayout->addWidget(m_previewLabel);
-
+    m_previewPane = new PreviewPane;
     auto *middle = new QHBoxLayout;
-    middle->addWidget(previewFrame, 1);
+    middle->addWidget(m_previewPane, 1);
     middle->addWidget(m_pagePanel);
 
     m_convertPageButton = named(new QPushButton(tr("Convert current page")), "convertPageButton");
@@ -167,13 +161,7 @@ void MainWindow::createWidgets()
     layout->addLayout(buttons);
     setCentralWidget(central);
 
-    m_busyBar = named(new QProgressBar, "busyIndicator");
-    m_busyBar->setRange(0, 0);
-    m_busyBar->setMaximumWidth(120);
-    m_busyBar->setMaximumHeight(m_busyBar->fontMetrics().height());
-    m_busyBar->setToolTip(tr("Rendering the preview"));
-    m_busyBar->hide();
-    statusBar()->addPermanentWidget(m_busyBar);
+    statusBar()->addPermanentWidget(m_previewPane->busyIndicator());
 
     const QList<QWidget *> order = QList<QWidget *>{m_browseButton} + m_optionsPanel->tabOrder()
                                    + m_pagePanel->tabOrder()
@@ -239,9 +227,23 @@ void MainWindow::browse()
 {
     const QString folder = m_document.path.isEmpty() ? (m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder)
                                                      : QFileInfo(m_document.path).absolutePath();
-    const QString chosen = m_files.openDocument(this, folder);
-    if (!chosen.isEmpty())
-        openDocument(chosen);
+    const QStringList chosen = m_files.openDocuments(this, folder);
+    if (chosen.size() == 1)
+        openDocument(chosen.constFirst());
+    else if (chosen.size() > 1)
+        offerBatch(chosen);
+}
+
+void MainWindow::offerBatch(const QStringList &documents)
+{
+    if (m_ghostscript.isEmpty() || isBusy())
+        return;
+    const QString folder = m_batch->offer(documents, m_ghostscript, m_options, m_lastFolder);
+    if (folder.isEmpty())
+        return;
+    m_lastFolder = folder;
+    saveSettings();
+    updateEnabled();
 }
 
 void MainWindow::requestPreview()
@@ -251,7 +253,7 @@ void MainWindow::requestPreview()
     PreviewRequest request;
     request.ghostscript = m_ghostscript;
     request.options = m_options;
-    request.box = m_previewLabel->contentsRect().size() * m_previewLabel->devicePixelRatioF();
+    request.box = m_previewPane->box();
     if (m_document.path.isEmpty())
         return;
     request.document = m_document.path;
@@ -321,9 +323,7 @@ void MainWindow::showPreview(const PreviewResult &result)
                                     "incomplete.")
                                      .arg(QFileInfo(m_document.path).fileName()),
                                  20000);
-    QImage image = result.image;
-    image.setDevicePixelRatio(m_previewLabel->devicePixelRatioF());
-    m_previewLabel->setPixmap(QPixmap::fromImage(image));
+    m_previewPane->show(result.image);
     updateOutputSize();
     emit previewShown();
 }
@@ -343,9 +343,14 @@ void MainWindow::updateOutputSize()
         m_optionsPanel->setSuggestedWidth(size.width());
 }
 
+bool MainWindow::isBusy() const
+{
+    return m_engine.isRunning() || m_batch->isRunning();
+}
+
 void MainWindow::updateEnabled()
 {
-    const bool idle = !m_engine.isRunning();
+    const bool idle = !isBusy();
     const bool ready = idle && !m_document.path.isEmpty() && !m_ghostscript.isEmpty();
     for (QWidget *control : std::initializer_list<QWidget *>{m_convertPageButton, m_convertRangeButton})
         control->setEnabled(ready);
@@ -359,7 +364,7 @@ void MainWindow::updateEnabled()
 
 void MainWindow::convert(bool allPages)
 {
-    if (m_document.path.isEmpty() || m_engine.isRunning())
+    if (m_document.path.isEmpty() || isBusy())
         return;
     const int first = allPages ? m_pagePanel->firstPage() : m_options.page;
     const int last = allPages ? m_pagePanel->lastPage() : m_options.page;
@@ -427,6 +432,7 @@ void MainWindow::prepareToQuit()
     m_opener.cancel();
     m_preview.cancel();
     m_engine.cancel();
+    m_batch->cancel();
     if (m_progress)
         m_progress->finish();
     saveSettings();
@@ -445,29 +451,10 @@ void MainWindow::resizeEvent(QResizeEvent *event)
         m_resizeDelay.start();
 }
 
-std::optional<QString> MainWindow::droppedPdf(const QMimeData *mime, QString *refusal)
-{
-    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
-    if (urls.size() > 1) {
-        *refusal = tr("Drop one PDF document at a time.");
-        return std::nullopt;
-    }
-    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) {
-        *refusal = tr("Only a PDF document on this computer can be dropped here.");
-        return std::nullopt;
-    }
-    const QString path = urls.constFirst().toLocalFile();
-    if (!isPdfName(path)) {
-        *refusal = tr("\"%1\" is not a PDF document.").arg(QFileInfo(path).fileName());
-        return std::nullopt;
-    }
-    return path;
-}
-
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     // Anything with files is taken, so that a refusal can say why.
-    if (!m_engine.isRunning() && event->mimeData() && event->mimeData()->hasUrls())
+    if (!isBusy() && event->mimeData() && event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -475,15 +462,18 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    if (m_engine.isRunning()) {
+    if (isBusy()) {
         event->ignore();
         return;
     }
     QString refusal;
-    const std::optional<QString> path = droppedPdf(event->mimeData(), &refusal);
+    const QStringList paths =
+        DroppedDocuments::pdfs(event->mimeData() ? event->mimeData()->urls() : QList<QUrl>(), &refusal);
     event->acceptProposedAction();
-    if (path)
-        openDocument(*path);
+    if (paths.size() == 1)
+        openDocument(paths.constFirst());
+    else if (paths.size() > 1)
+        offerBatch(paths);
     else
         statusBar()->showMessage(refusal, 10000);
 }

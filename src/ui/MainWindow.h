@@ -12,10 +12,12 @@
 #include <QPointer>
 #include <QTimer>
 
+class BatchRun;
 class FileDialog;
 class MessageBox;
 class OptionsPanel;
 class PagePanel;
+class PreviewPane;
 class ProgressDialog;
 class SettingsStore;
 class QAction;
@@ -83,8 +85,8 @@ private:
     void onConversionFinished(const ConversionResult &result);
     void saveSettings();
 
-    // The one PDF dropped, or nothing and why not.
-    static std::optional<QString> droppedPdf(const QMimeData *mime, QString *refusal);
+    void offerBatch(const QStringList &documents);
+    bool isBusy() const;
 
     SettingsStore &m_settings;
     MessageBox &m_messages;
@@ -109,10 +111,10 @@ private:
     QAction *m_convertRangeAction = nullptr;
     OptionsPanel *m_optionsPanel = nullptr;
     PagePanel *m_pagePanel = nullptr;
+    BatchRun *m_batch = nullptr;
     QLineEdit *m_fileEdit = nullptr;
     QPushButton *m_browseButton = nullptr;
-    QLabel *m_previewLabel = nullptr;
+    PreviewPane *m_previewPane = nullptr;
     QPushButton *m_convertPageButton = nullptr;
     QPushButton *m_convertRangeButton = nullptr;
-    QProgressBar *m_busyBar = nullptr;
 };

@@ -2,11 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ProgressDialog.h"
 
-#include "conversion/ConversionEngine.h"
+#include "conversion/BatchConversion.h"
 #include "ui/MessageBox.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -47,6 +48,27 @@ void ProgressDialog::follow(ConversionEngine &engine, int firstPage)
     connect(this, &ProgressDialog::cancelAsked, &engine, [&engine] { engine.setHeld(true); });
     connect(this, &ProgressDialog::cancelWithdrawn, &engine, [&engine] { engine.setHeld(false); });
     connect(this, &ProgressDialog::cancelConfirmed, &engine, &ConversionEngine::cancel);
+}
+
+void ProgressDialog::followBatch(BatchConversion &batch)
+{
+    ConversionEngine &engine = batch.engine();
+    const auto document = std::make_shared<QString>();
+    connect(&batch, &BatchConversion::documentStarted, this,
+            [this, document](const QString &path, int index, int count) {
+                // One line that keeps the dialog's size, however long the name.
+                const QString name =
+                    fontMetrics().elidedText(QFileInfo(path).fileName(), Qt::ElideMiddle, m_statusLabel->width() / 2);
+                *document = tr("Document %1 of %2, %3").arg(index + 1).arg(count).arg(name);
+                setStatus(*document);
+                setProgress(0, 1);
+            });
+    connect(&engine, &ConversionEngine::pageStarted, this,
+            [this, document](int page) { setStatus(tr("%1: page %2...").arg(*document).arg(page)); });
+    connect(&engine, &ConversionEngine::progressChanged, this, &ProgressDialog::setProgress);
+    connect(this, &ProgressDialog::cancelAsked, &batch, [&batch] { batch.setHeld(true); });
+    connect(this, &ProgressDialog::cancelWithdrawn, &batch, [&batch] { batch.setHeld(false); });
+    connect(this, &ProgressDialog::cancelConfirmed, &batch, &BatchConversion::cancel);
 }
 
 void ProgressDialog::setProgress(int done, int total)

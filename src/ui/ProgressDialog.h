@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class BatchConversion;
 class ConversionEngine;
 class MessageBox;
 class QLabel;
@@ -20,6 +21,8 @@ public:
 
     // Shows engine's run from firstPage on, and holds or cancels it as the user answers.
     void follow(ConversionEngine &engine, int firstPage);
+    // Shows a batch's documents and pages, and holds or cancels it.
+    void followBatch(BatchConversion &batch);
     void setProgress(int done, int total);
     void setStatus(const QString &text);
     // The run is over: close, even if a question is still open.

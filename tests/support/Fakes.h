@@ -30,11 +30,13 @@ public:
     QList<bool> answers;
     std::optional<QString> password;
     int passwordQuestions = 0;
+    int questions = 0;                 // yes or no
     std::function<void()> whileAsking; // the user thinking, before a yes/no answer
 
     void inform(QWidget *, const QString &text, const QString &, Icon) override { informed << text; }
     bool askYesNo(QWidget *, const QString &) override
     {
+        ++questions;
         if (whileAsking)
             whileAsking();
         return !answers.isEmpty() && answers.takeFirst();
@@ -50,8 +52,14 @@ class FakeFileDialog : public FileDialog
 {
 public:
     QString document;
+    QStringList moreDocuments; // chosen with document
     QString image;
-    QString openDocument(QWidget *, const QString &) override { return document; }
+    QString folder;
+    QStringList openDocuments(QWidget *, const QString &) override
+    {
+        return document.isEmpty() ? QStringList() : QStringList{document} + moreDocuments;
+    }
+    QString chooseFolder(QWidget *, const QString &) override { return folder; }
     QString saveImage(QWidget *, const QString &, const QString &, bool) override { return image; }
 };
 

@@ -320,7 +320,10 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("upper-case PDF") << QStringList{"/data/SCAN.PDF"} << QString();
         QTest::newRow("text file") << QStringList{"/data/notes.txt"} << "\"notes.txt\" is not a PDF document.";
-        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << "Drop one PDF document at a time.";
+        QTest::newRow("a web page") << QStringList{"https://example.org/a.pdf"}
+                                    << "Only PDF documents on this computer can be dropped here.";
+        // Offered as a batch; the fake user declines.
+        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << QString();
     }
 
     void drop_opensOnePdfOrSaysWhyNot()
@@ -336,7 +339,7 @@ private slots:
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString &file : files)
-            urls << QUrl::fromLocalFile(file);
+            urls << (file.startsWith("/") ? QUrl::fromLocalFile(file) : QUrl(file));
         mime.setUrls(urls);
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_window.get(), &enter);
@@ -344,8 +347,41 @@ private slots:
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_window.get(), &drop);
         QCOMPARE(m_window->statusBar()->currentMessage(), said);
-        // The PDF is opened, and found missing; the others are not even tried.
-        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), said.isEmpty() ? 1 : 0, 30000);
+        // One PDF is opened, and found missing; several are offered for converting; the rest are not tried.
+        QCOMPARE(m_messages.questions, files.size() > 1 ? 1 : 0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), said.isEmpty() && files.size() == 1 ? 1 : 0, 30000);
+    }
+
+    void severalDocuments_convertIntoAFolder_oneProgressWindowAndOneSummary()
+    {
+        openWindow();
+        CaseFolder folder;
+        QDir().mkpath(folder.path("out"));
+        m_files.document = doc("one.pdf");
+        m_files.moreDocuments = {doc("gone.pdf"), doc("locked.pdf"), doc("three.pdf")};
+        m_files.folder = folder.path("out");
+        m_messages.answers = {true};
+        m_messages.password = "user";
+        QStringList statuses;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *label = m_window->findChild<QLabel *>("statusLabel"); label && !statuses.contains(label->text()))
+                statuses << label->text();
+        });
+        watch.start(5);
+        child<QPushButton>("browseButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->statusBar()->currentMessage().contains("written"), 60000);
+        watch.stop();
+        QCOMPARE(filesIn(folder.path("out")), QStringList({"locked001.png", "locked002.png", "locked003.png", "one.png",
+                                                           "three001.png", "three002.png", "three003.png"}));
+        QCOMPARE(m_messages.passwordQuestions, 1);
+        // The one that failed is told of once, at the end, by name.
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), 1, 5000);
+        QVERIFY(m_messages.informed.first().contains("1 document"));
+        QVERIFY2(statuses.filter(QRegularExpression("^Document 4 of 4, three.pdf: page [123]")).size() >= 1,
+                 qPrintable(statuses.join('|')));
+        QVERIFY(child<QPushButton>("browseButton")->isEnabled());
+        m_files.moreDocuments.clear();
     }
 };
 

@@ -1,0 +1,93 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/BatchRun.h"
+
+#include "ui/FileDialog.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgressDialog.h"
+#include "ui/QuestionGuard.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, QuestionGuard &questions)
+    : QObject(owner)
+    , m_owner(owner)
+    , m_messages(messages)
+    , m_files(files)
+    , m_questions(questions)
+{
+    connect(&m_batch, &BatchConversion::passwordNeeded, this, &BatchRun::onPasswordNeeded);
+    connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
+        m_failures << QStringLiteral("%1: %2").arg(QFileInfo(document).fileName(), problem.message);
+    });
+    connect(
+        &m_batch, &BatchConversion::documentFinished, this,
+        [this](const QString &document, const ConversionResult &result, const QList<PageSelection::Range> &missing) {
+            if (!result.failures.isEmpty() || !missing.isEmpty())
+                m_failures << tr("%1: %n page(s) could not be converted.", nullptr, int(result.failures.size()))
+                                  .arg(QFileInfo(document).fileName());
+        });
+    connect(&m_batch, &BatchConversion::finished, this, &BatchRun::onFinished);
+}
+
+QString BatchRun::offer(const QStringList &documents, const QString &ghostscript, const ConversionOptions &options,
+                        const QString &folder)
+{
+    QString chosen;
+    {
+        const QuestionGuard::Asking asking(m_questions);
+        if (!m_messages.askYesNo(m_owner, tr("Convert %n document(s) with the current options, each into files of "
+                                             "its own name in one folder?",
+                                             nullptr, int(documents.size()))))
+            return {};
+        chosen =
+            m_files.chooseFolder(m_owner, folder.isEmpty() ? QFileInfo(documents.constFirst()).absolutePath() : folder);
+    }
+    if (chosen.isEmpty())
+        return {};
+    BatchRequest request;
+    request.ghostscript = ghostscript;
+    request.documents = documents;
+    request.options = options;
+    request.destination = chosen;
+    request.destinationIsFolder = true;
+    start(request);
+    return chosen;
+}
+
+void BatchRun::start(const BatchRequest &request)
+{
+    m_failures.clear();
+    m_progress = new ProgressDialog(m_messages, m_owner);
+    m_progress->setAttribute(Qt::WA_DeleteOnClose);
+    m_progress->followBatch(m_batch);
+    m_progress->open();
+    m_batch.start(request);
+}
+
+void BatchRun::onPasswordNeeded(const QString &fileName, bool retry)
+{
+    std::optional<QString> password;
+    {
+        const QuestionGuard::Asking asking(m_questions);
+        password = m_messages.askPassword(m_owner, fileName, retry);
+    }
+    m_batch.providePassword(password);
+}
+
+void BatchRun::onFinished(const BatchSummary &summary)
+{
+    if (m_progress)
+        m_progress->finish();
+    emit finished(summary);
+    if (summary.cancelled && summary.fatal.isNone())
+        return;
+    const QuestionGuard::Asking asking(m_questions);
+    if (!summary.fatal.isNone())
+        m_messages.inform(m_owner, summary.fatal.message, m_failures.join(QLatin1Char('\n')));
+    else if (!m_failures.isEmpty())
+        m_messages.inform(
+            m_owner, tr("%n document(s) could not be converted, or not completely.", nullptr, int(m_failures.size())),
+            m_failures.join(QLatin1Char('\n')));
+}

@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "conversion/BatchConversion.h"
+
+#include <QObject>
+#include <QPointer>
+
+class FileDialog;
+class MessageBox;
+class ProgressDialog;
+class QuestionGuard;
+class QWidget;
+
+// Several documents converted from the window into one folder: one progress window for all, a password
+// question for each document that wants one, and one summary at the end.
+class BatchRun : public QObject
+{
+    Q_OBJECT
+public:
+    BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, QuestionGuard &questions);
+
+    // Asks whether to convert documents with options, and into which folder, starting from folder; returns
+    // the folder chosen, the batch running, or nothing when the user declined.
+    QString offer(const QStringList &documents, const QString &ghostscript, const ConversionOptions &options,
+                  const QString &folder);
+    void start(const BatchRequest &request);
+    bool isRunning() const { return m_batch.isRunning(); }
+    void cancel() { m_batch.cancel(); }
+
+signals:
+    void finished(const BatchSummary &summary);
+
+private:
+    void onPasswordNeeded(const QString &fileName, bool retry);
+    void onFinished(const BatchSummary &summary);
+
+    QWidget *m_owner;
+    MessageBox &m_messages;
+    FileDialog &m_files;
+    QuestionGuard &m_questions;
+    BatchConversion m_batch;
+    QPointer<ProgressDialog> m_progress;
+    QStringList m_failures; // a line for each document that failed or lost pages
+};
