@@ -64,6 +64,7 @@ private slots:
         QVERIFY(writePdf(doc("three.pdf"), {small, small, small}));
         QVERIFY(writePdf(doc("five.pdf"), {small, small, small, small, small}));
         QVERIFY(writePdf(doc("long.pdf"), QList<QSizeF>(8, a4)));
+        QVERIFY(writePdf(doc("fifteen.pdf"), QList<QSizeF>(15, QSizeF(400, 300))));
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
         QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
         QFile damaged(doc("damaged.pdf")), empty(doc("empty.pdf"));
@@ -241,6 +242,61 @@ private slots:
         QCOMPARE(lines.filter(QRegularExpression("^sheetforge: ")).size(),
                  said.filter(QRegularExpression("^sheetforge: ")).size());
         QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    // What each newer option does to the files, from the command line.
+    void newerOptions_reachTheFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("check");
+        QTest::newRow("16 grays") << QStringList{"--colors", "gray16", "--pages", "1", "--convert", "out.png"}
+                                  << QStringList{"out001.png"} << "gray 4";
+        QTest::newRow("transparent") << QStringList{"--transparent", "--pages", "2", "--convert", "out.png"}
+                                     << QStringList{"out002.png"} << "clear paper";
+        QTest::newRow("tiff, every page") << QStringList{"--format", "tiff", "--colors", "bw", "--convert", "out"}
+                                          << QStringList{"out.tif"} << "15 pages Group4";
+        QTest::newRow("webp") << QStringList{"--pages", "3", "--convert", "out.webp"} << QStringList{"out003.webp"}
+                              << "RIFF";
+        QTest::newRow("width") << QStringList{"--width", "800", "--pages", "1", "--convert", "out.png"}
+                               << QStringList{"out001.png"} << "800x600";
+        QTest::newRow("width and height")
+            << QStringList{"--width", "800", "--height", "300", "--pages", "1", "--convert", "out.png"}
+            << QStringList{"out001.png"} << "400x300";
+        QTest::newRow("open page list") << QStringList{"--pages", "13-", "--convert", "out.gif"}
+                                        << QStringList{"out013.gif", "out014.gif", "out015.gif"} << "";
+    }
+
+    void newerOptions_reachTheFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, written);
+        QFETCH(QString, check);
+        CaseFolder folder;
+        arguments.last() = folder.path(arguments.last());
+        const Run run = sheetforge(
+            folder,
+            arguments + QStringList{"--dpi", "72", doc("fifteen.pdf")}.mid(arguments.contains("--width") ? 2 : 0));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(filesIn(folder.path()), written);
+        const QString file = folder.path(written.first());
+        const ImageFacts facts = readImage(file);
+        QFile bytes(file);
+        QVERIFY(bytes.open(QIODevice::ReadOnly));
+        const QByteArray head = bytes.read(12);
+        if (check == "gray 4") {
+            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, 4}));
+            QVERIFY(facts.colors <= 16);
+        } else if (check == "clear paper") {
+            QCOMPARE(qAlpha(QImage(file).pixel(1, 1)), 0);
+        } else if (check == "15 pages Group4") {
+            QCOMPARE(facts.images, 15);
+            QCOMPARE(facts.compression, QByteArray("Group4"));
+        } else if (check == "RIFF") {
+            QVERIFY(head.startsWith("RIFF") && head.mid(8, 4) == "WEBP");
+        } else if (!check.isEmpty()) {
+            QCOMPARE(facts.size, QSize(check.section('x', 0, 0).toInt(), check.section('x', 1).toInt()));
+        }
     }
 
     void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther_data()
