@@ -34,7 +34,11 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     m_depthCombo->addItems(OptionLists::colorDepthNames());
     m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
     m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
+    m_depthCombo->setToolTip(tr("The most colours each image keeps. The gray depths write gray images, with "
+                                "evenly spaced levels."));
     m_formatCombo->addItems(OptionLists::suffixes());
+    m_formatCombo->setToolTip(tr("tif puts every page of a range into one file (black and white as fax Group 4); "
+                                 "webp is lossless except in Hicolor, where the quality applies."));
     m_qualityEdit->setMaxLength(3);
     m_qualityEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_qualityEdit));
