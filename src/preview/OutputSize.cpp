@@ -55,8 +55,11 @@ int boxDpi(QSizeF pagePoints, QSize box)
 QSize written(const ConversionOptions &options, QSizeF pagePoints, QSizeF trimmedPoints)
 {
     const bool trimmed = options.trim && trimmedPoints.isValid();
+    if (options.usesBox() && trimmed)
+        return fitted(trimmedPoints, options.box());
+    // Scaled from the bitmap as rendered, whose sides are rounded to whole pixels.
     if (options.usesBox())
-        return fitted(trimmed ? trimmedPoints : pagePoints, options.box());
+        return fitted(QSizeF(pixels(pagePoints, boxDpi(pagePoints, options.box()), options.antialias)), options.box());
     if (trimmed)
         return trimmedEstimate(trimmedPoints, options.dpi);
     return pixels(pagePoints, options.dpi, options.antialias);

@@ -68,13 +68,17 @@ private slots:
         QTest::addColumn<int>("dpi");
         QTest::addColumn<bool>("antialias");
         QTest::addColumn<QSizeF>("points");
+        QTest::addColumn<QSize>("box"); // instead of the resolution, when valid
         const QSizeF portrait(595, 842), landscape(842, 595);
         // 120 dpi makes fractions: halving rounds differently from rendering directly.
-        QTest::newRow("portrait 120 antialiased") << "a4.pdf" << 1 << 120 << true << portrait;
-        QTest::newRow("portrait 120") << "a4.pdf" << 1 << 120 << false << portrait;
-        QTest::newRow("rotated 144 antialiased") << "a4.pdf" << 3 << 144 << true << landscape;
-        QTest::newRow("rotated 120") << "a4.pdf" << 3 << 120 << false << landscape;
-        QTest::newRow("crop box inside the paper") << "cropped.pdf" << 1 << 72 << true << QSizeF(200, 100);
+        QTest::newRow("portrait 120 antialiased") << "a4.pdf" << 1 << 120 << true << portrait << QSize();
+        QTest::newRow("portrait 120") << "a4.pdf" << 1 << 120 << false << portrait << QSize();
+        QTest::newRow("rotated 144 antialiased") << "a4.pdf" << 3 << 144 << true << landscape << QSize();
+        QTest::newRow("rotated 120") << "a4.pdf" << 3 << 120 << false << landscape << QSize();
+        QTest::newRow("crop box inside the paper") << "cropped.pdf" << 1 << 72 << true << QSizeF(200, 100) << QSize();
+        // A box whose resolution is not a whole number: the bitmap's sides are rounded before scaling.
+        QTest::newRow("500 pixels wide") << "a4.pdf" << 1 << 72 << true << portrait << QSize(500, 0);
+        QTest::newRow("within 1000 x 1000") << "a4.pdf" << 3 << 72 << true << landscape << QSize(1000, 1000);
     }
 
     void imageSize_isWhatTheReadOutPredicts()
@@ -84,14 +88,21 @@ private slots:
         QFETCH(int, dpi);
         QFETCH(bool, antialias);
         QFETCH(QSizeF, points);
+        QFETCH(QSize, box);
         CaseFolder folder;
         const DocumentInfo info = documentInfo(doc(document), page);
         QCOMPARE(info.pageSize, points);
         ConversionJob run = job(document, folder.path("page.png"), page, page);
         run.options.dpi = dpi;
         run.options.antialias = antialias;
+        run.options.fitToBox = box.isValid();
+        run.options.boxWidth = box.width();
+        run.options.boxHeight = box.height();
+        run.pageSize = info.pageSize;
         QVERIFY(convert(run).isSuccess());
-        QCOMPARE(readImage(run.destination).size, OutputSize::pixels(info.pageSize, dpi, antialias));
+        QCOMPARE(readImage(run.destination).size, OutputSize::written(run.options, info.pageSize));
+        if (!box.isValid())
+            QCOMPARE(readImage(run.destination).size, OutputSize::pixels(info.pageSize, dpi, antialias));
     }
 
     void jpegQuality_reachesJpegAndNothingElse()
