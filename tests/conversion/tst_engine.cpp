@@ -105,11 +105,11 @@ private slots:
             QCOMPARE(readImage(run.destination).size, OutputSize::pixels(info.pageSize, dpi, antialias));
     }
 
-    void jpegQuality_reachesJpegAndNothingElse()
+    void quality_reachesTheLossyFormatsAndNothingElse()
     {
         CaseFolder folder;
         QMap<QString, QByteArray> written;
-        for (const QString name : {"q10.jpg", "q90.jpg", "q10.png", "q90.png"}) {
+        for (const QString name : {"q10.jpg", "q90.jpg", "q10.png", "q90.png", "q10.webp", "q90.webp"}) {
             ConversionJob run = job("wheel.pdf", folder.path(name));
             run.options.colorDepth = ColorDepth::HiColor;
             run.options.jpegQuality = name.mid(1, 2).toInt();
@@ -126,6 +126,10 @@ private slots:
         // The same pixels, compressed alike (the files carry their time of writing).
         QCOMPARE(written["q10.png"].size(), written["q90.png"].size());
         QCOMPARE(QImage::fromData(written["q10.png"]), QImage::fromData(written["q90.png"]));
+        // WebP in true colour is lossy at the quality asked for.
+        QVERIFY(written["q10.webp"].startsWith("RIFF"));
+        QVERIFY2(written["q10.webp"].size() * 5 < written["q90.webp"].size() * 4,
+                 qPrintable(QStringLiteral("%1 %2").arg(written["q10.webp"].size()).arg(written["q90.webp"].size())));
     }
 
     void pageRange_numbersFilesByPageAndSizesEachByItsOwnPage()
