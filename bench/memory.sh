@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Peak memory of sheetforge itself (not of Ghostscript, which a shell's "max RSS" would include) while it
 # converts a document of one-line pages, at two lengths: the ratio says whether memory grows with the
-# page count. Usage: bench/memory.sh [PAGES] (default 500; the second run has ten times as many).
+# page count. Usage: bench/memory.sh [PAGES] [FORMAT] (default 500 and png; the second run has ten times as
+# many pages). With tif, every page goes into one multi-page file.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 pages=${1:-500}
+format=${2:-png}
 bench_build
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -15,7 +17,7 @@ peak() {
     gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile="$pdf" \
         -c "/Helvetica findfont 12 scalefont setfont 1 1 $count { 72 720 moveto (Line on page ) show 20 string cvs show showpage } for"
     rm -rf "$work/out" && mkdir "$work/out"
-    "$sheetforge" --convert "$work/out/p.png" --dpi 72 "$pdf" 2>/dev/null &
+    "$sheetforge" --convert "$work/out/p.$format" --dpi 72 "$pdf" 2>/dev/null &
     pid=$!
     while kill -0 "$pid" 2>/dev/null; do
         value=$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)
