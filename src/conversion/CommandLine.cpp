@@ -116,6 +116,30 @@ Options makeOptions()
     };
 }
 
+// Applies the destination and the document; a message for what is wrong with them.
+QString applyDestination(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
+{
+    const QString destination = parser.value(o.convert);
+    request.destination = QFileInfo(destination).absoluteFilePath();
+    request.destinationIsFolder = destination.endsWith(QLatin1Char('/')) || QFileInfo(destination).isDir();
+    if (request.documents.size() > 1 && !request.destinationIsFolder)
+        return tr("--convert %1: several documents go into a folder: give an existing folder, or a name "
+                  "ending in /.")
+            .arg(destination);
+    // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
+    const QString suffix = QFileInfo(request.destination).suffix();
+    if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
+        && !parser.isSet(o.format))
+        return tr("--convert %1: sheetforge writes png, gif, jpg, tif or webp files. Give one of those extensions, "
+                  "or --format to add one.")
+            .arg(parser.value(o.convert));
+    if (request.document.isEmpty())
+        return tr("--convert needs the PDF file to convert.");
+    request.options.sourceFile = request.document;
+    request.passwordFromStdin = parser.isSet(o.passwordStdin);
+    return {};
+}
+
 // Applies the page range, resolution and time limit; a message for the first that is wrong.
 QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
 {
@@ -130,7 +154,7 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
         bool ok = false;
         request.options.dpi = parser.value(o.dpi).toInt(&ok);
         if (!ok || request.options.dpi < 72 || request.options.dpi > 2400)
-            return (tr("--dpi wants a whole number from 72 to 2400."));
+            return tr("--dpi wants a whole number from 72 to 2400.");
     }
     if (parser.isSet(o.dpi) && (parser.isSet(o.width) || parser.isSet(o.height)))
         return tr("--dpi and --width or --height cannot be combined: give a resolution, or a size in pixels.");
@@ -155,7 +179,7 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
         bool ok = false;
         request.pageTimeout = parser.value(o.pageTimeout).toInt(&ok);
         if (!ok || request.pageTimeout < 1)
-            return (tr("--page-timeout wants a whole number of seconds, 1 or more."));
+            return tr("--page-timeout wants a whole number of seconds, 1 or more.");
     }
     return {};
 }
@@ -166,21 +190,21 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
     if (parser.isSet(o.colors)) {
         const std::optional<ColorDepth> depth = colorDepth(parser.value(o.colors));
         if (!depth)
-            return (tr("--colors wants bw, 4, 16, 256, hicolor, gray, gray16 or gray4."));
+            return tr("--colors wants bw, 4, 16, 256, hicolor, gray, gray16 or gray4.");
         request.options.colorDepth = *depth;
     }
     if (parser.isSet(o.format)) {
         const std::optional<ImageFormat> chosen =
             OptionLists::formatForFileName(QStringLiteral("x.") + parser.value(o.format));
         if (!chosen)
-            return (tr("--format wants png, gif, jpg, tiff or webp."));
+            return tr("--format wants png, gif, jpg, tiff or webp.");
         request.options.format = *chosen;
     }
     if (parser.isSet(o.quality)) {
         bool ok = false;
         request.options.jpegQuality = parser.value(o.quality).toInt(&ok);
         if (!ok || request.options.jpegQuality < 0 || request.options.jpegQuality > 100)
-            return (tr("--quality wants a whole number from 0 to 100."));
+            return tr("--quality wants a whole number from 0 to 100.");
     }
     if (parser.isSet(o.dither) || parser.isSet(o.noDither))
         request.options.dither = parser.isSet(o.dither) && !parser.isSet(o.noDither);
@@ -260,26 +284,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     }
 
     request.mode = CommandLineRequest::Convert;
-    const QString destination = parser.value(o.convert);
-    request.destination = QFileInfo(destination).absoluteFilePath();
-    request.destinationIsFolder = destination.endsWith(QLatin1Char('/')) || QFileInfo(destination).isDir();
-    if (request.documents.size() > 1 && !request.destinationIsFolder)
-        return failWith(tr("--convert %1: several documents go into a folder: give an existing folder, or a name "
-                           "ending in /.")
-                            .arg(destination));
-    // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
-    const QString suffix = QFileInfo(request.destination).suffix();
-    if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
-        && !parser.isSet(o.format))
-        return failWith(
-            tr("--convert %1: sheetforge writes png, gif, jpg, tif or webp files. Give one of those extensions, "
-               "or --format to add one.")
-                .arg(parser.value(o.convert)));
-    if (request.document.isEmpty())
-        return failWith(tr("--convert needs the PDF file to convert."));
-    request.options.sourceFile = request.document;
-    request.passwordFromStdin = parser.isSet(o.passwordStdin);
-    for (const auto &apply : {applyPages, applyImage}) {
+    for (const auto &apply : {applyDestination, applyPages, applyImage}) {
         const QString wrong = apply(parser, o, request);
         if (!wrong.isEmpty())
             return failWith(wrong);
