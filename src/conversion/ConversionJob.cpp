@@ -218,9 +218,15 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
          << QString::number(dpi);
     // The PNG writer would pick its own form again from the pixels: a page with two levels would not be
     // written at the bit depth asked for.
-    if (options.isGray() && !alpha && format() == ImageFormat::Png)
-        args << QStringLiteral("-define") << QStringLiteral("png:color-type=0") << QStringLiteral("-define")
-             << QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel());
+    // The writer would analyse the pixels again and pick its own form: gray is written as gray, and a
+    // palette as indexed colour, each at the depth the engine chose. Left to itself it wrote a text manual
+    // in 16 colours as 8-bit gray, 13% larger. The background colour it would record is left out: put in the
+    // palette, it would need one entry more than the depth holds.
+    const int bits = options.bitsPerPixel();
+    if (format() == ImageFormat::Png && !alpha && !options.isMonochrome() && bits > 0)
+        args << QStringLiteral("-define") << QStringLiteral("png:color-type=%1").arg(options.isGray() ? 0 : 3)
+             << QStringLiteral("-define") << QStringLiteral("png:bit-depth=%1").arg(bits) << QStringLiteral("-define")
+             << QStringLiteral("png:exclude-chunk=bKGD");
     if (format() == ImageFormat::Tiff) {
         // Fax machines and archives read black and white as Group 4; the rest is lossless too. The pages are
         // joined into one file by our own code, which reads little-endian TIFF only.

@@ -209,6 +209,9 @@ private slots:
         }
         if (format == "tif")
             QCOMPARE(facts.compression, QByteArray("LZW"));
+        // A palette is written as indexed colour at the depth that holds it.
+        if (format == "png" && !options.isGray() && !options.isMonochrome() && options.bitsPerPixel() > 0)
+            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({3, options.bitsPerPixel()}));
         if (format == "jpg") {
             QCOMPARE(facts.quality, std::max(1, quality));
         } else if (format != "webp") {
