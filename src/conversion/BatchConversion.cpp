@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 BatchConversion::BatchConversion(QObject *parent)
     : QObject(parent)
@@ -22,12 +23,27 @@ BatchConversion::BatchConversion(QObject *parent)
     connect(&m_engine, &ConversionEngine::finished, this, &BatchConversion::onEngineFinished);
 }
 
-QString BatchConversion::destinationFor(const BatchRequest &request, const QString &document)
+QStringList BatchConversion::outputNames(const QStringList &documents)
+{
+    QStringList names;
+    QHash<QString, int> seen;
+    for (const QString &document : documents) {
+        const QString base = QFileInfo(document).completeBaseName();
+        QString name = base;
+        // "-2" may itself be a document's own name: count on until the name is free.
+        for (int count = ++seen[base]; names.contains(name); ++count)
+            name = base + QStringLiteral("-%1").arg(count);
+        names << name;
+    }
+    return names;
+}
+
+QString BatchConversion::destinationFor(const BatchRequest &request, qsizetype index)
 {
     if (!request.destinationIsFolder)
         return request.destination;
     return QDir(request.destination)
-        .filePath(QFileInfo(document).completeBaseName() + QLatin1Char('.')
+        .filePath(outputNames(request.documents).at(index) + QLatin1Char('.')
                   + OptionLists::suffix(request.options.format));
 }
 
@@ -84,7 +100,7 @@ void BatchConversion::onOpened(const OpenedDocument &opened)
     ConversionJob job = ConversionJob::forDocument(m_request.options, m_request.ghostscript, opened, 1, info.pageCount,
                                                    info.pageCount > 1);
     job.options.sourceFile = opened.path;
-    job.destination = destinationFor(m_request, opened.path);
+    job.destination = destinationFor(m_request, m_next - 1);
     job.pageTimeout = m_request.pageTimeout;
     job.pageList = m_request.pages.resolve(info.pageCount, &m_missing);
     m_pageCount = info.pageCount;

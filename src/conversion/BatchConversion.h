@@ -50,8 +50,11 @@ public:
     // The answer to passwordNeeded(): a password to try, or nothing to pass the document over.
     void providePassword(const std::optional<QString> &password);
     ConversionEngine &engine() { return m_engine; }
-    // Where the files of a document go.
-    static QString destinationFor(const BatchRequest &request, const QString &document);
+    // The name each document's files take in a folder: its own, and for a second document of the same name
+    // (from another folder) that name with "-2", so that no document's files replace another's.
+    static QStringList outputNames(const QStringList &documents);
+    // Where the files of the document at index go.
+    static QString destinationFor(const BatchRequest &request, qsizetype index);
 
 signals:
     void documentStarted(const QString &document, int index, int count);

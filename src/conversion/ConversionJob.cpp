@@ -128,11 +128,11 @@ QStringList ConversionJob::outputFileNames() const
     return names;
 }
 
-QStringList ConversionJob::outputsToReplace(const std::function<bool(const QString &)> &exists) const
+QStringList ConversionJob::outputsToReplace(const std::function<bool(const QString &)> &exists, bool dialogAsked) const
 {
     QStringList replaced;
     for (const QString &name : outputFileNames()) {
-        if ((!isOneFile() || name != destination) && exists(name))
+        if ((!dialogAsked || name != destination) && exists(name))
             replaced << name;
     }
     return replaced;

@@ -50,9 +50,9 @@ struct ConversionJob
     bool isOneFile() const { return !numbered || format() == ImageFormat::Tiff; }
     QString outputFileName(int page) const;
     QStringList outputFileNames() const;
-    // The files the run would replace that the save dialog has not asked about already: numbered names, and
-    // a name that gained the format's extension.
-    QStringList outputsToReplace(const std::function<bool(const QString &)> &exists) const;
+    // The files the run would replace that the save dialog has not asked about already: numbered names, a
+    // name that gained the format's extension, and the chosen name itself unless the dialog asked.
+    QStringList outputsToReplace(const std::function<bool(const QString &)> &exists, bool dialogAsked) const;
     // Trim, scaling into box (when given), dither and colour reduction, as the image library takes them;
     // with alpha, the transparency kept through them.
     static QStringList reductionArguments(const ConversionOptions &options, bool alpha, QSize box = {});

@@ -7,6 +7,8 @@
 #include "ui/ProgressDialog.h"
 #include "ui/QuestionGuard.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -46,6 +48,22 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
     }
     if (chosen.isEmpty())
         return {};
+    // Files of these names in the folder would be replaced: ask once for all.
+    const QString suffix = OptionLists::suffix(options.format);
+    int existing = 0;
+    for (const QString &name : BatchConversion::outputNames(documents))
+        existing +=
+            int(QDir(chosen)
+                    .entryList({name + QLatin1Char('.') + suffix, name + QStringLiteral("[0-9][0-9][0-9]*.") + suffix},
+                               QDir::Files)
+                    .size());
+    if (existing > 0) {
+        const QuestionGuard::Asking asking(m_questions);
+        if (!m_messages.askYesNo(m_owner,
+                                 QCoreApplication::translate("MainWindow", "%n file(s) already exist. Replace them?",
+                                                             nullptr, existing)))
+            return {};
+    }
     BatchRequest request;
     request.ghostscript = ghostscript;
     request.documents = documents;

@@ -22,12 +22,14 @@ bool DestinationQuestion::ask(ConversionJob &job, const QString &document, const
 {
     const QString suffix = OptionLists::suffix(job.options.format);
     const QString proposed = QDir(folder).filePath(QFileInfo(document).completeBaseName() + QLatin1Char('.') + suffix);
-    job.destination = m_files.saveImage(m_owner, proposed, suffix, job.isOneFile());
+    // The dialog asks about the name chosen when that is the one file written. The name can still turn the
+    // run into one file (a .tif for numbered PNGs): what the dialog did not ask about is asked here, once.
+    const bool dialogAsks = job.isOneFile();
+    job.destination = m_files.saveImage(m_owner, proposed, suffix, dialogAsks);
     if (job.destination.isEmpty())
         return false;
-    // The save dialog asked about the name it showed; numbered names, and a name that gained the format's
-    // extension, are asked about here, once.
-    const qsizetype existing = job.outputsToReplace([](const QString &name) { return QFileInfo::exists(name); }).size();
+    const qsizetype existing =
+        job.outputsToReplace([](const QString &name) { return QFileInfo::exists(name); }, dialogAsks).size();
     if (existing == 0)
         return true;
     const QuestionGuard::Asking asking(m_questions);

@@ -65,6 +65,7 @@ private slots:
         QVERIFY(writePdf(doc("five.pdf"), {small, small, small, small, small}));
         QVERIFY(writePdf(doc("long.pdf"), QList<QSizeF>(8, a4)));
         QVERIFY(writePdf(doc("fifteen.pdf"), QList<QSizeF>(15, QSizeF(400, 300))));
+        QVERIFY(QDir().mkpath(doc("other")) && QFile::copy(doc("three.pdf"), doc("other/one.pdf")));
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
         QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
         QFile damaged(doc("damaged.pdf")), empty(doc("empty.pdf"));
@@ -312,6 +313,9 @@ private slots:
             << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
             << QStringList{"one.png", "three001.png", "three002.png", "three003.png"}
             << QStringList{"gone.pdf", "locked.pdf"};
+        QTest::newRow("two of the same name, from two folders")
+            << QStringList{"one.pdf", "other/one.pdf"} << QByteArray() << 0
+            << QStringList{"one-2001.png", "one-2002.png", "one-2003.png", "one.png"} << QStringList();
         QTest::newRow("the password tried on each that asks")
             << QStringList{"locked.pdf", "one.pdf", "r5.pdf"} << QByteArray("user\n") << 0
             << QStringList{"locked.png", "one.png", "r5.png"} << QStringList();

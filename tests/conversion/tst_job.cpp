@@ -23,6 +23,9 @@ private slots:
             << "/o/a.png" << true << QStringList{"/o/a.png", "/o/a002.png", "/o/a004.png"}
             << QStringList{"/o/a002.png"};
         QTest::newRow("numbered, none exist") << "/o/a.png" << true << QStringList() << QStringList();
+        // The dialog did not ask, expecting numbered PNGs; the .tif chosen makes it one file.
+        QTest::newRow("a TIFF chosen where numbered files were expected")
+            << "/o/old.tif" << true << QStringList{"/o/old.tif"} << QStringList{"/o/old.tif"};
     }
 
     void outputsToReplace_areTheOnesNotAskedAboutYet()
@@ -37,7 +40,12 @@ private slots:
         job.firstPage = 2;
         job.lastPage = numbered ? 3 : 2;
         job.pageCount = 5;
-        QCOMPARE(job.outputsToReplace([&existing](const QString &name) { return existing.contains(name); }), replaced);
+        // The dialog asks when it expects one file, as it did before the name was chosen.
+        job.options.format = ImageFormat::Png;
+        const bool dialogAsked = !numbered;
+        QCOMPARE(
+            job.outputsToReplace([&existing](const QString &name) { return existing.contains(name); }, dialogAsked),
+            replaced);
     }
 
     void outputNames_keepTheChosenNameAndTellTheFormat_data()

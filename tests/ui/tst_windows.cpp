@@ -381,6 +381,16 @@ private slots:
         QVERIFY2(statuses.filter(QRegularExpression("^Document 4 of 4, three.pdf: page [123]")).size() >= 1,
                  qPrintable(statuses.join('|')));
         QVERIFY(child<QPushButton>("browseButton")->isEnabled());
+
+        // Again into the same folder: the files there are asked about once, and a "No" leaves them as they were.
+        const QDateTime written = QFileInfo(folder.path("out/one.png")).lastModified();
+        m_messages.answers = {true, false};
+        m_messages.questions = 0;
+        child<QPushButton>("browseButton")->click();
+        QCOMPARE(m_messages.questions, 2);
+        QTest::qWait(500);
+        QVERIFY(!m_window->findChild<QLabel *>("statusLabel"));
+        QCOMPARE(QFileInfo(folder.path("out/one.png")).lastModified(), written);
         m_files.moreDocuments.clear();
     }
 };
