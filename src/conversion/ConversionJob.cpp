@@ -167,8 +167,9 @@ QStringList monochromeWithAlpha(const ConversionOptions &options)
 
 } // namespace
 
-QStringList ConversionJob::reductionArguments(const ConversionOptions &options, bool alpha, QSize box)
+QStringList ConversionJob::reductionArguments(const ConversionOptions &options, ImageFormat written, QSize box)
 {
+    const bool alpha = options.keepsTransparencyIn(written);
     QStringList args;
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
     if (options.trim)
@@ -196,8 +197,9 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options, 
     } else if (options.colorDepth != ColorDepth::Grayscale) {
         args << QStringLiteral("-colors") << QString::number(options.colorCount());
     }
-    // The reduction averages the paper with the faintest edges of the ink; the paper must stay clear.
-    if (alpha)
+    // The reduction averages the paper with the faintest edges of the ink; the paper must stay clear. A GIF
+    // has one clear colour of its own, and its writer turned the paper black after this.
+    if (alpha && written != ImageFormat::Gif)
         args << QStringLiteral("-channel") << QStringLiteral("A") << QStringLiteral("-level")
              << QStringLiteral("2%,100%") << QStringLiteral("+channel");
     return args;
@@ -208,8 +210,8 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
     // The bitmap's format is named, so that nothing else is ever decoded from the work folder, whatever lies
     // there.
     const bool alpha = keepsTransparency();
-    QStringList args =
-        QStringList{GhostscriptCommands::bitmapForLibrary(bitmap)} + reductionArguments(options, alpha, options.box());
+    QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(bitmap)}
+                       + reductionArguments(options, format(), options.box());
     // For a box, the resolution of the page it was fitted for.
     int dpi = options.dpi;
     if (options.usesBox() && pageSize.width() > 0)
@@ -233,6 +235,11 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         args << QStringLiteral("-compress")
              << (options.isMonochrome() && !alpha ? QStringLiteral("Group4") : QStringLiteral("LZW"))
              << QStringLiteral("-endian") << QStringLiteral("LSB");
+        // The library writes the alpha of a palette TIFF wrongly (a red square came out clear): with
+        // transparency, the colours are stored whole.
+        if (alpha)
+            args << QStringLiteral("-type")
+                 << (options.isGray() ? QStringLiteral("GrayscaleAlpha") : QStringLiteral("TrueColorAlpha"));
     }
     if (format() == ImageFormat::Webp && !options.usesQualityFor(ImageFormat::Webp))
         args << QStringLiteral("-define") << QStringLiteral("webp:lossless=true");

@@ -191,7 +191,7 @@ void PreviewRenderer::reduce()
     const ConversionOptions &options = m_request.options;
     const bool alpha = wantsAlpha(m_request);
     const QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(m_bitmap)}
-                             + ConversionJob::reductionArguments(options, alpha);
+                             + ConversionJob::reductionArguments(options, options.format);
 
     PreviewResult base;
     base.document = m_request.document;

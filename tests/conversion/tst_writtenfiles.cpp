@@ -21,7 +21,8 @@ const QRectF TrimBox(100, 50, 200, 100); // page 3: stripes inside a white margi
 
 // Page 1: sixteen flat stripes on pixel boundaries, so a reduction to 16 or 4 colours keeps exactly as many.
 // Page 2: smooth gradients, for more colours than any palette and for dithering. Page 3: page 1's stripes
-// inside a white margin, for trimming.
+// inside a white margin, for trimming. Page 4: page 2's gradients inside that margin, for many colours
+// around a transparent border.
 bool writeKnownPages(const QString &path)
 {
     QPdfWriter writer(path);
@@ -41,14 +42,19 @@ bool writeKnownPages(const QString &path)
     stripes(QRectF(QPointF(), PagePoints));
     writer.newPage();
     // Hues across, darkening downwards: more colours than Hicolor keeps.
-    for (int row = 0; row < int(PagePoints.height()); ++row) {
-        QLinearGradient hues(0, 0, PagePoints.width(), 0);
-        for (int step = 0; step <= 6; ++step)
-            hues.setColorAt(step / 6.0, QColor::fromHsv(step * 60 % 360, 255, 255 - row));
-        painter.fillRect(QRectF(0, row, PagePoints.width(), 1), hues);
-    }
+    const auto gradients = [&painter](const QRectF &box) {
+        for (int row = 0; row < int(box.height()); ++row) {
+            QLinearGradient hues(box.x(), 0, box.right(), 0);
+            for (int step = 0; step <= 6; ++step)
+                hues.setColorAt(step / 6.0, QColor::fromHsv(step * 60 % 360, 255, 255 - row));
+            painter.fillRect(QRectF(box.x(), box.y() + row, box.width(), 1), hues);
+        }
+    };
+    gradients(QRectF(QPointF(), PagePoints));
     writer.newPage();
     stripes(TrimBox);
+    writer.newPage();
+    gradients(TrimBox);
     return painter.end();
 }
 
@@ -99,6 +105,11 @@ private slots:
         ImageObject::initialise();
         m_pdf = m_docs.filePath("known.pdf");
         QVERIFY(writeKnownPages(m_pdf));
+        QVERIFY(
+            run(GhostscriptLocator().locate(),
+                {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", m_docs.filePath("text.pdf"), "-c",
+                 "<< /PageSize [300 300] >> setpagedevice /Helvetica findfont 24 scalefont setfont 20 250 moveto "
+                 "(Page 1) show 1 0 0 setrgbcolor 100 100 100 100 rectfill showpage"}));
     }
 
     void everyOption_showsInTheFileWritten_data()
@@ -283,14 +294,21 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<int>("depth");
         QTest::addColumn<bool>("trim");
+        QTest::addColumn<int>("page"); // 3: stripes in a clear margin; 4: more colours than a palette, in one
         using D = ColorDepth;
-        QTest::newRow("png 16 colours") << "png" << int(D::SixteenColors) << false;
-        QTest::newRow("png black and white") << "png" << int(D::BlackAndWhite) << false;
-        QTest::newRow("png 16 grays") << "png" << int(D::SixteenGrays) << false;
-        QTest::newRow("png hicolor trimmed") << "png" << int(D::HiColor) << true;
-        QTest::newRow("gif 4 colours") << "gif" << int(D::FourColors) << false;
-        QTest::newRow("tif black and white") << "tif" << int(D::BlackAndWhite) << false;
-        QTest::newRow("webp 256 colours") << "webp" << int(D::TwoHundredFiftySixColors) << false;
+        QTest::newRow("png 16 colours") << "png" << int(D::SixteenColors) << false << 3;
+        QTest::newRow("png black and white") << "png" << int(D::BlackAndWhite) << false << 3;
+        QTest::newRow("png 16 grays") << "png" << int(D::SixteenGrays) << false << 3;
+        QTest::newRow("png hicolor trimmed") << "png" << int(D::HiColor) << true << 3;
+        QTest::newRow("gif 4 colours") << "gif" << int(D::FourColors) << false << 3;
+        QTest::newRow("tif black and white") << "tif" << int(D::BlackAndWhite) << false << 3;
+        QTest::newRow("tif 16 colours") << "tif" << int(D::SixteenColors) << false << 3;
+        QTest::newRow("tif 4 grays") << "tif" << int(D::FourGrays) << false << 3;
+        QTest::newRow("gif 256 colours") << "gif" << int(D::TwoHundredFiftySixColors) << false << 4;
+        // Page 0: a line of text and a red square on a page of their own, fewer colours than the palette holds.
+        QTest::newRow("gif 256 colours, a few used") << "gif" << int(D::TwoHundredFiftySixColors) << false << 0;
+        QTest::newRow("gif hicolor") << "gif" << int(D::HiColor) << false << 4;
+        QTest::newRow("webp 256 colours") << "webp" << int(D::TwoHundredFiftySixColors) << false << 4;
     }
 
     void transparentBackground_leavesThePaperClear()
@@ -298,16 +316,17 @@ private slots:
         QFETCH(QString, format);
         QFETCH(int, depth);
         QFETCH(bool, trim);
+        QFETCH(int, page);
         CaseFolder folder;
         ConversionJob job;
         job.ghostscript = GhostscriptLocator().locate();
-        job.options = {.sourceFile = m_pdf,
+        job.options = {.sourceFile = page == 0 ? m_docs.filePath("text.pdf") : m_pdf,
                        .colorDepth = ColorDepth(depth),
                        .format = ImageFormat(OptionLists::suffixes().indexOf(format)),
                        .dpi = 72,
                        .trim = trim,
                        .transparent = true};
-        job.firstPage = job.lastPage = 3; // stripes inside a margin of nothing
+        job.firstPage = job.lastPage = std::max(1, page);
         job.destination = folder.path("clear." + format);
         QVERIFY(convert(job).isSuccess());
         const QByteArray png =
@@ -315,7 +334,7 @@ private slots:
         const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
         QVERIFY(image.hasAlphaChannel());
         const QPoint stripe =
-            trim ? QPoint(image.width() / 2, image.height() / 2) : (TrimBox.center() * 72 / 72).toPoint();
+            trim || page == 0 ? QPoint(image.width() / 2, image.height() / 2) : (TrimBox.center() * 72 / 72).toPoint();
         QCOMPARE(qAlpha(image.pixel(stripe)), 255);
         if (trim) {
             // The clear margin is what trimming takes away.
