@@ -262,6 +262,14 @@ void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWo
     const int page = m_pages.at(index);
     if (fromWorker)
         --m_inFlight;
+    // A multi-page file that cannot take a page cannot take the ones after it either.
+    if (m_tiff && !*m_cancel) {
+        const Problem failure = m_tiff->failure();
+        if (!failure.isNone()) {
+            stop(failure);
+            return;
+        }
+    }
     if (*m_cancel) {
         finishIfDone();
         return;
@@ -297,14 +305,16 @@ void ConversionEngine::finishFile()
     const std::shared_ptr<MultiPageTiff> tiff = std::exchange(m_tiff, nullptr);
     if (!tiff)
         return;
-    // A stopped run keeps whatever file had the name before.
+    // A stopped run keeps whatever file had the name before, and has written no page.
     if (*m_cancel) {
         tiff->cancel();
+        m_result.pagesWritten = 0;
         return;
     }
     const Problem problem = tiff->commit();
     if (!problem.isNone()) {
         m_result.fatal = problem;
+        m_result.pagesWritten = 0;
     } else if (tiff->pageCount() > 0) {
         const QString file = m_job.outputFileName(m_pages.value(0, 1));
         m_result.written << file;
@@ -343,8 +353,10 @@ void ConversionEngine::setHeld(bool held)
 
 void ConversionEngine::updatePause()
 {
-    // Bitmaps waiting beyond one spare per worker only fill the temporary folder.
-    m_runner->setPaused((m_hold && *m_hold) || m_inFlight > m_pool.maxThreadCount() + 1);
+    // Bitmaps waiting beyond one spare per worker only fill the temporary folder, and pages a multi-page file
+    // holds back for an earlier one fill the memory.
+    const int waiting = m_inFlight + (m_tiff ? m_tiff->waiting() : 0);
+    m_runner->setPaused((m_hold && *m_hold) || waiting > m_pool.maxThreadCount() + 1);
 }
 
 void ConversionEngine::finishIfDone()

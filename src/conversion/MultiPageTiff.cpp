@@ -4,6 +4,8 @@
 
 #include "conversion/PageWriter.h"
 
+#include <QCoreApplication>
+
 #include <QtEndian>
 
 #include <cerrno>
@@ -135,6 +137,18 @@ int MultiPageTiff::pageCount() const
     return m_pages;
 }
 
+int MultiPageTiff::waiting() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return int(m_waiting.size());
+}
+
+Problem MultiPageTiff::failure() const
+{
+    const QMutexLocker lock(&m_mutex);
+    return m_failed;
+}
+
 Problem MultiPageTiff::appendReady()
 {
     while (!m_waiting.isEmpty() && m_waiting.firstKey() == m_next) {
@@ -163,8 +177,13 @@ Problem MultiPageTiff::append(QByteArray page)
     if (m_file.size() % 2 != 0 && m_file.write(QByteArray(1, '\0')) != 1)
         return writeProblem();
     const qint64 start = m_file.size();
-    if (start + page.size() > 0xffffffffLL)
-        return Problem::make(Problem::TooLarge, QStringLiteral("a TIFF file holds at most 4 GiB"));
+    if (start + page.size() > 0xffffffffLL) {
+        Problem problem = Problem::make(Problem::TooLarge);
+        problem.message = QCoreApplication::translate(
+            "MultiPageTiff", "The TIFF file would pass 4 GiB, the most a TIFF file holds. "
+                             "Convert fewer pages into one file, or choose a lower resolution.");
+        return problem;
+    }
     const std::variant<qint64, Problem> moved = relocate(page, start - 8);
     if (const Problem *problem = std::get_if<Problem>(&moved))
         return *problem;

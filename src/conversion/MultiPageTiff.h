@@ -21,6 +21,10 @@ public:
     // The page at position index of the run, a little-endian TIFF of one image; empty for a page that failed.
     Problem add(int index, const QByteArray &page);
     int pageCount() const;
+    // Pages finished but waiting for an earlier one.
+    int waiting() const;
+    // What stopped the file: every page after it would fail alike.
+    Problem failure() const;
     Problem commit();
     void cancel();
 

@@ -77,6 +77,7 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
 void BatchRun::start(const BatchRequest &request)
 {
     m_failures.clear();
+    m_lastAsked.clear();
     m_progress = new ProgressDialog(m_messages, m_owner);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->followBatch(m_batch);
@@ -86,10 +87,13 @@ void BatchRun::start(const BatchRequest &request)
 
 void BatchRun::onPasswordNeeded(const QString &fileName, bool retry)
 {
+    // The password given for an earlier document is tried first; its failing is no mistake of the user's
+    // for this one.
+    const bool askedBefore = std::exchange(m_lastAsked, fileName) == fileName;
     std::optional<QString> password;
     {
         const QuestionGuard::Asking asking(m_questions);
-        password = m_messages.askPassword(m_owner, fileName, retry);
+        password = m_messages.askPassword(m_owner, fileName, retry && askedBefore);
     }
     m_batch.providePassword(password);
 }

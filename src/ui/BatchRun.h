@@ -43,4 +43,5 @@ private:
     BatchConversion m_batch;
     QPointer<ProgressDialog> m_progress;
     QStringList m_failures; // a line for each document that failed or lost pages
+    QString m_lastAsked;    // the document the last password question was about
 };

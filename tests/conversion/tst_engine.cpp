@@ -458,10 +458,28 @@ private slots:
         });
         engine.start(run);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
-        QVERIFY(finished.first().first().value<ConversionResult>().cancelled);
+        const ConversionResult result = finished.first().first().value<ConversionResult>();
+        QVERIFY(result.cancelled);
+        // The pages that went into the file went with it.
+        QCOMPARE(result.pagesWritten, 0);
+        QVERIFY(result.written.isEmpty());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous pages"));
         QCOMPARE(filesIn(folder.path()), QStringList{"scan.tif"});
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void multiPageTiff_aPageItCannotJoin_stopsTheRun()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.tif"), 1, 5);
+        FixedImages images;
+        images.data = "not a TIFF at all";
+        const ConversionResult result = convert(run, &images);
+        QVERIFY(!result.fatal.isNone());
+        QVERIFY(result.failures.isEmpty()); // not blamed on each page
+        QCOMPARE(result.pagesWritten, 0);
+        QCOMPARE(filesIn(folder.path()), QStringList());
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 

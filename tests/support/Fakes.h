@@ -30,6 +30,7 @@ public:
     QList<bool> answers;
     std::optional<QString> password;
     int passwordQuestions = 0;
+    QList<bool> passwordRetries;       // whether each question said the last password was wrong
     int questions = 0;                 // yes or no
     std::function<void()> whileAsking; // the user thinking, before a yes/no answer
 
@@ -41,9 +42,10 @@ public:
             whileAsking();
         return !answers.isEmpty() && answers.takeFirst();
     }
-    std::optional<QString> askPassword(QWidget *, const QString &, bool) override
+    std::optional<QString> askPassword(QWidget *, const QString &, bool retry) override
     {
         ++passwordQuestions;
+        passwordRetries << retry;
         return std::exchange(password, std::nullopt);
     }
 };
