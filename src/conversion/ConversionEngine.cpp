@@ -181,17 +181,23 @@ void ConversionEngine::collectFinishedPages()
 
 void ConversionEngine::onRenderFinished(const ProcessResult &result)
 {
-    m_rendering = false;
     if (*m_cancel) {
+        m_rendering = false;
         finishIfDone();
         return;
     }
+    // Still rendering for finishIfDone() until the last bitmaps are handed out: a page that fails at once
+    // must not end the run, and take its work folder, before the pages after it.
+    const auto stopRendering = [this](const Problem &fatal) {
+        m_rendering = false;
+        stop(fatal);
+    };
     const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     if (!problem.isNone()) {
         // Ghostscript may crash when its own temporary files no longer fit.
-        stop(problem.kind == Problem::GhostscriptFailed && m_work->lacksRoomFor(m_job.bitmapBytes())
-                 ? Problem::make(Problem::TemporaryFolderFull, problem.details, PrivateFolder::temporaryRoot())
-                 : problem);
+        stopRendering(problem.kind == Problem::GhostscriptFailed && m_work->lacksRoomFor(m_job.bitmapBytes())
+                          ? Problem::make(Problem::TemporaryFolderFull, problem.details, PrivateFolder::temporaryRoot())
+                          : problem);
         return;
     }
     m_poll.stop();
@@ -203,13 +209,14 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     for (int index = firstLeft; index < m_pages.size() && !anyLeft; ++index)
         anyLeft = QFileInfo(bitmap(index)).size() > 0;
     if (!m_anyBitmap && !anyLeft) {
-        stop(m_work->lacksRoomFor(m_job.bitmapBytes())
-                 ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
-                 : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
+        stopRendering(m_work->lacksRoomFor(m_job.bitmapBytes())
+                          ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
+                          : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }
     for (int index = firstLeft; index < m_pages.size() && !*m_cancel; ++index)
         enqueue(index);
+    m_rendering = false;
     finishIfDone();
 }
 

@@ -64,7 +64,12 @@ private slots:
         QVERIFY(writePdf(doc("three.pdf"), {small, small, small}));
         QVERIFY(writePdf(doc("five.pdf"), {small, small, small, small, small}));
         QVERIFY(writePdf(doc("long.pdf"), QList<QSizeF>(8, a4)));
-        QVERIFY(writePdf(doc("fifteen.pdf"), QList<QSizeF>(15, QSizeF(400, 300))));
+        // Page 1 is 400 x 300 points; page k after it 400 + 10k wide, so that a file tells its page.
+        QList<QSizeF> fifteen{{400, 300}};
+        for (int page = 2; page <= 15; ++page)
+            fifteen << QSizeF(400 + 10 * page, 300);
+        QVERIFY(writePdf(doc("fifteen.pdf"), fifteen));
+        QVERIFY(QFile::copy(doc("one.pdf"), doc("a.1.pdf")) && QFile::copy(doc("one.pdf"), doc("a.2.pdf")));
         QVERIFY(QDir().mkpath(doc("other")) && QFile::copy(doc("three.pdf"), doc("other/one.pdf")));
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
         QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
@@ -265,7 +270,10 @@ private slots:
             << QStringList{"--width", "800", "--height", "300", "--pages", "1", "--convert", "out.png"}
             << QStringList{"out001.png"} << "400x300";
         QTest::newRow("open page list") << QStringList{"--pages", "13-", "--convert", "out.gif"}
-                                        << QStringList{"out013.gif", "out014.gif", "out015.gif"} << "";
+                                        << QStringList{"out013.gif", "out014.gif", "out015.gif"} << "530x300";
+        // Each file holds the page it is named for.
+        QTest::newRow("page list") << QStringList{"--pages", "4,2", "--convert", "out.png"}
+                                   << QStringList{"out002.png", "out004.png"} << "420x300";
     }
 
     void newerOptions_reachTheFiles()
@@ -283,6 +291,8 @@ private slots:
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QCOMPARE(filesIn(folder.path()), written);
         const QString file = folder.path(written.first());
+        if (check.contains('x') && written.size() > 1) // the last file too: page 4's is 440, page 15's 550 wide
+            QCOMPARE(readImage(folder.path(written.last())).size.width(), 400 + 10 * written.last().mid(3, 3).toInt());
         const ImageFacts facts = readImage(file);
         QFile bytes(file);
         QVERIFY(bytes.open(QIODevice::ReadOnly));
@@ -302,6 +312,21 @@ private slots:
         }
     }
 
+    void sizeInPixels_oneSideGiven_leavesTheOtherFree()
+    {
+        CaseFolder folder;
+        // The window left a box of any width by 300 pixels.
+        QDir().mkpath(folder.path("config/sheetforge"));
+        QFile conf(folder.path("config/sheetforge/sheetforge.conf"));
+        QVERIFY(conf.open(QIODevice::WriteOnly)
+                && conf.write("[General]\nFitToBox=1\nBoxWidth=0\nBoxHeight=150\n") > 0);
+        conf.close();
+        const Run run = sheetforge(
+            folder, {"--convert", folder.path("out.png"), "--width", "800", "--pages", "1", doc("fifteen.pdf")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QCOMPARE(readImage(folder.path("out001.png")).size, QSize(800, 600));
+    }
+
     void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther_data()
     {
         QTest::addColumn<QStringList>("documents");
@@ -313,6 +338,8 @@ private slots:
             << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
             << QStringList{"one.png", "three001.png", "three002.png", "three003.png"}
             << QStringList{"gone.pdf", "locked.pdf"};
+        QTest::newRow("names with dots") << QStringList{"a.1.pdf", "a.2.pdf"} << QByteArray() << 0
+                                         << QStringList{"a.1.png", "a.2.png"} << QStringList();
         QTest::newRow("two of the same name, from two folders")
             << QStringList{"one.pdf", "other/one.pdf"} << QByteArray() << 0
             << QStringList{"one-2001.png", "one-2002.png", "one-2003.png", "one.png"} << QStringList();

@@ -469,6 +469,33 @@ private slots:
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
+    void pageGhostscriptSkipped_leavesThePagesAfterIt_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("numbered files") << "scan.png";
+        QTest::newRow("one multi-page file") << "scan.tif";
+    }
+
+    void pageGhostscriptSkipped_leavesThePagesAfterIt()
+    {
+        QFETCH(QString, name);
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path(name), 1, 3);
+        // Ghostscript ends at once after an empty page 2, with no worker busy: the page after it still counts.
+        run.ghostscript =
+            fakeGhostscript(folder.path(), R"sh(page 1; : > "$(printf "$pattern" 2)"; sleep 0.3; page 3; exit 0)sh");
+        FixedImages images;
+        images.data = uncompressedTiff(QSize(20, 20));
+        const ConversionResult result = convert(run, &images);
+        QCOMPARE(result.failures.size(), 1);
+        QCOMPARE(result.failures.first().page, 2);
+        QCOMPARE(result.pagesWritten, 2);
+        if (name.endsWith(".tif"))
+            QCOMPARE(readImage(folder.path(name)).images, 2);
+        else
+            QCOMPARE(filesIn(folder.path()).filter("scan"), QStringList({"scan001.png", "scan003.png"}));
+    }
+
     void multiPageTiff_aPageItCannotJoin_stopsTheRun()
     {
         CaseFolder folder;

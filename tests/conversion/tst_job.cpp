@@ -106,6 +106,16 @@ private slots:
         QVERIFY(summary.details.endsWith(QStringLiteral("detail %1").arg(failed)));
     }
 
+    void sizeInPixels_refusedOnlyBeyondTheLastResolution()
+    {
+        ConversionJob job;
+        job.pageSize = QSizeF(612, 792);
+        job.options = {.fitToBox = true, .boxWidth = 20400}; // 20400 pixels on 8.5 inches: 2400 dpi exactly
+        QVERIFY(job.checkSize().isNone());
+        job.options.boxWidth = 20401;
+        QVERIFY2(job.checkSize().message.contains("2401 dpi"), qPrintable(job.checkSize().message));
+    }
+
     void pageList_givesEachPageOnceInOrder_data()
     {
         QTest::addColumn<QString>("text");

@@ -22,7 +22,7 @@ const QRectF TrimBox(100, 50, 200, 100); // page 3: stripes inside a white margi
 // Page 1: sixteen flat stripes on pixel boundaries, so a reduction to 16 or 4 colours keeps exactly as many.
 // Page 2: smooth gradients, for more colours than any palette and for dithering. Page 3: page 1's stripes
 // inside a white margin, for trimming. Page 4: page 2's gradients inside that margin, for many colours
-// around a transparent border.
+// around a transparent border. Page 5: a ramp from black to white.
 bool writeKnownPages(const QString &path)
 {
     QPdfWriter writer(path);
@@ -55,6 +55,11 @@ bool writeKnownPages(const QString &path)
     stripes(TrimBox);
     writer.newPage();
     gradients(TrimBox);
+    writer.newPage();
+    QLinearGradient ramp(0, 0, PagePoints.width(), 0);
+    ramp.setColorAt(0, Qt::black);
+    ramp.setColorAt(1, Qt::white);
+    painter.fillRect(QRectF(QPointF(), PagePoints), ramp);
     return painter.end();
 }
 
@@ -154,6 +159,11 @@ private slots:
         QTest::newRow("png 16 grays dithered")
             << "png" << int(D::SixteenGrays) << true << true << false << 75 << 72 << 2 << 8;
         QTest::newRow("png 4 grays") << "png" << int(D::FourGrays) << false << false << false << 75 << 72 << 1 << 3;
+        // A ramp from black to white takes every level there is.
+        QTest::newRow("png 16 grays, a ramp")
+            << "png" << int(D::SixteenGrays) << false << true << false << 75 << 72 << 5 << 16;
+        QTest::newRow("png 4 grays, a ramp")
+            << "png" << int(D::FourGrays) << false << true << false << 75 << 72 << 5 << 4;
         QTest::newRow("gif 16 grays") << "gif" << int(D::SixteenGrays) << false << true << false << 75 << 96 << 2 << 8;
         QTest::newRow("jpg grayscale") << "jpg" << int(D::Grayscale) << false << true << false << 80 << 72 << 2 << 0;
         QTest::newRow("tif 16 colours") << "tif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
@@ -211,10 +221,21 @@ private slots:
         if (format == "png" || format == "jpg" || format == "tif")
             QCOMPARE(qRound(facts.dpi), dpi);
         const ConversionOptions options{.colorDepth = ColorDepth(depth)};
-        if (options.isGray()) {
-            QVERIFY(QImage(written).allGray());
-            if (format == "png")
-                QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, options.bitsPerPixel()}));
+        // Bits of each gray depth; its levels are evenly spaced, so each one a multiple of the step.
+        const QMap<ColorDepth, int> grayBits{
+            {ColorDepth::Grayscale, 8}, {ColorDepth::SixteenGrays, 4}, {ColorDepth::FourGrays, 2}};
+        if (grayBits.contains(ColorDepth(depth))) {
+            const int bits = grayBits.value(ColorDepth(depth));
+            const QImage image(written);
+            QVERIFY(image.allGray());
+            if (format == "png") {
+                QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, bits}));
+                const int step = 255 / ((1 << bits) - 1);
+                for (int y = 0; y < image.height(); y += 7) {
+                    for (int x = 0; x < image.width(); x += 7)
+                        QVERIFY(qGray(image.pixel(x, y)) % step == 0);
+                }
+            }
             if (format == "jpg" || format == "tif")
                 QVERIFY(facts.gray); // one component, not three equal ones
         }

@@ -299,6 +299,13 @@ private slots:
         QCOMPARE(fitted.dpi, 300);
         panel.findChild<QRadioButton *>("resolutionRadio")->click();
         QVERIFY(!edited.last().first().value<ConversionOptions>().usesBox());
+
+        // A box with no side yet starts as wide as the page is now, so the size stays until the user changes it.
+        panel.setOptions({.dpi = 144});
+        panel.setSuggestedWidth(1219);
+        panel.findChild<QRadioButton *>("boxRadio")->click();
+        QCOMPARE(edited.last().first().value<ConversionOptions>().box(), QSize(1219, 0));
+        QCOMPARE(width->value(), 1219);
     }
 
     void geometry_isKeptFromOneStartToTheNext()
