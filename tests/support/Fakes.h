@@ -62,7 +62,12 @@ public:
         return document.isEmpty() ? QStringList() : QStringList{document} + moreDocuments;
     }
     QString chooseFolder(QWidget *, const QString &) override { return folder; }
-    QString saveImage(QWidget *, const QString &, const QString &, bool) override { return image; }
+    QString proposed; // by the last save dialog
+    QString saveImage(QWidget *, const QString &name, const QString &, bool) override
+    {
+        proposed = name;
+        return image;
+    }
 };
 
 // Encodes every page into the same bytes without looking at the bitmap, taking as long as it is told.

@@ -195,6 +195,15 @@ private slots:
         QCOMPARE(OutputSize::fittingDpi({200, 100}, {100, 100}), 36);
     }
 
+    // A box in pixels: the side that governs is exact, the other rounded as the image library rounds it.
+    void fitted_roundsTheFreeSideToTheNearestPixel()
+    {
+        QCOMPARE(OutputSize::fitted({612, 792}, {200, 0}), QSize(200, 259)); // 258.8
+        QCOMPARE(OutputSize::fitted({792, 612}, {0, 200}), QSize(259, 200));
+        QCOMPARE(OutputSize::fitted({612, 792}, {300, 300}), QSize(232, 300)); // 231.8
+        QCOMPARE(OutputSize::fitted({800, 100}, {400, 400}), QSize(400, 50));
+    }
+
     void problemDetails_showControlCharactersEscaped()
     {
         const Problem problem =

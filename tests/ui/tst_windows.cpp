@@ -7,6 +7,7 @@
 #include "ui/MainWindow.h"
 #include "ui/OptionsPanel.h"
 #include "ui/ProgressDialog.h"
+#include "ui/QuestionGuard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -197,6 +198,49 @@ private slots:
         child<QPushButton>("convertRangeButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(filesIn(folder.path()), QStringList{"single.png"});
+    }
+
+    void destination_proposedFromTheWholeName_andItsFolderKeptWhenReplacingIsDeclined()
+    {
+        openWindow();
+        QFile::copy(doc("three.pdf"), doc("report.v2.pdf"));
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_window->openDocument(doc("report.v2.pdf"));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        CaseFolder folder;
+        QVERIFY(QFile(folder.path("scan001.png")).open(QIODevice::WriteOnly));
+        m_files.image = folder.path("scan.png");
+        m_messages.answers = {false};
+        child<QPushButton>("convertRangeButton")->click();
+        QCOMPARE(m_files.proposed, QDir(m_docs.path()).filePath("report.v2.png"));
+        QCOMPARE(m_messages.questions, 1);
+        // Declined, but the folder chosen is where the next dialog starts, and it is kept.
+        child<QPushButton>("convertRangeButton")->click();
+        QCOMPARE(m_files.proposed, folder.path("report.v2.png"));
+        QCOMPARE(m_settings.values.value("LastFolder"), QFileInfo(folder.path("scan.png")).absolutePath());
+    }
+
+    // While a question is open, previews wait; a preview asked for meanwhile wins over one that arrived.
+    void questionGuard_requestsAgainRatherThanShowingAStalePreview()
+    {
+        QuestionGuard guard;
+        QSignalSpy requested(&guard, &QuestionGuard::requestDue);
+        QSignalSpy delivered(&guard, &QuestionGuard::resultDue);
+        {
+            const QuestionGuard::Asking asking(guard);
+            QVERIFY(!guard.mayShow(PreviewResult{}));
+            QVERIFY(!guard.mayRequest());
+        }
+        QCOMPARE(requested.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(delivered.count(), 0);
+        {
+            const QuestionGuard::Asking asking(guard);
+            QVERIFY(!guard.mayShow(PreviewResult{}));
+        }
+        QTRY_COMPARE(delivered.count(), 1);
+        QCOMPARE(requested.count(), 1);
+        QVERIFY(guard.mayRequest() && guard.mayShow(PreviewResult{}));
     }
 
     void previewArrivingDuringAQuestion_isShownOnceItIsAnswered()
