@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "tools/ImageObject.h"
+
 #include <QtTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 using namespace TestSupport;
 
@@ -310,6 +313,37 @@ private slots:
         } else if (!check.isEmpty()) {
             QCOMPARE(facts.size, QSize(check.section('x', 0, 0).toInt(), check.section('x', 1).toInt()));
         }
+    }
+
+    // A full disk would meet every document alike: the first one to meet it ends the run.
+    void fullDisk_stopsEveryDocument()
+    {
+        CaseFolder folder;
+        // Ghostscript's bitmaps stay small; the pages scaled up from them do not fit under the size limit.
+        QFile bitmap(folder.path("page.tif"));
+        QVERIFY(bitmap.open(QIODevice::WriteOnly)
+                && bitmap.write(ImageObject().convert({"-size", "64x64", "xc:", "+noise", "Random"}, "TIFF").data) > 0);
+        bitmap.close();
+        QVERIFY(
+            !fakeGhostscript(folder.path(),
+                             R"sh([ -n "$info" ] && info_ok; cp "$here/page.tif" "$(printf "$pattern" 1)"; exit 0)sh")
+                 .isEmpty());
+        QProcess process;
+        prepare(process, folder);
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
+        process.setProcessEnvironment(environment);
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{256 * 1024, 256 * 1024}; // larger writes fail as on a full disk
+            setrlimit(RLIMIT_FSIZE, &small);
+        });
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out") + "/", "--width", "3000",
+                                                              "--colors", "hicolor", doc("one.pdf"), doc("three.pdf")});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(err.contains("full") && !err.contains("three.pdf"), qPrintable(err));
     }
 
     void sizeInPixels_oneSideGiven_leavesTheOtherFree()

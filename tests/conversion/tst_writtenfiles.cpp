@@ -306,8 +306,11 @@ private slots:
         QCOMPARE(OutputSize::written(job.options, PagePoints, trim ? TrimBox.size() : QSizeF()), written);
         // Scaled before the colours were reduced, not after.
         QVERIFY2(facts.colors <= 16, qPrintable(QString::number(facts.colors)));
-        if (!trim)
+        if (!trim) {
             QCOMPARE(readImage(folder.path("fit001.png")).size, written);
+            // Tagged with the resolution the page was fitted at, so it prints at its size.
+            QCOMPARE(qRound(readImage(folder.path("fit001.png")).dpi), qRound(written.width() * 72.0 / 400));
+        }
     }
 
     void transparentBackground_leavesThePaperClear_data()

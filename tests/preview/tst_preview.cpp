@@ -97,6 +97,18 @@ private slots:
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
+    // A remembered page past the end of a document that has since shrunk: the document opens at page 1.
+    void opener_pagePastTheEnd_opensAtTheFirst()
+    {
+        DocumentOpener opener;
+        QSignalSpy opened(&opener, &DocumentOpener::opened);
+        opener.open(m_gs, doc("plain.pdf"), 40);
+        QTRY_COMPARE_WITH_TIMEOUT(opened.count(), 1, 30000);
+        const auto document = opened.first().first().value<OpenedDocument>();
+        QCOMPARE(document.page, 1);
+        QCOMPARE(document.info.pageSize, QSizeF(300, 200));
+    }
+
     void password_opensOnlyTheRightDocument_data()
     {
         QTest::addColumn<QString>("document");
