@@ -6,6 +6,7 @@
 #include "preview/OutputSize.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsPanel.h"
+#include "ui/PagePanel.h"
 #include "ui/ProgressDialog.h"
 #include "ui/QuestionGuard.h"
 
@@ -218,6 +219,22 @@ private slots:
         child<QPushButton>("convertRangeButton")->click();
         QCOMPARE(m_files.proposed, folder.path("report.v2.png"));
         QCOMPARE(m_settings.values.value("LastFolder"), QFileInfo(folder.path("scan.png")).absolutePath());
+    }
+
+    // The page shown is set without the panel asking for it again.
+    void pagePanel_showsThePageItIsGiven()
+    {
+        PagePanel panel;
+        QSignalSpy chosen(&panel, &PagePanel::pageChosen);
+        panel.setDocument(5, 2);
+        auto *pages = panel.findChild<QComboBox *>("pageCombo");
+        QCOMPARE(pages->currentText(), "Page 2");
+        panel.setPage(4);
+        QCOMPARE(pages->currentText(), "Page 4");
+        QCOMPARE(chosen.count(), 0);
+        pages->setCurrentIndex(0);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toInt(), 1);
     }
 
     // While a question is open, previews wait; a preview asked for meanwhile wins over one that arrived.
