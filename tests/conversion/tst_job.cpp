@@ -130,6 +130,8 @@ private slots:
                                               << "";
         QTest::newRow("past the end") << "2,5-6,9-,4-20" << 4 << "2,4"
                                       << "5-20";
+        QTest::newRow("next to each other past the end") << "2,8,9" << 5 << "2"
+                                                         << "8-9";
         QTest::newRow("far past the end") << "1-2000000000" << 3 << "1-3"
                                           << "4-2000000000";
         QTest::newRow("blanks") << " 2 - 3 , 5 " << 9 << "2-3,5"
