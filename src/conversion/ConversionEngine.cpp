@@ -12,6 +12,7 @@
 #include "tools/ProcessRunner.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -64,7 +65,7 @@ ConversionEngine::ConversionEngine(const ImageObject *images, ProcessRunner *run
     connect(&m_poll, &QTimer::timeout, this, &ConversionEngine::collectFinishedPages);
     m_pageTimer.setSingleShot(true);
     connect(&m_pageTimer, &QTimer::timeout, this, &ConversionEngine::onPageTimedOut);
-    connect(m_runner, &ProcessRunner::finished, this, &ConversionEngine::onRenderFinished);
+    connect(m_runner, &ProcessRunner::finished, this, &ConversionEngine::onGhostscriptFinished);
 }
 
 ConversionEngine::~ConversionEngine()
@@ -89,6 +90,10 @@ void ConversionEngine::start(const ConversionJob &job)
     m_done = 0;
     m_running = true;
     m_rendering = false;
+    m_readingSizes = false;
+    m_runs.clear();
+    m_currentRun = 0;
+    m_sizes.clear();
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_hold = std::make_shared<std::atomic_bool>(false);
     emit progressChanged(0, int(m_pages.size()));
@@ -100,7 +105,8 @@ void ConversionEngine::start(const ConversionJob &job)
         if (!passwordArguments)
             problem = Problem::make(Problem::UnusablePassword);
     }
-    if (problem.isNone())
+    // A box's pages are judged one by one once their sizes are known.
+    if (problem.isNone() && !job.options.usesBox())
         problem = job.checkSize();
     if (problem.isNone())
         problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(m_pages.value(0, 1))).absolutePath());
@@ -117,24 +123,109 @@ void ConversionEngine::start(const ConversionJob &job)
         QMetaObject::invokeMethod(this, &ConversionEngine::finishIfDone, Qt::QueuedConnection);
         return;
     }
-    RenderRequest request;
-    request.document = job.options.sourceFile;
-    request.outputFolder = m_work->path();
-    request.firstPage = job.firstPage;
-    request.lastPage = job.lastPage;
-    if (!job.pageList.isEmpty())
-        request.pageList = PageSelection::text(job.pageList);
-    request.dpi = job.renderDpi();
-    request.antialias = job.options.antialias;
-    request.alpha = job.keepsTransparency();
-    request.withPassword = passwordArguments.has_value();
-    request.legacyInterpreter = job.legacyInterpreter;
+    m_withPassword = passwordArguments.has_value();
+    m_passwordArguments = passwordArguments.value_or(QByteArray());
     m_rendering = true;
     m_runner->setTemporaryFolder(m_work->path());
-    m_runner->start(job.ghostscript, GhostscriptCommands::renderArguments(request),
-                    passwordArguments.value_or(QByteArray()));
+    // Without a link to read it through, every page is rendered at the resolution of the one the run
+    // was set up for.
+    const QString link = job.options.usesBox() && !m_pages.isEmpty()
+                             ? GhostscriptCommands::linkDocument(m_work->path(), job.options.sourceFile)
+                             : QString();
+    if (link.isEmpty()) {
+        m_runs = {RenderRun{0, int(m_pages.size()), job.renderDpi(), m_work->path()}};
+        startRun(0);
+        return;
+    }
+    m_readingSizes = true;
+    m_marker = GhostscriptCommands::newMarker();
+    m_runner->start(job.ghostscript,
+                    GhostscriptCommands::pageSizesArguments(link, m_pages.first(), m_pages.last(), m_marker,
+                                                            m_withPassword, job.legacyInterpreter),
+                    m_passwordArguments);
+}
+
+void ConversionEngine::onGhostscriptFinished(const ProcessResult &result)
+{
+    if (m_readingSizes)
+        onSizesRead(result);
+    else
+        onRenderFinished(result);
+}
+
+void ConversionEngine::onSizesRead(const ProcessResult &result)
+{
+    m_readingSizes = false;
+    if (*m_cancel) {
+        m_rendering = false;
+        finishIfDone();
+        return;
+    }
+    const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
+    if (!problem.isNone()) {
+        m_rendering = false;
+        stop(problem);
+        return;
+    }
+    // A page whose size could not be read is taken to be the size of the one the run was set up for.
+    const QHash<int, QSizeF> sizes = GhostscriptCommands::parsePageSizes(result.output, m_marker);
+    ConversionJob page = m_job;
+    for (int index = 0; index < m_pages.size(); ++index) {
+        page.pageSize = sizes.value(m_pages.at(index), m_job.pageSize);
+        m_sizes << page.pageSize;
+        const int dpi = page.renderDpi();
+        if (!m_runs.isEmpty() && m_runs.last().dpi == dpi) {
+            m_runs.last().end = index + 1;
+            continue;
+        }
+        Problem tooLarge = page.checkSize();
+        if (!tooLarge.isNone()) {
+            if (sizes.size() > 1)
+                tooLarge.message = QCoreApplication::translate("ConversionEngine", "Page %1: %2")
+                                       .arg(m_pages.at(index))
+                                       .arg(tooLarge.message);
+            m_rendering = false;
+            stop(tooLarge);
+            return;
+        }
+        const QString folder = m_runs.isEmpty()
+                                   ? m_work->path()
+                                   : QDir(m_work->path()).filePath(QStringLiteral("run%1").arg(m_runs.size()));
+        if (!QDir().mkpath(folder)) {
+            m_rendering = false;
+            stop(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
+            return;
+        }
+        m_runs << RenderRun{index, index + 1, dpi, folder};
+    }
+    startRun(0);
+}
+
+void ConversionEngine::startRun(int run)
+{
+    m_currentRun = run;
+    const RenderRun &current = m_runs.at(run);
+    if (!m_sizes.isEmpty())
+        m_job.pageSize = m_sizes.at(current.begin);
+    RenderRequest request;
+    request.document = m_job.options.sourceFile;
+    request.outputFolder = current.folder;
+    const QList<int> pages = m_pages.mid(current.begin, current.end - current.begin);
+    if (m_job.pageList.isEmpty()) {
+        request.firstPage = pages.isEmpty() ? m_job.firstPage : pages.first();
+        request.lastPage = pages.isEmpty() ? m_job.lastPage : pages.last();
+    } else {
+        request.pageList = PageSelection::text(pages);
+    }
+    request.dpi = current.dpi;
+    request.antialias = m_job.options.antialias;
+    request.alpha = m_job.keepsTransparency();
+    request.withPassword = m_withPassword;
+    request.legacyInterpreter = m_job.legacyInterpreter;
+    m_runner->start(m_job.ghostscript, GhostscriptCommands::renderArguments(request), m_passwordArguments);
     m_poll.start();
-    onPageStarted(m_pages.value(0, 1));
+    onPageStarted(pages.value(0, 1));
+    updatePause();
 }
 
 void ConversionEngine::cancel()
@@ -151,7 +242,10 @@ void ConversionEngine::cancel()
 
 QString ConversionEngine::bitmap(int index) const
 {
-    return GhostscriptCommands::bitmapPath(m_work->path(), index + 1, m_job.keepsTransparency());
+    const auto run =
+        std::find_if(m_runs.cbegin(), m_runs.cend(), [index](const RenderRun &r) { return index < r.end; });
+    Q_ASSERT(run != m_runs.cend());
+    return GhostscriptCommands::bitmapPath(run->folder, index - run->begin + 1, m_job.keepsTransparency());
 }
 
 void ConversionEngine::onPageStarted(int page)
@@ -172,7 +266,10 @@ void ConversionEngine::collectFinishedPages()
     // Ghostscript opens a page's bitmap when it sets the page up and closes it once written, before it sets
     // up the next. So a page is complete once the next one's bitmap exists. Ghostscript's "Page N" lines
     // cannot tell this: the document can make it print any line, a font name for one.
-    while (m_nextToHand + 1 < m_pages.size() && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
+    if (m_readingSizes || !m_rendering)
+        return;
+    const int end = m_runs.at(m_currentRun).end;
+    while (m_nextToHand + 1 < end && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
         enqueue(m_nextToHand);
         if (!*m_cancel)
             onPageStarted(m_pages.at(m_nextToHand));
@@ -205,8 +302,9 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.
     const int firstLeft = m_nextToHand;
+    const int end = m_runs.at(m_currentRun).end;
     bool anyLeft = false;
-    for (int index = firstLeft; index < m_pages.size() && !anyLeft; ++index)
+    for (int index = firstLeft; index < end && !anyLeft; ++index)
         anyLeft = QFileInfo(bitmap(index)).size() > 0;
     if (!m_anyBitmap && !anyLeft) {
         stopRendering(m_work->lacksRoomFor(m_job.bitmapBytes())
@@ -214,8 +312,12 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
                           : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }
-    for (int index = firstLeft; index < m_pages.size() && !*m_cancel; ++index)
+    for (int index = firstLeft; index < end && !*m_cancel; ++index)
         enqueue(index);
+    if (m_currentRun + 1 < m_runs.size() && !*m_cancel) {
+        startRun(m_currentRun + 1);
+        return;
+    }
     m_rendering = false;
     finishIfDone();
 }
@@ -238,7 +340,10 @@ void ConversionEngine::enqueue(int index)
     m_anyBitmap = true;
     ++m_inFlight;
     updatePause();
-    const auto job = std::make_shared<const ConversionJob>(m_job);
+    auto job = std::make_shared<ConversionJob>(m_job);
+    // The resolution tag of a page fitted into a box is that page's own.
+    if (!m_sizes.isEmpty())
+        job->pageSize = m_sizes.at(index);
     m_pool.start([this, run = m_run, job, index, page, path, images = m_images, cancel = m_cancel, hold = m_hold,
                   tiff = m_tiff] {
         Problem problem;

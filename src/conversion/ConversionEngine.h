@@ -50,8 +50,9 @@ struct FailureSummary
     static FailureSummary of(const QList<PageFailure> &failures);
 };
 
-// Converts a page range off the window's thread. Ghostscript renders the whole range in one run while a
-// pool of workers, one per core, turns each finished bitmap into its image file.
+// Converts a page range off the window's thread. Ghostscript renders the whole range in one run (for a box,
+// one run per resolution its pages need) while a pool of workers, one per core, turns each finished bitmap
+// into its image file.
 class ConversionEngine : public QObject
 {
     Q_OBJECT
@@ -79,6 +80,9 @@ private:
     void collectFinishedPages();
     void onPageStarted(int page);
     void onPageTimedOut();
+    void onGhostscriptFinished(const ProcessResult &result);
+    void onSizesRead(const ProcessResult &result);
+    void startRun(int run);
     void onRenderFinished(const ProcessResult &result);
     QString bitmap(int index) const;
     void enqueue(int index);
@@ -97,6 +101,22 @@ private:
     std::shared_ptr<MultiPageTiff> m_tiff; // when every page goes into one TIFF
     ConversionJob m_job;
     QList<int> m_pages; // of the run, in the order Ghostscript renders them
+    // For a box, each page is rendered at its own resolution: consecutive pages that share one go through
+    // one Ghostscript run, with bitmaps in a folder of its own.
+    struct RenderRun
+    {
+        int begin = 0; // indexes into m_pages
+        int end = 0;
+        int dpi = 0;
+        QString folder;
+    };
+    QList<RenderRun> m_runs;
+    int m_currentRun = 0;
+    QList<QSizeF> m_sizes; // of each page in m_pages; empty when only the job's page size is known
+    QByteArray m_passwordArguments;
+    bool m_withPassword = false;
+    QString m_marker;
+    bool m_readingSizes = false;
     ConversionResult m_result;
     QTimer m_poll;
     QTimer m_pageTimer;
@@ -106,5 +126,5 @@ private:
     int m_inFlight = 0;
     int m_done = 0;
     bool m_running = false;
-    bool m_rendering = false;
+    bool m_rendering = false; // Ghostscript is at work for this run, reading sizes or rendering
 };

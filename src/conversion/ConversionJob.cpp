@@ -218,8 +218,6 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         dpi = std::max(1, int(std::lround(OutputSize::written(options, pageSize).width() * 72.0 / pageSize.width())));
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(dpi);
-    // The PNG writer would pick its own form again from the pixels: a page with two levels would not be
-    // written at the bit depth asked for.
     // The writer would analyse the pixels again and pick its own form: gray is written as gray, and a
     // palette as indexed colour, each at the depth the engine chose. Left to itself it wrote a text manual
     // in 16 colours as 8-bit gray, 13% larger. The background colour it would record is left out: put in the

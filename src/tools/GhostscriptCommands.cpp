@@ -93,32 +93,119 @@ QString linkDocument(const QString &folder, const QString &document)
     return QFile::link(absolute(document), link) ? link : QString();
 }
 
-QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
-                          bool legacyInterpreter)
+namespace {
+
+// Prints a page's boxes, one "marker key value" line each, for a page number on the stack. pget finds a box
+// that the page inherits, in either interpreter.
+QString pageBoxesProgram(const QString &marker)
 {
-    // The program reads the document under the name of a link in our private folder: Ghostscript lets it read
-    // only what --permit-file-read names, and that list cannot hold a name with a colon. pget finds a box
-    // that the page inherits, in either interpreter.
-    const QString program =
-        QStringLiteral("SFGDocument (r) file runpdfbegin (%1 pages ) print pdfpagecount == "
-                       "SFGPage pdfpagecount le { SFGPage pdfgetpage dup type /dicttype eq { "
-                       "[/MediaBox /CropBox /Rotate] { 2 copy pget { (%1 ) print exch ==only ( ) print == } "
-                       "{ pop } ifelse } forall } if pop } if quit")
-            .arg(marker);
-    QStringList args{QStringLiteral("-q"),
-                     QStringLiteral("-dNODISPLAY"),
-                     QStringLiteral("-dSAFER"),
-                     QStringLiteral("-dBATCH"),
-                     QStringLiteral("-dNOPAUSE"),
-                     QStringLiteral("--permit-file-read=") + link,
-                     QStringLiteral("-dSFGPage=%1").arg(page),
-                     QStringLiteral("-sSFGDocument=") + link};
+    return QStringLiteral("pdfgetpage dup type /dicttype eq { [/MediaBox /CropBox /Rotate] { 2 copy pget { "
+                          "(%1 ) print exch ==only ( ) print == } { pop } ifelse } forall } if pop")
+        .arg(marker);
+}
+
+// The program reads the document under the name of a link in our private folder: Ghostscript lets it read
+// only what --permit-file-read names, and that list cannot hold a name with a colon.
+QStringList programArguments(const QString &link, const QStringList &definitions, bool withPassword,
+                             bool legacyInterpreter, const QString &program)
+{
+    QStringList args{QStringLiteral("-q"),        QStringLiteral("-dNODISPLAY"),
+                     QStringLiteral("-dSAFER"),   QStringLiteral("-dBATCH"),
+                     QStringLiteral("-dNOPAUSE"), QStringLiteral("--permit-file-read=") + link};
+    args << definitions << QStringLiteral("-sSFGDocument=") + link;
     if (legacyInterpreter)
         args << QStringLiteral("-dNEWPDF=false");
     if (withPassword)
         args << argumentFile();
     args << QStringLiteral("-c") << program;
     return args;
+}
+
+// The size Ghostscript renders: the crop box within the media box, turned by the page's rotation.
+class BoxReader
+{
+public:
+    // Lines of other keys are not boxes and are let be.
+    void read(const QString &key, const QString &value)
+    {
+        if (key == QLatin1String("/MediaBox"))
+            m_media = boxSize(value.mid(1).chopped(1));
+        else if (key == QLatin1String("/CropBox"))
+            m_crop = boxSize(value.mid(1).chopped(1));
+        else if (key == QLatin1String("/Rotate"))
+            m_rotate = value.toInt();
+    }
+    QSizeF size() const
+    {
+        if (!m_media.isValid())
+            return {};
+        QSizeF size = m_crop.isValid() ? m_crop.boundedTo(m_media) : m_media;
+        if (((m_rotate % 360 + 360) % 360 / 90) % 2 == 1)
+            size.transpose();
+        return size;
+    }
+
+private:
+    QSizeF m_media;
+    QSizeF m_crop;
+    int m_rotate = 0;
+};
+
+// Each of the marker's lines as its key and value.
+template <typename Take>
+void readMarked(const QString &output, const QString &marker, Take take)
+{
+    const QString prefix = marker + QLatin1Char(' ');
+    for (const QString &line : output.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(prefix))
+            continue;
+        const QString key = line.mid(prefix.size()).section(QLatin1Char(' '), 0, 0);
+        take(key, line.mid(prefix.size() + key.size()).trimmed());
+    }
+}
+
+} // namespace
+
+QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
+                          bool legacyInterpreter)
+{
+    const QString program = QStringLiteral("SFGDocument (r) file runpdfbegin (%1 pages ) print pdfpagecount == "
+                                           "SFGPage pdfpagecount le { SFGPage %2 } if quit")
+                                .arg(marker, pageBoxesProgram(marker));
+    return programArguments(link, {QStringLiteral("-dSFGPage=%1").arg(page)}, withPassword, legacyInterpreter, program);
+}
+
+QStringList pageSizesArguments(const QString &link, int first, int last, const QString &marker, bool withPassword,
+                               bool legacyInterpreter)
+{
+    const QString program = QStringLiteral("SFGDocument (r) file runpdfbegin SFGFirst 1 SFGLast pdfpagecount .min "
+                                           "{ dup (%1 page ) print == %2 } for quit")
+                                .arg(marker, pageBoxesProgram(marker));
+    return programArguments(link,
+                            {QStringLiteral("-dSFGFirst=%1").arg(first), QStringLiteral("-dSFGLast=%1").arg(last)},
+                            withPassword, legacyInterpreter, program);
+}
+
+QHash<int, QSizeF> parsePageSizes(const QString &output, const QString &marker)
+{
+    QHash<int, QSizeF> sizes;
+    int page = 0;
+    BoxReader boxes;
+    const auto finishPage = [&] {
+        if (page > 0 && boxes.size().isValid())
+            sizes.insert(page, boxes.size());
+    };
+    readMarked(output, marker, [&](const QString &key, const QString &value) {
+        if (key == QLatin1String("page")) {
+            finishPage();
+            page = value.toInt();
+            boxes = {};
+        } else {
+            boxes.read(key, value);
+        }
+    });
+    finishPage();
+    return sizes;
 }
 
 bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven)
@@ -135,33 +222,15 @@ DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacy
 {
     DocumentInfo info;
     info.legacyInterpreter = legacyInterpreter;
-    info.repaired =
-        output.contains(QLatin1String("errors that were repaired")) || output.contains(QLatin1String("was repaired"));
-    QSizeF media;
-    QSizeF crop;
-    int rotate = 0;
-    const QString prefix = marker + QLatin1Char(' ');
-    for (const QString &line : output.split(QLatin1Char('\n'))) {
-        if (!line.startsWith(prefix))
-            continue;
-        const QString key = line.mid(prefix.size()).section(QLatin1Char(' '), 0, 0);
-        const QString value = line.mid(prefix.size() + key.size()).trimmed();
+    info.repaired = wasRepaired(output);
+    BoxReader boxes;
+    readMarked(output, marker, [&](const QString &key, const QString &value) {
         if (key == QLatin1String("pages"))
             info.pageCount = value.toInt();
-        else if (key == QLatin1String("/MediaBox"))
-            media = boxSize(value.mid(1).chopped(1));
-        else if (key == QLatin1String("/CropBox"))
-            crop = boxSize(value.mid(1).chopped(1));
-        else if (key == QLatin1String("/Rotate"))
-            rotate = value.toInt();
-    }
-    if (media.isValid()) {
-        // Ghostscript renders the crop box within the media box.
-        QSizeF size = crop.isValid() ? crop.boundedTo(media) : media;
-        if (((rotate % 360 + 360) % 360 / 90) % 2 == 1)
-            size.transpose();
-        info.pageSize = size;
-    }
+        else
+            boxes.read(key, value);
+    });
+    info.pageSize = boxes.size();
     return info;
 }
 

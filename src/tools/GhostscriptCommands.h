@@ -4,6 +4,7 @@
 
 #include "tools/Problem.h"
 
+#include <QHash>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -55,6 +56,11 @@ std::optional<QByteArray> passwordArguments(const QString &password);
 // link is what linkDocument() made.
 QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
                           bool legacyInterpreter = false);
+// Every page's boxes from first to last (to the end when last lies past it), for pageSizes().
+QStringList pageSizesArguments(const QString &link, int first, int last, const QString &marker, bool withPassword,
+                               bool legacyInterpreter);
+// The size each page renders at, by page number, from pageSizesArguments()'s output.
+QHash<int, QSizeF> parsePageSizes(const QString &output, const QString &marker);
 // Ghostscript 10's own interpreter says nothing at all for an AES-256 revision 5 document, whatever the
 // password; the older one opens it. Only then is the older one tried.
 bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven);

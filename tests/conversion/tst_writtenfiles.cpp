@@ -313,6 +313,44 @@ private slots:
         }
     }
 
+    void sizeInPixels_rendersEachPageAtItsOwnResolution()
+    {
+        CaseFolder folder;
+        // Page 2 is a quarter as wide as the others, and the same page as page 2 of the small document.
+        const QString mixed = folder.path("mixed.pdf");
+        const QString small = folder.path("small.pdf");
+        QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(100, 50), QSizeF(400, 200)}));
+        QVERIFY(writePdf(small, {QSizeF(100, 50), QSizeF(100, 50)}));
+        const auto fitted = [&folder](const QString &document, const QString &name, int width) {
+            ConversionJob job;
+            job.ghostscript = GhostscriptLocator().locate();
+            job.options = {
+                .sourceFile = document, .colorDepth = ColorDepth::HiColor, .fitToBox = true, .boxWidth = width};
+            job.firstPage = 1;
+            job.lastPage = documentInfo(document, 1).pageCount;
+            job.numbered = true;
+            job.pageCount = job.lastPage;
+            job.pageSize = documentInfo(document, 1).pageSize;
+            job.destination = folder.path(name);
+            return convert(job);
+        };
+        QVERIFY(fitted(mixed, "mixed.png", 200).isSuccess());
+        QVERIFY(fitted(small, "small.png", 200).isSuccess());
+        for (const QString name : {"mixed001.png", "mixed002.png", "mixed003.png"})
+            QCOMPARE(readImage(folder.path(name)).size, QSize(200, 100));
+        // Rendered at 144 dpi like the small document's page, not at the first page's 36 dpi and enlarged.
+        QCOMPARE(QImage(folder.path("mixed002.png")), QImage(folder.path("small002.png")));
+        QCOMPARE(qRound(readImage(folder.path("mixed002.png")).dpi), 144);
+        QCOMPARE(qRound(readImage(folder.path("mixed003.png")).dpi), 36);
+
+        // A page the box would need beyond 2400 dpi for refuses the run before anything is written.
+        QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(2, 1)}));
+        const ConversionResult refused = fitted(mixed, "refused.png", 6000);
+        QCOMPARE(refused.fatal.kind, Problem::TooLarge);
+        QVERIFY2(refused.fatal.message.startsWith("Page 2: "), qPrintable(refused.fatal.message));
+        QVERIFY(!QFileInfo::exists(folder.path("refused001.png")));
+    }
+
     void transparentBackground_leavesThePaperClear_data()
     {
         QTest::addColumn<QString>("format");
