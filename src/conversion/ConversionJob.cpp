@@ -165,6 +165,30 @@ QStringList monochromeWithAlpha(const ConversionOptions &options)
                          QStringLiteral("-composite")};
 }
 
+// The writer would analyse the pixels again and pick its own form: left to itself it wrote a text manual in
+// 16 colours as 8-bit gray, 13% larger. So gray is written as gray at the depth chosen, a palette as indexed
+// colour at the least depth that holds the colours the page kept, and Hicolor as true colour. Left out: the
+// background colour (in the palette it would take an entry more than the depth holds), Ghostscript's sRGB
+// profile (2.5 KB a page; a PNG without one is sRGB already) and the times of writing, so the same page
+// always gives the same bytes.
+QStringList pngForm(const ConversionOptions &options, bool alpha)
+{
+    QStringList args{QStringLiteral("-define"), QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME")};
+    if (alpha || options.isMonochrome())
+        return args;
+    const auto define = [&args](const QString &setting) { args << QStringLiteral("-define") << setting; };
+    if (options.isGray()) {
+        define(QStringLiteral("png:color-type=0"));
+        define(QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel()));
+    } else if (options.bitsPerPixel() > 0) {
+        define(QStringLiteral("png:color-type=3"));
+    } else {
+        define(QStringLiteral("png:color-type=2"));
+        define(QStringLiteral("png:bit-depth=8"));
+    }
+    return args;
+}
+
 } // namespace
 
 QStringList ConversionJob::reductionArguments(const ConversionOptions &options, ImageFormat written, QSize box)
@@ -218,15 +242,8 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         dpi = std::max(1, int(std::lround(OutputSize::written(options, pageSize).width() * 72.0 / pageSize.width())));
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(dpi);
-    // The writer would analyse the pixels again and pick its own form: gray is written as gray, and a
-    // palette as indexed colour, each at the depth the engine chose. Left to itself it wrote a text manual
-    // in 16 colours as 8-bit gray, 13% larger. The background colour it would record is left out: put in the
-    // palette, it would need one entry more than the depth holds.
-    const int bits = options.bitsPerPixel();
-    if (format() == ImageFormat::Png && !alpha && !options.isMonochrome() && bits > 0)
-        args << QStringLiteral("-define") << QStringLiteral("png:color-type=%1").arg(options.isGray() ? 0 : 3)
-             << QStringLiteral("-define") << QStringLiteral("png:bit-depth=%1").arg(bits) << QStringLiteral("-define")
-             << QStringLiteral("png:exclude-chunk=bKGD");
+    if (format() == ImageFormat::Png)
+        args << pngForm(options, alpha);
     if (format() == ImageFormat::Tiff) {
         // Fax machines and archives read black and white as Group 4; the rest is lossless too. The pages are
         // joined into one file by our own code, which reads little-endian TIFF only.

@@ -123,9 +123,8 @@ private slots:
         QCOMPARE(readImage(folder.path("q90.jpg")).quality, 90);
         QVERIFY(written["q10.jpg"].size() < written["q90.jpg"].size());
         QCOMPARE(readImage(folder.path("q10.png")).format, QByteArray("PNG"));
-        // The same pixels, compressed alike (the files carry their time of writing).
-        QCOMPARE(written["q10.png"].size(), written["q90.png"].size());
-        QCOMPARE(QImage::fromData(written["q10.png"]), QImage::fromData(written["q90.png"]));
+        // The same bytes: PNG files carry no time of writing.
+        QCOMPARE(written["q10.png"], written["q90.png"]);
         // WebP in true colour is lossy at the quality asked for.
         QVERIFY(written["q10.webp"].startsWith("RIFF"));
         QVERIFY2(written["q10.webp"].size() * 5 < written["q90.webp"].size() * 4,

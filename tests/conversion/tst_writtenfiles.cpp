@@ -140,6 +140,12 @@ private slots:
             << "png" << int(D::BlackAndWhite) << false << true << false << 75 << 96 << 2 << 2;
         QTest::newRow("png 256 colours") << "png" << int(D::TwoHundredFiftySixColors) << false << true << false << 75
                                          << 120 << 2 << 17;
+        // Page 1 keeps its 16 stripes: a 4-bit palette holds them.
+        QTest::newRow("png 256 colours, 16 kept")
+            << "png" << int(D::TwoHundredFiftySixColors) << false << false << false << 75 << 72 << 1 << 16;
+        // True colour however few colours the page has, so the writer need not count them.
+        QTest::newRow("png hicolor, 16 stripes")
+            << "png" << int(D::HiColor) << false << false << false << 75 << 72 << 1 << 16;
         QTest::newRow("png hicolor") << "png" << int(D::HiColor) << false << true << false << 75 << 144 << 2 << 32769;
         QTest::newRow("gif 16 colours") << "gif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
                                         << 16;
@@ -209,7 +215,13 @@ private slots:
         QCOMPARE(filesIn(folder.path()), QStringList{QFileInfo(written).fileName()});
         QFile file(written);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(formatByBytes(file.readAll()), format.toLatin1());
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(formatByBytes(bytes), format.toLatin1());
+        // Nothing but the image: no profile, no time of writing.
+        if (format == "png") {
+            for (const char *chunk : {"iCCP", "tEXt", "zTXt", "tIME", "bKGD"})
+                QVERIFY2(!bytes.contains(chunk), chunk);
+        }
 
         const ImageFacts facts = readImage(written);
         const QSize expected =
@@ -241,9 +253,16 @@ private slots:
         }
         if (format == "tif")
             QCOMPARE(facts.compression, QByteArray("LZW"));
-        // A palette is written as indexed colour at the depth that holds it.
-        if (format == "png" && !options.isGray() && !options.isMonochrome() && options.bitsPerPixel() > 0)
-            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({3, options.bitsPerPixel()}));
+        // A palette is written as indexed colour at the least depth that holds the colours kept; Hicolor as
+        // true colour.
+        if (format == "png" && !options.isGray() && !options.isMonochrome() && options.bitsPerPixel() > 0) {
+            int least = 1;
+            while ((1 << least) < facts.colors)
+                least *= 2;
+            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({3, least}));
+        }
+        if (format == "png" && depth == int(ColorDepth::HiColor))
+            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({2, 8}));
         if (format == "jpg") {
             QCOMPARE(facts.quality, std::max(1, quality));
         } else if (format != "webp") {
