@@ -9,6 +9,12 @@
 #                                         then a stop while the image library works on it (minutes)
 #   bench/conversion.sh --resolutions     one A4 page at every offered resolution, antialiased and not:
 #                                         time and output size against the predicted size (long)
+#   bench/conversion.sh --stages [--against REV] [FILE.pdf]
+#                                         all pages at the defaults (a 93-page manual unless given) next to
+#                                         mutool draw on one thread: pages/s, output size, and where
+#                                         sheetforge's time went, stage by stage, with how busy each worker
+#                                         was; --against builds revision REV too and compares its speed, its
+#                                         output size, and each page's colours and pixels
 # BENCH_RUNS sets how many runs each median takes (3 by default).
 set -euo pipefail
 # shellcheck source=bench/common.sh
@@ -16,12 +22,22 @@ source "$(dirname "$0")/common.sh"
 
 mode=default
 files=()
+against=""
 for arg in "$@"; do
+    if [ "$against" = next ]; then
+        against=$arg
+        continue
+    fi
     case "$arg" in
     --large) mode=large ;;
     --resolutions) mode=resolutions ;;
+    --stages) mode=stages ;;
+    --against)
+        against=next
+        continue
+        ;;
     -h | --help)
-        sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     -*)
@@ -52,7 +68,12 @@ defaults=(--colors 16 --no-dither --no-trim --antialias --format png)
 sheetforge_in() { # TMPDIR, then sheetforge's arguments
     local tmp=$1
     shift
-    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$sheetforge" "$@"
+    program_in "$sheetforge" "$tmp" "$@"
+}
+program_in() { # program, TMPDIR, then its arguments
+    local program=$1 tmp=$2
+    shift 2
+    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$program" "$@"
 }
 
 problems=()
@@ -327,6 +348,86 @@ resolutions() {
     done
 }
 
+
+# Another revision built from its own sources, for the same measurements in the same run.
+build_revision() { # revision; prints the program's path
+    local source="$work/rev-src" build="$work/rev-build"
+    mkdir -p "$source"
+    git -C "$bench_root" archive "$1" | tar -x -C "$source"
+    if ! { cmake -S "$source" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF &&
+        cmake --build "$build" -j"$(nproc)" --target sheetforge; } >"$work/rev-build.log" 2>&1; then
+        tail -n 20 "$work/rev-build.log" >&2
+        echo "revision $1 did not build" >&2
+        exit 1
+    fi
+    echo "$build/src/sheetforge"
+}
+
+stages() {
+    local pdf=$1 name pages run t0 rc other=""
+    name=$(basename "$pdf")
+    pages=$(page_count "$pdf")
+    [ -z "$against" ] || other=$(build_revision "$against")
+    local sf=() mu=() rev=() timing=()
+    for ((run = 1; run <= runs; run++)); do
+        rm -rf "$work/sf" "$work/mu" "$work/rev" "$work/tmp"
+        mkdir -p "$work/sf" "$work/mu" "$work/rev" "$work/tmp"
+        t0=$EPOCHREALTIME
+        rc=0
+        QT_LOGGING_RULES="sheetforge.timing.info=true" sheetforge_in "$work/tmp" --convert "$work/sf/p.png" \
+            --dpi 144 "${defaults[@]}" "$pdf" 2>"$work/sf.err" || rc=$?
+        sf+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+        [ "$rc" -eq 0 ] || problem "$name: sheetforge exited with $rc: $(tail -n 3 "$work/sf.err" | tr '\n' ' ')"
+        timing+=("$(sed -n 's/^.*sheetforge.timing: //p' "$work/sf.err")")
+
+        t0=$EPOCHREALTIME
+        mutool draw -q -r 144 -o "$work/mu/p%04d.png" "$pdf" 2>/dev/null
+        mu+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+
+        if [ -n "$other" ]; then
+            t0=$EPOCHREALTIME
+            program_in "$other" "$work/tmp" --convert "$work/rev/p.png" --dpi 144 "${defaults[@]}" "$pdf" \
+                2>/dev/null || problem "$name: revision $against failed"
+            rev+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+        fi
+    done
+    local msf mmu
+    msf=$(median "${sf[@]}")
+    mmu=$(median "${mu[@]}")
+    echo "$name, $pages pages at the defaults (144 dpi, 16 colours, antialiased, png), median of $runs runs:"
+    printf '  %-22s %8s %8s %12s %10s\n' tool seconds "pages/s" "bytes" "vs mutool"
+    row() { # label, seconds, folder
+        printf '  %-22s %8.2f %8.2f %12d %10.2f\n' "$1" "$2" "$(awk -v p="$pages" -v t="$2" 'BEGIN { print p / t }')" \
+            "$(du -sb "$3" | cut -f1)" "$(awk -v a="$mmu" -v b="$2" 'BEGIN { print a / b }')"
+    }
+    row sheetforge "$msf" "$work/sf"
+    [ -z "$other" ] || row "sheetforge $against" "$(median "${rev[@]}")" "$work/rev"
+    row "mutool draw, 1 thread" "$mmu" "$work/mu"
+    echo "  (vs mutool: pages/s as a share of mutool's)"
+    echo "where sheetforge's time went (rendering is Ghostscript's CPU time; the rest is the workers' time):"
+    printf '  %s\n' "${timing[@]}"
+    [ -n "$other" ] || return 0
+
+    # Each page: the same colour count, and where the colours did not change, the same pixels.
+    local f g same=0 differ=0 colours=0
+    for f in "$work/sf"/*.png; do
+        g="$work/rev/$(basename "$f")"
+        if [ ! -f "$g" ]; then
+            problem "$name: $(basename "$f") missing from revision $against"
+            continue
+        fi
+        [ "$(identify -format %k "$f")" = "$(identify -format %k "$g")" ] || colours=$((colours + 1))
+        if [ "$(compare -metric AE "$f" "$g" null: 2>&1)" = 0 ]; then
+            same=$((same + 1))
+        else
+            differ=$((differ + 1))
+        fi
+    done
+    echo "against $against: $same pages decode to the same pixels, $differ differ; $colours differ in colour count"
+    echo "  output size: $(awk -v a="$(du -sb "$work/sf" | cut -f1)" -v b="$(du -sb "$work/rev" | cut -f1)" \
+        'BEGIN { printf "%.1f%% of %s", 100 * a / b, "'"$against"'" }')"
+}
+
 if revision=$(git -C "$bench_root" rev-parse --short HEAD 2>/dev/null); then
     git -C "$bench_root" diff --quiet HEAD -- src || revision+=" with changes in src"
 else
@@ -345,6 +446,18 @@ large)
 resolutions)
     make_document 1 "$work/a4-1.pdf"
     resolutions "$work/a4-1.pdf"
+    ;;
+stages)
+    command -v mutool >/dev/null || { echo "mutool is missing (Debian package mupdf-tools)" >&2; exit 1; }
+    if [ ${#files[@]} -eq 0 ]; then
+        if [ -r /usr/share/doc/gnucobol3/gnucobol.pdf.gz ]; then
+            zcat /usr/share/doc/gnucobol3/gnucobol.pdf.gz >"$work/gnucobol.pdf"
+        else
+            make_document 93 "$work/gnucobol.pdf"
+        fi
+        files=("$work/gnucobol.pdf")
+    fi
+    for f in "${files[@]}"; do stages "$f"; done
     ;;
 default)
     pdftoppm=$(command -v pdftoppm || true)

@@ -18,6 +18,7 @@
 #include <QSet>
 
 #include <malloc.h>
+#include <sys/resource.h>
 
 namespace {
 QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
@@ -27,6 +28,15 @@ QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
 
 constexpr int PollMs = 50;
 constexpr int TrimEveryPages = 32;
+
+// CPU seconds of the children that have ended: Ghostscript's, for the timing report.
+double childrenCpu()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 const ImageObject &realImages()
 {
@@ -96,6 +106,12 @@ void ConversionEngine::start(const ConversionJob &job)
     m_sizes.clear();
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_hold = std::make_shared<std::atomic_bool>(false);
+    m_timing = {};
+    m_timing.on = lcTiming().isInfoEnabled();
+    if (m_timing.on) {
+        m_timing.wall.start();
+        m_timing.childrenCpuAtStart = childrenCpu();
+    }
     emit progressChanged(0, int(m_pages.size()));
 
     Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
@@ -345,25 +361,35 @@ void ConversionEngine::enqueue(int index)
     if (!m_sizes.isEmpty())
         job->pageSize = m_sizes.at(index);
     m_pool.start([this, run = m_run, job, index, page, path, images = m_images, cancel = m_cancel, hold = m_hold,
-                  tiff = m_tiff] {
+                  tiff = m_tiff, timed = m_timing.on] {
+        QElapsedTimer busy;
+        busy.start();
+        StageTimes times;
+        StageTimes *timing = timed ? &times : nullptr;
         Problem problem;
         if (tiff) {
             QByteArray encoded;
-            problem = PageWriter::encode(*job, path, *images, *cancel, hold.get(), &encoded);
+            problem = PageWriter::encode(*job, path, *images, *cancel, hold.get(), &encoded, timing);
             // A page that failed goes in empty, so the pages after it need not wait for it.
             const Problem added = *cancel ? Problem() : tiff->add(index, problem.isNone() ? encoded : QByteArray());
             if (problem.isNone())
                 problem = added;
         } else {
-            problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get());
+            problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get(), timing);
         }
         QFile::remove(path);
+        const double seconds = double(busy.nsecsElapsed()) / 1e9;
         QMetaObject::invokeMethod(
             this,
-            [this, run, index, problem] {
+            [this, run, index, problem, times, seconds, thread = quintptr(QThread::currentThreadId())] {
                 // A worker of a cancelled run may finish its library call after the run has ended.
-                if (run == m_run)
-                    onPageDone(index, problem, true);
+                if (run != m_run)
+                    return;
+                if (m_timing.on) {
+                    m_timing.stages += times;
+                    m_timing.busy[thread] += seconds;
+                }
+                onPageDone(index, problem, true);
             },
             Qt::QueuedConnection);
     });
@@ -484,5 +510,33 @@ void ConversionEngine::finishIfDone()
     std::sort(m_result.written.begin(), m_result.written.end());
     std::sort(m_result.failures.begin(), m_result.failures.end(),
               [](const PageFailure &a, const PageFailure &b) { return a.page < b.page; });
+    if (m_timing.on)
+        reportTimes();
     emit finished(m_result);
+}
+
+void ConversionEngine::reportTimes() const
+{
+    // Ghostscript's CPU time next to the wall time of each worker stage: on a busy core, much the same.
+    const double wall = double(m_timing.wall.nsecsElapsed()) / 1e9;
+    const double rendering = childrenCpu() - m_timing.childrenCpuAtStart;
+    const StageTimes &stages = m_timing.stages;
+    const double total = std::max(1e-9, rendering + stages.total());
+    QStringList shares;
+    for (const auto &[name, seconds] : {std::pair{"rendering", rendering}, std::pair{"reading", stages.reading},
+                                        std::pair{"trimming", stages.trimming}, std::pair{"scaling", stages.scaling},
+                                        std::pair{"reducing", stages.reducing}, std::pair{"encoding", stages.encoding},
+                                        std::pair{"writing", stages.writing}})
+        shares << QStringLiteral("%1 %2 s %3%")
+                      .arg(QLatin1String(name))
+                      .arg(seconds, 0, 'f', 2)
+                      .arg(qRound(100 * seconds / total));
+    QStringList busy;
+    for (const double seconds : m_timing.busy)
+        busy << QStringLiteral("%1%").arg(qRound(100 * seconds / std::max(1e-9, wall)));
+    qCInfo(lcTiming).noquote() << QStringLiteral("%1 pages in %2 s; %3; workers busy %4")
+                                      .arg(m_done)
+                                      .arg(wall, 0, 'f', 2)
+                                      .arg(shares.join(QStringLiteral(", ")))
+                                      .arg(busy.isEmpty() ? QStringLiteral("none") : busy.join(QLatin1Char(' ')));
 }

@@ -3,10 +3,13 @@
 #pragma once
 
 #include "conversion/ConversionJob.h"
+#include "tools/ImageObject.h"
 #include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 #include "tools/ProcessResult.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -17,7 +20,6 @@
 #include <atomic>
 #include <memory>
 
-class ImageObject;
 class MultiPageTiff;
 
 class ProcessRunner;
@@ -91,6 +93,7 @@ private:
     void stop(const Problem &fatal);
     void finishIfDone();
     void updatePause();
+    void reportTimes() const;
 
     const ImageObject *m_images = nullptr;
     ProcessRunner *m_runner = nullptr;
@@ -117,6 +120,15 @@ private:
     bool m_withPassword = false;
     QString m_marker;
     bool m_readingSizes = false;
+    // Where the time went, while the timing log category is on.
+    struct Timing
+    {
+        bool on = false;
+        QElapsedTimer wall;
+        double childrenCpuAtStart = 0;
+        StageTimes stages;
+        QHash<quintptr, double> busy; // seconds each worker thread spent on pages
+    } m_timing;
     ConversionResult m_result;
     QTimer m_poll;
     QTimer m_pageTimer;

@@ -6,6 +6,7 @@
 #include "tools/ImageObject.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
@@ -64,7 +65,7 @@ Problem checkWritable(const QString &folder)
 }
 
 Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObject &images,
-               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded)
+               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded, StageTimes *times)
 {
     const auto waitWhileHeld = [&cancel, hold] {
         while (hold && *hold && !cancel)
@@ -79,6 +80,8 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
                             ? -1
                             : std::max(1, job.options.jpegQuality);
     const ImageResult image = images.convert(job.magickArguments(bitmap), job.magickFormat(), quality, &cancel);
+    if (times)
+        *times += image.times;
     if (image.cancelled || cancel)
         return {};
     if (!image.ok)
@@ -89,13 +92,18 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
 }
 
 Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
-                const std::atomic_bool &cancel, const std::atomic_bool *hold)
+                const std::atomic_bool &cancel, const std::atomic_bool *hold, StageTimes *times)
 {
     QByteArray encoded;
-    const Problem problem = encode(job, bitmap, images, cancel, hold, &encoded);
+    const Problem problem = encode(job, bitmap, images, cancel, hold, &encoded, times);
     if (!problem.isNone() || cancel)
         return problem;
-    return writeAtomically(job.outputFileName(page), encoded, &cancel);
+    QElapsedTimer writing;
+    writing.start();
+    const Problem written = writeAtomically(job.outputFileName(page), encoded, &cancel);
+    if (times)
+        times->writing += double(writing.nsecsElapsed()) / 1e9;
+    return written;
 }
 
 } // namespace PageWriter

@@ -11,18 +11,21 @@
 
 class ImageObject;
 struct ConversionJob;
+struct StageTimes;
 
 // Turns one rendered page into its image file. Runs on a worker thread.
 namespace PageWriter {
 
-// Processes the bitmap into the page's encoded image; nothing when cancelled.
+// Processes the bitmap into the page's encoded image; nothing when cancelled. times, when given, gets where
+// the time went.
 Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObject &images,
-               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded);
+               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded,
+               StageTimes *times = nullptr);
 // Processes the bitmap and writes the page's file. Nothing partial is ever left under the output name,
 // and an existing file is replaced only by a complete one.
 // While *hold is set, nothing new is begun or written.
 Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
-                const std::atomic_bool &cancel, const std::atomic_bool *hold = nullptr);
+                const std::atomic_bool &cancel, const std::atomic_bool *hold = nullptr, StageTimes *times = nullptr);
 // Writes data to path in one step; nothing at all once *cancel is set.
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel = nullptr);
 // What a failed write means to the user, from errno.

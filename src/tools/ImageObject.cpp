@@ -5,9 +5,11 @@
 #include "tools/Logging.h"
 #include "tools/PrivateFolder.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 
+#include <optional>
 #include <vector>
 #include <wand/MagickWand.h>
 
@@ -25,9 +27,58 @@ const char PrivatePolicy[] = R"(<policymap>
 </policymap>
 )";
 
-MagickBooleanType monitor(const char *, const MagickOffsetType, const MagickSizeType, void *cancel)
+// Splits a command's time by the progress the library reports: the time up to a report goes to the stage
+// that reports it, since the library reports row by row while it works.
+class StageClock
 {
-    return static_cast<const std::atomic_bool *>(cancel)->load() ? MagickFalse : MagickTrue;
+public:
+    explicit StageClock(StageTimes *times)
+        : m_times(times)
+    {
+        m_clock.start();
+    }
+    void report(const char *tag)
+    {
+        const qint64 now = m_clock.nsecsElapsed();
+        *stage(tag) += double(now - m_last) / 1e9;
+        m_last = now;
+    }
+    // The rest of the command, after its last report, goes to the stage reported last.
+    void finish() { *m_current += double(m_clock.nsecsElapsed() - m_last) / 1e9; }
+
+private:
+    double *stage(const char *tag)
+    {
+        const QLatin1String name(tag);
+        if (name.startsWith(QLatin1String("Load")))
+            m_current = &m_times->reading;
+        else if (name.startsWith(QLatin1String("Crop")))
+            m_current = &m_times->trimming;
+        else if (name.startsWith(QLatin1String("Resize")))
+            m_current = &m_times->scaling;
+        else if (!name.startsWith(QLatin1String("save"), Qt::CaseInsensitive))
+            m_current = &m_times->reducing;
+        return m_current;
+    }
+
+    StageTimes *m_times;
+    double *m_current = &m_times->reading;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+};
+
+struct MonitorContext
+{
+    const std::atomic_bool *cancel = nullptr;
+    StageClock *clock = nullptr;
+};
+
+MagickBooleanType monitor(const char *tag, const MagickOffsetType, const MagickSizeType, void *data)
+{
+    const auto *context = static_cast<const MonitorContext *>(data);
+    if (context->clock)
+        context->clock->report(tag);
+    return context->cancel && context->cancel->load() ? MagickFalse : MagickTrue;
 }
 
 QString exceptionText(const ExceptionInfo *exception)
@@ -46,6 +97,17 @@ bool isResourceLimit(const QString &error)
 }
 
 } // namespace
+
+StageTimes &StageTimes::operator+=(const StageTimes &other)
+{
+    reading += other.reading;
+    trimming += other.trimming;
+    scaling += other.scaling;
+    reducing += other.reducing;
+    encoding += other.encoding;
+    writing += other.writing;
+    return *this;
+}
 
 void ImageObject::initialise()
 {
@@ -93,9 +155,17 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
     ImageResult result;
     ImageInfo *info = AcquireImageInfo();
     ExceptionInfo *exception = AcquireExceptionInfo();
-    if (cancel)
-        SetImageInfoProgressMonitor(info, monitor, const_cast<std::atomic_bool *>(cancel));
+    std::optional<StageClock> clock;
+    if (lcTiming().isInfoEnabled())
+        clock.emplace(&result.times);
+    MonitorContext context{cancel, clock ? &*clock : nullptr};
+    if (cancel || clock)
+        SetImageInfoProgressMonitor(info, monitor, &context);
     const MagickBooleanType ran = ConvertImageCommand(info, int(argv.size()) - 1, argv.data(), nullptr, exception);
+    if (clock)
+        clock->finish();
+    // The writer reports its progress too; its time is taken whole.
+    context.clock = nullptr;
     auto *image = static_cast<Image *>(GetImageRegistry(ImageRegistryType, registryName.constData(), exception));
     DeleteImageRegistry(registryName.constData());
 
@@ -118,7 +188,10 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
         if (quality >= 0)
             blobInfo->quality = image->quality = size_t(quality);
         size_t length = 0;
+        QElapsedTimer encoding;
+        encoding.start();
         void *blob = ImageToBlob(blobInfo, image, &length, exception);
+        result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
         if (blob && length > 0 && exception->severity < ErrorException) {
             result.ok = true;
             result.data = QByteArray(static_cast<const char *>(blob), qsizetype(length));

@@ -9,6 +9,20 @@
 
 #include <atomic>
 
+// Where the time of a page went, in seconds; measured only while the timing log category is on.
+struct StageTimes
+{
+    double reading = 0;
+    double trimming = 0;
+    double scaling = 0;
+    double reducing = 0; // colours, dithering, gray levels, transparency
+    double encoding = 0;
+    double writing = 0;
+
+    StageTimes &operator+=(const StageTimes &other);
+    double total() const { return reading + trimming + scaling + reducing + encoding + writing; }
+};
+
 struct ImageResult
 {
     bool ok = false;
@@ -17,6 +31,7 @@ struct ImageResult
     QString error;
     QByteArray data; // the encoded image
     QSize size;
+    StageTimes times;
 };
 
 // The image library's convert command, run in-process. The arguments are laid out like a convert command

@@ -5,3 +5,4 @@
 Q_LOGGING_CATEGORY(lcTools, "sheetforge.tools", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcConversion, "sheetforge.conversion", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcMessages, "sheetforge.messages", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcTiming, "sheetforge.timing", QtWarningMsg)

@@ -105,6 +105,37 @@ private slots:
             QCOMPARE(readImage(run.destination).size, OutputSize::pixels(info.pageSize, dpi, antialias));
     }
 
+    void timing_tellsWhereTheTimeWent()
+    {
+        // Asked for through the log category, a run tells each stage's share and each worker's load.
+        static QStringList lines;
+        lines.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("sheetforge.timing.info=true"));
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &message) {
+                if (QByteArray(context.category) == "sheetforge.timing")
+                    lines << message;
+            });
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("p.png"), 1, 5);
+        run.options.trim = true;
+        const bool converted = convert(run).isSuccess();
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules({});
+        QVERIFY(converted);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines.first().startsWith("5 pages in "), qPrintable(lines.first()));
+        const QRegularExpression stage(QStringLiteral("(\\w+) (\\d+\\.\\d+) s \\d+%"));
+        QSet<QString> measured;
+        for (auto match = stage.globalMatch(lines.first()); match.hasNext();) {
+            const auto found = match.next();
+            if (found.captured(2).toDouble() > 0)
+                measured << found.captured(1);
+        }
+        QCOMPARE(measured, (QSet<QString>{"rendering", "reading", "trimming", "reducing", "encoding", "writing"}));
+        QVERIFY2(lines.first().contains(QRegularExpression("workers busy \\d+%")), qPrintable(lines.first()));
+    }
+
     void quality_reachesTheLossyFormatsAndNothingElse()
     {
         CaseFolder folder;
