@@ -112,6 +112,8 @@ private slots:
             << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif, jpg, tif or webp";
         QTest::newRow("page timeout zero")
             << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2 << "--page-timeout";
+        QTest::newRow("quality below 0") << QStringList{"--convert", "x.jpg", "--quality", "-1", pdf} << 2
+                                         << "--quality wants a whole number from 0 to 100";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
         QTest::newRow("page list with an empty part")
@@ -276,6 +278,9 @@ private slots:
             << QStringList{"out001.png"} << "400x300";
         QTest::newRow("open page list") << QStringList{"--pages", "13-", "--convert", "out.gif"}
                                         << QStringList{"out013.gif", "out014.gif", "out015.gif"} << "530x300";
+        // Quality 0 asks for the smallest file, which the library writes at 1.
+        QTest::newRow("quality 0") << QStringList{"--quality", "0", "--pages", "1", "--convert", "out.jpg"}
+                                   << QStringList{"out001.jpg"} << "quality 1";
         // Each file holds the page it is named for.
         QTest::newRow("page list") << QStringList{"--pages", "4,2", "--convert", "out.png"}
                                    << QStringList{"out002.png", "out004.png"} << "420x300";
@@ -310,6 +315,8 @@ private slots:
         } else if (check == "15 pages Group4") {
             QCOMPARE(facts.images, 15);
             QCOMPARE(facts.compression, QByteArray("Group4"));
+        } else if (check == "quality 1") {
+            QCOMPARE(facts.quality, 1);
         } else if (check == "RIFF") {
             QVERIFY(head.startsWith("RIFF") && head.mid(8, 4) == "WEBP");
         } else if (!check.isEmpty()) {

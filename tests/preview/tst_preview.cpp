@@ -193,6 +193,27 @@ private slots:
         }
     }
 
+    void documentReplacedOnDisk_isReadAgain()
+    {
+        CaseFolder folder;
+        const QString path = folder.path("report.pdf");
+        QVERIFY(writePdf(path, {{300, 200}}));
+        PreviewRenderer renderer;
+        QSignalSpy finished(&renderer, &PreviewRenderer::finished);
+        const PreviewRequest request{.ghostscript = m_gs, .document = path};
+        renderer.request(request);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        QCOMPARE(finished.last().first().value<PreviewResult>().info.pageSize, QSizeF(300, 200));
+        // Saved again under the same name, with other pages: what was found before no longer holds.
+        QVERIFY(writePdf(path, {{200, 300}, {200, 300}}));
+        renderer.request(request);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
+        const auto result = finished.last().first().value<PreviewResult>();
+        QCOMPARE(result.info.pageSize, QSizeF(200, 300));
+        QCOMPARE(result.info.pageCount, 2);
+        QVERIFY(result.image.width() < result.image.height());
+    }
+
     void ghostscriptFailure_isReportedNeverShown_data()
     {
         QTest::addColumn<QString>("body");

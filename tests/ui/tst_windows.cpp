@@ -346,6 +346,12 @@ private slots:
         QVERIFY(transparent->isEnabled() && transparent->isChecked());
         QVERIFY(edited.last().first().value<ConversionOptions>().transparent);
 
+        // WebP takes a quality only where it is lossy: in Hicolor.
+        panel.setOptions({.colorDepth = ColorDepth::HiColor, .format = ImageFormat::Webp});
+        QVERIFY(quality->isEnabled());
+        panel.setOptions({.colorDepth = ColorDepth::TwoHundredFiftySixColors, .format = ImageFormat::Webp});
+        QVERIFY(!quality->isEnabled());
+
         // The radio button says which governs the size; only its fields can be edited.
         auto *resolution = panel.findChild<QComboBox *>("resolutionCombo");
         auto *width = panel.findChild<QSpinBox *>("boxWidthSpin");
@@ -432,10 +438,16 @@ private slots:
         m_messages.answers = {true};
         m_messages.password = "user";
         QStringList statuses;
+        QList<bool> canOpenWhileRunning;
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] {
-            if (auto *label = m_window->findChild<QLabel *>("statusLabel"); label && !statuses.contains(label->text()))
+            auto *label = m_window->findChild<QLabel *>("statusLabel");
+            if (!label)
+                return;
+            if (!statuses.contains(label->text()))
                 statuses << label->text();
+            canOpenWhileRunning << (m_window->findChild<QAction *>("openAction")->isEnabled()
+                                    || child<QPushButton>("browseButton")->isEnabled());
         });
         watch.start(5);
         child<QPushButton>("browseButton")->click();
@@ -450,7 +462,10 @@ private slots:
         QVERIFY(m_messages.informed.first().startsWith("2 document"));
         QVERIFY2(statuses.filter(QRegularExpression("^Document 5 of 5, three.pdf: page [123]")).size() >= 1,
                  qPrintable(statuses.join('|')));
+        // Neither the menu nor the button opens another document while a run goes on.
+        QVERIFY(!canOpenWhileRunning.isEmpty() && !canOpenWhileRunning.contains(true));
         QVERIFY(child<QPushButton>("browseButton")->isEnabled());
+        QVERIFY(m_window->findChild<QAction *>("openAction")->isEnabled());
 
         // Again into the same folder: the files there are asked about once, and a "No" leaves them as they were.
         const QDateTime written = QFileInfo(folder.path("out/one.png")).lastModified();
