@@ -529,7 +529,7 @@ void ConversionEngine::reportTimes() const
                                         std::pair{"writing", stages.writing}})
         shares << QStringLiteral("%1 %2 s %3%")
                       .arg(QLatin1String(name))
-                      .arg(seconds, 0, 'f', 2)
+                      .arg(seconds, 0, 'f', 3)
                       .arg(qRound(100 * seconds / total));
     QStringList busy;
     for (const double seconds : m_timing.busy)

@@ -170,10 +170,14 @@ QStringList monochromeWithAlpha(const ConversionOptions &options)
 // colour at the least depth that holds the colours the page kept, and Hicolor as true colour. Left out: the
 // background colour (in the palette it would take an entry more than the depth holds), Ghostscript's sRGB
 // profile (2.5 KB a page; a PNG without one is sRGB already) and the times of writing, so the same page
-// always gives the same bytes.
+// always gives the same bytes. zlib at level 8 with its strategy for filtered data: on a 93-page manual in
+// 16 colours, 4.9% smaller than the library's level 7 for 14% more of the writer's time, which is still a
+// quarter less than the writer took when it chose the form itself.
 QStringList pngForm(const ConversionOptions &options, bool alpha)
 {
-    QStringList args{QStringLiteral("-define"), QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME")};
+    QStringList args{QStringLiteral("-define"), QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME"),
+                     QStringLiteral("-define"), QStringLiteral("png:compression-level=8"),
+                     QStringLiteral("-define"), QStringLiteral("png:compression-strategy=1")};
     if (alpha || options.isMonochrome())
         return args;
     const auto define = [&args](const QString &setting) { args << QStringLiteral("-define") << setting; };
