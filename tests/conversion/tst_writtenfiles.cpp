@@ -340,12 +340,12 @@ private slots:
         const QString small = folder.path("small.pdf");
         QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(100, 50), QSizeF(400, 200)}));
         QVERIFY(writePdf(small, {QSizeF(100, 50), QSizeF(100, 50)}));
-        const auto fitted = [&folder](const QString &document, const QString &name, int width) {
+        const auto fitted = [&folder](const QString &document, const QString &name, int width, int first = 1) {
             ConversionJob job;
             job.ghostscript = GhostscriptLocator().locate();
             job.options = {
                 .sourceFile = document, .colorDepth = ColorDepth::HiColor, .fitToBox = true, .boxWidth = width};
-            job.firstPage = 1;
+            job.firstPage = first;
             job.lastPage = documentInfo(document, 1).pageCount;
             job.numbered = true;
             job.pageCount = job.lastPage;
@@ -361,6 +361,10 @@ private slots:
         QCOMPARE(QImage(folder.path("mixed002.png")), QImage(folder.path("small002.png")));
         QCOMPARE(qRound(readImage(folder.path("mixed002.png")).dpi), 144);
         QCOMPARE(qRound(readImage(folder.path("mixed003.png")).dpi), 36);
+        // The same from page 2 on: each page's own size, not the size of the page at its place in the run.
+        QVERIFY(fitted(mixed, "from2.png", 200, 2).isSuccess());
+        QCOMPARE(QImage(folder.path("from2002.png")), QImage(folder.path("small002.png")));
+        QCOMPARE(qRound(readImage(folder.path("from2003.png")).dpi), 36);
 
         // A page the box would need beyond 2400 dpi for refuses the run before anything is written.
         QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(2, 1)}));
@@ -430,8 +434,11 @@ private slots:
             QCOMPARE(facts.pngColorType, 3);
         if (format == "png" && ColorDepth(depth) == ColorDepth::SixteenGrays)
             QVERIFY(facts.pngColorType == 0 || facts.pngColorType == 4);
-        if (format == "tif")
+        if (format == "tif") {
             QCOMPARE(facts.compression, QByteArray("LZW")); // Group 4 has no transparency
+            const ConversionOptions options{.colorDepth = ColorDepth(depth)};
+            QCOMPARE(facts.gray, options.isGray() || options.isMonochrome());
+        }
     }
 
     void multiPageTiff_holdsEveryPageInOrder_data()

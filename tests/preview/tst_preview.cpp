@@ -214,6 +214,21 @@ private slots:
         QVERIFY(result.image.width() < result.image.height());
     }
 
+    void transparentPaper_showsChecksBehindIt()
+    {
+        // plain.pdf's page 1 has paper all round its coloured box.
+        PreviewRequest request{.ghostscript = m_gs, .document = doc("plain.pdf")};
+        request.options.colorDepth = ColorDepth::SixteenColors;
+        const auto corner = [](const QImage &image) {
+            return QList<QRgb>{image.pixel(1, 1), image.pixel(9, 1), image.pixel(9, 9)};
+        };
+        request.options.transparent = true;
+        const QList<QRgb> clear = corner(preview(request).image);
+        QCOMPARE(clear, (QList<QRgb>{qRgb(255, 255, 255), qRgb(204, 204, 204), qRgb(255, 255, 255)}));
+        request.options.transparent = false;
+        QCOMPARE(corner(preview(request).image), QList<QRgb>(3, qRgb(255, 255, 255)));
+    }
+
     void ghostscriptFailure_isReportedNeverShown_data()
     {
         QTest::addColumn<QString>("body");

@@ -32,12 +32,14 @@ public:
     int passwordQuestions = 0;
     QList<bool> passwordRetries;       // whether each question said the last password was wrong
     int questions = 0;                 // yes or no
+    QStringList asked;                 // their texts
     std::function<void()> whileAsking; // the user thinking, before a yes/no answer
 
     void inform(QWidget *, const QString &text, const QString &, Icon) override { informed << text; }
-    bool askYesNo(QWidget *, const QString &) override
+    bool askYesNo(QWidget *, const QString &text) override
     {
         ++questions;
+        asked << text;
         if (whileAsking)
             whileAsking();
         return !answers.isEmpty() && answers.takeFirst();

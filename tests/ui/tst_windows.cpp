@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTranslator>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -28,6 +29,7 @@ class tst_Windows : public QObject
     Q_OBJECT
     QTemporaryDir m_docs;
     QString m_gs;
+    QTranslator m_plurals;
     MemorySettings m_settings;
     FakeMessageBox m_messages;
     FakeFileDialog m_files;
@@ -56,6 +58,9 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // The plural forms the user reads, as the program installs them.
+        QVERIFY(m_plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")));
+        QCoreApplication::installTranslator(&m_plurals);
         ImageObject::initialise();
         m_gs = GhostscriptLocator().locate();
         QVERIFY(!m_gs.isEmpty());
@@ -467,12 +472,17 @@ private slots:
         QVERIFY(child<QPushButton>("browseButton")->isEnabled());
         QVERIFY(m_window->findChild<QAction *>("openAction")->isEnabled());
 
+        QCOMPARE(m_messages.asked.first(),
+                 "Convert 5 documents with the current options, each into files of its own name in one folder?");
+
         // Again into the same folder: the files there are asked about once, and a "No" leaves them as they were.
         const QDateTime written = QFileInfo(folder.path("out/one.png")).lastModified();
         m_messages.answers = {true, false};
         m_messages.questions = 0;
+        m_messages.asked.clear();
         child<QPushButton>("browseButton")->click();
         QCOMPARE(m_messages.questions, 2);
+        QCOMPARE(m_messages.asked.last(), "7 files already exist. Replace them?");
         QTest::qWait(500);
         QVERIFY(!m_window->findChild<QLabel *>("statusLabel"));
         QCOMPARE(QFileInfo(folder.path("out/one.png")).lastModified(), written);
