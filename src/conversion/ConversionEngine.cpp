@@ -121,9 +121,6 @@ void ConversionEngine::start(const ConversionJob &job)
         if (!passwordArguments)
             problem = Problem::make(Problem::UnusablePassword);
     }
-    // A box's pages are judged one by one once their sizes are known.
-    if (problem.isNone() && !job.options.usesBox())
-        problem = job.checkSize();
     if (problem.isNone())
         problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(m_pages.value(0, 1))).absolutePath());
     if (problem.isNone()) {
@@ -131,6 +128,13 @@ void ConversionEngine::start(const ConversionJob &job)
         if (!m_work->isValid())
             problem = m_work->problem();
     }
+    // A box's pages are judged one by one once their sizes are known; without a link to read them through,
+    // every page is rendered at the resolution of the one the run was set up for.
+    const QString link = problem.isNone() && job.options.usesBox() && !m_pages.isEmpty()
+                             ? GhostscriptCommands::linkDocument(m_work->path(), job.options.sourceFile)
+                             : QString();
+    if (problem.isNone() && link.isEmpty())
+        problem = job.checkSize();
     if (problem.isNone() && job.format() == ImageFormat::Tiff)
         m_tiff = std::make_shared<MultiPageTiff>(job.outputFileName(m_pages.value(0, 1)));
     if (!problem.isNone()) {
@@ -143,14 +147,8 @@ void ConversionEngine::start(const ConversionJob &job)
     m_passwordArguments = passwordArguments.value_or(QByteArray());
     m_rendering = true;
     m_runner->setTemporaryFolder(m_work->path());
-    // Without a link to read it through, every page is rendered at the resolution of the one the run
-    // was set up for.
-    const QString link = job.options.usesBox() && !m_pages.isEmpty()
-                             ? GhostscriptCommands::linkDocument(m_work->path(), job.options.sourceFile)
-                             : QString();
     if (link.isEmpty()) {
-        m_runs = {RenderRun{0, int(m_pages.size()), job.renderDpi(), m_work->path()}};
-        startRun(0);
+        renderAtOneResolution();
         return;
     }
     m_readingSizes = true;
@@ -159,6 +157,13 @@ void ConversionEngine::start(const ConversionJob &job)
                     GhostscriptCommands::pageSizesArguments(link, m_pages.first(), m_pages.last(), m_marker,
                                                             m_withPassword, job.legacyInterpreter),
                     m_passwordArguments);
+}
+
+void ConversionEngine::renderAtOneResolution()
+{
+    m_sizes.clear();
+    m_runs = {RenderRun{0, int(m_pages.size()), m_job.renderDpi(), m_work->path()}};
+    startRun(0);
 }
 
 void ConversionEngine::onGhostscriptFinished(const ProcessResult &result)
@@ -178,31 +183,48 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         return;
     }
     const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
-    if (!problem.isNone()) {
+    const QHash<int, QSizeF> sizes = GhostscriptCommands::parsePageSizes(result.output, m_marker);
+    if (problem.kind == Problem::NeedsPassword || problem.kind == Problem::WrongPassword) {
         m_rendering = false;
         stop(problem);
         return;
     }
-    // A page whose size could not be read is taken to be the size of the one the run was set up for.
-    const QHash<int, QSizeF> sizes = GhostscriptCommands::parsePageSizes(result.output, m_marker);
+    // Whatever else kept the sizes from being read, rendering finds again and tells better.
+    if (!problem.isNone() || sizes.isEmpty()) {
+        qCInfo(lcConversion) << "page sizes not read:" << problem.message << problem.details;
+        const Problem tooLarge = m_job.checkSize();
+        if (!tooLarge.isNone()) {
+            m_rendering = false;
+            stop(tooLarge);
+            return;
+        }
+        renderAtOneResolution();
+        return;
+    }
+    // A page whose size could not be read is taken to be the size of the one the run was set up for. Each
+    // page is judged: a page the size of the one before it may still be taller.
+    for (const int number : std::as_const(m_pages))
+        m_sizes << sizes.value(number, m_job.pageSize);
+    const bool mixed =
+        std::any_of(m_sizes.cbegin(), m_sizes.cend(), [&](QSizeF size) { return size != m_sizes.first(); });
     ConversionJob page = m_job;
     for (int index = 0; index < m_pages.size(); ++index) {
-        page.pageSize = sizes.value(m_pages.at(index), m_job.pageSize);
-        m_sizes << page.pageSize;
-        const int dpi = page.renderDpi();
-        if (!m_runs.isEmpty() && m_runs.last().dpi == dpi) {
-            m_runs.last().end = index + 1;
-            continue;
-        }
+        page.pageSize = m_sizes.at(index);
         Problem tooLarge = page.checkSize();
         if (!tooLarge.isNone()) {
-            if (sizes.size() > 1)
+            // Which page, when they are not all alike.
+            if (mixed)
                 tooLarge.message = QCoreApplication::translate("ConversionEngine", "Page %1: %2")
                                        .arg(m_pages.at(index))
                                        .arg(tooLarge.message);
             m_rendering = false;
             stop(tooLarge);
             return;
+        }
+        const int dpi = page.renderDpi();
+        if (!m_runs.isEmpty() && m_runs.last().dpi == dpi) {
+            m_runs.last().end = index + 1;
+            continue;
         }
         const QString folder = m_runs.isEmpty()
                                    ? m_work->path()
@@ -221,8 +243,12 @@ void ConversionEngine::startRun(int run)
 {
     m_currentRun = run;
     const RenderRun &current = m_runs.at(run);
-    if (!m_sizes.isEmpty())
-        m_job.pageSize = m_sizes.at(current.begin);
+    // The room a bitmap needs is judged by the largest page of the run.
+    if (!m_sizes.isEmpty()) {
+        m_job.pageSize =
+            *std::max_element(m_sizes.begin() + current.begin, m_sizes.begin() + current.end,
+                              [](QSizeF a, QSizeF b) { return a.width() * a.height() < b.width() * b.height(); });
+    }
     RenderRequest request;
     request.document = m_job.options.sourceFile;
     request.outputFolder = current.folder;
@@ -481,7 +507,7 @@ void ConversionEngine::setHeld(bool held)
     if (held) {
         m_poll.stop();
         m_pageTimer.stop();
-    } else if (m_rendering) {
+    } else if (m_rendering && !m_readingSizes) {
         m_poll.start();
         if (m_job.pageTimeout > 0)
             m_pageTimer.start(m_job.pageTimeout * 1000);

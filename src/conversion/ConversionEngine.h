@@ -84,6 +84,7 @@ private:
     void onPageTimedOut();
     void onGhostscriptFinished(const ProcessResult &result);
     void onSizesRead(const ProcessResult &result);
+    void renderAtOneResolution();
     void startRun(int run);
     void onRenderFinished(const ProcessResult &result);
     QString bitmap(int index) const;

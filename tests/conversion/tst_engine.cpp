@@ -342,6 +342,32 @@ private slots:
         QVERIFY2(mostWaiting <= QThread::idealThreadCount() + 4, qPrintable(QString::number(mostWaiting)));
     }
 
+    // Reading the page sizes for a box is no page: a question asked and answered meanwhile does not start a
+    // page's time. When the sizes cannot be read, every page is rendered at the one resolution instead.
+    void boxSizesUnread_heldMeanwhile_stillConverts()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 2);
+        run.ghostscript = fakeGhostscript(
+            folder.path(), R"sh([ -n "$info" ] && { sleep 2; echo "Error: /undefined in pdfgetpage"; exit 1; }
+page 1; page 2; exit 0)sh");
+        run.options.fitToBox = true;
+        run.options.boxWidth = 300;
+        run.pageSize = {300, 200};
+        run.pageTimeout = 1;
+        FixedImages images;
+        images.data = "image";
+        ConversionEngine engine(&images);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        engine.start(run);
+        engine.setHeld(true);
+        engine.setHeld(false);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 15000);
+        const auto result = finished.first().first().value<ConversionResult>();
+        QVERIFY2(result.isSuccess(), qPrintable(result.fatal.message));
+        QCOMPARE(result.written.size(), 2);
+    }
+
     // While the user is asked whether to stop, Ghostscript is stopped and nothing is written; a page that
     // then never ends still runs out of time once the answer is No.
     void heldRun_rendersAndWritesNothingUntilReleased()

@@ -372,6 +372,11 @@ private slots:
         QCOMPARE(refused.fatal.kind, Problem::TooLarge);
         QVERIFY2(refused.fatal.message.startsWith("Page 2: "), qPrintable(refused.fatal.message));
         QVERIFY(!QFileInfo::exists(folder.path("refused001.png")));
+        // So does a page as wide as the one before it, and so rendered in the same run, but far taller.
+        QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(400, 14000)}));
+        const ConversionResult tall = fitted(mixed, "tall.png", 6000);
+        QCOMPARE(tall.fatal.kind, Problem::TooLarge);
+        QVERIFY2(tall.fatal.message.startsWith("Page 2: "), qPrintable(tall.fatal.message));
     }
 
     void transparentBackground_leavesThePaperClear_data()
