@@ -18,7 +18,6 @@
 #include <QSet>
 
 #include <malloc.h>
-#include <sys/resource.h>
 
 namespace {
 QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
@@ -28,15 +27,6 @@ QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
 
 constexpr int PollMs = 50;
 constexpr int TrimEveryPages = 32;
-
-// CPU seconds of the children that have ended: Ghostscript's, for the timing report.
-double childrenCpu()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 const ImageObject &realImages()
 {
@@ -106,12 +96,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_sizes.clear();
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_hold = std::make_shared<std::atomic_bool>(false);
-    m_timing = {};
-    m_timing.on = lcTiming().isInfoEnabled();
-    if (m_timing.on) {
-        m_timing.wall.start();
-        m_timing.childrenCpuAtStart = childrenCpu();
-    }
+    m_timing.start();
     emit progressChanged(0, int(m_pages.size()));
 
     Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
@@ -387,7 +372,7 @@ void ConversionEngine::enqueue(int index)
     if (!m_sizes.isEmpty())
         job->pageSize = m_sizes.at(index);
     m_pool.start([this, run = m_run, job, index, page, path, images = m_images, cancel = m_cancel, hold = m_hold,
-                  tiff = m_tiff, timed = m_timing.on] {
+                  tiff = m_tiff, timed = m_timing.isOn()] {
         QElapsedTimer busy;
         busy.start();
         StageTimes times;
@@ -411,10 +396,8 @@ void ConversionEngine::enqueue(int index)
                 // A worker of a cancelled run may finish its library call after the run has ended.
                 if (run != m_run)
                     return;
-                if (m_timing.on) {
-                    m_timing.stages += times;
-                    m_timing.busy[thread] += seconds;
-                }
+                if (m_timing.isOn())
+                    m_timing.add(thread, seconds, times);
                 onPageDone(index, problem, true);
             },
             Qt::QueuedConnection);
@@ -536,33 +519,7 @@ void ConversionEngine::finishIfDone()
     std::sort(m_result.written.begin(), m_result.written.end());
     std::sort(m_result.failures.begin(), m_result.failures.end(),
               [](const PageFailure &a, const PageFailure &b) { return a.page < b.page; });
-    if (m_timing.on)
-        reportTimes();
+    if (m_timing.isOn())
+        qCInfo(lcTiming).noquote() << m_timing.summary(m_done);
     emit finished(m_result);
-}
-
-void ConversionEngine::reportTimes() const
-{
-    // Ghostscript's CPU time next to the wall time of each worker stage: on a busy core, much the same.
-    const double wall = double(m_timing.wall.nsecsElapsed()) / 1e9;
-    const double rendering = childrenCpu() - m_timing.childrenCpuAtStart;
-    const StageTimes &stages = m_timing.stages;
-    const double total = std::max(1e-9, rendering + stages.total());
-    QStringList shares;
-    for (const auto &[name, seconds] : {std::pair{"rendering", rendering}, std::pair{"reading", stages.reading},
-                                        std::pair{"trimming", stages.trimming}, std::pair{"scaling", stages.scaling},
-                                        std::pair{"reducing", stages.reducing}, std::pair{"encoding", stages.encoding},
-                                        std::pair{"writing", stages.writing}})
-        shares << QStringLiteral("%1 %2 s %3%")
-                      .arg(QLatin1String(name))
-                      .arg(seconds, 0, 'f', 3)
-                      .arg(qRound(100 * seconds / total));
-    QStringList busy;
-    for (const double seconds : m_timing.busy)
-        busy << QStringLiteral("%1%").arg(qRound(100 * seconds / std::max(1e-9, wall)));
-    qCInfo(lcTiming).noquote() << QStringLiteral("%1 pages in %2 s; %3; workers busy %4")
-                                      .arg(m_done)
-                                      .arg(wall, 0, 'f', 2)
-                                      .arg(shares.join(QStringLiteral(", ")))
-                                      .arg(busy.isEmpty() ? QStringLiteral("none") : busy.join(QLatin1Char(' ')));
 }

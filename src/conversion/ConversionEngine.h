@@ -3,13 +3,11 @@
 #pragma once
 
 #include "conversion/ConversionJob.h"
-#include "tools/ImageObject.h"
+#include "conversion/RunTiming.h"
 #include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 #include "tools/ProcessResult.h"
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -20,6 +18,7 @@
 #include <atomic>
 #include <memory>
 
+class ImageObject;
 class MultiPageTiff;
 
 class ProcessRunner;
@@ -94,7 +93,6 @@ private:
     void stop(const Problem &fatal);
     void finishIfDone();
     void updatePause();
-    void reportTimes() const;
 
     const ImageObject *m_images = nullptr;
     ProcessRunner *m_runner = nullptr;
@@ -121,15 +119,7 @@ private:
     bool m_withPassword = false;
     QString m_marker;
     bool m_readingSizes = false;
-    // Where the time went, while the timing log category is on.
-    struct Timing
-    {
-        bool on = false;
-        QElapsedTimer wall;
-        double childrenCpuAtStart = 0;
-        StageTimes stages;
-        QHash<quintptr, double> busy; // seconds each worker thread spent on pages
-    } m_timing;
+    RunTiming m_timing;
     ConversionResult m_result;
     QTimer m_poll;
     QTimer m_pageTimer;

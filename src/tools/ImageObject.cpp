@@ -96,6 +96,39 @@ bool isResourceLimit(const QString &error)
     return limit.match(error).hasMatch();
 }
 
+// Writes image in format into result, with the -define settings and the quality of the command that made it.
+void encode(const ImageInfo *info, Image *image, const QStringList &arguments, const QString &format, int quality,
+            ExceptionInfo *exception, ImageResult &result)
+{
+    ImageInfo *blobInfo = CloneImageInfo(info);
+    const QByteArray magick = format.toLatin1();
+    qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
+    qstrncpy(image->magick, magick.constData(), MaxTextExtent);
+    // The command keeps its -define settings to itself; the writers read them from the settings they get.
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("-define"))
+            DefineImageOption(blobInfo, arguments.at(i + 1).toUtf8().constData());
+    }
+    // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
+    if (quality >= 0)
+        blobInfo->quality = image->quality = size_t(quality);
+    size_t length = 0;
+    QElapsedTimer encoding;
+    encoding.start();
+    void *blob = ImageToBlob(blobInfo, image, &length, exception);
+    result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
+    if (blob && length > 0 && exception->severity < ErrorException) {
+        result.ok = true;
+        result.data = QByteArray(static_cast<const char *>(blob), qsizetype(length));
+        result.size = QSize(int(image->columns), int(image->rows));
+    } else {
+        result.error = exceptionText(exception);
+    }
+    if (blob)
+        RelinquishMagickMemory(blob);
+    DestroyImageInfo(blobInfo);
+}
+
 } // namespace
 
 StageTimes &StageTimes::operator+=(const StageTimes &other)
@@ -175,33 +208,7 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
     } else if (cancel && *cancel) {
         // Encoding a large page takes seconds, and nobody wants it any more.
     } else {
-        ImageInfo *blobInfo = CloneImageInfo(info);
-        const QByteArray magick = format.toLatin1();
-        qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
-        qstrncpy(image->magick, magick.constData(), MaxTextExtent);
-        // The command keeps its -define settings to itself; the writers read them from the settings they get.
-        for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-            if (arguments.at(i) == QLatin1String("-define"))
-                DefineImageOption(blobInfo, arguments.at(i + 1).toUtf8().constData());
-        }
-        // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
-        if (quality >= 0)
-            blobInfo->quality = image->quality = size_t(quality);
-        size_t length = 0;
-        QElapsedTimer encoding;
-        encoding.start();
-        void *blob = ImageToBlob(blobInfo, image, &length, exception);
-        result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
-        if (blob && length > 0 && exception->severity < ErrorException) {
-            result.ok = true;
-            result.data = QByteArray(static_cast<const char *>(blob), qsizetype(length));
-            result.size = QSize(int(image->columns), int(image->rows));
-        } else {
-            result.error = exceptionText(exception);
-        }
-        if (blob)
-            RelinquishMagickMemory(blob);
-        DestroyImageInfo(blobInfo);
+        encode(info, image, arguments, format, quality, exception, result);
     }
     if (image)
         DestroyImage(image);
