@@ -3,12 +3,16 @@
 #include "tools/ImageObject.h"
 
 #include "tools/Logging.h"
+#include "tools/PngEncoder.h"
 #include "tools/PrivateFolder.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <malloc.h>
 #include <optional>
 #include <vector>
 #include <wand/MagickWand.h>
@@ -129,6 +133,144 @@ void encode(const ImageInfo *info, Image *image, const QStringList &arguments, c
     DestroyImageInfo(blobInfo);
 }
 
+// The largest page written by our own PNG writer, which holds the packed page whole; the library's writer
+// streams the larger ones.
+constexpr qint64 MaxOwnPngPixels = 48'000'000;
+
+// The PNG form a command asked for with -define png:color-type and png:bit-depth; -1 and 0 when none.
+std::pair<int, int> requestedPngForm(const QStringList &arguments)
+{
+    int colorType = -1;
+    int bitDepth = 0;
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments.at(i) != QLatin1String("-define"))
+            continue;
+        const QString define = arguments.at(i + 1);
+        if (define.startsWith(QLatin1String("png:color-type=")))
+            colorType = define.section(QLatin1Char('='), 1).toInt();
+        else if (define.startsWith(QLatin1String("png:bit-depth=")))
+            bitDepth = define.section(QLatin1Char('='), 1).toInt();
+    }
+    return {colorType, bitDepth};
+}
+
+// A sample at bits below 16, as the library's writers scale it from an image of that depth: truncated, not
+// rounded (a palette entry of 14778 is written 57, not 58).
+uchar scaled(Quantum value, int bits)
+{
+    return uchar(double((1 << bits) - 1) * value / QuantumRange);
+}
+
+quint32 dotsPerMeter(const Image *image)
+{
+    if (image->units == PixelsPerInchResolution)
+        return quint32((100.0 * image->x_resolution + 0.5) / 2.54);
+    if (image->units == PixelsPerCentimeterResolution)
+        return quint32(100.0 * image->x_resolution + 0.5);
+    return 0;
+}
+
+// Rows of a palette image as indexes into the palette its pixels use, each colour once at 8 bits a sample.
+// Nothing when the image has no palette or its colours do not fit one.
+std::optional<QByteArray> ownIndexedPng(const Image *image, const std::atomic_bool *cancel, ExceptionInfo *exception)
+{
+    if (image->storage_class != PseudoClass || !image->colormap || image->colors == 0)
+        return std::nullopt;
+    const auto width = qsizetype(image->columns);
+    std::vector<qint64> uses(image->colors, 0);
+    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
+        if (!GetVirtualPixels(image, 0, y, image->columns, 1, exception))
+            return std::nullopt;
+        const IndexPacket *indexes = GetVirtualIndexQueue(image);
+        for (qsizetype x = 0; x < width; ++x) {
+            if (size_t(indexes[x]) >= image->colors)
+                return std::nullopt;
+            ++uses[size_t(indexes[x])];
+        }
+    }
+    // The commonest colour first: the paper's index 0 runs on into the 0 that opens every row, and a
+    // 93-page manual came out 8% smaller than in the library's order. Two entries of the library's palette
+    // can be the same colour at 8 bits; they share one of ours.
+    std::vector<size_t> entries;
+    for (size_t i = 0; i < image->colors; ++i) {
+        if (uses[i] > 0)
+            entries.push_back(i);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&uses](size_t a, size_t b) { return uses[a] > uses[b]; });
+    QList<QRgb> palette;
+    QHash<QRgb, int> slotByColour;
+    std::vector<uchar> slotOf(image->colors, 0);
+    for (size_t i : entries) {
+        const PixelPacket &entry = image->colormap[i];
+        const QRgb colour = qRgb(scaled(entry.red, 8), scaled(entry.green, 8), scaled(entry.blue, 8));
+        if (!slotByColour.contains(colour)) {
+            if (palette.size() == 256)
+                return std::nullopt;
+            slotByColour.insert(colour, int(palette.size()));
+            palette << colour;
+        }
+        slotOf[i] = uchar(slotByColour.value(colour));
+    }
+    PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Indexed,
+                       PngEncoder::bitDepthFor(int(palette.size())), palette);
+    encoder.setDotsPerMeter(dotsPerMeter(image));
+    std::vector<uchar> samples(static_cast<size_t>(width));
+    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
+        if (cancel && *cancel)
+            return QByteArray();
+        if (!GetVirtualPixels(image, 0, y, image->columns, 1, exception))
+            return std::nullopt;
+        const IndexPacket *indexes = GetVirtualIndexQueue(image);
+        for (qsizetype x = 0; x < width; ++x)
+            samples[size_t(x)] = slotOf[size_t(indexes[x])];
+        encoder.addRow(samples.data());
+    }
+    return encoder.finish();
+}
+
+// Rows of a gray image at bitDepth, below 8. Nothing when a pixel is not gray.
+std::optional<QByteArray> ownGrayPng(const Image *image, int bitDepth, const std::atomic_bool *cancel,
+                                     ExceptionInfo *exception)
+{
+    PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Gray, bitDepth);
+    encoder.setDotsPerMeter(dotsPerMeter(image));
+    std::vector<uchar> samples(image->columns);
+    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
+        if (cancel && *cancel)
+            return QByteArray();
+        const PixelPacket *pixels = GetVirtualPixels(image, 0, y, image->columns, 1, exception);
+        if (!pixels)
+            return std::nullopt;
+        for (size_t x = 0; x < image->columns; ++x) {
+            const PixelPacket &pixel = pixels[x];
+            if (pixel.red != pixel.green || pixel.red != pixel.blue)
+                return std::nullopt;
+            samples[x] = scaled(pixel.red, bitDepth);
+        }
+        encoder.addRow(samples.data());
+    }
+    return encoder.finish();
+}
+
+// The library's PNG writer analyses every pixel again before it writes, and took longer than reducing the
+// colours. The forms the command named (a palette, or gray below 8 bits), for an opaque page that is not too
+// large, are written by our own writer instead: the same pixels in a quarter of the time. Nothing for the
+// rest, which the library writes.
+std::optional<QByteArray> ownPng(const Image *image, const QStringList &arguments, const QString &format,
+                                 const std::atomic_bool *cancel, ExceptionInfo *exception)
+{
+    // An image of more than 8 bits a sample the library writes at 16 bits, or scales otherwise.
+    if (format != QLatin1String("PNG") || image->matte != MagickFalse || image->depth > 8
+        || qint64(image->columns) * qint64(image->rows) > MaxOwnPngPixels)
+        return std::nullopt;
+    const auto [colorType, bitDepth] = requestedPngForm(arguments);
+    if (colorType == PngEncoder::Indexed)
+        return ownIndexedPng(image, cancel, exception);
+    if (colorType == PngEncoder::Gray && (bitDepth == 1 || bitDepth == 2 || bitDepth == 4))
+        return ownGrayPng(image, bitDepth, cancel, exception);
+    return std::nullopt;
+}
+
 } // namespace
 
 StageTimes &StageTimes::operator+=(const StageTimes &other)
@@ -157,6 +299,11 @@ void ImageObject::initialise()
             qputenv("MAGICK_CONFIGURE_PATH", inherited.isEmpty() ? path : path + ':' + inherited);
             qputenv("MAGICK_TEMPORARY_PATH", path);
         }
+        // A page's pixels take tens of megabytes, allocated and freed page by page. By default the C library
+        // hands them back to the kernel each time and faults them in again for the next page, which cost a
+        // third of the library's time on an A4 page at 144 dpi. Kept up to 32 MB a block, they are reused.
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
         MagickWandGenesis();
         // Pages run in parallel already; the library's own threads would oversubscribe the cores.
         SetMagickResourceLimit(ThreadResource, 1);
@@ -208,7 +355,18 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
     } else if (cancel && *cancel) {
         // Encoding a large page takes seconds, and nobody wants it any more.
     } else {
-        encode(info, image, arguments, format, quality, exception, result);
+        QElapsedTimer encoding;
+        encoding.start();
+        if (const std::optional<QByteArray> png = ownPng(image, arguments, format, cancel, exception)) {
+            result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
+            result.ok = !png->isEmpty();
+            result.data = *png;
+            result.size = QSize(int(image->columns), int(image->rows));
+            if (!result.ok)
+                result.error = QStringLiteral("the PNG could not be compressed");
+        } else {
+            encode(info, image, arguments, format, quality, exception, result);
+        }
     }
     if (image)
         DestroyImage(image);

@@ -289,6 +289,62 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2").arg(changes[false]).arg(changes[true])));
     }
 
+    // Palettes and gray below 8 bits are written by our own PNG writer: read back by Qt's decoder, its pixels
+    // are the library writer's, from the same bitmap and the same reduction.
+    void ownPngWriter_keepsTheLibrarysPixels_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<bool>("dither");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("bitDepth");
+        using D = ColorDepth;
+        QTest::newRow("16 colours, 16 stripes") << int(D::SixteenColors) << false << 1 << 4;
+        QTest::newRow("4 colours dithered, gradients") << int(D::FourColors) << true << 2 << 2;
+        QTest::newRow("256 colours, gradients") << int(D::TwoHundredFiftySixColors) << false << 2 << 8;
+        QTest::newRow("16 colours, a ramp: 16 grays in a palette") << int(D::SixteenColors) << false << 5 << 4;
+        QTest::newRow("16 grays, a ramp") << int(D::SixteenGrays) << false << 5 << 4;
+        QTest::newRow("4 grays dithered, gradients") << int(D::FourGrays) << true << 2 << 2;
+    }
+
+    void ownPngWriter_keepsTheLibrarysPixels()
+    {
+        QFETCH(int, depth);
+        QFETCH(bool, dither);
+        QFETCH(int, page);
+        QFETCH(int, bitDepth);
+        CaseFolder folder;
+        QVERIFY(run(GhostscriptLocator().locate(), GhostscriptCommands::renderArguments({.document = m_pdf,
+                                                                                         .outputFolder = folder.path(),
+                                                                                         .firstPage = page,
+                                                                                         .lastPage = page,
+                                                                                         .dpi = 96,
+                                                                                         .antialias = true})));
+        ConversionJob job;
+        job.options = {.colorDepth = ColorDepth(depth), .dither = dither, .dpi = 96};
+        job.destination = folder.path("page.png");
+        const QStringList ours = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, false));
+        // Without a form named, the library's writer writes the page.
+        QStringList library;
+        for (qsizetype i = 0; i < ours.size(); ++i) {
+            if (ours.at(i) == "-define"
+                && ours.value(i + 1).contains(QRegularExpression("^png:(color-type|bit-depth)")))
+                ++i;
+            else
+                library << ours.at(i);
+        }
+        const ImageResult written = ImageObject().convert(ours, "PNG");
+        const ImageResult reference = ImageObject().convert(library, "PNG");
+        QVERIFY(written.ok && reference.ok);
+        QCOMPARE(int(written.data.at(24)), bitDepth);
+        QVERIFY(written.data != reference.data);
+
+        const QImage image = QImage::fromData(written.data, "PNG").convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!image.isNull());
+        QCOMPARE(image, QImage::fromData(reference.data, "PNG").convertToFormat(QImage::Format_RGB32));
+        // The resolution tag too, in pixels per metre.
+        QVERIFY(written.data.contains(QByteArray("pHYs\0\0\x0e\xc3\0\0\x0e\xc3\x01", 13)));
+    }
+
     void sizeInPixels_fitsEachPageInTheBox_data()
     {
         QTest::addColumn<QSize>("box"); // 0 leaves a side free
