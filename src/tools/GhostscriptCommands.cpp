@@ -51,10 +51,11 @@ QStringList renderArguments(const RenderRequest &request)
                      QStringLiteral("-dUseCropBox")};
     if (request.alpha)
         args << QStringLiteral("-sDEVICE=pngalpha");
-    // Above 600 dpi an uncompressed page runs to gigabytes in the temporary folder.
+    // PackBits shrinks a page of mostly paper twentyfold for less than writing it whole costs. Above 600 dpi,
+    // where an uncompressed page runs to gigabytes, LZW shrinks pictures too.
     else
         args << QStringLiteral("-sDEVICE=tiffscaled24")
-             << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=none"));
+             << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=pack"));
     if (request.legacyInterpreter)
         args << QStringLiteral("-dNEWPDF=false");
     if (request.antialias)
