@@ -166,22 +166,22 @@ QStringList monochromeWithAlpha(const ConversionOptions &options)
 }
 
 // The writer would analyse the pixels again and pick its own form: left to itself it wrote a text manual in
-// 16 colours as 8-bit gray, 13% larger. So gray is written as gray at the depth chosen, a palette as indexed
-// colour at the least depth that holds the colours the page kept, and Hicolor as true colour. Left out: the
-// background colour (in the palette it would take an entry more than the depth holds), Ghostscript's sRGB
-// profile (2.5 KB a page; a PNG without one is sRGB already) and the times of writing, so the same page
-// always gives the same bytes. zlib at level 8 with its strategy for filtered data: on a 93-page manual in
-// 16 colours, 4.9% smaller than the library's level 7 for 14% more of the writer's time, which is still a
-// quarter less than the writer took when it chose the form itself.
+// 16 colours as 8-bit gray, 13% larger. So gray is written as gray at the depth chosen (black and white as
+// 1-bit gray), a palette as indexed colour at the least depth that holds the colours the page kept, and
+// Hicolor as true colour; the forms below 8 bits go to our own writer. Left out: the background colour (in
+// the palette it would take an entry more than the depth holds), Ghostscript's sRGB profile (2.5 KB a page;
+// a PNG without one is sRGB already) and the times of writing, so the same page always gives the same bytes.
+// Where the library writes, zlib at level 8 with its strategy for filtered data: on a 93-page manual in 16
+// colours, 4.9% smaller than its level 7.
 QStringList pngForm(const ConversionOptions &options, bool alpha)
 {
     QStringList args{QStringLiteral("-define"), QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME"),
                      QStringLiteral("-define"), QStringLiteral("png:compression-level=8"),
                      QStringLiteral("-define"), QStringLiteral("png:compression-strategy=1")};
-    if (alpha || options.isMonochrome())
+    if (alpha)
         return args;
     const auto define = [&args](const QString &setting) { args << QStringLiteral("-define") << setting; };
-    if (options.isGray()) {
+    if (options.isGray() || options.isMonochrome()) {
         define(QStringLiteral("png:color-type=0"));
         define(QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel()));
     } else if (options.bitsPerPixel() > 0) {

@@ -85,6 +85,18 @@ QByteArray formatByBytes(const QByteArray &data)
     return "unknown";
 }
 
+// The body of a PNG's first chunk of type; empty if it has none.
+QByteArray pngChunk(const QByteArray &png, const char *type)
+{
+    for (qsizetype at = 8; at + 8 <= png.size();) {
+        const auto length = qsizetype(qFromBigEndian<quint32>(png.constData() + at));
+        if (png.mid(at + 4, 4) == type)
+            return png.mid(at + 8, length);
+        at += 12 + length;
+    }
+    return {};
+}
+
 // How often a pixel differs from its left neighbour: error diffusion scatters a smooth area into specks.
 int changesAlongRows(const QImage &image)
 {
@@ -115,6 +127,13 @@ private slots:
                 {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", m_docs.filePath("text.pdf"), "-c",
                  "<< /PageSize [300 300] >> setpagedevice /Helvetica findfont 24 scalefont setfont 20 250 moveto "
                  "(Page 1) show 1 0 0 setrgbcolor 100 100 100 100 rectfill showpage"}));
+        // Sixty hue bars, a red line and a blue disc on white.
+        QVERIFY(
+            run(GhostscriptLocator().locate(),
+                {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", m_docs.filePath("bars.pdf"), "-c",
+                 "0 1 59 { /i exch def i 60 div 0.67 0.8 sethsbcolor i 10 mul 100 add 200 9 400 rectfill } for "
+                 "1 0 0 setrgbcolor 100 650 moveto 400 150 lineto 3 setlinewidth stroke 0 0 1 setrgbcolor "
+                 "300 100 80 0 360 arc fill showpage"}));
     }
 
     void everyOption_showsInTheFileWritten_data()
@@ -263,6 +282,8 @@ private slots:
         }
         if (format == "png" && depth == int(ColorDepth::HiColor))
             QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({2, 8}));
+        if (format == "png" && options.isMonochrome())
+            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, 1}));
         if (format == "jpg") {
             QCOMPARE(facts.quality, std::max(1, quality));
         } else if (format != "webp") {
@@ -296,14 +317,21 @@ private slots:
         QTest::addColumn<int>("depth");
         QTest::addColumn<bool>("dither");
         QTest::addColumn<int>("page");
+        QTest::addColumn<int>("width"); // of a box to fit the page in; 0 for none
         QTest::addColumn<int>("bitDepth");
         using D = ColorDepth;
-        QTest::newRow("16 colours, 16 stripes") << int(D::SixteenColors) << false << 1 << 4;
-        QTest::newRow("4 colours dithered, gradients") << int(D::FourColors) << true << 2 << 2;
-        QTest::newRow("256 colours, gradients") << int(D::TwoHundredFiftySixColors) << false << 2 << 8;
-        QTest::newRow("16 colours, a ramp: 16 grays in a palette") << int(D::SixteenColors) << false << 5 << 4;
-        QTest::newRow("16 grays, a ramp") << int(D::SixteenGrays) << false << 5 << 4;
-        QTest::newRow("4 grays dithered, gradients") << int(D::FourGrays) << true << 2 << 2;
+        QTest::newRow("16 colours, 16 stripes") << int(D::SixteenColors) << false << 1 << 0 << 4;
+        QTest::newRow("4 colours dithered, gradients") << int(D::FourColors) << true << 2 << 0 << 2;
+        QTest::newRow("256 colours, gradients") << int(D::TwoHundredFiftySixColors) << false << 2 << 0 << 8;
+        // Scaled, some of the library's palette entries fall together at 8 bits.
+        QTest::newRow("256 colours, a ramp scaled") << int(D::TwoHundredFiftySixColors) << false << 5 << 517 << 8;
+        // Dithered, some of the library's palette entries are left unused.
+        QTest::newRow("256 colours dithered, hue bars") << int(D::TwoHundredFiftySixColors) << true << 0 << 0 << 8;
+        QTest::newRow("16 colours, a ramp: 16 grays in a palette") << int(D::SixteenColors) << false << 5 << 0 << 4;
+        QTest::newRow("16 grays, a ramp") << int(D::SixteenGrays) << false << 5 << 0 << 4;
+        QTest::newRow("4 grays dithered, gradients") << int(D::FourGrays) << true << 2 << 0 << 2;
+        QTest::newRow("black and white, gradients") << int(D::BlackAndWhite) << false << 2 << 0 << 1;
+        QTest::newRow("black and white dithered, gradients") << int(D::BlackAndWhite) << true << 2 << 0 << 1;
     }
 
     void ownPngWriter_keepsTheLibrarysPixels()
@@ -311,16 +339,20 @@ private slots:
         QFETCH(int, depth);
         QFETCH(bool, dither);
         QFETCH(int, page);
+        QFETCH(int, width);
         QFETCH(int, bitDepth);
         CaseFolder folder;
-        QVERIFY(run(GhostscriptLocator().locate(), GhostscriptCommands::renderArguments({.document = m_pdf,
+        // Page 0 is the hue bars' page.
+        const QString document = page > 0 ? m_pdf : m_docs.filePath("bars.pdf");
+        QVERIFY(run(GhostscriptLocator().locate(), GhostscriptCommands::renderArguments({.document = document,
                                                                                          .outputFolder = folder.path(),
-                                                                                         .firstPage = page,
-                                                                                         .lastPage = page,
+                                                                                         .firstPage = std::max(1, page),
+                                                                                         .lastPage = std::max(1, page),
                                                                                          .dpi = 96,
                                                                                          .antialias = true})));
         ConversionJob job;
-        job.options = {.colorDepth = ColorDepth(depth), .dither = dither, .dpi = 96};
+        job.options = {
+            .colorDepth = ColorDepth(depth), .dither = dither, .dpi = 96, .fitToBox = width > 0, .boxWidth = width};
         job.destination = folder.path("page.png");
         const QStringList ours = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, false));
         // Without a form named, the library's writer writes the page.
@@ -341,8 +373,26 @@ private slots:
         const QImage image = QImage::fromData(written.data, "PNG").convertToFormat(QImage::Format_RGB32);
         QVERIFY(!image.isNull());
         QCOMPARE(image, QImage::fromData(reference.data, "PNG").convertToFormat(QImage::Format_RGB32));
-        // The resolution tag too, in pixels per metre.
-        QVERIFY(written.data.contains(QByteArray("pHYs\0\0\x0e\xc3\0\0\x0e\xc3\x01", 13)));
+        if (width == 0)
+            QVERIFY(written.data.contains(QByteArray("pHYs\0\0\x0e\xc3\0\0\x0e\xc3\x01", 13))); // 96 dpi
+        // The colour space as the library's writer states it.
+        for (const char *chunk : {"gAMA", "cHRM"})
+            QVERIFY2(pngChunk(written.data, chunk) == pngChunk(reference.data, chunk), chunk);
+        // A palette holds each colour once, every entry used, the commonest first: the paper's runs then
+        // deflate best.
+        if (written.data.at(25) == 3) {
+            const QImage indexed = QImage::fromData(written.data, "PNG");
+            QCOMPARE(indexed.format(), QImage::Format_Indexed8);
+            QList<qint64> uses(indexed.colorCount());
+            for (int y = 0; y < indexed.height(); ++y) {
+                for (int x = 0; x < indexed.width(); ++x)
+                    ++uses[indexed.pixelIndex(x, y)];
+            }
+            const QList<QRgb> table = indexed.colorTable();
+            QCOMPARE(QSet<QRgb>(table.begin(), table.end()).size(), table.size());
+            QVERIFY(!uses.contains(0));
+            QVERIFY(std::is_sorted(uses.rbegin(), uses.rend()));
+        }
     }
 
     void sizeInPixels_fitsEachPageInTheBox_data()
