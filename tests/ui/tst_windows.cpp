@@ -451,6 +451,9 @@ private slots:
                 return;
             if (!statuses.contains(label->text()))
                 statuses << label->text();
+            // Once the run has ended, the controls are free again.
+            if (m_window->statusBar()->currentMessage().contains("written"))
+                return;
             canOpenWhileRunning << (m_window->findChild<QAction *>("openAction")->isEnabled()
                                     || child<QPushButton>("browseButton")->isEnabled());
         });
