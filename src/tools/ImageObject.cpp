@@ -100,6 +100,17 @@ bool isResourceLimit(const QString &error)
     return limit.match(error).hasMatch();
 }
 
+// The settings a command gives with -define, such as "png:color-type=3".
+QStringList definesIn(const QStringList &arguments)
+{
+    QStringList defines;
+    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("-define"))
+            defines << arguments.at(i + 1);
+    }
+    return defines;
+}
+
 // Writes image in format into result, with the -define settings and the quality of the command that made it.
 void encode(const ImageInfo *info, Image *image, const QStringList &arguments, const QString &format, int quality,
             ExceptionInfo *exception, ImageResult &result)
@@ -109,18 +120,13 @@ void encode(const ImageInfo *info, Image *image, const QStringList &arguments, c
     qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
     qstrncpy(image->magick, magick.constData(), MaxTextExtent);
     // The command keeps its -define settings to itself; the writers read them from the settings they get.
-    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments.at(i) == QLatin1String("-define"))
-            DefineImageOption(blobInfo, arguments.at(i + 1).toUtf8().constData());
-    }
+    for (const QString &define : definesIn(arguments))
+        DefineImageOption(blobInfo, define.toUtf8().constData());
     // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
     if (quality >= 0)
         blobInfo->quality = image->quality = size_t(quality);
     size_t length = 0;
-    QElapsedTimer encoding;
-    encoding.start();
     void *blob = ImageToBlob(blobInfo, image, &length, exception);
-    result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
     if (blob && length > 0 && exception->severity < ErrorException) {
         result.ok = true;
         result.data = QByteArray(static_cast<const char *>(blob), qsizetype(length));
@@ -142,10 +148,7 @@ std::pair<int, int> requestedPngForm(const QStringList &arguments)
 {
     int colorType = -1;
     int bitDepth = 0;
-    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments.at(i) != QLatin1String("-define"))
-            continue;
-        const QString define = arguments.at(i + 1);
+    for (const QString &define : definesIn(arguments)) {
         if (define.startsWith(QLatin1String("png:color-type=")))
             colorType = define.section(QLatin1Char('='), 1).toInt();
         else if (define.startsWith(QLatin1String("png:bit-depth=")))
@@ -362,7 +365,6 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
         QElapsedTimer encoding;
         encoding.start();
         if (const std::optional<QByteArray> png = ownPng(image, arguments, format, cancel, exception)) {
-            result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
             result.ok = !png->isEmpty();
             result.data = *png;
             result.size = QSize(int(image->columns), int(image->rows));
@@ -371,6 +373,7 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
         } else {
             encode(info, image, arguments, format, quality, exception, result);
         }
+        result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
     }
     if (image)
         DestroyImage(image);
