@@ -106,8 +106,11 @@ void ConversionEngine::start(const ConversionJob &job)
         if (!passwordArguments)
             problem = Problem::make(Problem::UnusablePassword);
     }
+    const QString firstFile = job.outputFileName(m_pages.value(0, 1));
     if (problem.isNone())
-        problem = PageWriter::checkWritable(QFileInfo(job.outputFileName(m_pages.value(0, 1))).absolutePath());
+        problem = PageWriter::checkWritable(QFileInfo(firstFile).absolutePath());
+    if (problem.isNone())
+        problem = PageWriter::checkReplaceable(firstFile);
     if (problem.isNone()) {
         m_work = std::make_unique<PrivateFolder>();
         if (!m_work->isValid())
@@ -120,8 +123,10 @@ void ConversionEngine::start(const ConversionJob &job)
                              : QString();
     if (problem.isNone() && link.isEmpty())
         problem = job.checkSize();
-    if (problem.isNone() && job.format() == ImageFormat::Tiff)
-        m_tiff = std::make_shared<MultiPageTiff>(job.outputFileName(m_pages.value(0, 1)));
+    if (problem.isNone() && job.format() == ImageFormat::Tiff) {
+        m_tiff = std::make_shared<MultiPageTiff>(firstFile);
+        problem = m_tiff->open();
+    }
     if (!problem.isNone()) {
         m_result.fatal = problem;
         // Reported from the event loop, so the caller always hears of it after start() returns.

@@ -2,13 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/MultiPageTiff.h"
 
-#include "conversion/PageWriter.h"
-
 #include <QCoreApplication>
 
 #include <QtEndian>
-
-#include <cerrno>
 
 namespace {
 
@@ -119,8 +115,26 @@ std::variant<qint64, Problem> relocate(QByteArray &page, qint64 delta)
 } // namespace
 
 MultiPageTiff::MultiPageTiff(const QString &path)
-    : m_file(path)
+    : m_file(path, DestinationFile::Temporary::Exclusive)
 {}
+
+Problem MultiPageTiff::open()
+{
+    const QMutexLocker lock(&m_mutex);
+    if (m_failed.isNone() && !m_opened)
+        m_failed = openFile();
+    return m_failed;
+}
+
+Problem MultiPageTiff::openFile()
+{
+    const Problem problem = m_file.open();
+    if (!problem.isNone())
+        return problem;
+    m_opened = true;
+    // The header; its link to the first directory is filled in with the first page.
+    return m_file.write(QByteArray("II*\0\0\0\0\0", 8));
+}
 
 Problem MultiPageTiff::add(int index, const QByteArray &page)
 {
@@ -164,18 +178,21 @@ Problem MultiPageTiff::appendReady()
 
 Problem MultiPageTiff::append(QByteArray page)
 {
-    errno = 0;
     if (!m_opened) {
-        if (!m_file.open(QIODevice::WriteOnly))
-            return writeProblem();
-        m_opened = true;
-        // The header; its link to the first directory is filled in below.
-        if (m_file.write(QByteArray("II*\0\0\0\0\0", 8)) != 8)
-            return writeProblem();
+        const Problem opened = openFile();
+        if (!opened.isNone())
+            return opened;
     }
+    // Writing on into a file whose folder is gone would succeed until the very end.
+    const Problem gone = m_file.checkFolder();
+    if (!gone.isNone())
+        return gone;
     // Offsets are to word boundaries.
-    if (m_file.size() % 2 != 0 && m_file.write(QByteArray(1, '\0')) != 1)
-        return writeProblem();
+    if (m_file.size() % 2 != 0) {
+        const Problem padded = m_file.write(QByteArray(1, '\0'));
+        if (!padded.isNone())
+            return padded;
+    }
     const qint64 start = m_file.size();
     if (start + page.size() > 0xffffffffLL) {
         Problem problem = Problem::make(Problem::TooLarge);
@@ -190,40 +207,30 @@ Problem MultiPageTiff::append(QByteArray page)
     const qint64 ifd = std::get<qint64>(moved);
     QByteArray link(4, '\0');
     write32(link, 0, quint32(ifd));
-    const qint64 body = page.size() - 8;
-    if (m_file.write(page.constData() + 8, body) != body || !m_file.seek(m_nextPointer) || m_file.write(link) != 4
-        || !m_file.seek(m_file.size()))
-        return writeProblem();
+    Problem written = m_file.write(page.mid(8));
+    if (written.isNone())
+        written = m_file.writeAt(m_nextPointer, link);
+    if (!written.isNone())
+        return written;
     m_nextPointer = ifd + 2 + read16(page, ifd - start + 8) * 12;
     ++m_pages;
     return {};
-}
-
-Problem MultiPageTiff::writeProblem()
-{
-    return PageWriter::writeProblem(m_file.fileName(), errno, m_file.errorString());
 }
 
 Problem MultiPageTiff::commit()
 {
     const QMutexLocker lock(&m_mutex);
     m_closed = true;
-    if (!m_failed.isNone() || !m_opened) {
-        m_file.cancelWriting();
+    if (!m_failed.isNone() || m_pages == 0) {
+        m_file.discard();
         return m_failed;
     }
-    errno = 0;
-    if (!m_file.commit())
-        return writeProblem();
-    return {};
+    return m_file.commit();
 }
 
 void MultiPageTiff::cancel()
 {
     const QMutexLocker lock(&m_mutex);
     m_closed = true;
-    if (m_opened) {
-        m_file.cancelWriting();
-        m_file.commit();
-    }
+    m_file.discard();
 }

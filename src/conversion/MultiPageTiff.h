@@ -2,22 +2,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "conversion/DestinationFile.h"
 #include "tools/Problem.h"
 
 #include <QByteArray>
 #include <QMap>
 #include <QMutex>
-#include <QSaveFile>
 
 // Joins single-page TIFFs, as they finish in any order, into one multi-page file in page order. Only
 // the pages waiting for an earlier one are held in memory, so a long run does not grow. The file appears
-// under its name only when commit() succeeds; until then an old file of that name stays as it was.
+// under its name only when commit() succeeds; until then an old file of that name stays as it was. While one
+// run writes the file, another run writing the same one is refused.
 // Safe to call from several threads.
 class MultiPageTiff
 {
 public:
     explicit MultiPageTiff(const QString &path);
 
+    // Claims the file before any page is rendered; add() does so itself otherwise.
+    Problem open();
     // The page at position index of the run, a little-endian TIFF of one image; empty for a page that failed.
     Problem add(int index, const QByteArray &page);
     int pageCount() const;
@@ -31,10 +34,10 @@ public:
 private:
     Problem appendReady();
     Problem append(QByteArray page);
-    Problem writeProblem();
+    Problem openFile();
 
     mutable QMutex m_mutex;
-    QSaveFile m_file;
+    DestinationFile m_file;
     QMap<int, QByteArray> m_waiting; // an empty page stands for one that failed
     int m_next = 0;                  // the index the file takes next
     qint64 m_nextPointer = 4;        // where the last directory's link to the next one sits

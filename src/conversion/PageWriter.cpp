@@ -3,13 +3,12 @@
 #include "conversion/PageWriter.h"
 
 #include "conversion/ConversionJob.h"
+#include "conversion/DestinationFile.h"
 #include "tools/ImageObject.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -19,40 +18,24 @@ namespace PageWriter {
 
 Problem writeProblem(const QString &path, int error, const QString &why)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-        return Problem::make(Problem::DiskFull, why, folder);
-    if (error == EACCES || error == EPERM || error == EROFS || error == ENOENT || !QFileInfo(folder).isDir())
-        return Problem::make(Problem::DestinationNotWritable, why, folder);
-    const QStorageInfo storage(folder);
-    if (storage.isValid() && storage.bytesAvailable() < 1024 * 1024)
-        return Problem::make(Problem::DiskFull, why, folder);
-    return Problem::make(Problem::DestinationNotWritable, why, folder);
+    return DestinationFile::writeProblem(QFileInfo(path).absolutePath(), error, why);
 }
 
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel)
 {
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return writeProblem(path, errno, file.errorString());
-    errno = 0;
-    if (file.write(data) != data.size()) {
-        const int error = errno;
-        return writeProblem(path, error, file.errorString());
-    }
-    errno = 0;
+    DestinationFile file(path);
+    Problem problem = file.open();
+    if (problem.isNone())
+        problem = file.write(data);
     // A run stopped meanwhile no longer counts this page, so it must not appear either.
-    if (cancel && *cancel) {
-        file.cancelWriting();
-        file.commit();
-        return {};
-    }
-    if (!file.commit()) {
-        const int error = errno;
-        return writeProblem(path, error, file.errorString());
-    }
-    return {};
+    if (!problem.isNone() || (cancel && *cancel))
+        return problem;
+    return file.commit();
+}
+
+Problem checkReplaceable(const QString &path)
+{
+    return DestinationFile::checkReplaceable(path);
 }
 
 Problem checkWritable(const QString &folder)

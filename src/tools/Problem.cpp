@@ -47,7 +47,10 @@ bool Problem::isFatalForRun() const
     case DiskFull:
         return true;
     case PageTimedOut:
+    case DestinationBusy:
         return true;
+    case NotRegularFile:
+    case FileNotWritable:
     case None:
     case BadPageBox:
     case TooLarge:
@@ -128,6 +131,16 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
         return tr("The page could not be converted.");
     case PageTimedOut:
         return tr("Page %1 did not finish in the time allowed for a page, so the conversion stopped there.")
+            .arg(subject);
+    case NotRegularFile:
+        return tr("\"%1\" is a link or a special file, not a regular file, so it is not replaced. Choose another "
+                  "name.")
+            .arg(subject);
+    case FileNotWritable:
+        return tr("You are not allowed to replace \"%1\". Choose another name, or a file you may change.").arg(subject);
+    case DestinationBusy:
+        return tr("\"%1\" is being written by another conversion right now. Wait until it ends, or choose "
+                  "another name.")
             .arg(subject);
     }
     return {};

@@ -29,6 +29,9 @@ struct Problem
         TooLarge,
         PageTimedOut,
         PageFailed,
+        NotRegularFile,
+        FileNotWritable,
+        DestinationBusy,
     };
 
     Kind kind = None;

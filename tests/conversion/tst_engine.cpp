@@ -10,9 +10,25 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace TestSupport;
+
+// A name in the destination folder that is not a regular file, and what a run makes of it.
+struct Planted
+{
+    QString destination; // in out/
+    int pages = 1;
+    QString plant;  // the name in out/ that is not a regular file
+    QString linkTo; // what it links to; empty for a FIFO
+    int fatal = int(Problem::None);
+    int failedPage = 0;  // refused alone, while the others are written
+    QStringList written; // in the folder the destination names
+};
+
+Q_DECLARE_METATYPE(Planted)
 
 class tst_Engine : public QObject
 {
@@ -454,6 +470,200 @@ page 1; page 2; exit 0)sh");
         QCOMPARE(result.written, second.outputFileNames());
         QCOMPARE(written.count(), 2);
         QCOMPARE(filesIn(folder.path("first")), QStringList());
+    }
+
+    // Under a name to be written, only a regular file or nothing is replaced: a link is never followed, and
+    // no special file is touched.
+    void destinationNotARegularFile_isRefusedAndNothingFollowed_data()
+    {
+        QTest::addColumn<Planted>("planted");
+        const int refused = int(Problem::NotRegularFile);
+        QTest::newRow("link to a file elsewhere") << Planted{.destination = "scan.png",
+                                                             .plant = "scan.png",
+                                                             .linkTo = "../elsewhere/important.conf",
+                                                             .fatal = refused,
+                                                             .written = {"scan.png"}};
+        QTest::newRow("dangling link") << Planted{.destination = "scan.png",
+                                                  .plant = "scan.png",
+                                                  .linkTo = "../elsewhere/new.conf",
+                                                  .fatal = refused,
+                                                  .written = {"scan.png"}};
+        QTest::newRow("FIFO") << Planted{
+            .destination = "scan.png", .plant = "scan.png", .fatal = refused, .written = {"scan.png"}};
+        QTest::newRow("numbered name planted as a link")
+            << Planted{.destination = "scan.png",
+                       .pages = 3,
+                       .plant = "scan002.png",
+                       .linkTo = "../elsewhere/important.conf",
+                       .failedPage = 2,
+                       .written = {"scan001.png", "scan002.png", "scan003.png"}};
+        QTest::newRow("multi-page TIFF a link") << Planted{.destination = "scan.tif",
+                                                           .pages = 3,
+                                                           .plant = "scan.tif",
+                                                           .linkTo = "../elsewhere/important.conf",
+                                                           .fatal = refused,
+                                                           .written = {"scan.tif"}};
+        QTest::newRow("folder a link, which is followed") << Planted{
+            .destination = "linked/scan.png", .plant = "linked", .linkTo = "../real", .written = {"scan.png"}};
+    }
+
+    void destinationNotARegularFile_isRefusedAndNothingFollowed()
+    {
+        QFETCH(Planted, planted);
+        CaseFolder folder;
+        QDir().mkpath(folder.path("out"));
+        QDir().mkpath(folder.path("real"));
+        QDir().mkpath(folder.path("elsewhere"));
+        QFile important(folder.path("elsewhere/important.conf"));
+        QVERIFY(important.open(QIODevice::WriteOnly) && important.write("keep me") == 7);
+        important.close();
+        QVERIFY(important.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        const QString plant = folder.path("out/" + planted.plant);
+        if (planted.linkTo.isEmpty())
+            QVERIFY(run("mkfifo", {plant}));
+        else
+            QVERIFY(QFile::link(planted.linkTo, plant));
+        ConversionJob run = job("sizes.pdf", folder.path("out/" + planted.destination), 1, planted.pages);
+        run.ghostscript = fakeGhostscript(folder.path(), "page 1; page 2; page 3; exit 0");
+        FixedImages images;
+        images.data = planted.destination.endsWith(".tif") ? uncompressedTiff(QSize(20, 20)) : "image";
+        const ConversionResult result = convert(run, &images);
+
+        QCOMPARE(int(result.fatal.kind), planted.fatal);
+        if (planted.fatal != int(Problem::None)) {
+            QVERIFY2(result.fatal.message.contains(plant), qPrintable(result.fatal.message));
+            QVERIFY(!QFile::exists(folder.path("gs.log"))); // refused before rendering
+        }
+        QCOMPARE(result.failures.size(), planted.failedPage ? 1 : 0);
+        if (planted.failedPage) {
+            QCOMPARE(result.failures.first().page, planted.failedPage);
+            QCOMPARE(int(result.failures.first().problem.kind), int(Problem::NotRegularFile));
+        }
+        // Everything in the folder, a dangling link and a FIFO included: the planted name is still there as it
+        // was, and no temporary is left.
+        const QDir written(QFileInfo(run.destination).absolutePath());
+        QCOMPARE(written.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 planted.written);
+        const QFileInfo left(plant);
+        QVERIFY(planted.linkTo.isEmpty() ? !left.isFile() && left.exists() : left.isSymLink());
+        QCOMPARE(filesIn(folder.path("elsewhere")), QStringList{"important.conf"});
+        QVERIFY(important.open(QIODevice::ReadOnly));
+        QCOMPARE(important.readAll(), QByteArray("keep me"));
+        QCOMPARE(important.permissions() & QFileDevice::Permissions(0x7077),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    // What cannot be written is named: the file the user may not change, or the link, never the folder that
+    // could take the file.
+    void refusedWrite_namesWhatFailed_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("read-only file") << "readonly.png" << int(Problem::FileNotWritable);
+        QTest::newRow("link into another user's folder") << "report.png" << int(Problem::NotRegularFile);
+    }
+
+    void refusedWrite_namesWhatFailed()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
+        CaseFolder folder;
+        const QString mine = folder.path("mine"), theirs = folder.path("theirs");
+        QVERIFY(QDir().mkpath(mine) && QDir().mkpath(theirs));
+        QFile readonly(mine + "/readonly.png");
+        QVERIFY(readonly.open(QIODevice::WriteOnly) && readonly.write("old") == 3);
+        readonly.close();
+        QVERIFY(readonly.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QFile important(theirs + "/important.conf");
+        QVERIFY(important.open(QIODevice::WriteOnly) && important.write("keep me") == 7);
+        important.close();
+        QVERIFY(QFile::link("../theirs/important.conf", mine + "/report.png"));
+        QVERIFY(QFile::setPermissions(theirs, {}));
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) | QFileDevice::ExeOther));
+        // As root, the write is made as an ordinary user who owns the folder makes it.
+        const bool root = ::geteuid() == 0;
+        if (root) {
+            QVERIFY(::chown(QFile::encodeName(mine).constData(), 65534, 65534) == 0);
+            QVERIFY(::chown(QFile::encodeName(readonly.fileName()).constData(), 65534, 65534) == 0);
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+        const Problem problem = PageWriter::writeAtomically(mine + '/' + name, "image");
+        if (root) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+        QFile::setPermissions(theirs, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(int(problem.kind), kind);
+        QVERIFY2(problem.message.contains('"' + mine + '/' + name + '"'), qPrintable(problem.message));
+        QVERIFY(readonly.open(QIODevice::ReadOnly));
+        QCOMPARE(readonly.readAll(), QByteArray("old"));
+        QCOMPARE(leftovers(mine), (QStringList{"readonly.png", "report.png"}));
+        QVERIFY(important.open(QIODevice::ReadOnly));
+        QCOMPARE(important.readAll(), QByteArray("keep me"));
+        QCOMPARE(leftovers(theirs), QStringList{"important.conf"});
+    }
+
+    // One multi-page file has one writer: a second run into it is refused while the first writes, and a
+    // temporary left by a run that died is taken over.
+    void multiPageTiff_secondWriterIsRefused()
+    {
+        CaseFolder folder;
+        ConversionJob run = job("sizes.pdf", folder.path("scan.tif"), 1, 3);
+        run.ghostscript = fakeGhostscript(folder.path(), "page 1; page 2; page 3; exit 0");
+        FixedImages slow;
+        slow.data = uncompressedTiff(QSize(20, 20));
+        slow.delayMs = 300;
+        ConversionEngine engine(&slow);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        engine.start(run);
+        const ConversionResult second = convert(run, &slow);
+        QCOMPARE(int(second.fatal.kind), int(Problem::DestinationBusy));
+        QVERIFY2(second.fatal.message.contains(run.destination), qPrintable(second.fatal.message));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        QVERIFY(finished.first().first().value<ConversionResult>().isSuccess());
+        QCOMPARE(readImage(run.destination).images, 3);
+
+        QFile left(run.destination + ".sheetforge-part");
+        QVERIFY(left.open(QIODevice::WriteOnly) && left.write("partial") == 7);
+        left.close();
+        slow.delayMs = 0;
+        QVERIFY(convert(run, &slow).isSuccess());
+        QCOMPARE(leftovers(folder.path()).filter("scan"), QStringList{"scan.tif"});
+    }
+
+    // A folder removed while a run writes into it stops the run at the next page, a multi-page file as well.
+    void destinationFolderRemovedMidRun_stopsTheRun_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("numbered files") << "scan.png";
+        QTest::newRow("one multi-page file") << "scan.tif";
+    }
+
+    void destinationFolderRemovedMidRun_stopsTheRun()
+    {
+        QFETCH(QString, name);
+        CaseFolder folder;
+        const QString out = folder.path("out");
+        QDir().mkpath(out);
+        ConversionJob run = job("sizes.pdf", out + '/' + name, 1, 5);
+        // Ghostscript would go on for minutes: only stopping the run ends it in time.
+        run.ghostscript = fakeGhostscript(folder.path(), "page 1; page 2; sleep 1; page 3; exec sleep 120");
+        FixedImages images;
+        images.data = uncompressedTiff(QSize(20, 20));
+        ConversionEngine engine(&images);
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        connect(&engine, &ConversionEngine::progressChanged, this, [&](int done) {
+            if (done == 1)
+                QDir(out).removeRecursively();
+        });
+        engine.start(run);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+        const auto result = finished.first().first().value<ConversionResult>();
+        QCOMPARE(int(result.fatal.kind), int(Problem::DestinationNotWritable));
+        QVERIFY2(result.fatal.message.contains('"' + out + '"'), qPrintable(result.fatal.message));
+        QVERIFY(!QFileInfo::exists(out));
+        QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
     void writeOfAStoppedRun_leavesNoFileAndKeepsTheOldOne()
