@@ -53,12 +53,13 @@ int runHeadless(const CommandLineRequest &request)
         signalled = signal;
         conversion.stop();
     });
-    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, [&signalled, &err](int code) {
-        err.flush();
-        if (signalled)
-            TerminationSignals::exitNow(TerminationSignals::exitCode(signalled));
-        QCoreApplication::exit(code);
-    });
+    QObject::connect(&conversion, &CommandLineConversion::exited, QCoreApplication::instance(),
+                     [&signalled, &err](int code) {
+                         err.flush();
+                         if (signalled)
+                             TerminationSignals::exitNow(TerminationSignals::exitCode(signalled));
+                         QCoreApplication::exit(code);
+                     });
     QTimer::singleShot(0, &conversion, [&conversion] { conversion.start(); });
     return QCoreApplication::exec();
 }
