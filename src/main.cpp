@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr,
                          "sheetforge: \"%s\" cannot be opened: its name is not valid UTF-8. Rename it, for "
                          "example with convmv, and try again.\n",
-                         qPrintable(Problem::escapeControls(arguments.last())));
+                         qPrintable(Problem::escapeName(arguments.last())));
             return 1;
         }
     }

@@ -125,14 +125,14 @@ QString applyDestination(const QCommandLineParser &parser, const Options &o, Com
     if (request.documents.size() > 1 && !request.destinationIsFolder)
         return tr("--convert %1: several documents go into a folder: give an existing folder, or a name "
                   "ending in /.")
-            .arg(destination);
+            .arg(Problem::escapeName(destination));
     // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
     const QString suffix = QFileInfo(request.destination).suffix();
     if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
         && !parser.isSet(o.format))
         return tr("--convert %1: sheetforge writes png, gif, jpg, tif or webp files. Give one of those extensions, "
                   "or --format to add one.")
-            .arg(parser.value(o.convert));
+            .arg(Problem::escapeName(parser.value(o.convert)));
     if (request.document.isEmpty())
         return tr("--convert needs the PDF file to convert.");
     request.options.sourceFile = request.document;
@@ -256,7 +256,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
                 && (arg.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) || QFileInfo::exists(arg)))
                 return failWith(tr("Unknown option %1. For a file whose name starts with a dash, write ./%1, or "
                                    "put -- before it.")
-                                    .arg(arg));
+                                    .arg(Problem::escapeName(arg)));
         }
         return failWith(parser.errorText());
     }

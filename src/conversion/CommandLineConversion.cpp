@@ -20,10 +20,10 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     connect(&engine, &ConversionEngine::pageStarted, this,
             [this](int page) { m_messages << tr("Processing page %1...").arg(page) << Qt::endl; });
     connect(&engine, &ConversionEngine::pageWritten, this,
-            [this](const QString &file) { m_messages << tr("Wrote %1").arg(file) << Qt::endl; });
+            [this](const QString &file) { m_messages << tr("Wrote %1").arg(Problem::escapeName(file)) << Qt::endl; });
     connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &document) {
         if (m_request.documents.size() > 1)
-            m_messages << tr("Converting %1").arg(Problem::escapeControls(document)) << Qt::endl;
+            m_messages << tr("Converting %1").arg(Problem::escapeName(document)) << Qt::endl;
     });
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &CommandLineConversion::onPasswordNeeded);
     connect(&m_batch, &BatchConversion::documentFailed, this,

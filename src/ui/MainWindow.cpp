@@ -321,7 +321,7 @@ void MainWindow::showPreview(const PreviewResult &result)
     if (result.info.repaired && !std::exchange(m_document.repairedTold, true))
         statusBar()->showMessage(tr("\"%1\" is damaged; Ghostscript repaired it to read it, so some pages may be "
                                     "incomplete.")
-                                     .arg(QFileInfo(m_document.path).fileName()),
+                                     .arg(Problem::escapeName(QFileInfo(m_document.path).fileName())),
                                  20000);
     m_previewPane->show(result.image);
     updateOutputSize();

@@ -219,6 +219,12 @@ private slots:
         QTest::newRow("page list partly past the end")
             << "three.pdf" << out << "1,5,7-9,2-" << 1 << QStringList{"out001.png", "out002.png", "out003.png"}
             << QStringList{"sheetforge: Pages 5, 7-9 do not exist: the document has only 3 pages.", "3 pages written."};
+        // A name can neither command the terminal nor pass for a line of its own.
+        QTest::newRow("control characters in the name")
+            << "one.pdf"
+            << "out/\x1b[31mred\nline.png"
+            << "" << 0 << QStringList{"\x1b[31mred\nline.png"}
+            << QStringList{"Wrote */out/\\x1b[31mred\\nline.png", "1 page written."};
         QTest::newRow("missing folder, said first")
             << "three.pdf"
             << "nowhere/out.png"
@@ -252,6 +258,7 @@ private slots:
                 ++next;
         }
         QVERIFY2(next == said.size(), qPrintable(run.err));
+        QVERIFY(!run.err.contains(QChar(0x1b)));
         QCOMPARE(lines.filter(QRegularExpression("^sheetforge: ")).size(),
                  said.filter(QRegularExpression("^sheetforge: ")).size());
         QCOMPARE(leftovers(folder.temp()), QStringList());
