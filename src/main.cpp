@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
+#include "tools/ProcessRunner.h"
 #include "tools/TerminationSignals.h"
 #include "ui/FileDialog.h"
 #include "ui/MainWindow.h"
@@ -17,9 +18,12 @@
 #include <QTranslator>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <malloc.h>
 #include <memory>
 
@@ -68,6 +72,11 @@ int runHeadless(const CommandLineRequest &request)
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: the watcher beside a Ghostscript is this program, started again.
+    if (argc == 4 && std::strcmp(argv[1], ProcessRunner::StopWatcherFlag) == 0)
+        ProcessRunner::watchStops(std::atoi(argv[2]), std::atoi(argv[3]));
+    static const QByteArray self = QFile::encodeName(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    ProcessRunner::setStopWatcher(self.isEmpty() ? nullptr : self.constData());
     // Names first: the settings store is found through them.
     QCoreApplication::setOrganizationName(QStringLiteral("sheetforge"));
     QCoreApplication::setApplicationName(QStringLiteral("sheetforge"));

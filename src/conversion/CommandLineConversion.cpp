@@ -74,7 +74,14 @@ void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry
     // on every document after.
     if (!m_passwordRead && !retry && m_request.passwordFromStdin) {
         m_passwordRead = true;
-        m_batch.providePassword(CommandLine::readPassword(fileName));
+        QString refused;
+        const std::optional<QString> password = CommandLine::readPassword(fileName, &refused);
+        // A termination signal came while waiting: it is handled next, and stops the run.
+        if (!password && refused.isEmpty())
+            return;
+        if (!refused.isEmpty())
+            m_messages << programPrefix() << refused << Qt::endl;
+        m_batch.providePassword(password);
         return;
     }
     m_batch.providePassword(std::nullopt);

@@ -50,6 +50,12 @@ bool isAlive(int pid)
     return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
 }
 
+bool isStopped(int pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") T ");
+}
+
 } // namespace
 
 class tst_CommandLine : public QObject
@@ -161,6 +167,8 @@ private slots:
         QTest::newRow("revision 5, owner password") << "r5.pdf" << QByteArray("owner\n") << 0 << "1 page";
         QTest::newRow("revision 5, wrong password") << "r5.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("unusable password") << "locked.pdf" << QByteArray("a b\\\n") << 1 << "cannot be used";
+        QTest::newRow("password too long") << "locked.pdf" << QByteArray(5000, 'x') + "\n"
+                                           << 1 << "longer than 4096 bytes";
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
@@ -424,14 +432,21 @@ private slots:
     void terminationSignal_stopsAtOnceAndCleansUp_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::addColumn<bool>("waitingForPassword"); // on a pipe that stays open and empty
+        QTest::addColumn<int>("stoppedFirst");        // and continued, while rendering
+        QTest::newRow("SIGTERM") << int(SIGTERM) << false << 0;
+        QTest::newRow("SIGINT") << int(SIGINT) << false << 0;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << false << 0;
+        QTest::newRow("SIGTERM while waiting for a password") << int(SIGTERM) << true << 0;
+        QTest::newRow("SIGTERM after a stop from the terminal") << int(SIGTERM) << false << int(SIGTSTP);
+        QTest::newRow("SIGTERM after a stop that cannot be caught") << int(SIGTERM) << false << int(SIGSTOP);
     }
 
     void terminationSignal_stopsAtOnceAndCleansUp()
     {
         QFETCH(int, signal);
+        QFETCH(bool, waitingForPassword);
+        QFETCH(int, stoppedFirst);
         CaseFolder folder;
         QDir().mkpath(folder.path("out"));
         QProcess process;
@@ -439,11 +454,30 @@ private slots:
         QString said;
         connect(&process, &QProcess::readyReadStandardError, this,
                 [&] { said += QString::fromUtf8(process.readAllStandardError()); });
+        const QStringList arguments{"--convert", folder.path("out/scan.png"), "--dpi", "1200"};
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
-                      {"--convert", folder.path("out/scan.png"), "--dpi", "1200", doc("long.pdf")});
-        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
-        const QList<int> rendering = ghostscriptChildren(process.processId());
-        QVERIFY(!rendering.isEmpty());
+                      waitingForPassword ? arguments + QStringList{"--password-stdin", doc("locked.pdf")}
+                                         : arguments + QStringList{doc("long.pdf")});
+        QList<int> rendering;
+        if (waitingForPassword) {
+            // Ghostscript has asked for the password and ended by then.
+            QTest::qWait(1500);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+            rendering = ghostscriptChildren(process.processId());
+            QVERIFY(!rendering.isEmpty());
+        }
+        // Ghostscript stops with us, so the temporary folder does not fill meanwhile, and goes on with us.
+        if (stoppedFirst) {
+            ::kill(pid_t(process.processId()), stoppedFirst);
+            QTRY_VERIFY_WITH_TIMEOUT(isStopped(int(process.processId()))
+                                         && std::all_of(rendering.begin(), rendering.end(), isStopped),
+                                     5000);
+            ::kill(pid_t(process.processId()), SIGCONT);
+            QTRY_VERIFY_WITH_TIMEOUT(!isStopped(int(process.processId()))
+                                         && std::none_of(rendering.begin(), rendering.end(), isStopped),
+                                     5000);
+        }
         ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
