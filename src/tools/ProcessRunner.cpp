@@ -278,6 +278,34 @@ bool ProcessRunner::isRunning() const
     return m_process && m_process->state() != QProcess::NotRunning;
 }
 
+bool ProcessRunner::holdsOpen(const QString &path) const
+{
+    if (!isRunning())
+        return false;
+    // In a process namespace of our own under the outer /proc, the child's number names another process.
+    static const bool procIsOurs = [] {
+        char self[32] = {};
+        return ::readlink("/proc/self", self, sizeof self - 1) > 0 && QByteArray(self).toLongLong() == ::getpid();
+    }();
+    if (!procIsOurs)
+        return true;
+    const QByteArray target = QFile::encodeName(QFileInfo(path).canonicalFilePath());
+    DIR *descriptors = ::opendir(QByteArray("/proc/" + QByteArray::number(m_process->processId()) + "/fd").constData());
+    if (!descriptors)
+        return true;
+    bool held = false;
+    char link[PATH_MAX];
+    while (const dirent *entry = ::readdir(descriptors)) {
+        const ssize_t size = ::readlinkat(::dirfd(descriptors), entry->d_name, link, sizeof link);
+        if (size > 0 && QByteArray(link, size) == target) {
+            held = true;
+            break;
+        }
+    }
+    ::closedir(descriptors);
+    return held;
+}
+
 void ProcessRunner::onReadyRead()
 {
     // The decoder keeps a character split between two reads for the next one.

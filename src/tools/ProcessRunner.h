@@ -40,6 +40,8 @@ public:
     // Stops or continues the child, to hold it back while its output waits to be used.
     virtual void setPaused(bool paused);
     virtual bool isRunning() const;
+    // Whether the running child has the file open; true when that cannot be told.
+    virtual bool holdsOpen(const QString &path) const;
 
 signals:
     void outputReceived(const QString &text);
