@@ -93,7 +93,9 @@ Options makeOptions()
                            tr("Instead of a resolution: make each page N pixels high, or fit it within "
                               "--width by --height."),
                            QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("page-timeout"), tr("Stop when a page takes longer than SECONDS to render."),
+        QCommandLineOption(QStringLiteral("page-timeout"),
+                           tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
+                               .arg(CommandLineRequest::DefaultPageTimeout),
                            QStringLiteral("SECONDS")),
         QCommandLineOption(QStringLiteral("colors"),
                            tr("Colour depth: bw, 4, 16, 256, hicolor, gray, gray16 or gray4."),
@@ -183,8 +185,8 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
     if (parser.isSet(o.pageTimeout)) {
         bool ok = false;
         request.pageTimeout = parser.value(o.pageTimeout).toInt(&ok);
-        if (!ok || request.pageTimeout < 1)
-            return tr("--page-timeout wants a whole number of seconds, 1 or more.");
+        if (!ok || request.pageTimeout < 0)
+            return tr("--page-timeout wants a whole number of seconds, or 0 for no limit.");
     }
     return {};
 }

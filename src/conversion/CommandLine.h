@@ -21,7 +21,9 @@ struct CommandLineRequest
     // Each document's files go into the destination folder under the document's own name.
     bool destinationIsFolder = false;
     PageSelection pages;
-    int pageTimeout = 0; // seconds a page may take; 0 for no limit
+    // Seconds a page may take; 0 for no limit. A script is not held for ever by a page that never ends.
+    static constexpr int DefaultPageTimeout = 300;
+    int pageTimeout = DefaultPageTimeout;
     bool passwordFromStdin = false;
     ConversionOptions options; // the stored options with the flags applied
     QString helpText;

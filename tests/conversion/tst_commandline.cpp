@@ -116,8 +116,12 @@ private slots:
             << QStringList{"--convert", "x.png", "--dpi", "71", pdf} << 2 << "72 to 2400";
         QTest::newRow("extension not written")
             << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif, jpg, tif or webp";
-        QTest::newRow("page timeout zero")
-            << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2 << "--page-timeout";
+        QTest::newRow("page timeout negative")
+            << QStringList{"--convert", "x.png", "--page-timeout", "-1", pdf} << 2 << "--page-timeout";
+        QTest::newRow("page timeout zero: no limit")
+            << QStringList{"--convert", "x.png", "--page-timeout", "0", "--pages", "9", pdf} << 1
+            << "none of the pages";
+        QTest::newRow("page timeout default in the help") << QStringList{"--help"} << 0 << "default 300";
         QTest::newRow("quality below 0") << QStringList{"--convert", "x.jpg", "--quality", "-1", pdf} << 2
                                          << "--quality wants a whole number from 0 to 100";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
