@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
+#include "tools/ProcessRunner.h"
 #include "tools/TerminationSignals.h"
 #include "ui/FileDialog.h"
 #include "ui/MainWindow.h"
@@ -17,9 +18,12 @@
 #include <QTranslator>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <malloc.h>
 #include <memory>
 
@@ -53,12 +57,13 @@ int runHeadless(const CommandLineRequest &request)
         signalled = signal;
         conversion.stop();
     });
-    QObject::connect(&conversion, &CommandLineConversion::exited, qApp, [&signalled, &err](int code) {
-        err.flush();
-        if (signalled)
-            TerminationSignals::exitNow(TerminationSignals::exitCode(signalled));
-        QCoreApplication::exit(code);
-    });
+    QObject::connect(&conversion, &CommandLineConversion::exited, QCoreApplication::instance(),
+                     [&signalled, &err](int code) {
+                         err.flush();
+                         if (signalled)
+                             TerminationSignals::exitNow(TerminationSignals::exitCode(signalled));
+                         QCoreApplication::exit(code);
+                     });
     QTimer::singleShot(0, &conversion, [&conversion] { conversion.start(); });
     return QCoreApplication::exec();
 }
@@ -67,6 +72,11 @@ int runHeadless(const CommandLineRequest &request)
 
 int main(int argc, char *argv[])
 {
+    // Before anything else: the watcher beside a Ghostscript is this program, started again.
+    if (argc == 4 && std::strcmp(argv[1], ProcessRunner::StopWatcherFlag) == 0)
+        ProcessRunner::watchStops(std::atoi(argv[2]), std::atoi(argv[3]));
+    static const QByteArray self = QFile::encodeName(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget());
+    ProcessRunner::setStopWatcher(self.isEmpty() ? nullptr : self.constData());
     // Names first: the settings store is found through them.
     QCoreApplication::setOrganizationName(QStringLiteral("sheetforge"));
     QCoreApplication::setApplicationName(QStringLiteral("sheetforge"));
@@ -84,7 +94,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr,
                          "sheetforge: \"%s\" cannot be opened: its name is not valid UTF-8. Rename it, for "
                          "example with convmv, and try again.\n",
-                         qPrintable(Problem::escapeControls(arguments.last())));
+                         qPrintable(Problem::escapeName(arguments.last())));
             return 1;
         }
     }

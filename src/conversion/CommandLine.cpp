@@ -3,16 +3,21 @@
 #include "conversion/CommandLine.h"
 
 #include "tools/Problem.h"
+#include "tools/TerminationSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace CommandLine {
 
@@ -88,7 +93,9 @@ Options makeOptions()
                            tr("Instead of a resolution: make each page N pixels high, or fit it within "
                               "--width by --height."),
                            QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("page-timeout"), tr("Stop when a page takes longer than SECONDS to render."),
+        QCommandLineOption(QStringLiteral("page-timeout"),
+                           tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
+                               .arg(CommandLineRequest::DefaultPageTimeout),
                            QStringLiteral("SECONDS")),
         QCommandLineOption(QStringLiteral("colors"),
                            tr("Colour depth: bw, 4, 16, 256, hicolor, gray, gray16 or gray4."),
@@ -125,14 +132,14 @@ QString applyDestination(const QCommandLineParser &parser, const Options &o, Com
     if (request.documents.size() > 1 && !request.destinationIsFolder)
         return tr("--convert %1: several documents go into a folder: give an existing folder, or a name "
                   "ending in /.")
-            .arg(destination);
+            .arg(Problem::escapeName(destination));
     // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
     const QString suffix = QFileInfo(request.destination).suffix();
     if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
         && !parser.isSet(o.format))
         return tr("--convert %1: sheetforge writes png, gif, jpg, tif or webp files. Give one of those extensions, "
                   "or --format to add one.")
-            .arg(parser.value(o.convert));
+            .arg(Problem::escapeName(parser.value(o.convert)));
     if (request.document.isEmpty())
         return tr("--convert needs the PDF file to convert.");
     request.options.sourceFile = request.document;
@@ -178,8 +185,8 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
     if (parser.isSet(o.pageTimeout)) {
         bool ok = false;
         request.pageTimeout = parser.value(o.pageTimeout).toInt(&ok);
-        if (!ok || request.pageTimeout < 1)
-            return tr("--page-timeout wants a whole number of seconds, 1 or more.");
+        if (!ok || request.pageTimeout < 0)
+            return tr("--page-timeout wants a whole number of seconds, or 0 for no limit.");
     }
     return {};
 }
@@ -256,7 +263,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
                 && (arg.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) || QFileInfo::exists(arg)))
                 return failWith(tr("Unknown option %1. For a file whose name starts with a dash, write ./%1, or "
                                    "put -- before it.")
-                                    .arg(arg));
+                                    .arg(Problem::escapeName(arg)));
         }
         return failWith(parser.errorText());
     }
@@ -306,38 +313,67 @@ void restoreTerminalAndDie(int signal)
 
 } // namespace
 
-QString readPassword(const QString &documentName)
+std::optional<QString> readPassword(const QString &documentName, QString *refused)
 {
     const bool terminal = ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &g_terminal) == 0;
-    constexpr int Signals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
-    struct sigaction previous[std::size(Signals)] = {};
+    // The termination signals the program catches end the wait through its own handlers; the others must
+    // bring the echo back before they stop or end the program.
+    const int pending = TerminationSignals::pendingDescriptor();
+    const std::vector<int> restored =
+        pending >= 0 ? std::vector<int>{SIGQUIT, SIGTSTP} : std::vector<int>{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
+    std::vector<struct sigaction> previous(restored.size());
     if (terminal) {
-        std::fprintf(stderr, "%s", qPrintable(tr("Password for %1: ").arg(Problem::escapeControls(documentName))));
+        std::fprintf(stderr, "%s", qPrintable(tr("Password for %1: ").arg(Problem::escapeName(documentName))));
         std::fflush(stderr);
         struct sigaction restoring = {};
         restoring.sa_handler = restoreTerminalAndDie;
         sigemptyset(&restoring.sa_mask);
-        for (size_t i = 0; i < std::size(Signals); ++i)
-            ::sigaction(Signals[i], &restoring, &previous[i]);
+        for (size_t i = 0; i < restored.size(); ++i)
+            ::sigaction(restored[i], &restoring, &previous[i]);
         termios quiet = g_terminal;
         quiet.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
     }
-    QByteArray line;
-    char c = 0;
-    while (::read(STDIN_FILENO, &c, 1) == 1 && c != '\n')
-        line += c;
+    // Room for the longest line and its line end; a line that does not fit is refused.
+    char line[MaxPasswordBytes + 2];
+    size_t size = 0;
+    bool complete = false;
+    bool interrupted = false;
+    while (!complete && size < sizeof line) {
+        pollfd waited[2] = {{STDIN_FILENO, POLLIN, 0}, {pending, POLLIN, 0}};
+        if (::poll(waited, pending >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (waited[1].revents & POLLIN) {
+            interrupted = true;
+            break;
+        }
+        const ssize_t got = ::read(STDIN_FILENO, line + size, sizeof line - size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        const void *end = std::memchr(line + size, '\n', size_t(got));
+        complete = end != nullptr;
+        size = complete ? size_t(static_cast<const char *>(end) - line) : size + size_t(got);
+    }
     if (terminal) {
         ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_terminal);
         // The program's own handlers come back: they stop a conversion cleanly.
-        for (size_t i = 0; i < std::size(Signals); ++i)
-            ::sigaction(Signals[i], &previous[i], nullptr);
+        for (size_t i = 0; i < restored.size(); ++i)
+            ::sigaction(restored[i], &previous[i], nullptr);
         std::fputc('\n', stderr);
     }
-    if (line.endsWith('\r'))
-        line.chop(1);
-    const QString password = QString::fromUtf8(line);
-    line.fill('\0');
+    if (size > 0 && line[size - 1] == '\r')
+        --size;
+    std::optional<QString> password;
+    if (size > size_t(MaxPasswordBytes))
+        *refused = tr("The password on standard input is longer than %1 bytes; it is not used.").arg(MaxPasswordBytes);
+    else if (!interrupted)
+        password = QString::fromUtf8(line, qsizetype(size));
+    ::explicit_bzero(line, sizeof line);
     return password;
 }
 

@@ -21,7 +21,9 @@ struct CommandLineRequest
     // Each document's files go into the destination folder under the document's own name.
     bool destinationIsFolder = false;
     PageSelection pages;
-    int pageTimeout = 0; // seconds a page may take; 0 for no limit
+    // Seconds a page may take; 0 for no limit. A script is not held for ever by a page that never ends.
+    static constexpr int DefaultPageTimeout = 300;
+    int pageTimeout = DefaultPageTimeout;
     bool passwordFromStdin = false;
     ConversionOptions options; // the stored options with the flags applied
     QString helpText;
@@ -33,7 +35,11 @@ namespace CommandLine {
 bool isHeadless(const QStringList &arguments);
 // arguments[0] is the program. On a usage error, returns nothing and sets *error.
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error);
-// The first line of standard input. From a terminal, it prompts on standard error and does not echo.
-QString readPassword(const QString &documentName);
+// The longest password line read from standard input: endless input (/dev/zero) must not fill the memory.
+constexpr int MaxPasswordBytes = 4096;
+// The first line of standard input. From a terminal, it prompts on standard error and does not echo. Returns
+// nothing when the line is too long (and sets *refused) or when a termination signal arrives meanwhile (the
+// signal is left for the event loop).
+std::optional<QString> readPassword(const QString &documentName, QString *refused);
 
 } // namespace CommandLine

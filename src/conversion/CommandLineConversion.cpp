@@ -20,10 +20,10 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     connect(&engine, &ConversionEngine::pageStarted, this,
             [this](int page) { m_messages << tr("Processing page %1...").arg(page) << Qt::endl; });
     connect(&engine, &ConversionEngine::pageWritten, this,
-            [this](const QString &file) { m_messages << tr("Wrote %1").arg(file) << Qt::endl; });
+            [this](const QString &file) { m_messages << tr("Wrote %1").arg(Problem::escapeName(file)) << Qt::endl; });
     connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &document) {
         if (m_request.documents.size() > 1)
-            m_messages << tr("Converting %1").arg(Problem::escapeControls(document)) << Qt::endl;
+            m_messages << tr("Converting %1").arg(Problem::escapeName(document)) << Qt::endl;
     });
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &CommandLineConversion::onPasswordNeeded);
     connect(&m_batch, &BatchConversion::documentFailed, this,
@@ -74,7 +74,14 @@ void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry
     // on every document after.
     if (!m_passwordRead && !retry && m_request.passwordFromStdin) {
         m_passwordRead = true;
-        m_batch.providePassword(CommandLine::readPassword(fileName));
+        QString refused;
+        const std::optional<QString> password = CommandLine::readPassword(fileName, &refused);
+        // A termination signal came while waiting: it is handled next, and stops the run.
+        if (!password && refused.isEmpty())
+            return;
+        if (!refused.isEmpty())
+            m_messages << programPrefix() << refused << Qt::endl;
+        m_batch.providePassword(password);
         return;
     }
     m_batch.providePassword(std::nullopt);

@@ -158,6 +158,9 @@ void ConversionEngine::renderAtOneResolution()
 
 void ConversionEngine::onGhostscriptFinished(const ProcessResult &result)
 {
+    // A run stopped for its time waits only for its workers.
+    if (!m_rendering)
+        return;
     if (m_readingSizes)
         onSizesRead(result);
     else
@@ -289,21 +292,39 @@ void ConversionEngine::onPageStarted(int page)
 
 void ConversionEngine::onPageTimedOut()
 {
-    if (m_rendering && !*m_cancel)
-        stop(Problem::make(Problem::PageTimedOut, {}, QString::number(m_pages.value(m_nextToHand))));
+    if (!m_rendering || *m_cancel)
+        return;
+    // A page that finished before the slow one is written and counted: Ghostscript is stopped, the workers
+    // are not.
+    collectFinishedPages();
+    if (*m_cancel)
+        return;
+    m_poll.stop();
+    m_rendering = false;
+    if (m_result.fatal.isNone())
+        m_result.fatal = Problem::make(Problem::PageTimedOut, {},
+                                       QString::number(m_pages.value(m_nextToHand, m_pages.value(m_nextToHand - 1))));
+    m_runner->cancel();
+    finishIfDone();
 }
 
 void ConversionEngine::collectFinishedPages()
 {
-    // Ghostscript opens a page's bitmap when it sets the page up and closes it once written, before it sets
-    // up the next. So a page is complete once the next one's bitmap exists. Ghostscript's "Page N" lines
-    // cannot tell this: the document can make it print any line, a font name for one.
+    // Ghostscript creates a page's bitmap once the page is drawn and closes it before it starts the next. So
+    // a page is complete once the next one's bitmap exists, or once Ghostscript has written to its bitmap and
+    // no longer holds it open: a page that finished before a slow one. Ghostscript's "Page N" lines cannot
+    // tell this: the document can make it print any line, a font name for one.
     if (m_readingSizes || !m_rendering)
         return;
     const int end = m_runs.at(m_currentRun).end;
-    while (m_nextToHand + 1 < end && QFileInfo::exists(bitmap(m_nextToHand + 1)) && !*m_cancel) {
+    while (m_nextToHand < end && !*m_cancel) {
+        const QString current = bitmap(m_nextToHand);
+        const bool complete = (m_nextToHand + 1 < end && QFileInfo::exists(bitmap(m_nextToHand + 1)))
+                              || (QFileInfo(current).size() > 0 && !m_runner->holdsOpen(current));
+        if (!complete)
+            break;
         enqueue(m_nextToHand);
-        if (!*m_cancel)
+        if (!*m_cancel && m_nextToHand < end)
             onPageStarted(m_pages.at(m_nextToHand));
     }
 }

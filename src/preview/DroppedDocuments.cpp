@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/DroppedDocuments.h"
 
+#include "tools/Problem.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -20,7 +22,7 @@ QStringList pdfs(const QList<QUrl> &urls, QString *refusal)
         const QString path = url.toLocalFile();
         if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
             *refusal = QCoreApplication::translate("MainWindow", "\"%1\" is not a PDF document.")
-                           .arg(QFileInfo(path).fileName());
+                           .arg(Problem::escapeName(QFileInfo(path).fileName()));
             return {};
         }
         paths << path;

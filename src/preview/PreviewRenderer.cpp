@@ -65,6 +65,8 @@ PreviewRenderer::PreviewRenderer(const ImageObject *images, QObject *parent)
     m_pool.setMaxThreadCount(1);
     connect(&m_infoReader, &PageInfoReader::finished, this, &PreviewRenderer::onInfoRead);
     connect(m_renderRunner, &ProcessRunner::finished, this, &PreviewRenderer::onRenderFinished);
+    m_renderTimer.setSingleShot(true);
+    connect(&m_renderTimer, &QTimer::timeout, this, &PreviewRenderer::onRenderTimedOut);
 }
 
 PreviewRenderer::~PreviewRenderer()
@@ -101,6 +103,7 @@ void PreviewRenderer::cancel()
     *m_cancel = true;
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_infoReader.cancel();
+    m_renderTimer.stop();
     m_renderRunner->cancel();
     setBusy(false);
 }
@@ -166,10 +169,27 @@ void PreviewRenderer::startRender()
     m_renderRunner->setProperty("bitmapKey", bitmapKey);
     m_renderRunner->setTemporaryFolder(m_folder->path());
     m_renderRunner->start(m_request.ghostscript, GhostscriptCommands::renderArguments(render), passwordArguments());
+    if (m_timeLimitMs > 0 && !m_request.withoutTimeLimit)
+        m_renderTimer.start(m_timeLimitMs);
+}
+
+void PreviewRenderer::onRenderTimedOut()
+{
+    m_renderRunner->cancel();
+    PreviewResult result;
+    result.problem = Problem::make(Problem::PageTimedOut);
+    result.problem.message = tr("Page %1 took longer than %n second(s) to draw, so its preview was stopped.", nullptr,
+                                std::max(1, m_timeLimitMs / 1000))
+                                 .arg(m_request.page);
+    result.timedOut = true;
+    result.document = m_request.document;
+    result.page = m_request.page;
+    post(result, m_generation);
 }
 
 void PreviewRenderer::onRenderFinished(const ProcessResult &result)
 {
+    m_renderTimer.stop();
     if (result.outcome == ProcessResult::Cancelled)
         return;
     Problem problem = GhostscriptCommands::classify(m_request.document, result, !m_request.password.isEmpty());

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QSize>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -35,6 +36,8 @@ struct PreviewRequest
     QSize box{PreviewBox, PreviewBox}; // device pixels the preview may fill
     // What an opener found already, so that it is not asked again.
     std::optional<DocumentInfo> info;
+    // The user chose to wait for a page that ran out of time before.
+    bool withoutTimeLimit = false;
 };
 
 struct PreviewResult
@@ -45,6 +48,7 @@ struct PreviewResult
     DocumentInfo info;
     QSizeF trimmedPoints; // the page in points after trimming; the whole page when not trimming
     QImage image;
+    bool timedOut = false; // rendering was stopped after the time limit; asking again without one may help
 };
 
 // Counts the pages, renders one page to fit the preview box and reduces its colours, off the window's
@@ -56,8 +60,13 @@ public:
     explicit PreviewRenderer(const ImageObject *images = nullptr, QObject *parent = nullptr);
     ~PreviewRenderer() override;
 
+    // A page of exponential forms can keep Ghostscript busy for hours.
+    static constexpr int DefaultTimeLimitMs = 60000;
+
     void request(const PreviewRequest &request);
     void cancel();
+    // Milliseconds a render may take; 0 for no limit.
+    void setTimeLimit(int ms) { m_timeLimitMs = ms; }
     bool isBusy() const { return m_busy; }
 
 signals:
@@ -68,6 +77,7 @@ private:
     void onInfoRead(const PageInfo &read);
     void startRender();
     void onRenderFinished(const ProcessResult &result);
+    void onRenderTimedOut();
     void reduce();
     void post(const PreviewResult &result, quint64 generation);
     void fail(const Problem &problem);
@@ -78,6 +88,8 @@ private:
     const ImageObject *m_images = nullptr;
     PageInfoReader m_infoReader;
     ProcessRunner *m_renderRunner = nullptr;
+    QTimer m_renderTimer;
+    int m_timeLimitMs = DefaultTimeLimitMs;
     QThreadPool m_pool;
     std::unique_ptr<PrivateFolder> m_folder;
     std::shared_ptr<std::atomic_bool> m_cancel;

@@ -74,6 +74,14 @@ QString Problem::escapeControls(const QString &text)
     return escaped;
 }
 
+QString Problem::escapeName(const QString &name)
+{
+    QString escaped = escapeControls(name);
+    escaped.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    escaped.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    return escaped;
+}
+
 QString Problem::messageFor(Kind kind, const QString &subject, const QString &details)
 {
     switch (kind) {
@@ -149,8 +157,7 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
 Problem Problem::make(Kind kind, const QString &rawDetails, const QString &rawSubject)
 {
     const QString details = escapeControls(rawDetails);
-    QString subject = escapeControls(rawSubject);
-    subject.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    const QString subject = escapeName(rawSubject);
     // The size of a page box is the message's own detail, not Ghostscript's words.
     if (kind == BadPageBox)
         return {kind, messageFor(kind, subject, details), {}};

@@ -48,6 +48,9 @@ struct Problem
     // can reach the terminal's own commands.
     static Problem make(Kind kind, const QString &details = {}, const QString &subject = {});
     static QString escapeControls(const QString &text);
+    // A file name as it is printed or shown: every control character escaped, line ends and tabs too, so
+    // that a name can neither command the terminal nor pass for a line of its own.
+    static QString escapeName(const QString &name);
 
 private:
     static QString messageFor(Kind kind, const QString &subject, const QString &details);

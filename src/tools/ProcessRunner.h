@@ -23,6 +23,14 @@ public:
     // stay in memory and are never written to a file.
     static constexpr char ArgumentFile[] = "@<argument-file>";
 
+    // SIGSTOP cannot be caught, and a stopped program cannot hold its Ghostscript back. So each child gets a
+    // watcher, this program started again with StopWatcherFlag, that stops the child while we are stopped
+    // and continues it after. Without a program set (tests), children run unwatched.
+    static constexpr char StopWatcherFlag[] = "--watch-stops-internal";
+    static void setStopWatcher(const char *program);
+    // The watcher's life: returns never.
+    [[noreturn]] static void watchStops(int parent, int child);
+
     virtual void start(const QString &program, const QStringList &arguments, const QByteArray &argumentFile = {});
     // Where the next child keeps its own temporary files (TMPDIR), so they go with our private folder even
     // when the child is killed; empty for the inherited one.
@@ -32,6 +40,8 @@ public:
     // Stops or continues the child, to hold it back while its output waits to be used.
     virtual void setPaused(bool paused);
     virtual bool isRunning() const;
+    // Whether the running child has the file open; true when that cannot be told.
+    virtual bool holdsOpen(const QString &path) const;
 
 signals:
     void outputReceived(const QString &text);
@@ -44,8 +54,10 @@ private:
     void onErrorOccurred(int error);
 
     void closeArgumentFile();
+    void forgetChild();
 
     QProcess *m_process = nullptr;
+    int m_slot = -1; // in the list of children the stop signal reaches
     int m_argumentFd = -1;
     QString m_temporaryFolder;
     QString m_output;

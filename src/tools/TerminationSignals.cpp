@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -43,6 +44,16 @@ TerminationSignals::~TerminationSignals()
 {
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         std::signal(signal, SIG_DFL);
+    delete std::exchange(m_notifier, nullptr);
+    for (int &end : g_pipe) {
+        if (end >= 0)
+            ::close(std::exchange(end, -1));
+    }
+}
+
+int TerminationSignals::pendingDescriptor()
+{
+    return g_pipe[1];
 }
 
 void TerminationSignals::exitNow(int code)

@@ -20,6 +20,9 @@ public:
     [[noreturn]] static void exitNow(int code);
     // The status a shell reports for a program ended by signal: 128 plus its number.
     static int exitCode(int signal) { return 128 + signal; }
+    // Readable while a caught signal waits for the event loop, for code that must block outside it (poll
+    // it along with what it waits for); -1 while no instance catches them.
+    static int pendingDescriptor();
 
 signals:
     void received(int signal);

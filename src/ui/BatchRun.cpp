@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/BatchRun.h"
 
+#include "tools/Problem.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgressDialog.h"
@@ -21,14 +22,15 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
 {
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &BatchRun::onPasswordNeeded);
     connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
-        m_failures << QStringLiteral("%1: %2").arg(QFileInfo(document).fileName(), problem.message);
+        m_failures << QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()),
+                                                   problem.message);
     });
     connect(&m_batch, &BatchConversion::documentFinished, this,
             // The window converts whole documents: no page asked for is ever missing.
             [this](const QString &document, const ConversionResult &result) {
                 if (!result.failures.isEmpty())
                     m_failures << tr("%1: %n page(s) could not be converted.", nullptr, int(result.failures.size()))
-                                      .arg(QFileInfo(document).fileName());
+                                      .arg(Problem::escapeName(QFileInfo(document).fileName()));
             });
     connect(&m_batch, &BatchConversion::finished, this, &BatchRun::onFinished);
 }

@@ -260,6 +260,7 @@ void MainWindow::requestPreview()
     request.password = m_document.password;
     request.page = m_options.page;
     request.info = std::exchange(m_openedInfo, std::nullopt);
+    request.withoutTimeLimit = std::exchange(m_previewWithoutTimeLimit, false);
     m_preview.request(request);
 }
 
@@ -268,6 +269,14 @@ void MainWindow::onPreviewFinished(const PreviewResult &result)
     if (m_quitting || !m_questions.mayShow(result))
         return;
     const QuestionGuard::Asking asking(m_questions);
+    if (result.timedOut) {
+        // Asked for while the question is open, the preview follows its answer.
+        m_previewWithoutTimeLimit = m_messages.askYesNo(this, result.problem.message + QLatin1Char(' ')
+                                                                  + tr("Try again and wait as long as it takes?"));
+        if (m_previewWithoutTimeLimit)
+            requestPreview();
+        return;
+    }
     if (!result.problem.isNone()) {
         m_messages.inform(this, result.problem.message, result.problem.details);
         return;
@@ -321,7 +330,7 @@ void MainWindow::showPreview(const PreviewResult &result)
     if (result.info.repaired && !std::exchange(m_document.repairedTold, true))
         statusBar()->showMessage(tr("\"%1\" is damaged; Ghostscript repaired it to read it, so some pages may be "
                                     "incomplete.")
-                                     .arg(QFileInfo(m_document.path).fileName()),
+                                     .arg(Problem::escapeName(QFileInfo(m_document.path).fileName())),
                                  20000);
     m_previewPane->show(result.image);
     updateOutputSize();

@@ -101,6 +101,7 @@ private:
     DocumentOpener m_opener;
     PreviewRenderer m_preview;
     std::optional<DocumentInfo> m_openedInfo; // for the first preview of a document just opened
+    bool m_previewWithoutTimeLimit = false;   // the user chose to wait for a slow page
     ConversionEngine m_engine;
     QPointer<ProgressDialog> m_progress;
     QTimer m_progressDelay;

@@ -3,6 +3,7 @@
 #include "ui/MessageBox.h"
 
 #include "tools/Logging.h"
+#include "tools/Problem.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -36,8 +37,9 @@ bool MessageBox::askYesNo(QWidget *owner, const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> MessageBox::askPassword(QWidget *owner, const QString &fileName, bool retry)
+std::optional<QString> MessageBox::askPassword(QWidget *owner, const QString &rawName, bool retry)
 {
+    const QString fileName = Problem::escapeName(rawName);
     const QString text =
         retry ? QApplication::translate("MessageBox", "The password was not correct. Enter the password of "
                                                       "\"%1\":")

@@ -3,6 +3,7 @@
 #include "ui/ProgressDialog.h"
 
 #include "conversion/BatchConversion.h"
+#include "tools/Problem.h"
 #include "ui/MessageBox.h"
 
 #include <QCloseEvent>
@@ -57,8 +58,8 @@ void ProgressDialog::followBatch(BatchConversion &batch)
     connect(&batch, &BatchConversion::documentStarted, this,
             [this, document](const QString &path, int index, int count) {
                 // One line that keeps the dialog's size, however long the name.
-                const QString name =
-                    fontMetrics().elidedText(QFileInfo(path).fileName(), Qt::ElideMiddle, m_statusLabel->width() / 2);
+                const QString name = fontMetrics().elidedText(Problem::escapeName(QFileInfo(path).fileName()),
+                                                              Qt::ElideMiddle, m_statusLabel->width() / 2);
                 *document = tr("Document %1 of %2, %3").arg(index + 1).arg(count).arg(name);
                 setStatus(*document);
                 setProgress(0, 1);

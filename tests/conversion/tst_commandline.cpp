@@ -50,6 +50,12 @@ bool isAlive(int pid)
     return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
 }
 
+bool isStopped(int pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") T ");
+}
+
 } // namespace
 
 class tst_CommandLine : public QObject
@@ -110,8 +116,12 @@ private slots:
             << QStringList{"--convert", "x.png", "--dpi", "71", pdf} << 2 << "72 to 2400";
         QTest::newRow("extension not written")
             << QStringList{"--convert", "f.bmp", pdf} << 2 << "png, gif, jpg, tif or webp";
-        QTest::newRow("page timeout zero")
-            << QStringList{"--convert", "x.png", "--page-timeout", "0", pdf} << 2 << "--page-timeout";
+        QTest::newRow("page timeout negative")
+            << QStringList{"--convert", "x.png", "--page-timeout", "-1", pdf} << 2 << "--page-timeout";
+        QTest::newRow("page timeout zero: no limit")
+            << QStringList{"--convert", "x.png", "--page-timeout", "0", "--pages", "9", pdf} << 1
+            << "none of the pages";
+        QTest::newRow("page timeout default in the help") << QStringList{"--help"} << 0 << "default 300";
         QTest::newRow("quality below 0") << QStringList{"--convert", "x.jpg", "--quality", "-1", pdf} << 2
                                          << "--quality wants a whole number from 0 to 100";
         QTest::newRow("dpi zero") << QStringList{"--convert", "x.png", "--dpi", "0", pdf} << 2 << "--dpi";
@@ -161,6 +171,8 @@ private slots:
         QTest::newRow("revision 5, owner password") << "r5.pdf" << QByteArray("owner\n") << 0 << "1 page";
         QTest::newRow("revision 5, wrong password") << "r5.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("unusable password") << "locked.pdf" << QByteArray("a b\\\n") << 1 << "cannot be used";
+        QTest::newRow("password too long") << "locked.pdf" << QByteArray(5000, 'x') + "\n"
+                                           << 1 << "longer than 4096 bytes";
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
@@ -219,6 +231,12 @@ private slots:
         QTest::newRow("page list partly past the end")
             << "three.pdf" << out << "1,5,7-9,2-" << 1 << QStringList{"out001.png", "out002.png", "out003.png"}
             << QStringList{"sheetforge: Pages 5, 7-9 do not exist: the document has only 3 pages.", "3 pages written."};
+        // A name can neither command the terminal nor pass for a line of its own.
+        QTest::newRow("control characters in the name")
+            << "one.pdf"
+            << "out/\x1b[31mred\nline.png"
+            << "" << 0 << QStringList{"\x1b[31mred\nline.png"}
+            << QStringList{"Wrote */out/\\x1b[31mred\\nline.png", "1 page written."};
         QTest::newRow("missing folder, said first")
             << "three.pdf"
             << "nowhere/out.png"
@@ -252,6 +270,7 @@ private slots:
                 ++next;
         }
         QVERIFY2(next == said.size(), qPrintable(run.err));
+        QVERIFY(!run.err.contains(QChar(0x1b)));
         QCOMPARE(lines.filter(QRegularExpression("^sheetforge: ")).size(),
                  said.filter(QRegularExpression("^sheetforge: ")).size());
         QCOMPARE(leftovers(folder.temp()), QStringList());
@@ -417,14 +436,21 @@ private slots:
     void terminationSignal_stopsAtOnceAndCleansUp_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::addColumn<bool>("waitingForPassword"); // on a pipe that stays open and empty
+        QTest::addColumn<int>("stoppedFirst");        // and continued, while rendering
+        QTest::newRow("SIGTERM") << int(SIGTERM) << false << 0;
+        QTest::newRow("SIGINT") << int(SIGINT) << false << 0;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << false << 0;
+        QTest::newRow("SIGTERM while waiting for a password") << int(SIGTERM) << true << 0;
+        QTest::newRow("SIGTERM after a stop from the terminal") << int(SIGTERM) << false << int(SIGTSTP);
+        QTest::newRow("SIGTERM after a stop that cannot be caught") << int(SIGTERM) << false << int(SIGSTOP);
     }
 
     void terminationSignal_stopsAtOnceAndCleansUp()
     {
         QFETCH(int, signal);
+        QFETCH(bool, waitingForPassword);
+        QFETCH(int, stoppedFirst);
         CaseFolder folder;
         QDir().mkpath(folder.path("out"));
         QProcess process;
@@ -432,11 +458,30 @@ private slots:
         QString said;
         connect(&process, &QProcess::readyReadStandardError, this,
                 [&] { said += QString::fromUtf8(process.readAllStandardError()); });
+        const QStringList arguments{"--convert", folder.path("out/scan.png"), "--dpi", "1200"};
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
-                      {"--convert", folder.path("out/scan.png"), "--dpi", "1200", doc("long.pdf")});
-        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
-        const QList<int> rendering = ghostscriptChildren(process.processId());
-        QVERIFY(!rendering.isEmpty());
+                      waitingForPassword ? arguments + QStringList{"--password-stdin", doc("locked.pdf")}
+                                         : arguments + QStringList{doc("long.pdf")});
+        QList<int> rendering;
+        if (waitingForPassword) {
+            // Ghostscript has asked for the password and ended by then.
+            QTest::qWait(1500);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+            rendering = ghostscriptChildren(process.processId());
+            QVERIFY(!rendering.isEmpty());
+        }
+        // Ghostscript stops with us, so the temporary folder does not fill meanwhile, and goes on with us.
+        if (stoppedFirst) {
+            ::kill(pid_t(process.processId()), stoppedFirst);
+            QTRY_VERIFY_WITH_TIMEOUT(isStopped(int(process.processId()))
+                                         && std::all_of(rendering.begin(), rendering.end(), isStopped),
+                                     5000);
+            ::kill(pid_t(process.processId()), SIGCONT);
+            QTRY_VERIFY_WITH_TIMEOUT(!isStopped(int(process.processId()))
+                                         && std::none_of(rendering.begin(), rendering.end(), isStopped),
+                                     5000);
+        }
         ::kill(pid_t(process.processId()), signal);
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);

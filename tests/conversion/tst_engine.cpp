@@ -315,20 +315,22 @@ private slots:
         QTest::addColumn<int>("dpi");
         QTest::addColumn<int>("fatal");
         QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("written");
         const QSizeF a4(595, 842), vast(14400, 14400);
         // Each page takes less than the second allowed; the whole run takes more.
-        QTest::newRow("pages within the time")
-            << "page 1; sleep 0.6; page 2; sleep 0.6; page 3; exit 0" << a4 << 72 << int(Problem::None) << QString();
+        QTest::newRow("pages within the time") << "page 1; sleep 0.6; page 2; sleep 0.6; page 3; exit 0" << a4 << 72
+                                               << int(Problem::None) << QString() << 3;
+        // Ghostscript makes no bitmap for a page it is still drawing: the one before it is complete.
         QTest::newRow("a page that never ends")
-            << "page 1; page 2; exec sleep 60" << a4 << 72 << int(Problem::PageTimedOut) << "Page 2 ";
+            << "page 1; exec sleep 60" << a4 << 72 << int(Problem::PageTimedOut) << "Page 2 " << 1;
         QTest::newRow("too large by its area")
-            << "page 1; exit 0" << vast << 400 << int(Problem::TooLarge) << "At most 300 dpi fits";
+            << "page 1; exit 0" << vast << 400 << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
         QTest::newRow("too large by its side")
-            << "page 1; exit 0" << vast << 1200 << int(Problem::TooLarge) << "At most 300 dpi fits";
+            << "page 1; exit 0" << vast << 1200 << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
         QTest::newRow("too tall") << "page 1; exit 0" << QSizeF(595, 14400) << 1200 << int(Problem::TooLarge)
-                                  << "At most 600 dpi fits";
+                                  << "At most 600 dpi fits" << 0;
         QTest::newRow("A4 at the highest resolution")
-            << "page 1; exit 0" << a4 << 2400 << int(Problem::None) << QString();
+            << "page 1; exit 0" << a4 << 2400 << int(Problem::None) << QString() << 1;
     }
 
     void pageLimits_stopARunOnlyForThePageThatExceedsThem()
@@ -338,6 +340,7 @@ private slots:
         QFETCH(int, dpi);
         QFETCH(int, fatal);
         QFETCH(QString, said);
+        QFETCH(int, written);
         CaseFolder folder;
         ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 3);
         run.ghostscript = fakeGhostscript(folder.path(), body);
@@ -353,6 +356,8 @@ private slots:
         QVERIFY(clock.elapsed() < 5000);
         QCOMPARE(int(result.fatal.kind), fatal);
         QVERIFY2(result.fatal.message.contains(said), qPrintable(result.fatal.message));
+        QCOMPARE(result.pagesWritten, written);
+        QCOMPARE(filesIn(folder.path()).filter("scan").size(), written);
         // A page too large is refused before Ghostscript is asked.
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::TooLarge));
     }
@@ -410,7 +415,7 @@ page 1; page 2; exit 0)sh");
     {
         CaseFolder folder;
         ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 8);
-        run.ghostscript = fakeGhostscript(folder.path(), "for n in $(seq 1 7); do page $n; sleep 0.1; done; page 8; "
+        run.ghostscript = fakeGhostscript(folder.path(), "for n in $(seq 1 7); do page $n; sleep 0.1; done; "
                                                          "exec sleep 60");
         run.pageTimeout = 1;
         FixedImages images;

@@ -18,9 +18,10 @@ class tst_Preview : public QObject
 
     QString doc(const QString &name) const { return m_docs.filePath(name); }
 
-    PreviewResult preview(const PreviewRequest &request)
+    PreviewResult preview(const PreviewRequest &request, int timeLimitMs = PreviewRenderer::DefaultTimeLimitMs)
     {
         PreviewRenderer renderer;
+        renderer.setTimeLimit(timeLimitMs);
         QSignalSpy finished(&renderer, &PreviewRenderer::finished);
         renderer.request(request);
         [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000); }();
@@ -252,6 +253,8 @@ private slots:
         QTest::newRow("crash on a password") << "kill -SEGV $$" << int(Problem::WrongPassword) << "se cr\"et";
         QTest::newRow("render crashes with a password")
             << "[ -n \"$info\" ] && info_ok; page 1; kill -SEGV $$" << int(Problem::WrongPassword) << "s3cret";
+        QTest::newRow("render never ends")
+            << "[ -n \"$info\" ] && info_ok; exec sleep 60" << int(Problem::PageTimedOut) << QString();
     }
 
     void ghostscriptFailure_isReportedNeverShown()
@@ -262,8 +265,10 @@ private slots:
         CaseFolder folder;
         const PreviewRequest request{
             .ghostscript = fakeGhostscript(folder.path(), body), .document = doc("plain.pdf"), .password = password};
-        const PreviewResult result = preview(request);
+        // The time a render may take, made short.
+        const PreviewResult result = preview(request, 1000);
         QCOMPARE(int(result.problem.kind), problem);
+        QCOMPARE(result.timedOut, problem == Problem::PageTimedOut);
         QVERIFY(result.image.isNull());
         QVERIFY(!result.problem.message.isEmpty());
         // The password goes to Ghostscript in an argument file, never on its command line.

@@ -38,6 +38,9 @@ private slots:
         QTest::newRow("closed pipe ends the writer quietly")
             << "yes | head -1 >/dev/null; echo done" << int(ProcessResult::Exited) << 0 << "done\n";
         QTest::newRow("program missing") << QString() << int(ProcessResult::NotStarted) << 0 << QString();
+        // A crash on a password leaves no core, and nothing lands in the user's current folder.
+        QTest::newRow("no core, works in the temporary folder")
+            << "ulimit -c; pwd" << int(ProcessResult::Exited) << 0 << "0\n<temp>\n";
     }
 
     void processEnd_isReadFromHowTheChildEnded()
@@ -50,7 +53,9 @@ private slots:
         const auto previous = std::signal(SIGPIPE, SIG_IGN);
         const auto restore = qScopeGuard([previous] { std::signal(SIGPIPE, previous); });
         const QString program = body.isNull() ? dir.filePath("missing") : fakeGhostscript(dir.path(), body);
+        QTemporaryDir temp;
         ProcessRunner runner;
+        runner.setTemporaryFolder(temp.path());
         QSignalSpy finished(&runner, &ProcessRunner::finished);
         connect(&runner, &ProcessRunner::outputReceived, &runner, [&runner](const QString &text) {
             if (text.contains(QLatin1String("ready")))
@@ -62,7 +67,7 @@ private slots:
         QCOMPARE(int(result.outcome), outcome);
         QCOMPARE(result.isCleanExit(), outcome == ProcessResult::Exited && result.exitCode == 0);
         if (outcome != ProcessResult::NotStarted)
-            QCOMPARE(result.output, output);
+            QCOMPARE(result.output, QString(output).replace("<temp>", QDir(temp.path()).canonicalPath()));
         if (outcome == ProcessResult::Exited)
             QCOMPARE(result.exitCode, exitCode);
         QVERIFY(!runner.isRunning());
