@@ -13,6 +13,9 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace GhostscriptCommands {
 
 namespace {
@@ -32,6 +35,22 @@ QString escapedForOutput(const QString &path)
 {
     QString escaped = path;
     return escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
+}
+
+// The kernel's link to an open file, which reaches that file whatever its name has become since. Our process
+// is named as /proc itself knows it: in a process namespace of our own, getpid() names another process there.
+// Empty when /proc does not lead back to the file.
+QString openFileLink(int fd)
+{
+    char self[32] = {};
+    if (::readlink("/proc/self", self, sizeof self - 1) <= 0)
+        return {};
+    const QByteArray target = "/proc/" + QByteArray(self) + "/fd/" + QByteArray::number(fd);
+    struct stat viaProc = {}, held = {};
+    if (::stat(target.constData(), &viaProc) != 0 || ::fstat(fd, &held) != 0 || viaProc.st_dev != held.st_dev
+        || viaProc.st_ino != held.st_ino)
+        return {};
+    return QString::fromLatin1(target);
 }
 
 QSizeF boxSize(const QString &box)
@@ -87,11 +106,14 @@ QString bitmapForLibrary(const QString &bitmap)
     return (bitmap.endsWith(QLatin1String(".png")) ? QStringLiteral("PNG:") : QStringLiteral("TIFF:")) + bitmap;
 }
 
-QString linkDocument(const QString &folder, const QString &document)
+QString linkDocument(const QString &folder, const QFile &held)
 {
     const QString link = QDir(folder).filePath(QStringLiteral("document.pdf"));
     QFile::remove(link);
-    return QFile::link(absolute(document), link) ? link : QString();
+    if (!held.isOpen() || held.handle() < 0)
+        return {};
+    const QString target = openFileLink(held.handle());
+    return QFile::link(target.isEmpty() ? absolute(held.fileName()) : target, link) ? link : QString();
 }
 
 namespace {
@@ -285,7 +307,7 @@ QString details(const QString &output)
     return lines.join(QLatin1Char('\n'));
 }
 
-Problem checkDocument(const QString &ghostscript, const QString &document)
+Problem checkDocument(const QString &ghostscript, const QString &document, QFile *held)
 {
     if (ghostscript.isEmpty())
         return Problem::make(Problem::GhostscriptMissing);
@@ -297,11 +319,16 @@ Problem checkDocument(const QString &ghostscript, const QString &document)
         return Problem::make(Problem::IsFolder, {}, name);
     if (!info.isFile())
         return Problem::make(Problem::NotPdf, {}, name);
-    QFile file(document);
+    QFile local;
+    QFile &file = held ? *held : local;
+    file.close();
+    file.setFileName(document);
     if (!file.open(QIODevice::ReadOnly))
         return Problem::make(Problem::PermissionDenied, file.errorString(), name);
-    if (info.size() == 0)
+    if (file.size() == 0) {
+        file.close();
         return Problem::make(Problem::EmptyFile, {}, name);
+    }
     return {};
 }
 
