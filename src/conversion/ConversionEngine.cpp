@@ -168,8 +168,11 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         finishIfDone();
         return;
     }
-    const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
+    Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     const QHash<int, QSizeF> sizes = GhostscriptCommands::parsePageSizes(result.output, m_marker);
+    if (sizes.isEmpty() && problem.isNone())
+        problem = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
+                                                       !m_job.password.isEmpty());
     if (problem.kind == Problem::NeedsPassword || problem.kind == Problem::WrongPassword) {
         m_rendering = false;
         stop(problem);
@@ -335,8 +338,12 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     for (int index = firstLeft; index < end && !anyLeft; ++index)
         anyLeft = QFileInfo(bitmap(index)).size() > 0;
     if (!m_anyBitmap && !anyLeft) {
+        const Problem password = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
+                                                                      !m_job.password.isEmpty());
         stopRendering(m_work->lacksRoomFor(m_job.bitmapBytes())
                           ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
+                      : !password.isNone()
+                          ? password
                           : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }

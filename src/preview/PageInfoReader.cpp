@@ -68,7 +68,7 @@ void PageInfoReader::onFinished(const ProcessResult &result)
         start();
         return;
     }
-    read.problem = GhostscriptCommands::inspect(m_document, result, read.info, withPassword);
+    read.problem = GhostscriptCommands::inspect(m_document, m_link, result, read.info, withPassword);
     if (read.problem.isNone() && (m_page > read.info.pageCount || !read.info.pageSize.isValid())) {
         if (m_page > 1) {
             m_page = 1;

@@ -37,6 +37,38 @@ QString escapedForOutput(const QString &path)
     return escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
 }
 
+bool isPdfSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+
+// "/Encrypt" followed by a dictionary or an indirect reference, as a trailer or cross-reference stream
+// names it.
+bool namesEncryption(const QByteArray &bytes, qsizetype at)
+{
+    qsizetype i = at + qsizetype(qstrlen("/Encrypt"));
+    const auto skipSpace = [&] {
+        while (i < bytes.size() && isPdfSpace(bytes.at(i)))
+            ++i;
+    };
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < bytes.size() && bytes.at(i) >= '0' && bytes.at(i) <= '9')
+            ++i;
+        return i > from;
+    };
+    skipSpace();
+    if (bytes.mid(i, 2) == "<<")
+        return true;
+    if (!digits())
+        return false;
+    skipSpace();
+    if (!digits())
+        return false;
+    skipSpace();
+    return i < bytes.size() && bytes.at(i) == 'R';
+}
+
 // The kernel's link to an open file, which reaches that file whatever its name has become since. Our process
 // is named as /proc itself knows it: in a process namespace of our own, getpid() names another process there.
 // Empty when /proc does not lead back to the file.
@@ -116,6 +148,29 @@ QString linkDocument(const QString &folder, const QFile &held)
     return QFile::link(target.isEmpty() ? absolute(held.fileName()) : target, link) ? link : QString();
 }
 
+bool isEncrypted(const QString &document)
+{
+    QFile file(document);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qsizetype Chunk = 1 << 20, Overlap = 64;
+    QByteArray carried;
+    while (!file.atEnd()) {
+        const QByteArray bytes = carried + file.read(Chunk);
+        if (bytes.size() == carried.size())
+            break;
+        for (qsizetype at = bytes.indexOf("/Encrypt"); at >= 0; at = bytes.indexOf("/Encrypt", at + 1)) {
+            // A name cut off at the chunk's end is looked at again with the next chunk.
+            if (at + Overlap > bytes.size() && !file.atEnd())
+                break;
+            if (namesEncryption(bytes, at))
+                return true;
+        }
+        carried = bytes.right(Overlap);
+    }
+    return false;
+}
+
 namespace {
 
 // Prints a page's boxes, one "marker key value" line each, for a page number on the stack. pget finds a box
@@ -124,6 +179,17 @@ QString pageBoxesProgram(const QString &marker)
 {
     return QStringLiteral("pdfgetpage dup type /dicttype eq { [/MediaBox /CropBox /Rotate] { 2 copy pget { "
                           "(%1 ) print exch ==only ( ) print == } { pop } ifelse } forall } if pop")
+        .arg(marker);
+}
+
+// Opens the document, or prints a marked line naming the error and quits. Ghostscript's own interpreter
+// reports a document it cannot open (damaged, or encrypted without the password) only in words the document
+// could imitate, and carries on with no pages; asking it for the document's facts again tells.
+QString openProgram(const QString &marker)
+{
+    return QStringLiteral("{SFGDocument (r) file runpdfbegin} stopped { (%1 failed ) print $error /errorname get == "
+                          "quit } if /PDFFile where { pop PDFFile type /pdfctxtype eq { PDFFile {.PDFInfo} stopped "
+                          "{ (%1 failed /unopened) = quit } if pop } if } if ")
         .arg(marker);
 }
 
@@ -192,18 +258,20 @@ void readMarked(const QString &output, const QString &marker, Take take)
 QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
                           bool legacyInterpreter)
 {
-    const QString program = QStringLiteral("SFGDocument (r) file runpdfbegin (%1 pages ) print pdfpagecount == "
-                                           "SFGPage pdfpagecount le { SFGPage %2 } if quit")
-                                .arg(marker, pageBoxesProgram(marker));
+    const QString program = openProgram(marker)
+                            + QStringLiteral("(%1 pages ) print pdfpagecount == SFGPage pdfpagecount le { SFGPage %2 } "
+                                             "if quit")
+                                  .arg(marker, pageBoxesProgram(marker));
     return programArguments(link, {QStringLiteral("-dSFGPage=%1").arg(page)}, withPassword, legacyInterpreter, program);
 }
 
 QStringList pageSizesArguments(const QString &link, int first, int last, const QString &marker, bool withPassword,
                                bool legacyInterpreter)
 {
-    const QString program = QStringLiteral("SFGDocument (r) file runpdfbegin SFGFirst 1 SFGLast pdfpagecount .min "
-                                           "{ dup (%1 page ) print == %2 } for quit")
-                                .arg(marker, pageBoxesProgram(marker));
+    const QString program =
+        openProgram(marker)
+        + QStringLiteral("SFGFirst 1 SFGLast pdfpagecount .min { dup (%1 page ) print == %2 } for quit")
+              .arg(marker, pageBoxesProgram(marker));
     return programArguments(link,
                             {QStringLiteral("-dSFGFirst=%1").arg(first), QStringLiteral("-dSFGLast=%1").arg(last)},
                             withPassword, legacyInterpreter, program);
@@ -332,20 +400,31 @@ Problem checkDocument(const QString &ghostscript, const QString &document, QFile
     return {};
 }
 
-Problem inspect(const QString &document, const ProcessResult &result, const DocumentInfo &info, bool passwordGiven)
+Problem inspect(const QString &document, const QString &link, const ProcessResult &result, const DocumentInfo &info,
+                bool passwordGiven)
 {
     Problem problem = classify(document, result, passwordGiven);
     if (!problem.isNone())
         return problem;
+    if (info.pageCount < 0) {
+        problem = passwordProblem(document, link, result.output, passwordGiven);
+        return problem.isNone() ? madeNothing(document, result.output) : problem;
+    }
     if (info.pageCount == 0)
         return Problem::make(Problem::NoPages, details(result.output), QFileInfo(document).fileName());
-    if (info.pageCount < 0)
-        return madeNothing(document, result.output);
     if (info.pageSize.isValid() && !isRenderable(info.pageSize)) {
         const QString size = QStringLiteral("%1 x %2 points").arg(info.pageSize.width()).arg(info.pageSize.height());
         return Problem::make(Problem::BadPageBox, size, QFileInfo(document).fileName());
     }
     return {};
+}
+
+Problem passwordProblem(const QString &document, const QString &link, const QString &output, bool passwordGiven)
+{
+    if (!isEncrypted(link))
+        return {};
+    return Problem::make(passwordGiven ? Problem::WrongPassword : Problem::NeedsPassword, details(output),
+                         QFileInfo(document).fileName());
 }
 
 Problem madeNothing(const QString &document, const QString &output)
@@ -357,7 +436,6 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
 {
     const QString name = QFileInfo(document).fileName();
     const QString said = details(result.output);
-    const auto has = [&result](const char *text) { return result.output.contains(QLatin1String(text)); };
     switch (result.outcome) {
     case ProcessResult::NotStarted:
         return Problem::make(Problem::GhostscriptMissing, result.output);
@@ -371,20 +449,9 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
     case ProcessResult::Exited:
         break;
     }
-    if (has("Password did not work") || (passwordGiven && has("requires a password")))
-        return Problem::make(Problem::WrongPassword, said, name);
-    if (has("requires a password"))
-        return Problem::make(Problem::NeedsPassword, said, name);
-    if (has("No space left on device") || has("Could not open the file"))
-        return Problem::make(Problem::TemporaryFolderFull, said);
-    if (has("Permission denied") || has("/invalidfileaccess"))
-        return Problem::make(Problem::PermissionDenied, said, name);
-    if (has("/undefinedfilename"))
-        return Problem::make(Problem::FileGone, said, name);
-    if (has("has no pages"))
-        return Problem::make(Problem::NoPages, said, name);
-    if (result.exitCode != 0 || has("Unrecoverable error") || has("Couldn't initialise file") || has("couldn't repair")
-        || has("has no pages"))
+    // An error exit is the document's: Ghostscript exits 0 even when it cannot write its bitmaps, which the
+    // caller judges by the bitmaps and the room left in the folder.
+    if (result.exitCode != 0)
         return Problem::make(Problem::NotPdf, said, name);
     return {};
 }

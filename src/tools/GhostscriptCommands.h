@@ -70,6 +70,9 @@ bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven);
 // process's descriptor for it, so a file put in its place under the same name is never read (by its name
 // only where /proc does not lead back to the file). Empty on failure.
 QString linkDocument(const QString &folder, const QFile &held);
+// The document's own bytes name an encryption dictionary (a trailer or cross-reference stream's /Encrypt).
+// Asked only once Ghostscript could not open it, to tell a password's absence from damage.
+bool isEncrypted(const QString &document);
 DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacyInterpreter = false);
 // A fresh marker for infoArguments().
 QString newMarker();
@@ -87,14 +90,19 @@ int renderedPixels(double points, int dpi, bool antialias);
 
 // Ghostscript's words without its banner and progress lines.
 QString details(const QString &output);
-// What went wrong with a document, from Ghostscript's output and how it ended; None when nothing did.
+// What went wrong with a run, from how it ended: not started, crashed or an error exit; None when it exited
+// cleanly. Ghostscript's words go only into the details: a document can make it print any line.
 Problem classify(const QString &document, const ProcessResult &result, bool passwordGiven);
 // What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable
 // or empty. On success, held (when given) is left open on the document.
 Problem checkDocument(const QString &ghostscript, const QString &document, QFile *held = nullptr);
-// What went wrong with an info run: classify(), then no pages, no answer, or a page box that cannot be
-// rendered (only when the page's box was asked for and found).
-Problem inspect(const QString &document, const ProcessResult &result, const DocumentInfo &info, bool passwordGiven);
+// What went wrong with an info run read through link: classify(), then a document that did not open (for
+// want of a password when it is encrypted), no pages, or a page box that cannot be rendered (only when the
+// page's box was asked for and found).
+Problem inspect(const QString &document, const QString &link, const ProcessResult &result, const DocumentInfo &info,
+                bool passwordGiven);
+// The password problem of a document read through link that Ghostscript could not open, if it is one.
+Problem passwordProblem(const QString &document, const QString &link, const QString &output, bool passwordGiven);
 // Ghostscript ended without reporting a problem but made nothing of the document.
 Problem madeNothing(const QString &document, const QString &output);
 
