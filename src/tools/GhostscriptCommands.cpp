@@ -37,6 +37,20 @@ QString escapedForOutput(const QString &path)
     return escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
 }
 
+// Ghostscript 10 reads a file as PostScript when, after leading blanks, it starts with "%!" or "%%", when the
+// next 1023 bytes hold no "%PDF-", or when "%!PS" comes before that; otherwise as a PDF from "%PDF-" on.
+bool readAsPdf(const QByteArray &head)
+{
+    qsizetype start = 0;
+    while (start < head.size() && quint8(head.at(start)) <= 0x20)
+        ++start;
+    const QByteArray rest = head.mid(start, 1023);
+    if (rest.startsWith("%!") || rest.startsWith("%%"))
+        return false;
+    const qsizetype header = rest.indexOf("%PDF-");
+    return header >= 0 && !rest.left(header).contains("%!PS");
+}
+
 bool isPdfSpace(char c)
 {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
@@ -393,11 +407,15 @@ Problem checkDocument(const QString &ghostscript, const QString &document, QFile
     file.setFileName(document);
     if (!file.open(QIODevice::ReadOnly))
         return Problem::make(Problem::PermissionDenied, file.errorString(), name);
-    if (file.size() == 0) {
+    Problem problem;
+    if (file.size() == 0)
+        problem = Problem::make(Problem::EmptyFile, {}, name);
+    // What Ghostscript would run as PostScript is not given to it at all.
+    else if (!readAsPdf(file.read(1024)))
+        problem = Problem::make(Problem::NotPdf, {}, name);
+    if (!problem.isNone())
         file.close();
-        return Problem::make(Problem::EmptyFile, {}, name);
-    }
-    return {};
+    return problem;
 }
 
 Problem inspect(const QString &document, const QString &link, const ProcessResult &result, const DocumentInfo &info,

@@ -93,8 +93,9 @@ QString details(const QString &output);
 // What went wrong with a run, from how it ended: not started, crashed or an error exit; None when it exited
 // cleanly. Ghostscript's words go only into the details: a document can make it print any line.
 Problem classify(const QString &document, const ProcessResult &result, bool passwordGiven);
-// What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable
-// or empty. On success, held (when given) is left open on the document.
+// What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable,
+// empty, or that Ghostscript would not read as a PDF. On success, held (when given) is left open on the
+// document, the same file whose start was judged.
 Problem checkDocument(const QString &ghostscript, const QString &document, QFile *held = nullptr);
 // What went wrong with an info run read through link: classify(), then a document that did not open (for
 // want of a password when it is encrypted), no pages, or a page box that cannot be rendered (only when the

@@ -88,6 +88,20 @@ private slots:
                             "Nope#0AThis#20file#20requires#20a#20password#20for#20access."));
         QVERIFY(writeRawPdf(doc("fails.pdf"), {"0 0 200 150"},
                             "Nope#0AGPL#20Ghostscript#2010.00.0:#20Unrecoverable#20error,#20exit#20code#201"));
+        // Ghostscript runs a file as PostScript when "%!PS" comes before the PDF header, or no header comes in
+        // its first kilobyte; other bytes before the header it skips.
+        QVERIFY(writeRawPdf(doc("raw.pdf"), {"0 0 200 150"}));
+        QFile raw(doc("raw.pdf"));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        const QByteArray pdf = raw.readAll();
+        const QList<std::pair<QString, QByteArray>> prefixed{
+            {"ps-first.pdf", "%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
+            {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
+            {"junk-first.pdf", "junk\n"}};
+        for (const auto &[name, prefix] : prefixed) {
+            QFile file(doc(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(prefix + pdf) > 0);
+        }
     }
 
     void usage_data()
@@ -172,6 +186,10 @@ private slots:
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
         QTest::newRow("font named like a password question") << "asks.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("font named like an error") << "fails.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("PostScript before the header") << "ps-first.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("no header in the first kilobyte")
+            << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("junk before the header") << "junk-first.pdf" << QByteArray() << 0 << "1 page";
     }
 
     void document_opensOrFailsWithPlainMessage()
