@@ -99,7 +99,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_timing.start();
     emit progressChanged(0, int(m_pages.size()));
 
-    Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile);
+    Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile, &m_document);
     std::optional<QByteArray> passwordArguments;
     if (problem.isNone() && !job.password.isEmpty()) {
         passwordArguments = GhostscriptCommands::passwordArguments(job.password);
@@ -116,12 +116,13 @@ void ConversionEngine::start(const ConversionJob &job)
         if (!m_work->isValid())
             problem = m_work->problem();
     }
-    // A box's pages are judged one by one once their sizes are known; without a link to read them through,
-    // every page is rendered at the resolution of the one the run was set up for.
-    const QString link = problem.isNone() && job.options.usesBox() && !m_pages.isEmpty()
-                             ? GhostscriptCommands::linkDocument(m_work->path(), job.options.sourceFile)
-                             : QString();
-    if (problem.isNone() && link.isEmpty())
+    m_link = problem.isNone() ? GhostscriptCommands::linkDocument(m_work->path(), m_document) : QString();
+    if (problem.isNone() && m_link.isEmpty())
+        problem = Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot());
+    // A box's pages are judged one by one once their sizes are known; otherwise every page is rendered at the
+    // resolution of the one the run was set up for.
+    const bool readSizes = job.options.usesBox() && !m_pages.isEmpty();
+    if (problem.isNone() && !readSizes)
         problem = job.checkSize();
     if (problem.isNone() && job.format() == ImageFormat::Tiff) {
         m_tiff = std::make_shared<MultiPageTiff>(firstFile);
@@ -137,14 +138,14 @@ void ConversionEngine::start(const ConversionJob &job)
     m_passwordArguments = passwordArguments.value_or(QByteArray());
     m_rendering = true;
     m_runner->setTemporaryFolder(m_work->path());
-    if (link.isEmpty()) {
+    if (!readSizes) {
         renderAtOneResolution();
         return;
     }
     m_readingSizes = true;
     m_marker = GhostscriptCommands::newMarker();
     m_runner->start(job.ghostscript,
-                    GhostscriptCommands::pageSizesArguments(link, m_pages.first(), m_pages.last(), m_marker,
+                    GhostscriptCommands::pageSizesArguments(m_link, m_pages.first(), m_pages.last(), m_marker,
                                                             m_withPassword, job.legacyInterpreter),
                     m_passwordArguments);
 }
@@ -175,8 +176,11 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         finishIfDone();
         return;
     }
-    const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
+    Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     const QHash<int, QSizeF> sizes = GhostscriptCommands::parsePageSizes(result.output, m_marker);
+    if (sizes.isEmpty() && problem.isNone())
+        problem = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
+                                                       !m_job.password.isEmpty());
     if (problem.kind == Problem::NeedsPassword || problem.kind == Problem::WrongPassword) {
         m_rendering = false;
         stop(problem);
@@ -243,7 +247,7 @@ void ConversionEngine::startRun(int run)
                               [](QSizeF a, QSizeF b) { return a.width() * a.height() < b.width() * b.height(); });
     }
     RenderRequest request;
-    request.document = m_job.options.sourceFile;
+    request.document = m_link;
     request.outputFolder = current.folder;
     const QList<int> pages = m_pages.mid(current.begin, current.end - current.begin);
     if (m_job.pageList.isEmpty()) {
@@ -360,8 +364,12 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     for (int index = firstLeft; index < end && !anyLeft; ++index)
         anyLeft = QFileInfo(bitmap(index)).size() > 0;
     if (!m_anyBitmap && !anyLeft) {
+        const Problem password = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
+                                                                      !m_job.password.isEmpty());
         stopRendering(m_work->lacksRoomFor(m_job.bitmapBytes())
                           ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
+                      : !password.isNone()
+                          ? password
                           : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }
@@ -542,6 +550,7 @@ void ConversionEngine::finishIfDone()
     ++m_run;
     finishFile();
     m_work.reset();
+    m_document.close();
     std::sort(m_result.written.begin(), m_result.written.end());
     std::sort(m_result.failures.begin(), m_result.failures.end(),
               [](const PageFailure &a, const PageFailure &b) { return a.page < b.page; });

@@ -8,6 +8,7 @@
 #include "tools/Problem.h"
 #include "tools/ProcessResult.h"
 
+#include <QFile>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -100,6 +101,10 @@ private:
     std::shared_ptr<std::atomic_bool> m_cancel;
     std::shared_ptr<std::atomic_bool> m_hold;
     std::unique_ptr<PrivateFolder> m_work;
+    // The document, open for the whole job: every run reads this file through m_link, even if its name is
+    // given to another meanwhile.
+    QFile m_document;
+    QString m_link;
     std::shared_ptr<MultiPageTiff> m_tiff; // when every page goes into one TIFF
     ConversionJob m_job;
     QList<int> m_pages; // of the run, in the order Ghostscript renders them

@@ -17,10 +17,15 @@ void DocumentOpener::open(const QString &ghostscript, const QString &path, int p
     m_ghostscript = ghostscript;
     m_document = {QFileInfo(path).absoluteFilePath(), password, std::max(1, page), {}};
     m_opening = true;
-    Problem problem = GhostscriptCommands::checkDocument(ghostscript, m_document.path);
+    Problem problem = GhostscriptCommands::checkDocument(ghostscript, m_document.path, &m_file);
     if (problem.isNone()) {
         m_folder = std::make_unique<PrivateFolder>();
         problem = m_folder->problem();
+    }
+    if (problem.isNone()) {
+        m_link = GhostscriptCommands::linkDocument(m_folder->path(), m_file);
+        if (m_link.isEmpty())
+            problem = Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot());
     }
     if (!problem.isNone()) {
         // After open() has returned, so the caller is listening.
@@ -33,7 +38,7 @@ void DocumentOpener::open(const QString &ghostscript, const QString &path, int p
             Qt::QueuedConnection);
         return;
     }
-    m_reader.read(m_ghostscript, m_document.path, m_document.page, m_document.password, m_folder->path());
+    m_reader.read(m_ghostscript, m_document.path, m_link, m_document.page, m_document.password);
 }
 
 void DocumentOpener::providePassword(const std::optional<QString> &password)
@@ -47,7 +52,7 @@ void DocumentOpener::providePassword(const std::optional<QString> &password)
         return;
     }
     m_document.password = *password;
-    m_reader.read(m_ghostscript, m_document.path, m_document.page, m_document.password, m_folder->path());
+    m_reader.read(m_ghostscript, m_document.path, m_link, m_document.page, m_document.password);
 }
 
 void DocumentOpener::cancel()
@@ -61,6 +66,7 @@ void DocumentOpener::finish()
 {
     m_opening = false;
     m_folder.reset();
+    m_file.close();
 }
 
 void DocumentOpener::onRead(const PageInfo &read)

@@ -6,6 +6,7 @@
 #include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 
+#include <QFile>
 #include <QObject>
 
 #include <memory>
@@ -51,6 +52,8 @@ private:
 
     PageInfoReader m_reader;
     std::unique_ptr<PrivateFolder> m_folder; // holds the link Ghostscript reads the document through
+    QFile m_file;                            // the document, open for as long as the opening lasts
+    QString m_link;
     QString m_ghostscript;
     OpenedDocument m_document;
     bool m_opening = false;

@@ -4,6 +4,8 @@
 
 #include "tools/ProcessRunner.h"
 
+#include <QFileInfo>
+
 PageInfoReader::PageInfoReader(ProcessRunner *runner, QObject *parent)
     : QObject(parent)
     , m_runner(runner ? runner : new ProcessRunner(this))
@@ -11,15 +13,15 @@ PageInfoReader::PageInfoReader(ProcessRunner *runner, QObject *parent)
     connect(m_runner, &ProcessRunner::finished, this, &PageInfoReader::onFinished);
 }
 
-void PageInfoReader::read(const QString &ghostscript, const QString &document, int page, const QString &password,
-                          const QString &folder)
+void PageInfoReader::read(const QString &ghostscript, const QString &document, const QString &link, int page,
+                          const QString &password)
 {
     cancel();
     m_ghostscript = ghostscript;
     m_document = document;
     m_page = std::max(1, page);
     m_password = password;
-    m_folder = folder;
+    m_link = link;
     m_legacyInterpreter = false;
     m_reading = true;
     start();
@@ -46,11 +48,10 @@ void PageInfoReader::start()
         return;
     }
     m_marker = GhostscriptCommands::newMarker();
-    const QString link = GhostscriptCommands::linkDocument(m_folder, m_document);
-    m_runner->setTemporaryFolder(m_folder);
+    m_runner->setTemporaryFolder(QFileInfo(m_link).path());
     m_runner->start(
         m_ghostscript,
-        GhostscriptCommands::infoArguments(link, m_page, m_marker, !m_password.isEmpty(), m_legacyInterpreter),
+        GhostscriptCommands::infoArguments(m_link, m_page, m_marker, !m_password.isEmpty(), m_legacyInterpreter),
         *passwordArguments);
 }
 
@@ -67,7 +68,7 @@ void PageInfoReader::onFinished(const ProcessResult &result)
         start();
         return;
     }
-    read.problem = GhostscriptCommands::inspect(m_document, result, read.info, withPassword);
+    read.problem = GhostscriptCommands::inspect(m_document, m_link, result, read.info, withPassword);
     if (read.problem.isNone() && (m_page > read.info.pageCount || !read.info.pageSize.isValid())) {
         if (m_page > 1) {
             m_page = 1;

@@ -27,9 +27,10 @@ public:
     // runner may be null for the real one.
     explicit PageInfoReader(ProcessRunner *runner = nullptr, QObject *parent = nullptr);
 
-    // folder is a private folder that outlives the read; it holds the link Ghostscript reads through.
-    void read(const QString &ghostscript, const QString &document, int page, const QString &password,
-              const QString &folder);
+    // link is what GhostscriptCommands::linkDocument() made of the document, in a private folder that
+    // outlives the read; Ghostscript reads only through it.
+    void read(const QString &ghostscript, const QString &document, const QString &link, int page,
+              const QString &password);
     void cancel();
 
 signals:
@@ -44,7 +45,7 @@ private:
     QString m_ghostscript;
     QString m_document;
     QString m_password;
-    QString m_folder;
+    QString m_link;
     QString m_marker;
     int m_page = 1;
     bool m_legacyInterpreter = false;

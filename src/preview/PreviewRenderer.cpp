@@ -80,11 +80,18 @@ void PreviewRenderer::request(const PreviewRequest &request)
     cancel();
     m_request = request;
     setBusy(true);
-    Problem problem = GhostscriptCommands::checkDocument(request.ghostscript, request.document);
+    Problem problem = GhostscriptCommands::checkDocument(request.ghostscript, request.document, &m_document);
     if (problem.isNone() && !request.password.isEmpty() && !GhostscriptCommands::passwordArguments(request.password))
         problem = Problem::make(Problem::UnusablePassword);
     if (!problem.isNone()) {
         fail(problem);
+        return;
+    }
+    if (!ensureFolder())
+        return;
+    m_link = GhostscriptCommands::linkDocument(m_folder->path(), m_document);
+    if (m_link.isEmpty()) {
+        fail(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
         return;
     }
     if (request.info) {
@@ -93,8 +100,8 @@ void PreviewRenderer::request(const PreviewRequest &request)
     }
     if (m_infoKey == key(m_request))
         startRender();
-    else if (ensureFolder())
-        m_infoReader.read(request.ghostscript, request.document, request.page, request.password, m_folder->path());
+    else
+        m_infoReader.read(request.ghostscript, request.document, m_link, request.page, request.password);
 }
 
 void PreviewRenderer::cancel()
@@ -157,7 +164,7 @@ void PreviewRenderer::startRender()
     const QString folder = QDir(m_folder->path()).filePath(QStringLiteral("r%1").arg(++m_renders));
     QDir().mkpath(folder);
     RenderRequest render;
-    render.document = m_request.document;
+    render.document = m_link;
     render.outputFolder = folder;
     render.firstPage = render.lastPage = m_request.page;
     render.dpi = dpi;

@@ -8,6 +8,7 @@
 #include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
 
+#include <QFile>
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -92,6 +93,9 @@ private:
     int m_timeLimitMs = DefaultTimeLimitMs;
     QThreadPool m_pool;
     std::unique_ptr<PrivateFolder> m_folder;
+    // The document as this request found it, open so that its info and its render read the same file.
+    QFile m_document;
+    QString m_link;
     std::shared_ptr<std::atomic_bool> m_cancel;
     PreviewRequest m_request;
     quint64 m_generation = 0;

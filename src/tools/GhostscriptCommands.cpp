@@ -13,6 +13,9 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace GhostscriptCommands {
 
 namespace {
@@ -32,6 +35,68 @@ QString escapedForOutput(const QString &path)
 {
     QString escaped = path;
     return escaped.replace(QLatin1Char('%'), QStringLiteral("%%"));
+}
+
+// Ghostscript 10 reads a file as PostScript when, after leading blanks, it starts with "%!" or "%%", when the
+// next 1023 bytes hold no "%PDF-", or when "%!PS" comes before that; otherwise as a PDF from "%PDF-" on.
+bool readAsPdf(const QByteArray &head)
+{
+    qsizetype start = 0;
+    while (start < head.size() && quint8(head.at(start)) <= 0x20)
+        ++start;
+    const QByteArray rest = head.mid(start, 1023);
+    if (rest.startsWith("%!") || rest.startsWith("%%"))
+        return false;
+    const qsizetype header = rest.indexOf("%PDF-");
+    return header >= 0 && !rest.left(header).contains("%!PS");
+}
+
+bool isPdfSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+
+// "/Encrypt" followed by a dictionary or an indirect reference, as a trailer or cross-reference stream
+// names it.
+bool namesEncryption(const QByteArray &bytes, qsizetype at)
+{
+    qsizetype i = at + qsizetype(qstrlen("/Encrypt"));
+    const auto skipSpace = [&] {
+        while (i < bytes.size() && isPdfSpace(bytes.at(i)))
+            ++i;
+    };
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < bytes.size() && bytes.at(i) >= '0' && bytes.at(i) <= '9')
+            ++i;
+        return i > from;
+    };
+    skipSpace();
+    if (bytes.mid(i, 2) == "<<")
+        return true;
+    if (!digits())
+        return false;
+    skipSpace();
+    if (!digits())
+        return false;
+    skipSpace();
+    return i < bytes.size() && bytes.at(i) == 'R';
+}
+
+// The kernel's link to an open file, which reaches that file whatever its name has become since. Our process
+// is named as /proc itself knows it: in a process namespace of our own, getpid() names another process there.
+// Empty when /proc does not lead back to the file.
+QString openFileLink(int fd)
+{
+    char self[32] = {};
+    if (::readlink("/proc/self", self, sizeof self - 1) <= 0)
+        return {};
+    const QByteArray target = "/proc/" + QByteArray(self) + "/fd/" + QByteArray::number(fd);
+    struct stat viaProc = {}, held = {};
+    if (::stat(target.constData(), &viaProc) != 0 || ::fstat(fd, &held) != 0 || viaProc.st_dev != held.st_dev
+        || viaProc.st_ino != held.st_ino)
+        return {};
+    return QString::fromLatin1(target);
 }
 
 QSizeF boxSize(const QString &box)
@@ -87,11 +152,37 @@ QString bitmapForLibrary(const QString &bitmap)
     return (bitmap.endsWith(QLatin1String(".png")) ? QStringLiteral("PNG:") : QStringLiteral("TIFF:")) + bitmap;
 }
 
-QString linkDocument(const QString &folder, const QString &document)
+QString linkDocument(const QString &folder, const QFile &held)
 {
     const QString link = QDir(folder).filePath(QStringLiteral("document.pdf"));
     QFile::remove(link);
-    return QFile::link(absolute(document), link) ? link : QString();
+    if (!held.isOpen() || held.handle() < 0)
+        return {};
+    const QString target = openFileLink(held.handle());
+    return QFile::link(target.isEmpty() ? absolute(held.fileName()) : target, link) ? link : QString();
+}
+
+bool isEncrypted(const QString &document)
+{
+    QFile file(document);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qsizetype Chunk = 1 << 20, Overlap = 64;
+    QByteArray carried;
+    while (!file.atEnd()) {
+        const QByteArray bytes = carried + file.read(Chunk);
+        if (bytes.size() == carried.size())
+            break;
+        for (qsizetype at = bytes.indexOf("/Encrypt"); at >= 0; at = bytes.indexOf("/Encrypt", at + 1)) {
+            // A name cut off at the chunk's end is looked at again with the next chunk.
+            if (at + Overlap > bytes.size() && !file.atEnd())
+                break;
+            if (namesEncryption(bytes, at))
+                return true;
+        }
+        carried = bytes.right(Overlap);
+    }
+    return false;
 }
 
 namespace {
@@ -102,6 +193,17 @@ QString pageBoxesProgram(const QString &marker)
 {
     return QStringLiteral("pdfgetpage dup type /dicttype eq { [/MediaBox /CropBox /Rotate] { 2 copy pget { "
                           "(%1 ) print exch ==only ( ) print == } { pop } ifelse } forall } if pop")
+        .arg(marker);
+}
+
+// Opens the document, or prints a marked line naming the error and quits. Ghostscript's own interpreter
+// reports a document it cannot open (damaged, or encrypted without the password) only in words the document
+// could imitate, and carries on with no pages; asking it for the document's facts again tells.
+QString openProgram(const QString &marker)
+{
+    return QStringLiteral("{SFGDocument (r) file runpdfbegin} stopped { (%1 failed ) print $error /errorname get == "
+                          "quit } if /PDFFile where { pop PDFFile type /pdfctxtype eq { PDFFile {.PDFInfo} stopped "
+                          "{ (%1 failed /unopened) = quit } if pop } if } if ")
         .arg(marker);
 }
 
@@ -170,18 +272,20 @@ void readMarked(const QString &output, const QString &marker, Take take)
 QStringList infoArguments(const QString &link, int page, const QString &marker, bool withPassword,
                           bool legacyInterpreter)
 {
-    const QString program = QStringLiteral("SFGDocument (r) file runpdfbegin (%1 pages ) print pdfpagecount == "
-                                           "SFGPage pdfpagecount le { SFGPage %2 } if quit")
-                                .arg(marker, pageBoxesProgram(marker));
+    const QString program = openProgram(marker)
+                            + QStringLiteral("(%1 pages ) print pdfpagecount == SFGPage pdfpagecount le { SFGPage %2 } "
+                                             "if quit")
+                                  .arg(marker, pageBoxesProgram(marker));
     return programArguments(link, {QStringLiteral("-dSFGPage=%1").arg(page)}, withPassword, legacyInterpreter, program);
 }
 
 QStringList pageSizesArguments(const QString &link, int first, int last, const QString &marker, bool withPassword,
                                bool legacyInterpreter)
 {
-    const QString program = QStringLiteral("SFGDocument (r) file runpdfbegin SFGFirst 1 SFGLast pdfpagecount .min "
-                                           "{ dup (%1 page ) print == %2 } for quit")
-                                .arg(marker, pageBoxesProgram(marker));
+    const QString program =
+        openProgram(marker)
+        + QStringLiteral("SFGFirst 1 SFGLast pdfpagecount .min { dup (%1 page ) print == %2 } for quit")
+              .arg(marker, pageBoxesProgram(marker));
     return programArguments(link,
                             {QStringLiteral("-dSFGFirst=%1").arg(first), QStringLiteral("-dSFGLast=%1").arg(last)},
                             withPassword, legacyInterpreter, program);
@@ -285,7 +389,7 @@ QString details(const QString &output)
     return lines.join(QLatin1Char('\n'));
 }
 
-Problem checkDocument(const QString &ghostscript, const QString &document)
+Problem checkDocument(const QString &ghostscript, const QString &document, QFile *held)
 {
     if (ghostscript.isEmpty())
         return Problem::make(Problem::GhostscriptMissing);
@@ -297,28 +401,48 @@ Problem checkDocument(const QString &ghostscript, const QString &document)
         return Problem::make(Problem::IsFolder, {}, name);
     if (!info.isFile())
         return Problem::make(Problem::NotPdf, {}, name);
-    QFile file(document);
+    QFile local;
+    QFile &file = held ? *held : local;
+    file.close();
+    file.setFileName(document);
     if (!file.open(QIODevice::ReadOnly))
         return Problem::make(Problem::PermissionDenied, file.errorString(), name);
-    if (info.size() == 0)
-        return Problem::make(Problem::EmptyFile, {}, name);
-    return {};
+    Problem problem;
+    if (file.size() == 0)
+        problem = Problem::make(Problem::EmptyFile, {}, name);
+    // What Ghostscript would run as PostScript is not given to it at all.
+    else if (!readAsPdf(file.read(1024)))
+        problem = Problem::make(Problem::NotPdf, {}, name);
+    if (!problem.isNone())
+        file.close();
+    return problem;
 }
 
-Problem inspect(const QString &document, const ProcessResult &result, const DocumentInfo &info, bool passwordGiven)
+Problem inspect(const QString &document, const QString &link, const ProcessResult &result, const DocumentInfo &info,
+                bool passwordGiven)
 {
     Problem problem = classify(document, result, passwordGiven);
     if (!problem.isNone())
         return problem;
+    if (info.pageCount < 0) {
+        problem = passwordProblem(document, link, result.output, passwordGiven);
+        return problem.isNone() ? madeNothing(document, result.output) : problem;
+    }
     if (info.pageCount == 0)
         return Problem::make(Problem::NoPages, details(result.output), QFileInfo(document).fileName());
-    if (info.pageCount < 0)
-        return madeNothing(document, result.output);
     if (info.pageSize.isValid() && !isRenderable(info.pageSize)) {
         const QString size = QStringLiteral("%1 x %2 points").arg(info.pageSize.width()).arg(info.pageSize.height());
         return Problem::make(Problem::BadPageBox, size, QFileInfo(document).fileName());
     }
     return {};
+}
+
+Problem passwordProblem(const QString &document, const QString &link, const QString &output, bool passwordGiven)
+{
+    if (!isEncrypted(link))
+        return {};
+    return Problem::make(passwordGiven ? Problem::WrongPassword : Problem::NeedsPassword, details(output),
+                         QFileInfo(document).fileName());
 }
 
 Problem madeNothing(const QString &document, const QString &output)
@@ -330,7 +454,6 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
 {
     const QString name = QFileInfo(document).fileName();
     const QString said = details(result.output);
-    const auto has = [&result](const char *text) { return result.output.contains(QLatin1String(text)); };
     switch (result.outcome) {
     case ProcessResult::NotStarted:
         return Problem::make(Problem::GhostscriptMissing, result.output);
@@ -344,20 +467,9 @@ Problem classify(const QString &document, const ProcessResult &result, bool pass
     case ProcessResult::Exited:
         break;
     }
-    if (has("Password did not work") || (passwordGiven && has("requires a password")))
-        return Problem::make(Problem::WrongPassword, said, name);
-    if (has("requires a password"))
-        return Problem::make(Problem::NeedsPassword, said, name);
-    if (has("No space left on device") || has("Could not open the file"))
-        return Problem::make(Problem::TemporaryFolderFull, said);
-    if (has("Permission denied") || has("/invalidfileaccess"))
-        return Problem::make(Problem::PermissionDenied, said, name);
-    if (has("/undefinedfilename"))
-        return Problem::make(Problem::FileGone, said, name);
-    if (has("has no pages"))
-        return Problem::make(Problem::NoPages, said, name);
-    if (result.exitCode != 0 || has("Unrecoverable error") || has("Couldn't initialise file") || has("couldn't repair")
-        || has("has no pages"))
+    // An error exit is the document's: Ghostscript exits 0 even when it cannot write its bitmaps, which the
+    // caller judges by the bitmaps and the room left in the folder.
+    if (result.exitCode != 0)
         return Problem::make(Problem::NotPdf, said, name);
     return {};
 }

@@ -11,12 +11,13 @@
 
 #include <optional>
 
+class QFile;
 struct ProcessResult;
 
 // One Ghostscript render of a page range into numbered bitmaps.
 struct RenderRequest
 {
-    QString document;
+    QString document;     // the link linkDocument() made
     QString outputFolder; // a private folder: page k of the run goes to bitmapPath(outputFolder, k)
     int firstPage = 1;
     int lastPage = 1;
@@ -41,8 +42,9 @@ struct DocumentInfo
     bool repaired = false;
 };
 
-// Ghostscript's command lines and how to read what it says. The document always goes in as an absolute
-// path, so a name such as "-x.pdf" can never be read as a switch.
+// Ghostscript's command lines and how to read what it says. The document always goes in as a link in a
+// private folder to the file held open for the work: a short absolute path that no switch or length limit
+// trips over, and that keeps meaning the same file when its name is replaced meanwhile.
 namespace GhostscriptCommands {
 
 // Uncompressed TIFF is the cheapest bitmap for Ghostscript to write and the library to read, and its
@@ -64,8 +66,13 @@ QHash<int, QSizeF> parsePageSizes(const QString &output, const QString &marker);
 // Ghostscript 10's own interpreter says nothing at all for an AES-256 revision 5 document, whatever the
 // password; the older one opens it. Only then is the older one tried.
 bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven);
-// A link to the document in folder, under a name Ghostscript can be allowed to read. Empty on failure.
-QString linkDocument(const QString &folder, const QString &document);
+// A link in folder, under a name Ghostscript can be allowed to read, to the open file held: through this
+// process's descriptor for it, so a file put in its place under the same name is never read (by its name
+// only where /proc does not lead back to the file). Empty on failure.
+QString linkDocument(const QString &folder, const QFile &held);
+// The document's own bytes name an encryption dictionary (a trailer or cross-reference stream's /Encrypt).
+// Asked only once Ghostscript could not open it, to tell a password's absence from damage.
+bool isEncrypted(const QString &document);
 DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacyInterpreter = false);
 // A fresh marker for infoArguments().
 QString newMarker();
@@ -83,14 +90,20 @@ int renderedPixels(double points, int dpi, bool antialias);
 
 // Ghostscript's words without its banner and progress lines.
 QString details(const QString &output);
-// What went wrong with a document, from Ghostscript's output and how it ended; None when nothing did.
+// What went wrong with a run, from how it ended: not started, crashed or an error exit; None when it exited
+// cleanly. Ghostscript's words go only into the details: a document can make it print any line.
 Problem classify(const QString &document, const ProcessResult &result, bool passwordGiven);
-// What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable
-// or empty.
-Problem checkDocument(const QString &ghostscript, const QString &document);
-// What went wrong with an info run: classify(), then no pages, no answer, or a page box that cannot be
-// rendered (only when the page's box was asked for and found).
-Problem inspect(const QString &document, const ProcessResult &result, const DocumentInfo &info, bool passwordGiven);
+// What stops the work before Ghostscript is asked: no Ghostscript, or a document that is gone, unreadable,
+// empty, or that Ghostscript would not read as a PDF. On success, held (when given) is left open on the
+// document, the same file whose start was judged.
+Problem checkDocument(const QString &ghostscript, const QString &document, QFile *held = nullptr);
+// What went wrong with an info run read through link: classify(), then a document that did not open (for
+// want of a password when it is encrypted), no pages, or a page box that cannot be rendered (only when the
+// page's box was asked for and found).
+Problem inspect(const QString &document, const QString &link, const ProcessResult &result, const DocumentInfo &info,
+                bool passwordGiven);
+// The password problem of a document read through link that Ghostscript could not open, if it is one.
+Problem passwordProblem(const QString &document, const QString &link, const QString &output, bool passwordGiven);
 // Ghostscript ended without reporting a problem but made nothing of the document.
 Problem madeNothing(const QString &document, const QString &output);
 

@@ -88,6 +88,26 @@ private slots:
         QVERIFY(writeRawPdf(doc("huge.pdf"), {"0 0 20000 20000"}));
         QVERIFY(writeRawPdf(doc("flat.pdf"), {"0 0 612 0"}));
         QVERIFY(empty.open(QIODevice::WriteOnly));
+        // Ghostscript prints a font's name as it loads it, so these documents make it say its own words.
+        QVERIFY(writeRawPdf(doc("full.pdf"), {"0 0 200 150"}, "Nope#0ANo#20space#20left#20on#20device"));
+        QVERIFY(writeRawPdf(doc("asks.pdf"), {"0 0 200 150"},
+                            "Nope#0AThis#20file#20requires#20a#20password#20for#20access."));
+        QVERIFY(writeRawPdf(doc("fails.pdf"), {"0 0 200 150"},
+                            "Nope#0AGPL#20Ghostscript#2010.00.0:#20Unrecoverable#20error,#20exit#20code#201"));
+        // Ghostscript runs a file as PostScript when "%!PS" comes before the PDF header, or no header comes in
+        // its first kilobyte; other bytes before the header it skips.
+        QVERIFY(writeRawPdf(doc("raw.pdf"), {"0 0 200 150"}));
+        QFile raw(doc("raw.pdf"));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        const QByteArray pdf = raw.readAll();
+        const QList<std::pair<QString, QByteArray>> prefixed{
+            {"ps-first.pdf", "%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
+            {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
+            {"junk-first.pdf", "junk\n"}};
+        for (const auto &[name, prefix] : prefixed) {
+            QFile file(doc(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(prefix + pdf) > 0);
+        }
     }
 
     void usage_data()
@@ -176,6 +196,12 @@ private slots:
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
+        QTest::newRow("font named like a password question") << "asks.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("font named like an error") << "fails.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("PostScript before the header") << "ps-first.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("no header in the first kilobyte")
+            << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("junk before the header") << "junk-first.pdf" << QByteArray() << 0 << "1 page";
     }
 
     void document_opensOrFailsWithPlainMessage()
@@ -400,6 +426,9 @@ private slots:
             << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
             << QStringList{"one.png", "three001.png", "three002.png", "three003.png"}
             << QStringList{"gone.pdf", "locked.pdf"};
+        QTest::newRow("a font named like a full disk between two")
+            << QStringList{"one.pdf", "full.pdf", "three.pdf"} << QByteArray() << 0
+            << QStringList{"full.png", "one.png", "three001.png", "three002.png", "three003.png"} << QStringList();
         QTest::newRow("names with dots") << QStringList{"a.1.pdf", "a.2.pdf"} << QByteArray() << 0
                                          << QStringList{"a.1.png", "a.2.png"} << QStringList();
         QTest::newRow("two of the same name, from two folders")

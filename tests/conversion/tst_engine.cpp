@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -290,6 +291,47 @@ private slots:
             QCOMPARE(started.at(i).first().toInt(), int(i) + 1);
         for (const QString &file : result.written)
             QCOMPARE(readImage(file).size, QSize(612, 792));
+    }
+
+    void document_isTheFileFoundAtTheStart_whateverTakesItsName()
+    {
+        CaseFolder folder;
+        // Fitted into a box 200 pixels wide, the pages need 36 and 144 dpi in turn: four Ghostscript runs.
+        const QString source = folder.path("source.pdf"), other = folder.path("other.pdf");
+        QVERIFY(writePdf(source, {{400, 200}, {100, 50}, {400, 200}, {100, 50}}));
+        QVERIFY(writePdf(other, QList<QSizeF>(4, QSizeF(100, 200))));
+        ConversionJob run = job("sizes.pdf", folder.path("fit.png"), 1, 4);
+        run.options.sourceFile = source;
+        run.options.fitToBox = true;
+        run.options.boxWidth = 200;
+        run.pageSize = {400, 200};
+        ConversionEngine engine;
+        QSignalSpy finished(&engine, &ConversionEngine::finished);
+        connect(&engine, &ConversionEngine::pageStarted, this, [&] {
+            if (QFile::exists(other))
+                QCOMPARE(std::rename(QFile::encodeName(other).constData(), QFile::encodeName(source).constData()), 0);
+        });
+        engine.start(run);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QVERIFY(!QFile::exists(other));
+        QVERIFY(finished.first().first().value<ConversionResult>().isSuccess());
+        for (const QString &file : run.outputFileNames())
+            QCOMPARE(readImage(file).size, QSize(200, 100));
+    }
+
+    void document_atAPathOfThousandsOfBytes_converts()
+    {
+        CaseFolder folder;
+        QString deep = folder.path();
+        while (deep.size() < 3000)
+            deep += '/' + QString(200, 'd');
+        QVERIFY(QDir().mkpath(deep));
+        QVERIFY(writePdf(deep + "/long.pdf", {{200, 100}}));
+        ConversionJob run = job("sizes.pdf", folder.path("long.png"));
+        run.options.sourceFile = deep + "/long.pdf";
+        const ConversionResult result = convert(run);
+        QVERIFY2(result.isSuccess(), qPrintable(result.fatal.message));
+        QCOMPARE(readImage(folder.path("long.png")).size, QSize(200, 100));
     }
 
     void password_reachesGhostscriptOnlyInMemory()

@@ -96,7 +96,9 @@ DocumentInfo documentInfo(const QString &pdf, int page)
     gs.setProcessChannelMode(QProcess::MergedChannels);
     const QString marker = GhostscriptCommands::newMarker();
     const QTemporaryDir folder;
-    const QString link = GhostscriptCommands::linkDocument(folder.path(), pdf);
+    QFile held(pdf);
+    held.open(QIODevice::ReadOnly);
+    const QString link = GhostscriptCommands::linkDocument(folder.path(), held);
     gs.start(GhostscriptLocator().locate(), GhostscriptCommands::infoArguments(link, page, marker, false));
     gs.waitForFinished(60000);
     return GhostscriptCommands::parseInfo(QString::fromUtf8(gs.readAll()), marker);

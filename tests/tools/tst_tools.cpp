@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(info.pageCount, pages);
         QCOMPARE(info.pageSize, size);
         const ProcessResult clean{ProcessResult::Exited, 0, output};
-        QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", clean, info, false).kind), problem);
+        QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", "x.pdf", clean, info, false).kind), problem);
     }
 
     // Bitmaps are packed: a page is mostly paper, and above 600 dpi it would run to gigabytes.
