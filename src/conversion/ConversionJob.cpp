@@ -34,8 +34,8 @@ QList<int> ConversionJob::pages() const
     if (!pageList.isEmpty())
         return pageList;
     QList<int> pages;
-    for (int page = firstPage; page <= lastPage; ++page)
-        pages << page;
+    for (qint64 page = firstPage; page <= lastPage; ++page)
+        pages << int(page);
     return pages;
 }
 

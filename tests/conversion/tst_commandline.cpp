@@ -81,6 +81,9 @@ private slots:
         QVERIFY(writeRawPdf(doc("nopages.pdf"), {}));
         QVERIFY(writeRawPdf(doc("huge.pdf"), {"0 0 20000 20000"}));
         QVERIFY(writeRawPdf(doc("flat.pdf"), {"0 0 612 0"}));
+        // The older interpreter, which revision 5 takes, believes the page tree's count.
+        QVERIFY(writeRawPdf(doc("claims.pdf"), {"0 0 612 792"}, "Helvetica", {}, std::numeric_limits<int>::max()));
+        QVERIFY(encrypt(doc("claims.pdf"), doc("claims-r5.pdf"), "user", true));
         QVERIFY(empty.open(QIODevice::WriteOnly));
     }
 
@@ -164,6 +167,9 @@ private slots:
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
+        QTest::newRow("2147483647 pages claimed, revision 5")
+            << "claims-r5.pdf" << QByteArray("user\n") << 1 << "is not a PDF document";
+        QTest::newRow("2147483647 pages claimed") << "claims.pdf" << QByteArray() << 0 << "1 page";
     }
 
     void document_opensOrFailsWithPlainMessage()

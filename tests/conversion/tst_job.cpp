@@ -137,6 +137,13 @@ private slots:
                                                          << "8-9";
         QTest::newRow("far past the end") << "1-2000000000" << 3 << "1-3"
                                           << "4-2000000000";
+        QTest::newRow("to the end of the most pages an int holds")
+            << "2147483646-" << 2147483647 << "2147483646-2147483647"
+            << "";
+        QTest::newRow("the last page an int holds, past the end") << "3,2147483647" << 5 << "3"
+                                                                  << "2147483647";
+        QTest::newRow("up to the last page an int holds") << "4-2147483647" << 5 << "4-5"
+                                                          << "6-2147483647";
         QTest::newRow("blanks") << " 2 - 3 , 5 " << 9 << "2-3,5"
                                 << "";
         QTest::newRow("empty") << " " << 9 << "!"
