@@ -242,6 +242,10 @@ private slots:
         QVERIFY(!result.isSuccess());
         QCOMPARE(int(result.fatal.kind), fatal);
         QCOMPARE(result.failures.size(), failedPages);
+        // What the user reads names no private work folder and no reason that is none.
+        const FailureSummary summary = FailureSummary::of(result.failures);
+        for (const QString &told : {summary.text, summary.details, result.fatal.message, result.fatal.details})
+            QVERIFY2(!told.contains("SFG-") && !told.contains("Unknown error"), qPrintable(told));
         QVERIFY(result.written.isEmpty());
         QCOMPARE(filesIn(folder.path("out")), QStringList{"plain"});
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::DestinationNotWritable) && !body.isNull());
