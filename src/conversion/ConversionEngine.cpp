@@ -123,7 +123,7 @@ void ConversionEngine::start(const ConversionJob &job)
     // resolution of the one the run was set up for.
     const bool readSizes = job.options.usesBox() && !m_pages.isEmpty();
     if (problem.isNone() && !readSizes)
-        problem = job.checkSize();
+        problem = job.checkSize(m_images->room());
     if (problem.isNone() && job.format() == ImageFormat::Tiff) {
         m_tiff = std::make_shared<MultiPageTiff>(firstFile);
         problem = m_tiff->open();
@@ -189,7 +189,7 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
     // Whatever else kept the sizes from being read, rendering finds again and tells better.
     if (!problem.isNone() || sizes.isEmpty()) {
         qCInfo(lcConversion) << "page sizes not read:" << problem.message << problem.details;
-        const Problem tooLarge = m_job.checkSize();
+        const Problem tooLarge = m_job.checkSize(m_images->room());
         if (!tooLarge.isNone()) {
             m_rendering = false;
             stop(tooLarge);
@@ -205,9 +205,10 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
     const bool mixed =
         std::any_of(m_sizes.cbegin(), m_sizes.cend(), [&](QSizeF size) { return size != m_sizes.first(); });
     ConversionJob page = m_job;
+    const ImageRoom room = m_images->room();
     for (int index = 0; index < m_pages.size(); ++index) {
         page.pageSize = m_sizes.at(index);
-        Problem tooLarge = page.checkSize();
+        Problem tooLarge = page.checkSize(room);
         if (!tooLarge.isNone()) {
             // Which page, when they are not all alike.
             if (mixed)

@@ -4,10 +4,12 @@
 
 #include "preview/OutputSize.h"
 #include "tools/ImageObject.h"
+#include "tools/PrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cmath>
 
@@ -32,8 +34,8 @@ QList<int> ConversionJob::pages() const
     if (!pageList.isEmpty())
         return pageList;
     QList<int> pages;
-    for (int page = firstPage; page <= lastPage; ++page)
-        pages << page;
+    for (qint64 page = firstPage; page <= lastPage; ++page)
+        pages << int(page);
     return pages;
 }
 
@@ -58,7 +60,23 @@ qint64 ConversionJob::bitmapBytes() const
     return qint64(pageSize.width() * dpi / 72.0) * qint64(pageSize.height() * dpi / 72.0) * 3;
 }
 
-Problem ConversionJob::checkSize() const
+qint64 ConversionJob::bitmapBytesAt(int dpi) const
+{
+    const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+    return qint64(size.width()) * size.height() * (keepsTransparency() ? 4 : 3);
+}
+
+qint64 ConversionJob::pixelCacheBytesAt(int dpi) const
+{
+    // Measured with the library's memory limit at 1 MiB, so that every image spills: reducing the colours
+    // (or trimming, or scaling) of a page peaked at 18 bytes a pixel, two images; black and white that keeps
+    // the transparency clones the page twice more and peaked at 34.
+    const int copies = options.isMonochrome() && keepsTransparency() ? 4 : 2;
+    const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+    return qint64(size.width()) * size.height() * ImageObject::CacheBytesPerPixel * copies;
+}
+
+Problem ConversionJob::checkSize(const ImageRoom &room) const
 {
     const int dpi = renderDpi();
     const int boxDpi = options.usesBox() ? OutputSize::boxDpi(pageSize, options.box()) : 0;
@@ -73,11 +91,20 @@ Problem ConversionJob::checkSize() const
                 .arg(OptionLists::resolutions().last());
         return problem;
     }
-    const auto fits = [this](int dpi) {
+    const auto withinLimits = [this](int dpi) {
         const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
         return size.width() <= ImageObject::MaxSide && size.height() <= ImageObject::MaxSide
                && qint64(size.width()) * size.height() <= ImageObject::MaxArea;
     };
+    // The bitmap lies in the temporary folder while the library works; what of the pixel cache exceeds the
+    // library's memory spills there too, up to its disk limit.
+    const auto usable = [this, &room](int dpi) {
+        return room.disk >= room.free ? room.free : std::min(room.free, bitmapBytesAt(dpi) + room.disk);
+    };
+    const auto needed = [this, &room](int dpi) {
+        return bitmapBytesAt(dpi) + std::max<qint64>(0, pixelCacheBytesAt(dpi) - room.memory);
+    };
+    const auto fits = [&](int dpi) { return withinLimits(dpi) && needed(dpi) <= usable(dpi); };
     if (!pageSize.isValid() || fits(dpi))
         return {};
     const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
@@ -86,20 +113,30 @@ Problem ConversionJob::checkSize() const
         if (listed < dpi && fits(listed))
             largest = listed;
     }
-    Problem problem = Problem::make(Problem::TooLarge);
-    problem.message =
-        largest > 0
-            ? QCoreApplication::translate("ConversionJob", "The page is too large to convert at %1 dpi: it "
-                                                           "would be %2 x %3 pixels. At most %4 dpi fits.")
+    const QLocale locale;
+    const auto bytes = [&locale](qint64 count) {
+        return locale.formattedDataSize(count, 1, QLocale::DataSizeSIFormat);
+    };
+    QString why =
+        withinLimits(dpi)
+            ? QCoreApplication::translate("ConversionJob", "The page is too large to convert at %1 dpi: at %2 x "
+                                                           "%3 pixels it needs %4 in the temporary folder "
+                                                           "\"%5\", and %6 can be used there.")
                   .arg(dpi)
                   .arg(size.width())
                   .arg(size.height())
-                  .arg(largest)
-            : QCoreApplication::translate("ConversionJob", "The page is too large to convert at any resolution: "
-                                                           "at %1 dpi it would be %2 x %3 pixels.")
+                  .arg(bytes(needed(dpi)), Problem::escapeControls(PrivateFolder::temporaryRoot()),
+                       bytes(std::max<qint64>(0, usable(dpi))))
+            : QCoreApplication::translate("ConversionJob", "The page is too large to convert at %1 dpi: it "
+                                                           "would be %2 x %3 pixels.")
                   .arg(dpi)
                   .arg(size.width())
                   .arg(size.height());
+    why += QLatin1Char(' ')
+           + (largest > 0 ? QCoreApplication::translate("ConversionJob", "At most %1 dpi fits.").arg(largest)
+                          : QCoreApplication::translate("ConversionJob", "No resolution fits."));
+    Problem problem = Problem::make(Problem::TooLarge);
+    problem.message = why;
     return problem;
 }
 

@@ -4,6 +4,7 @@
 
 #include "preview/DocumentOpener.h"
 #include "settings/ConversionOptions.h"
+#include "tools/ImageObject.h"
 #include "tools/Problem.h"
 
 #include <QSizeF>
@@ -39,9 +40,13 @@ struct ConversionJob
     int renderDpi() const;
     // The bytes Ghostscript needs in the temporary folder for one page, at least.
     qint64 bitmapBytes() const;
-    // A page beyond what the image library may hold, refused before any rendering, with the resolutions
-    // that would fit. None when pageSize is unknown.
-    Problem checkSize() const;
+    // The bytes a page at dpi takes in memory and the temporary folder: Ghostscript's bitmap and the image
+    // library's pixel cache for the copies the reduction makes.
+    qint64 bitmapBytesAt(int dpi) const;
+    qint64 pixelCacheBytesAt(int dpi) const;
+    // A page beyond what the image library may hold, or beyond room, refused before any rendering, with the
+    // highest resolution that passes the same check. None when pageSize is unknown.
+    Problem checkSize(const ImageRoom &room) const;
     // The destination's own extension decides when it is one of ours, so a file's name and its content
     // always agree; otherwise the chosen format does.
     ImageFormat format() const;

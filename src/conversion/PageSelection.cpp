@@ -50,18 +50,19 @@ std::optional<PageSelection> PageSelection::parse(const QString &text, QString *
 
 QList<int> PageSelection::resolve(int pageCount, QList<Range> *missing) const
 {
+    // Page arithmetic runs in 64 bits: a document may claim as many pages as an int holds, and the page
+    // after the last must not wrap around.
     const QList<Range> ranges = isEverything() ? QList<Range>{{1, 0}} : m_ranges;
     QSet<int> wanted;
     QList<Range> beyond;
     for (const Range &range : ranges) {
-        const int last = range.last == 0 ? pageCount : range.last;
-        for (int page = range.first; page <= std::min(last, pageCount); ++page)
-            wanted << page;
-        const int firstBeyond = std::max(range.first, pageCount + 1);
+        const qint64 last = std::min<qint64>(range.last == 0 ? pageCount : range.last, pageCount);
+        for (qint64 page = range.first; page <= last; ++page)
+            wanted << int(page);
         if (range.last == 0 && range.first > pageCount)
             beyond << Range{range.first, range.first};
-        else if (range.last != 0 && range.last >= firstBeyond)
-            beyond << Range{firstBeyond, range.last};
+        else if (range.last != 0 && range.last > pageCount)
+            beyond << Range{std::max(range.first, pageCount + 1), range.last};
     }
     QList<int> pages(wanted.begin(), wanted.end());
     std::sort(pages.begin(), pages.end());
@@ -69,7 +70,7 @@ QList<int> PageSelection::resolve(int pageCount, QList<Range> *missing) const
         std::sort(beyond.begin(), beyond.end(), [](const Range &a, const Range &b) { return a.first < b.first; });
         missing->clear();
         for (const Range &range : beyond) {
-            if (!missing->isEmpty() && range.first <= missing->last().last + 1)
+            if (!missing->isEmpty() && range.first <= qint64(missing->last().last) + 1)
                 missing->last().last = std::max(missing->last().last, range.last);
             else
                 *missing << range;
@@ -82,7 +83,7 @@ QString PageSelection::text(const QList<int> &pages)
 {
     QList<Range> ranges;
     for (int page : pages) {
-        if (!ranges.isEmpty() && ranges.last().last + 1 == page)
+        if (!ranges.isEmpty() && qint64(ranges.last().last) + 1 == page)
             ranges.last().last = page;
         else
             ranges << Range{page, page};

@@ -4,6 +4,7 @@
 
 #include "tools/ProcessRunner.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 PageInfoReader::PageInfoReader(ProcessRunner *runner, QObject *parent)
@@ -69,6 +70,19 @@ void PageInfoReader::onFinished(const ProcessResult &result)
         return;
     }
     read.problem = GhostscriptCommands::inspect(m_document, m_link, result, read.info, withPassword);
+    // The older interpreter takes the page count the document claims, and every page takes bytes of its
+    // own: a count beyond the file's size is a damaged document, not one to list or convert page by page.
+    const qint64 fileSize = QFileInfo(m_document).size();
+    if (read.problem.isNone() && read.info.pageCount > fileSize) {
+        read.problem =
+            Problem::make(Problem::NotPdf,
+                          QCoreApplication::translate("PageInfoReader", "The document claims %1 pages in %2 bytes.")
+                              .arg(read.info.pageCount)
+                              .arg(fileSize),
+                          QFileInfo(m_document).fileName());
+        report(read);
+        return;
+    }
     if (read.problem.isNone() && (m_page > read.info.pageCount || !read.info.pageSize.isValid())) {
         if (m_page > 1) {
             m_page = 1;

@@ -12,18 +12,22 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
 #include <malloc.h>
 #include <optional>
+#include <sys/statvfs.h>
 #include <vector>
 #include <wand/MagickWand.h>
 
 namespace {
 
 // Debian's policy caps images at 16K pixels a side and 1 GiB of disk, which rules out most pages above
-// 600 dpi. These limits keep the pixel cache within about 3 GB of memory and spill the rest to disk.
+// 600 dpi. These limits keep the pixel cache within 1 GiB of memory and spill the rest to disk. A spill
+// file is never memory-mapped: a mapped file that outgrows a full file system kills the process with SIGBUS,
+// where write(2) fails with an error the library reports.
 const char PrivatePolicy[] = R"(<policymap>
   <policy domain="resource" name="memory" value="1GiB"/>
-  <policy domain="resource" name="map" value="2GiB"/>
+  <policy domain="resource" name="map" value="0"/>
   <policy domain="resource" name="width" value="128KP"/>
   <policy domain="resource" name="height" value="128KP"/>
   <policy domain="resource" name="area" value="4GP"/>
@@ -289,6 +293,34 @@ StageTimes &StageTimes::operator+=(const StageTimes &other)
     encoding += other.encoding;
     writing += other.writing;
     return *this;
+}
+
+namespace {
+
+qint64 freeBytes(const QString &folder)
+{
+    struct statvfs info = {};
+    if (folder.isEmpty() || ::statvfs(QFile::encodeName(folder).constData(), &info) != 0)
+        return std::numeric_limits<qint64>::max();
+    return qint64(info.f_bavail) * qint64(info.f_frsize);
+}
+
+qint64 resourceLimit(ResourceType type)
+{
+    const MagickSizeType limit = GetMagickResourceLimit(type);
+    return limit >= MagickSizeType(std::numeric_limits<qint64>::max()) ? std::numeric_limits<qint64>::max()
+                                                                       : qint64(limit);
+}
+
+} // namespace
+
+ImageRoom ImageObject::room() const
+{
+    initialise();
+    // The library spills into the folder it was set up with; the run's bitmaps go to the temporary folder
+    // as it is now.
+    return {resourceLimit(MemoryResource), resourceLimit(DiskResource),
+            std::min(freeBytes(PrivateFolder::magickFolder()), freeBytes(PrivateFolder::temporaryRoot()))};
 }
 
 void ImageObject::initialise()

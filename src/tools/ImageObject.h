@@ -34,6 +34,15 @@ struct ImageResult
     StageTimes times;
 };
 
+// Where a page's pixels may go: the library's memory, then spill files in the temporary folder, which
+// Ghostscript's bitmaps share.
+struct ImageRoom
+{
+    qint64 memory = 0; // the library's memory limit
+    qint64 disk = 0;   // its limit on spill files
+    qint64 free = 0;   // bytes free in the temporary folder
+};
+
 // The image library's convert command, run in-process. The arguments are laid out like a convert command
 // line without its output name: the result stays in memory and comes back encoded, so the caller decides
 // how and where it is written. Safe to call from several threads at once.
@@ -43,12 +52,17 @@ public:
     // The largest image the library is allowed to hold (its policy's width, height and area).
     static constexpr qint64 MaxSide = 128000;
     static constexpr qint64 MaxArea = 4000000000;
+    // The pixel cache of one image at 16 bits a sample: four samples and a palette index a pixel.
+    static constexpr qint64 CacheBytesPerPixel = 10;
 
     virtual ~ImageObject() = default;
     // format is the library's name ("PNG", "GIF", "JPEG", "BMP"); quality < 0 leaves the library's default.
     // Setting *cancel makes a running call give up soon.
     virtual ImageResult convert(const QStringList &arguments, const QString &format, int quality = -1,
                                 const std::atomic_bool *cancel = nullptr) const;
+
+    // The library's limits and the room left in its temporary folder, as they stand.
+    virtual ImageRoom room() const;
 
     // Sets up the library once per process; also done by the first convert().
     static void initialise();

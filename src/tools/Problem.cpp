@@ -5,6 +5,8 @@
 #include "tools/PrivateFolder.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
+#include <QStringList>
 
 namespace {
 QString tr(const char *text)
@@ -154,9 +156,29 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
     return {};
 }
 
+namespace {
+
+// The tools' words name our private work folders (a bitmap, a spill file), which mean nothing to the user;
+// "Unknown error" is what a file says when it knows no reason.
+QString withoutPrivateNoise(QString details)
+{
+    static const QRegularExpression privatePath(
+        QStringLiteral("[`'\"]?[^\\s`'\"]*/SFG-\\d+-[A-Za-z0-9]{6}(/[^\\s`'\"]*)?[`'\"]?"));
+    static const QRegularExpression location(QStringLiteral(" @ (error|warning|fatal)/[^\\s]*"));
+    details.remove(privatePath).remove(location).remove(QStringLiteral("Unknown error"));
+    QStringList lines;
+    for (const QString &line : details.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty() && line.trimmed() != QLatin1String("()"))
+            lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
 Problem Problem::make(Kind kind, const QString &rawDetails, const QString &rawSubject)
 {
-    const QString details = escapeControls(rawDetails);
+    const QString details = escapeControls(withoutPrivateNoise(rawDetails));
     const QString subject = escapeName(rawSubject);
     // The size of a page box is the message's own detail, not Ghostscript's words.
     if (kind == BadPageBox)

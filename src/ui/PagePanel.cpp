@@ -13,6 +13,9 @@
 
 namespace {
 
+// A list of more pages takes long to fill and cannot be scrolled through; a number field holds any count.
+constexpr int MostListedPages = 2000;
+
 QLineEdit *sizeField(const char *name)
 {
     QLineEdit *field = readOnlyField(name);
@@ -26,6 +29,7 @@ QLineEdit *sizeField(const char *name)
 PagePanel::PagePanel(QWidget *parent)
     : QWidget(parent)
     , m_pageCombo(named(new QComboBox, "pageCombo"))
+    , m_pageSpin(named(new QSpinBox, "pageSpin"))
     , m_fromSpin(named(new QSpinBox, "fromSpin"))
     , m_toSpin(named(new QSpinBox, "toSpin"))
     , m_widthEdit(sizeField("widthEdit"))
@@ -40,6 +44,10 @@ PagePanel::PagePanel(QWidget *parent)
     pageLabel->setBuddy(m_pageCombo);
     column->addWidget(pageLabel);
     column->addWidget(m_pageCombo);
+    column->addWidget(m_pageSpin);
+    m_pageSpin->hide();
+    // A page number is taken once typed, not digit by digit.
+    m_pageSpin->setKeyboardTracking(false);
     column->addSpacing(pageLabel->fontMetrics().height() / 2);
     auto *rangeLabel = new QLabel(tr("Convert pages:"));
     rangeLabel->setBuddy(m_fromSpin);
@@ -64,6 +72,7 @@ PagePanel::PagePanel(QWidget *parent)
         if (index >= 0)
             emit pageChosen(index + 1);
     });
+    connect(m_pageSpin, &QSpinBox::valueChanged, this, &PagePanel::pageChosen);
     connect(m_fromSpin, &QSpinBox::valueChanged, this, [this](int from) {
         m_toSpin->setMinimum(from);
         emit rangeChanged();
@@ -77,13 +86,17 @@ PagePanel::PagePanel(QWidget *parent)
 void PagePanel::setDocument(int pageCount, int page)
 {
     m_pageCount = pageCount;
+    const bool listed = pageCount <= MostListedPages;
     {
-        const QSignalBlocker blocker(m_pageCombo);
+        const QSignalBlocker blocker(m_pageCombo), spinBlocker(m_pageSpin);
         m_pageCombo->clear();
-        for (int number = 1; number <= pageCount; ++number)
+        for (int number = 1; listed && number <= pageCount; ++number)
             m_pageCombo->addItem(tr("Page %1").arg(number));
-        m_pageCombo->setCurrentIndex(page - 1);
+        m_pageSpin->setRange(1, std::max(1, pageCount));
+        m_pageCombo->setVisible(listed);
+        m_pageSpin->setVisible(!listed);
     }
+    setPage(page);
     const QSignalBlocker fromBlocker(m_fromSpin), toBlocker(m_toSpin);
     m_fromSpin->setRange(1, pageCount);
     m_toSpin->setRange(1, pageCount);
@@ -94,8 +107,10 @@ void PagePanel::setDocument(int pageCount, int page)
 
 void PagePanel::setPage(int page)
 {
-    const QSignalBlocker blocker(m_pageCombo);
-    m_pageCombo->setCurrentIndex(page - 1);
+    const QSignalBlocker blocker(m_pageCombo), spinBlocker(m_pageSpin);
+    if (page <= m_pageCombo->count())
+        m_pageCombo->setCurrentIndex(page - 1);
+    m_pageSpin->setValue(page);
 }
 
 void PagePanel::setOutputSize(QSize size)
@@ -133,5 +148,5 @@ QString PagePanel::rangeCaption() const
 
 QList<QWidget *> PagePanel::tabOrder() const
 {
-    return {m_pageCombo, m_fromSpin, m_toSpin};
+    return {m_pageCombo, m_pageSpin, m_fromSpin, m_toSpin};
 }

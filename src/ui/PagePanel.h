@@ -34,6 +34,7 @@ signals:
 private:
     int m_pageCount = 0;
     QComboBox *m_pageCombo = nullptr;
+    QSpinBox *m_pageSpin = nullptr; // in place of the list, for a document too long to list
     QSpinBox *m_fromSpin = nullptr;
     QSpinBox *m_toSpin = nullptr;
     QLineEdit *m_widthEdit = nullptr;

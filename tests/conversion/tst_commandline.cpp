@@ -87,6 +87,9 @@ private slots:
         QVERIFY(writeRawPdf(doc("nopages.pdf"), {}));
         QVERIFY(writeRawPdf(doc("huge.pdf"), {"0 0 20000 20000"}));
         QVERIFY(writeRawPdf(doc("flat.pdf"), {"0 0 612 0"}));
+        // The older interpreter, which revision 5 takes, believes the page tree's count.
+        QVERIFY(writeRawPdf(doc("claims.pdf"), {"0 0 612 792"}, "Helvetica", {}, std::numeric_limits<int>::max()));
+        QVERIFY(encrypt(doc("claims.pdf"), doc("claims-r5.pdf"), "user", true));
         QVERIFY(empty.open(QIODevice::WriteOnly));
         // Ghostscript prints a font's name as it loads it, so these documents make it say its own words.
         QVERIFY(writeRawPdf(doc("full.pdf"), {"0 0 200 150"}, "Nope#0ANo#20space#20left#20on#20device"));
@@ -202,6 +205,9 @@ private slots:
         QTest::newRow("no header in the first kilobyte")
             << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("junk before the header") << "junk-first.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("2147483647 pages claimed, revision 5")
+            << "claims-r5.pdf" << QByteArray("user\n") << 1 << "is not a PDF document";
+        QTest::newRow("2147483647 pages claimed") << "claims.pdf" << QByteArray() << 0 << "1 page";
     }
 
     void document_opensOrFailsWithPlainMessage()
@@ -522,43 +528,57 @@ private slots:
 
     void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere_data()
     {
-        QTest::addColumn<bool>("full");
-        QTest::newRow("missing") << false;
-        QTest::newRow("full") << true;
+        QTest::addColumn<QString>("size"); // of the temporary folder's file system; none when it is missing
+        QTest::addColumn<QString>("dpi");
+        QTest::addColumn<QString>("said");
+        // A4 at 300 dpi needs 26 MB of bitmap.
+        QTest::newRow("missing") << QString() << "300"
+                                 << "does not exist";
+        QTest::newRow("full") << "4m"
+                              << "300"
+                              << "needs 26.1 MB in the temporary folder";
+        // The library's pixel cache outgrows its memory and would spill into the temporary folder.
+        QTest::newRow("small, at 1200 dpi") << "15m"
+                                            << "1200"
+                                            << "At most 192 dpi fits";
     }
 
     void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere()
     {
-        QFETCH(bool, full);
+        QFETCH(QString, size);
+        QFETCH(QString, dpi);
+        QFETCH(QString, said);
+        const bool full = !size.isEmpty();
         CaseFolder folder;
         QProcess process;
         prepare(process, folder);
         const QString temp = folder.path(full ? "small" : "missing");
         if (full) {
             QDir().mkpath(temp);
-            if (!run("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", temp}))
+            if (!run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", temp}))
                 QSKIP("Needs a small file system: mount is not allowed here");
         }
         QProcessEnvironment environment = process.processEnvironment();
         environment.insert("TMPDIR", temp);
         process.setProcessEnvironment(environment);
-        // A4 at 300 dpi needs 26 MB of bitmap; the password shows that no file holds it in the current folder.
+        // The password shows that no file holds it in the current folder.
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
-                      full ? QStringList{"--convert", folder.path("out.png"), "--dpi", "300", doc("long.pdf")}
+                      full ? QStringList{"--convert", folder.path("out.png"), "--dpi", dpi, doc("long.pdf")}
                            : QStringList{"--convert", folder.path("out") + "/", "--password-stdin", doc("locked.pdf"),
                                          doc("one.pdf")});
         process.write("user\n");
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished(60000));
-        const QString said = QString::fromUtf8(process.readAllStandardError());
+        const QString told = QString::fromUtf8(process.readAllStandardError());
         const QStringList left = leftovers(temp);
         if (full)
             run("umount", {temp});
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
-        QVERIFY2(said.contains(full ? "is full" : "does not exist") && said.contains(temp), qPrintable(said));
+        QVERIFY2(told.contains(said) && told.contains(temp), qPrintable(told));
         // It would meet every document alike: said once, and the next one is not tried.
-        QVERIFY2(said.count(full ? "is full" : "does not exist") == 1, qPrintable(said));
-        QVERIFY(!said.contains("could not be converted") && !said.contains("damaged"));
+        QVERIFY2(told.count(said) == 1, qPrintable(told));
+        QVERIFY(!told.contains("could not be converted") && !told.contains("damaged"));
         QCOMPARE(left, QStringList());
         QCOMPARE(leftovers(folder.path()), full ? QStringList({"small", "t%03d"}) : QStringList({"out", "t%03d"}));
     }

@@ -259,6 +259,10 @@ private slots:
         QVERIFY(!result.isSuccess());
         QCOMPARE(int(result.fatal.kind), fatal);
         QCOMPARE(result.failures.size(), failedPages);
+        // What the user reads names no private work folder and no reason that is none.
+        const FailureSummary summary = FailureSummary::of(result.failures);
+        for (const QString &told : {summary.text, summary.details, result.fatal.message, result.fatal.details})
+            QVERIFY2(!told.contains("SFG-") && !told.contains("Unknown error"), qPrintable(told));
         QVERIFY(result.written.isEmpty());
         QCOMPARE(filesIn(folder.path("out")), QStringList{"plain"});
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::DestinationNotWritable) && !body.isNull());
@@ -355,24 +359,37 @@ private slots:
         QTest::addColumn<QString>("body");
         QTest::addColumn<QSizeF>("points");
         QTest::addColumn<int>("dpi");
+        QTest::addColumn<bool>("antialias");
+        QTest::addColumn<qint64>("free"); // bytes in the temporary folder; -1 for plenty
         QTest::addColumn<int>("fatal");
         QTest::addColumn<QString>("said");
         QTest::addColumn<int>("written");
         const QSizeF a4(595, 842), vast(14400, 14400);
+        const qint64 plenty = -1, gigabyte = 1'000'000'000;
         // Each page takes less than the second allowed; the whole run takes more.
         QTest::newRow("pages within the time") << "page 1; sleep 0.6; page 2; sleep 0.6; page 3; exit 0" << a4 << 72
-                                               << int(Problem::None) << QString() << 3;
+                                               << false << plenty << int(Problem::None) << QString() << 3;
         // Ghostscript makes no bitmap for a page it is still drawing: the one before it is complete.
         QTest::newRow("a page that never ends")
-            << "page 1; exec sleep 60" << a4 << 72 << int(Problem::PageTimedOut) << "Page 2 " << 1;
-        QTest::newRow("too large by its area")
-            << "page 1; exit 0" << vast << 400 << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
-        QTest::newRow("too large by its side")
-            << "page 1; exit 0" << vast << 1200 << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
-        QTest::newRow("too tall") << "page 1; exit 0" << QSizeF(595, 14400) << 1200 << int(Problem::TooLarge)
-                                  << "At most 600 dpi fits" << 0;
+            << "page 1; exec sleep 60" << a4 << 72 << false << plenty << int(Problem::PageTimedOut) << "Page 2 " << 1;
+        QTest::newRow("too large by its area") << "page 1; exit 0" << vast << 400 << false << plenty
+                                               << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
+        QTest::newRow("too large by its side") << "page 1; exit 0" << vast << 1200 << false << plenty
+                                               << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
+        QTest::newRow("too tall") << "page 1; exit 0" << QSizeF(595, 14400) << 1200 << false << plenty
+                                  << int(Problem::TooLarge) << "At most 600 dpi fits" << 0;
         QTest::newRow("A4 at the highest resolution")
-            << "page 1; exit 0" << a4 << 2400 << int(Problem::None) << QString() << 1;
+            << "page 1; exit 0" << a4 << 2400 << false << plenty << int(Problem::None) << QString() << 1;
+        // 28800 pixels a side: a 2.5 GB bitmap and 16.6 GB of pixel cache, beyond 1 GiB of memory.
+        QTest::newRow("the defaults on a vast page, 10 GB free")
+            << "page 1; exit 0" << vast << 144 << true << 10 * gigabyte << int(Problem::TooLarge) << "At most 96 dpi"
+            << 0;
+        QTest::newRow("600 dpi on a vast page, 80 GB free") << "page 1; exit 0" << vast << 600 << false << 80 * gigabyte
+                                                            << int(Problem::TooLarge) << "At most 192 dpi" << 0;
+        QTest::newRow("1200 dpi on A4, 15 MB free") << "page 1; exit 0" << a4 << 1200 << false << qint64(15'000'000)
+                                                    << int(Problem::TooLarge) << "At most 192 dpi" << 0;
+        QTest::newRow("A4 at the highest resolution, 20 GB free")
+            << "page 1; exit 0" << a4 << 2400 << false << 20 * gigabyte << int(Problem::None) << QString() << 1;
     }
 
     void pageLimits_stopARunOnlyForThePageThatExceedsThem()
@@ -380,6 +397,8 @@ private slots:
         QFETCH(QString, body);
         QFETCH(QSizeF, points);
         QFETCH(int, dpi);
+        QFETCH(bool, antialias);
+        QFETCH(qint64, free);
         QFETCH(int, fatal);
         QFETCH(QString, said);
         QFETCH(int, written);
@@ -388,10 +407,12 @@ private slots:
         run.ghostscript = fakeGhostscript(folder.path(), body);
         run.pageSize = points;
         run.options.dpi = dpi;
-        run.options.antialias = false;
+        run.options.antialias = antialias;
         run.pageTimeout = 1;
         FixedImages images;
         images.data = "image";
+        if (free >= 0)
+            images.roomLeft.free = free;
         QElapsedTimer clock;
         clock.start();
         const ConversionResult result = convert(run, &images);
@@ -402,6 +423,12 @@ private slots:
         QCOMPARE(filesIn(folder.path()).filter("scan").size(), written);
         // A page too large is refused before Ghostscript is asked.
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::TooLarge));
+        // The resolution suggested passes the same check.
+        static const QRegularExpression suggested(QStringLiteral("At most (\\d+) dpi fits"));
+        if (const QRegularExpressionMatch match = suggested.match(result.fatal.message); match.hasMatch()) {
+            run.options.dpi = match.captured(1).toInt();
+            QVERIFY2(run.checkSize(images.room()).isNone(), qPrintable(run.checkSize(images.room()).message));
+        }
     }
 
     void manyPages_holdGhostscriptWhileTheWorkersAreBusy()
@@ -741,7 +768,9 @@ page 1; page 2; exit 0)sh");
         run.pageSize = QSizeF(595, 842);
         run.options.dpi = 300;
         run.ghostscript = fakeGhostscript(folder.path(), "exit 0");
-        const ConversionResult result = convert(run);
+        // Room enough by the library's account, so that Ghostscript is asked.
+        const FixedImages images;
+        const ConversionResult result = convert(run, &images);
         const QStringList left = leftovers(small);
         TestSupport::run("umount", {small});
         QCOMPARE(int(result.fatal.kind), int(Problem::TemporaryFolderFull));

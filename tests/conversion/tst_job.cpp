@@ -1,5 +1,7 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Fakes.h"
+
 #include "conversion/ConversionEngine.h"
 #include "conversion/PageSelection.h"
 
@@ -111,9 +113,10 @@ private slots:
         ConversionJob job;
         job.pageSize = QSizeF(612, 792);
         job.options = {.fitToBox = true, .boxWidth = 20400}; // 20400 pixels on 8.5 inches: 2400 dpi exactly
-        QVERIFY(job.checkSize().isNone());
+        const ImageRoom plenty = FixedImages().room();
+        QVERIFY(job.checkSize(plenty).isNone());
         job.options.boxWidth = 20401;
-        QVERIFY2(job.checkSize().message.contains("2401 dpi"), qPrintable(job.checkSize().message));
+        QVERIFY2(job.checkSize(plenty).message.contains("2401 dpi"), qPrintable(job.checkSize(plenty).message));
     }
 
     void pageList_givesEachPageOnceInOrder_data()
@@ -134,6 +137,13 @@ private slots:
                                                          << "8-9";
         QTest::newRow("far past the end") << "1-2000000000" << 3 << "1-3"
                                           << "4-2000000000";
+        QTest::newRow("to the end of the most pages an int holds")
+            << "2147483646-" << 2147483647 << "2147483646-2147483647"
+            << "";
+        QTest::newRow("the last page an int holds, past the end") << "3,2147483647" << 5 << "3"
+                                                                  << "2147483647";
+        QTest::newRow("up to the last page an int holds") << "4-2147483647" << 5 << "4-5"
+                                                          << "6-2147483647";
         QTest::newRow("blanks") << " 2 - 3 , 5 " << 9 << "2-3,5"
                                 << "";
         QTest::newRow("empty") << " " << 9 << "!"

@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include <functional>
+#include <limits>
 
 class MemorySettings : public SettingsStore
 {
@@ -78,6 +79,7 @@ class FixedImages : public ImageObject
 public:
     QByteArray data;
     int delayMs = 0;
+    ImageRoom roomLeft{qint64(1) << 30, std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()};
     std::function<void()> whileConverting; // called on the worker's thread
     ImageResult convert(const QStringList &, const QString &, int, const std::atomic_bool *) const override
     {
@@ -90,4 +92,5 @@ public:
         result.size = {1, 1};
         return result;
     }
+    ImageRoom room() const override { return roomLeft; }
 };

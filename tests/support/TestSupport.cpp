@@ -44,7 +44,7 @@ bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel)
 }
 
 bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByteArray &fontName,
-                 const QByteArray &title)
+                 const QByteArray &title, qint64 claimedPages)
 {
     QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", {}};
     QByteArray kids;
@@ -57,7 +57,8 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
                        + " >> >> >> /Contents " + QByteArray::number(page + 1) + " 0 R >>"
                 << "<< /Length " + QByteArray::number(text.size()) + " >>\nstream\n" + text + "\nendstream";
     }
-    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(mediaBoxes.size()) + " >>";
+    objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count "
+                 + QByteArray::number(claimedPages > 0 ? claimedPages : qint64(mediaBoxes.size())) + " >>";
     objects << "<< /Title (" + title + ") >>";
     QByteArray pdf = "%PDF-1.4\n";
     QList<qsizetype> offsets;

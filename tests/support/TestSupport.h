@@ -17,9 +17,10 @@ namespace TestSupport {
 // wheel fills the margin instead when asked, so that no reduction of the colours falls short of its target.
 bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel = false);
 // A PDF written byte by byte, for what QPdfWriter will not make: one page per media box ("0 0 612 792"),
-// each showing text in a font of the given name (PDF syntax, so "#0A" is a line break), and a title.
+// each showing text in a font of the given name (PDF syntax, so "#0A" is a line break), and a title. The page
+// tree claims claimedPages pages when given.
 bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByteArray &fontName = "Helvetica",
-                 const QByteArray &title = {});
+                 const QByteArray &title = {}, qint64 claimedPages = 0);
 // Runs a helper tool such as qpdf to its end; true when it exits with 0.
 bool run(const QString &program, const QStringList &arguments);
 // AES-256 with owner password "owner"; an empty user password opens it without asking. Revision 5 is the

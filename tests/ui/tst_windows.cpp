@@ -240,6 +240,19 @@ private slots:
         pages->setCurrentIndex(0);
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toInt(), 1);
+
+        // A document of more pages than a list holds gets a number field, at once.
+        QElapsedTimer clock;
+        clock.start();
+        panel.setDocument(std::numeric_limits<int>::max(), 7);
+        QVERIFY(clock.elapsed() < 1000);
+        auto *number = panel.findChild<QSpinBox *>("pageSpin");
+        QCOMPARE(pages->count(), 0);
+        QCOMPARE(number->value(), 7);
+        QCOMPARE(panel.lastPage(), std::numeric_limits<int>::max());
+        number->setValue(2000000000);
+        QCOMPARE(chosen.count(), 2);
+        QCOMPARE(chosen.last().first().toInt(), 2000000000);
     }
 
     // While a question is open, previews wait; a preview asked for meanwhile wins over one that arrived.
