@@ -112,4 +112,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>PreviewRenderer</name>
+    <message numerus="yes">
+        <source>Page %1 took longer than %n second(s) to draw, so its preview was stopped.</source>
+        <translation>
+            <numerusform>Page %1 took longer than %n second to draw, so its preview was stopped.</numerusform>
+            <numerusform>Page %1 took longer than %n seconds to draw, so its preview was stopped.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

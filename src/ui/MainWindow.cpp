@@ -309,7 +309,7 @@ void MainWindow::onOpened(const OpenedDocument &opened)
     m_options.page = opened.page;
     m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
-    m_fileEdit->setText(m_document.path);
+    m_fileEdit->setText(Problem::escapeName(m_document.path));
     m_pagePanel->setDocument(m_document.info.pageCount, opened.page);
     updateOutputSize();
     updateEnabled();

@@ -6,6 +6,7 @@
 #include "preview/PreviewRenderer.h"
 #include "tools/ImageObject.h"
 
+#include <QTranslator>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -15,6 +16,7 @@ class tst_Preview : public QObject
     Q_OBJECT
     QTemporaryDir m_docs;
     QString m_gs;
+    QTranslator m_plurals;
 
     QString doc(const QString &name) const { return m_docs.filePath(name); }
 
@@ -33,6 +35,9 @@ private slots:
     {
         // The image library's own folder lives as long as the process, outside the cases' folders.
         ImageObject::initialise();
+        // The English plural forms, as the program installs them.
+        QVERIFY(m_plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")));
+        QCoreApplication::installTranslator(&m_plurals);
         m_gs = GhostscriptLocator().locate();
         QVERIFY(!m_gs.isEmpty());
         QVERIFY(writePdf(doc("plain.pdf"), {{300, 200}, {200, 300}}));
@@ -271,6 +276,7 @@ private slots:
         QCOMPARE(result.timedOut, problem == Problem::PageTimedOut);
         QVERIFY(result.image.isNull());
         QVERIFY(!result.problem.message.isEmpty());
+        QVERIFY2(!result.problem.message.contains(QLatin1String("(s)")), qPrintable(result.problem.message));
         // The password goes to Ghostscript in an argument file, never on its command line.
         QFile log(folder.path("gs.log"));
         QVERIFY(log.open(QIODevice::ReadOnly));

@@ -118,6 +118,19 @@ private slots:
         QCOMPARE(child<QLineEdit>("heightEdit")->text(), QString::number(m_window->outputSize().height()));
     }
 
+    void controlCharacters_inTheDocumentsName_areShownEscaped()
+    {
+        const QString odd = doc("one\x1b[2J\nname.pdf");
+        QVERIFY(QFile::copy(doc("one.pdf"), odd));
+        m_settings = {};
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_window->start(m_gs, odd);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        QCOMPARE(m_window->documentPath(), odd);
+        QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("one\\x1b[2J\\nname.pdf"));
+    }
+
     void cancelQuestion_onlyYesStopsTheRun_data()
     {
         QTest::addColumn<QList<bool>>("answers");
