@@ -369,8 +369,13 @@ std::optional<QByteArray> passwordArguments(const QString &password)
         return std::nullopt;
     QString escaped = password;
     escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    return blanks ? QByteArray("-sPDFPassword=\"" + escaped.toUtf8() + "\"\n")
-                  : QByteArray("-sPDFPassword=" + escaped.toUtf8());
+    const QByteArray argument = blanks ? QByteArray("-sPDFPassword=\"" + escaped.toUtf8() + "\"")
+                                       : QByteArray("-sPDFPassword=" + escaped.toUtf8());
+    // Ghostscript refuses a longer argument ("Command too long") and then reads no password at all.
+    constexpr qsizetype LongestArgument = 2047;
+    if (argument.size() > LongestArgument)
+        return std::nullopt;
+    return blanks ? argument + '\n' : argument;
 }
 
 QString details(const QString &output)

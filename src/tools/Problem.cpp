@@ -109,7 +109,7 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
         return tr("The password for \"%1\" is not correct. Check the password and try again.").arg(subject);
     case UnusablePassword:
         return tr("This password cannot be used: Ghostscript cannot be given a password that holds a line "
-                  "break, or a blank and a backslash at its end.");
+                  "break, that has a blank and a backslash at its end, or that is longer than about 2000 bytes.");
     case NoPages:
         return tr("\"%1\" has no pages.").arg(subject);
     case BadPageBox:

@@ -194,8 +194,10 @@ private slots:
         QTest::newRow("revision 5, owner password") << "r5.pdf" << QByteArray("owner\n") << 0 << "1 page";
         QTest::newRow("revision 5, wrong password") << "r5.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("unusable password") << "locked.pdf" << QByteArray("a b\\\n") << 1 << "cannot be used";
-        QTest::newRow("password too long") << "locked.pdf" << QByteArray(5000, 'x') + "\n"
+        QTest::newRow("password too long") << "locked.pdf" << QByteArray(4097, 'x') + "\n"
                                            << 1 << "longer than 4096 bytes";
+        QTest::newRow("password of the longest length") << "locked.pdf" << QByteArray(4096, 'x') + "\n"
+                                                        << 1 << "cannot be used";
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
@@ -266,9 +268,9 @@ private slots:
         // A name can neither command the terminal nor pass for a line of its own.
         QTest::newRow("control characters in the name")
             << "one.pdf"
-            << "out/\x1b[31mred\nline.png"
-            << "" << 0 << QStringList{"\x1b[31mred\nline.png"}
-            << QStringList{"Wrote */out/\\x1b[31mred\\nline.png", "1 page written."};
+            << "out/\x1b[31mred\nline\t.png"
+            << "" << 0 << QStringList{"\x1b[31mred\nline\t.png"}
+            << QStringList{"Wrote */out/\\x1b[31mred\\nline\\t.png", "1 page written."};
         QTest::newRow("missing folder, said first")
             << "three.pdf"
             << "nowhere/out.png"

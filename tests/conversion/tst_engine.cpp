@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "conversion/ConversionEngine.h"
+#include "conversion/DestinationFile.h"
 #include "conversion/PageWriter.h"
 #include "preview/OutputSize.h"
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -30,6 +32,18 @@ struct Planted
 };
 
 Q_DECLARE_METATYPE(Planted)
+
+// What happens between a destination's opening and its commit, and what the commit makes of it.
+struct Meanwhile
+{
+    enum What { Nothing, LinkAtTheName, FolderSwapped };
+    What what = Nothing;
+    int existingMode = 0; // of a file already under the name; 0 for none
+    int problem = int(Problem::None);
+    QStringList left{"page.png"}; // everything in the folder named out/ afterwards
+};
+
+Q_DECLARE_METATYPE(Meanwhile)
 
 class tst_Engine : public QObject
 {
@@ -707,6 +721,57 @@ page 1; page 2; exit 0)sh");
     }
 
     // A folder removed while a run writes into it stops the run at the next page, a multi-page file as well.
+    void destinationFile_commitJudgesTheNameAndTheFolderAgain_data()
+    {
+        QTest::addColumn<Meanwhile>("meanwhile");
+        QTest::newRow("a file replaced keeps its permissions") << Meanwhile{.existingMode = 0640};
+        QTest::newRow("a new file") << Meanwhile{};
+        QTest::newRow("a link put under the name")
+            << Meanwhile{.what = Meanwhile::LinkAtTheName, .problem = int(Problem::NotRegularFile)};
+        QTest::newRow("the folder moved and another made under its name")
+            << Meanwhile{.what = Meanwhile::FolderSwapped, .problem = int(Problem::DestinationNotWritable), .left = {}};
+    }
+
+    void destinationFile_commitJudgesTheNameAndTheFolderAgain()
+    {
+        QFETCH(Meanwhile, meanwhile);
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("out")));
+        const QString name = folder.path("out/page.png");
+        if (meanwhile.existingMode) {
+            QFile old(name);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+            QVERIFY(::chmod(qPrintable(name), mode_t(meanwhile.existingMode)) == 0);
+        }
+        DestinationFile file(name);
+        QVERIFY(file.open().isNone());
+        QVERIFY(file.write("new").isNone());
+        if (meanwhile.what == Meanwhile::LinkAtTheName)
+            QVERIFY(QFile::link(folder.path("elsewhere.conf"), name));
+        if (meanwhile.what == Meanwhile::FolderSwapped)
+            QVERIFY(QDir().rename(folder.path("out"), folder.path("moved")) && QDir().mkpath(folder.path("out")));
+        const Problem problem = file.commit();
+        QCOMPARE(int(problem.kind), meanwhile.problem);
+        const auto everything = [&folder](const QString &name) {
+            return QDir(folder.path(name))
+                .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
+        // No temporary is left, in the folder named or in the one moved away.
+        QCOMPARE(everything("out"), meanwhile.left);
+        QCOMPARE(everything("moved"), QStringList());
+        QCOMPARE(QFileInfo(name).isSymLink(), meanwhile.what == Meanwhile::LinkAtTheName);
+        if (meanwhile.problem == int(Problem::None)) {
+            QFile written(name);
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            QCOMPARE(written.readAll(), QByteArray("new"));
+            struct stat status = {};
+            QVERIFY(::stat(qPrintable(name), &status) == 0);
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            QCOMPARE(int(status.st_mode & 0777), meanwhile.existingMode ? meanwhile.existingMode : int(0666 & ~mask));
+        }
+    }
+
     void destinationFolderRemovedMidRun_stopsTheRun_data()
     {
         QTest::addColumn<QString>("name");

@@ -248,18 +248,21 @@ private slots:
         QTest::addColumn<QString>("body");
         QTest::addColumn<int>("problem");
         QTest::addColumn<QString>("password");
-        QTest::newRow("count crashes") << "kill -SEGV $$" << int(Problem::GhostscriptFailed) << QString();
-        QTest::newRow("render crashes") << "[ -n \"$info\" ] && info_ok; page 1; kill -SEGV $$"
-                                        << int(Problem::GhostscriptFailed) << QString();
-        QTest::newRow("render fails") << "[ -n \"$info\" ] && info_ok; echo Error; exit 1" << int(Problem::NotPdf)
-                                      << QString();
-        QTest::newRow("render writes nothing")
-            << "[ -n \"$info\" ] && info_ok; exit 0" << int(Problem::NotPdf) << QString();
-        QTest::newRow("crash on a password") << "kill -SEGV $$" << int(Problem::WrongPassword) << "se cr\"et";
+        QTest::addColumn<bool>("unlimited"); // the user chose to wait as long as it takes
+        const QString opened = "[ -n \"$info\" ] && info_ok; ";
+        QTest::newRow("count crashes") << "kill -SEGV $$" << int(Problem::GhostscriptFailed) << QString() << false;
+        QTest::newRow("render crashes") << opened + "page 1; kill -SEGV $$" << int(Problem::GhostscriptFailed)
+                                        << QString() << false;
+        QTest::newRow("render fails") << opened + "echo Error; exit 1" << int(Problem::NotPdf) << QString() << false;
+        QTest::newRow("render writes nothing") << opened + "exit 0" << int(Problem::NotPdf) << QString() << false;
+        QTest::newRow("crash on a password") << "kill -SEGV $$" << int(Problem::WrongPassword) << "se cr\"et" << false;
         QTest::newRow("render crashes with a password")
-            << "[ -n \"$info\" ] && info_ok; page 1; kill -SEGV $$" << int(Problem::WrongPassword) << "s3cret";
+            << opened + "page 1; kill -SEGV $$" << int(Problem::WrongPassword) << "s3cret" << false;
         QTest::newRow("render never ends")
-            << "[ -n \"$info\" ] && info_ok; exec sleep 60" << int(Problem::PageTimedOut) << QString();
+            << opened + "exec sleep 60" << int(Problem::PageTimedOut) << QString() << false;
+        // Asked for without a limit, a render that outlasts it fails for its own reason.
+        QTest::newRow("slow render, asked for without a limit")
+            << opened + "sleep 2; echo Error; exit 1" << int(Problem::NotPdf) << QString() << true;
     }
 
     void ghostscriptFailure_isReportedNeverShown()
@@ -267,9 +270,12 @@ private slots:
         QFETCH(QString, body);
         QFETCH(QString, password);
         QFETCH(int, problem);
+        QFETCH(bool, unlimited);
         CaseFolder folder;
-        const PreviewRequest request{
-            .ghostscript = fakeGhostscript(folder.path(), body), .document = doc("plain.pdf"), .password = password};
+        const PreviewRequest request{.ghostscript = fakeGhostscript(folder.path(), body),
+                                     .document = doc("plain.pdf"),
+                                     .password = password,
+                                     .withoutTimeLimit = unlimited};
         // The time a render may take, made short.
         const PreviewResult result = preview(request, 1000);
         QCOMPARE(int(result.problem.kind), problem);

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -53,6 +54,13 @@ private slots:
         const auto previous = std::signal(SIGPIPE, SIG_IGN);
         const auto restore = qScopeGuard([previous] { std::signal(SIGPIPE, previous); });
         const QString program = body.isNull() ? dir.filePath("missing") : fakeGhostscript(dir.path(), body);
+        // Our own limit allows cores, so a child that shows none was given none.
+        rlimit core = {};
+        QVERIFY(::getrlimit(RLIMIT_CORE, &core) == 0);
+        const rlimit saved = core;
+        core.rlim_cur = core.rlim_max == RLIM_INFINITY ? rlim_t(1) << 20 : core.rlim_max;
+        QVERIFY(core.rlim_cur > 0 && ::setrlimit(RLIMIT_CORE, &core) == 0);
+        const auto restoreCore = qScopeGuard([saved] { ::setrlimit(RLIMIT_CORE, &saved); });
         QTemporaryDir temp;
         ProcessRunner runner;
         runner.setTemporaryFolder(temp.path());
@@ -184,6 +192,12 @@ private slots:
         QTest::newRow("blank and trailing backslash") << "a b\\" << QByteArray();
         QTest::newRow("line break") << "a\nb" << QByteArray();
         QTest::newRow("carriage return") << "a\rb" << QByteArray();
+        // Ghostscript takes an argument of at most 2047 bytes.
+        QTest::newRow("longest") << QString(2033, 'x') << "-sPDFPassword=" + QByteArray(2033, 'x');
+        QTest::newRow("a byte longer") << QString(2034, 'x') << QByteArray();
+        QTest::newRow("longest with blanks")
+            << QString(2031, ' ') << "-sPDFPassword=\"" + QByteArray(2031, ' ') + "\"\n";
+        QTest::newRow("with blanks, a byte longer") << QString(2032, ' ') << QByteArray();
     }
 
     void password_reachesGhostscriptIntactOrIsRefused()
