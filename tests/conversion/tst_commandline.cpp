@@ -90,6 +90,13 @@ private slots:
         // The older interpreter, which revision 5 takes, believes the page tree's count.
         QVERIFY(writeRawPdf(doc("claims.pdf"), {"0 0 612 792"}, "Helvetica", {}, std::numeric_limits<int>::max()));
         QVERIFY(encrypt(doc("claims.pdf"), doc("claims-r5.pdf"), "user", true));
+        // One page more than the file has bytes: the count has as many digits as the size, so the size stays.
+        QVERIFY(writeRawPdf(doc("over.pdf"), {"0 0 612 792"}, "Helvetica", {}, 1000));
+        QVERIFY(encrypt(doc("over.pdf"), doc("over-r5.pdf"), "user", true));
+        const qint64 bytes = QFileInfo(doc("over-r5.pdf")).size();
+        QVERIFY(writeRawPdf(doc("over.pdf"), {"0 0 612 792"}, "Helvetica", {}, bytes + 1));
+        QVERIFY(QFile::remove(doc("over-r5.pdf")) && encrypt(doc("over.pdf"), doc("over-r5.pdf"), "user", true));
+        QCOMPARE(QFileInfo(doc("over-r5.pdf")).size(), bytes);
         QVERIFY(empty.open(QIODevice::WriteOnly));
         // Ghostscript prints a font's name as it loads it, so these documents make it say its own words.
         QVERIFY(writeRawPdf(doc("full.pdf"), {"0 0 200 150"}, "Nope#0ANo#20space#20left#20on#20device"));
@@ -97,14 +104,15 @@ private slots:
                             "Nope#0AThis#20file#20requires#20a#20password#20for#20access."));
         QVERIFY(writeRawPdf(doc("fails.pdf"), {"0 0 200 150"},
                             "Nope#0AGPL#20Ghostscript#2010.00.0:#20Unrecoverable#20error,#20exit#20code#201"));
-        // Ghostscript runs a file as PostScript when "%!PS" comes before the PDF header, or no header comes in
-        // its first kilobyte; other bytes before the header it skips.
+        // Ghostscript runs a file as PostScript when it starts with "%!", when "%!PS" comes before the PDF header,
+        // or when no header comes in its first kilobyte; other bytes before the header it skips.
         QVERIFY(writeRawPdf(doc("raw.pdf"), {"0 0 200 150"}));
         QFile raw(doc("raw.pdf"));
         QVERIFY(raw.open(QIODevice::ReadOnly));
         const QByteArray pdf = raw.readAll();
         const QList<std::pair<QString, QByteArray>> prefixed{
             {"ps-first.pdf", "%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
+            {"bang-first.pdf", "%!\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
             {"junk-first.pdf", "junk\n"}};
         for (const auto &[name, prefix] : prefixed) {
@@ -204,12 +212,15 @@ private slots:
         QTest::newRow("font named like a password question") << "asks.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("font named like an error") << "fails.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("PostScript before the header") << "ps-first.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("%! then a PDF") << "bang-first.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("no header in the first kilobyte")
             << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("junk before the header") << "junk-first.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("2147483647 pages claimed, revision 5")
             << "claims-r5.pdf" << QByteArray("user\n") << 1 << "is not a PDF document";
         QTest::newRow("2147483647 pages claimed") << "claims.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("one page more claimed than bytes, revision 5")
+            << "over-r5.pdf" << QByteArray("user\n") << 1 << "pages in";
     }
 
     void document_opensOrFailsWithPlainMessage()
@@ -499,6 +510,11 @@ private slots:
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
                       waitingForPassword ? arguments + QStringList{"--password-stdin", doc("locked.pdf")}
                                          : arguments + QStringList{doc("long.pdf")});
+        // processId() is 0 once the program has ended, and kill(0, ...) would signal this test's whole group.
+        const auto send = [&process](int sent) {
+            const pid_t pid = pid_t(process.processId());
+            return pid > 0 && ::kill(pid, sent) == 0;
+        };
         QList<int> rendering;
         if (waitingForPassword) {
             // Ghostscript has asked for the password and ended by then.
@@ -510,16 +526,16 @@ private slots:
         }
         // Ghostscript stops with us, so the temporary folder does not fill meanwhile, and goes on with us.
         if (stoppedFirst) {
-            ::kill(pid_t(process.processId()), stoppedFirst);
+            QVERIFY(send(stoppedFirst));
             QTRY_VERIFY_WITH_TIMEOUT(isStopped(int(process.processId()))
                                          && std::all_of(rendering.begin(), rendering.end(), isStopped),
                                      5000);
-            ::kill(pid_t(process.processId()), SIGCONT);
+            QVERIFY(send(SIGCONT));
             QTRY_VERIFY_WITH_TIMEOUT(!isStopped(int(process.processId()))
                                          && std::none_of(rendering.begin(), rendering.end(), isStopped),
                                      5000);
         }
-        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(send(signal));
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 128 + signal);

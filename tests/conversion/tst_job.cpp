@@ -4,6 +4,7 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/PageSelection.h"
+#include "preview/OutputSize.h"
 
 #include <QtTest>
 
@@ -117,6 +118,23 @@ private slots:
         QVERIFY(job.checkSize(plenty).isNone());
         job.options.boxWidth = 20401;
         QVERIFY2(job.checkSize(plenty).message.contains("2401 dpi"), qPrintable(job.checkSize(plenty).message));
+    }
+
+    // Black and white that keeps the transparency clones the page twice more in the pixel cache.
+    void pixelCache_blackAndWhiteKeepingTransparency_needsFourCopies()
+    {
+        ConversionJob job;
+        job.destination = "/o/a.png";
+        job.pageSize = QSizeF(595, 842);
+        job.options = {.colorDepth = ColorDepth::BlackAndWhite, .antialias = false, .dpi = 300, .transparent = true};
+        const QSize size = OutputSize::pixels(job.pageSize, 300, false);
+        const qint64 pixels = qint64(size.width()) * size.height();
+        // No memory, so the whole cache spills: room for the bitmap and three copies of the page, not four.
+        const ImageRoom room{0, std::numeric_limits<qint64>::max(), pixels * (4 + 3 * ImageObject::CacheBytesPerPixel)};
+        const Problem refused = job.checkSize(room);
+        QVERIFY2(refused.message.contains("At most 192 dpi fits"), qPrintable(refused.message));
+        job.options.transparent = false;
+        QVERIFY2(job.checkSize(room).isNone(), qPrintable(job.checkSize(room).message));
     }
 
     void pageList_givesEachPageOnceInOrder_data()

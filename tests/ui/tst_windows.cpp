@@ -266,6 +266,14 @@ private slots:
         number->setValue(2000000000);
         QCOMPARE(chosen.count(), 2);
         QCOMPARE(chosen.last().first().toInt(), 2000000000);
+
+        // A list holds 2000 pages; one more, and the number field takes its place.
+        panel.setDocument(2000, 1);
+        QCOMPARE(pages->count(), 2000);
+        QVERIFY(!pages->isHidden() && number->isHidden());
+        panel.setDocument(2001, 1);
+        QCOMPARE(pages->count(), 0);
+        QVERIFY(pages->isHidden() && !number->isHidden());
     }
 
     // While a question is open, previews wait; a preview asked for meanwhile wins over one that arrived.
