@@ -16,11 +16,6 @@
 
 namespace PageWriter {
 
-Problem writeProblem(const QString &path, int error, const QString &why)
-{
-    return DestinationFile::writeProblem(QFileInfo(path).absolutePath(), error, why);
-}
-
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel)
 {
     DestinationFile file(path);
@@ -44,7 +39,7 @@ Problem checkWritable(const QString &folder)
     errno = 0;
     if (probe.open())
         return {};
-    return writeProblem(QDir(folder).filePath(QStringLiteral("x")), errno, probe.errorString());
+    return DestinationFile::writeProblem(QFileInfo(folder).absoluteFilePath(), errno, probe.errorString());
 }
 
 Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObject &images,

@@ -29,8 +29,6 @@ Problem process(const ConversionJob &job, int page, const QString &bitmap, const
 // Writes data to path in one step; nothing at all once *cancel is set. Only a regular file, or nothing, is
 // replaced under that name.
 Problem writeAtomically(const QString &path, const QByteArray &data, const std::atomic_bool *cancel = nullptr);
-// What a failed write means to the user, from errno.
-Problem writeProblem(const QString &path, int error, const QString &why);
 // A folder that cannot take a new file fails every page alike, so it is checked before any rendering.
 Problem checkWritable(const QString &folder);
 // A name that is a link or a special file, or a file the user may not change, fails before any rendering.
