@@ -114,7 +114,9 @@ private slots:
             {"ps-first.pdf", "%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"bang-first.pdf", "%!\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
-            {"junk-first.pdf", "junk\n"}};
+            {"junk-first.pdf", "junk\n"},
+            {"ps-after-a-comment.pdf", "% x\n%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show "
+                                       "showpage quit\n"}};
         for (const auto &[name, prefix] : prefixed) {
             QFile file(doc(name));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(prefix + pdf) > 0);
@@ -212,6 +214,8 @@ private slots:
         QTest::newRow("font named like a password question") << "asks.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("font named like an error") << "fails.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("PostScript before the header") << "ps-first.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("PostScript after a comment, before the header")
+            << "ps-after-a-comment.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("%! then a PDF") << "bang-first.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("no header in the first kilobyte")
             << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";

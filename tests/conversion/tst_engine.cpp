@@ -594,6 +594,14 @@ page 1; page 2; exit 0)sh");
                                                            .linkTo = "../elsewhere/important.conf",
                                                            .fatal = refused,
                                                            .written = {"scan.tif"}};
+        // A temporary name is predictable too: what stands there is removed, never opened or followed.
+        QTest::newRow("link at the multi-page file's temporary") << Planted{.destination = "scan.tif",
+                                                                           .pages = 3,
+                                                                           .plant = "scan.tif.sheetforge-part",
+                                                                           .linkTo = "../elsewhere/important.conf",
+                                                                           .written = {"scan.tif"}};
+        QTest::newRow("FIFO at the multi-page file's temporary") << Planted{
+            .destination = "scan.tif", .pages = 3, .plant = "scan.tif.sheetforge-part", .written = {"scan.tif"}};
         QTest::newRow("folder a link, which is followed") << Planted{
             .destination = "linked/scan.png", .plant = "linked", .linkTo = "../real", .written = {"scan.png"}};
     }
@@ -636,7 +644,10 @@ page 1; page 2; exit 0)sh");
         QCOMPARE(written.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
                  planted.written);
         const QFileInfo left(plant);
-        QVERIFY(planted.linkTo.isEmpty() ? !left.isFile() && left.exists() : left.isSymLink());
+        if (planted.plant.endsWith(".sheetforge-part"))
+            QVERIFY(!left.exists() && !left.isSymLink());
+        else
+            QVERIFY(planted.linkTo.isEmpty() ? !left.isFile() && left.exists() : left.isSymLink());
         QCOMPARE(filesIn(folder.path("elsewhere")), QStringList{"important.conf"});
         QVERIFY(important.open(QIODevice::ReadOnly));
         QCOMPARE(important.readAll(), QByteArray("keep me"));
@@ -778,13 +789,17 @@ page 1; page 2; exit 0)sh");
     void destinationFolderRemovedMidRun_stopsTheRun_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("numbered files") << "scan.png";
-        QTest::newRow("one multi-page file") << "scan.tif";
+        QTest::addColumn<QString>("removed");
+        QTest::newRow("numbered files") << "scan.png" << "";
+        QTest::newRow("one multi-page file") << "scan.tif" << "";
+        // Written on, the file would be complete in a file no name leads to.
+        QTest::newRow("the multi-page file's temporary only") << "scan.tif" << "scan.tif.sheetforge-part";
     }
 
     void destinationFolderRemovedMidRun_stopsTheRun()
     {
         QFETCH(QString, name);
+        QFETCH(QString, removed);
         CaseFolder folder;
         const QString out = folder.path("out");
         QDir().mkpath(out);
@@ -796,15 +811,18 @@ page 1; page 2; exit 0)sh");
         ConversionEngine engine(&images);
         QSignalSpy finished(&engine, &ConversionEngine::finished);
         connect(&engine, &ConversionEngine::progressChanged, this, [&](int done) {
-            if (done == 1)
+            if (done == 1 && removed.isEmpty())
                 QDir(out).removeRecursively();
+            if (done == 1 && !removed.isEmpty())
+                QVERIFY(QFile::remove(out + '/' + removed));
         });
         engine.start(run);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
         const auto result = finished.first().first().value<ConversionResult>();
         QCOMPARE(int(result.fatal.kind), int(Problem::DestinationNotWritable));
         QVERIFY2(result.fatal.message.contains('"' + out + '"'), qPrintable(result.fatal.message));
-        QVERIFY(!QFileInfo::exists(out));
+        QCOMPARE(QFileInfo::exists(out), !removed.isEmpty());
+        QCOMPARE(leftovers(out), QStringList());
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
 
