@@ -107,10 +107,13 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::unique_ptr<QCoreApplication> app;
-    if (headless)
+    if (headless) {
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    } else {
         app = std::make_unique<QApplication>(argc, argv);
+        // Wayland names the window after it, so the desktop entry's icon and name go with the window.
+        QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sheetforge"));
+    }
 
     // English plural forms ("1 page", "2 pages") come from a translation of our own texts.
     QTranslator plurals;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/CommandLineConversion.h"
 
+#include "conversion/DestinationFile.h"
 #include "conversion/PageWriter.h"
 
 #include <QCoreApplication>
@@ -26,8 +27,10 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
             m_messages << tr("Converting %1").arg(Problem::escapeName(document)) << Qt::endl;
     });
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &CommandLineConversion::onPasswordNeeded);
-    connect(&m_batch, &BatchConversion::documentFailed, this,
-            [this](const QString &, const Problem &problem) { report(problem); });
+    connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
+        // A name typed on the command line that leads nowhere was never there: a mistyped name.
+        report(problem.kind == Problem::FileGone ? Problem::make(Problem::DocumentMissing, {}, document) : problem);
+    });
     connect(&m_batch, &BatchConversion::documentFinished, this,
             [this](const QString &, const ConversionResult &result, const QList<PageSelection::Range> &missing,
                    int pageCount) { onDocumentFinished(result, missing, pageCount); });
@@ -36,12 +39,13 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
 
 void CommandLineConversion::start()
 {
-    // A destination that cannot take the files fails every page alike: say so before anything else.
-    if (m_request.destinationIsFolder && !QFileInfo(m_request.destination).isDir())
-        QDir().mkpath(m_request.destination);
+    // A destination that cannot take the files fails every page alike: say so before anything else. Its
+    // missing folders are made, as a script expects of "out/scan.png".
     const QString folder =
         m_request.destinationIsFolder ? m_request.destination : QFileInfo(m_request.destination).absolutePath();
-    const Problem problem = PageWriter::checkWritable(folder);
+    Problem problem = DestinationFile::makeFolder(folder);
+    if (problem.isNone())
+        problem = PageWriter::checkWritable(folder);
     if (!problem.isNone()) {
         report(problem);
         QMetaObject::invokeMethod(

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/DestinationFile.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -16,6 +18,11 @@
 namespace {
 
 constexpr int Attempts = 100;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DestinationFile", text);
+}
 
 QString errorText(int error)
 {
@@ -70,6 +77,43 @@ Problem DestinationFile::writeProblem(const QString &folder, int error, const QS
     if (storage.isValid() && storage.bytesAvailable() < 1024 * 1024)
         return Problem::make(Problem::DiskFull, why, folder);
     return Problem::make(Problem::DestinationNotWritable, why, folder);
+}
+
+Problem DestinationFile::makeFolder(const QString &folder)
+{
+    const QString absolute = QFileInfo(folder).absoluteFilePath();
+    const auto cannot = [&absolute](Problem problem, const QString &why) {
+        problem.details.clear();
+        problem.message = tr("The folder \"%1\" cannot be made: %2").arg(Problem::escapeName(absolute), why);
+        return problem;
+    };
+    // Only what is missing is made: from the deepest name that stands, downwards.
+    QStringList missing;
+    QString existing = absolute;
+    while (!QFileInfo(existing).exists() && !QFileInfo(existing).isSymLink() && existing != QLatin1String("/")) {
+        missing.prepend(QFileInfo(existing).fileName());
+        existing = QFileInfo(existing).absolutePath();
+    }
+    if (!QFileInfo(existing).isDir())
+        return cannot(Problem::make(Problem::DestinationNotWritable, errorText(ENOTDIR), existing),
+                      tr("\"%1\" is a file, not a folder. Choose another name.").arg(Problem::escapeName(existing)));
+    QString made = existing;
+    for (const QString &name : std::as_const(missing)) {
+        const QString parent = made;
+        made = QDir(parent).filePath(name);
+        if (::mkdir(QFile::encodeName(made).constData(), 0777) == 0 || (errno == EEXIST && QFileInfo(made).isDir()))
+            continue;
+        const int error = errno;
+        const Problem problem = writeProblem(parent, error, errorText(error));
+        if (problem.kind == Problem::DiskFull)
+            return problem;
+        if (error == EACCES || error == EPERM || error == EROFS)
+            return cannot(problem, tr("you are not allowed to write to \"%1\". Choose a folder you are allowed to "
+                                      "write to.")
+                                       .arg(Problem::escapeName(parent)));
+        return cannot(problem, errorText(error) + QLatin1Char('.'));
+    }
+    return {};
 }
 
 DestinationFile::DestinationFile(const QString &path, Temporary temporary)

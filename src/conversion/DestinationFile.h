@@ -39,6 +39,9 @@ public:
 
     // Whether a file of this name may be replaced: nothing there, or a regular file the user may change.
     static Problem checkReplaceable(const QString &path);
+    // Makes folder and the folders above it that are missing, as mkdir -p does; the reason when one cannot be
+    // made: not allowed, a file in the way, a full disk.
+    static Problem makeFolder(const QString &folder);
     // What a failed write in folder means to the user, from errno; the folder is the one named.
     static Problem writeProblem(const QString &folder, int error, const QString &why);
 

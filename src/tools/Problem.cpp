@@ -43,6 +43,7 @@ bool Problem::isFatalForRun() const
     case NoPages:
     case PermissionDenied:
     case FileGone:
+    case DocumentMissing:
     case TemporaryFolderFull:
     case TemporaryFolderMissing:
     case DestinationNotWritable:
@@ -122,6 +123,8 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
             .arg(subject);
     case FileGone:
         return tr("\"%1\" no longer exists. It may have been moved, renamed or deleted.").arg(subject);
+    case DocumentMissing:
+        return tr("\"%1\" does not exist. Check the file's name and folder.").arg(subject);
     case TemporaryFolderFull:
         return tr("The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
                   "TMPDIR to another folder, and try again.")

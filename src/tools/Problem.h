@@ -32,6 +32,7 @@ struct Problem
         NotRegularFile,
         FileNotWritable,
         DestinationBusy,
+        DocumentMissing, // a name given that leads to nothing; FileGone is for one that did
     };
 
     Kind kind = None;

@@ -172,6 +172,10 @@ private slots:
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
         QTest::newRow("password needs --convert")
             << QStringList{"--password-stdin", pdf} << 2 << "--password-stdin goes with --convert";
+        QTest::newRow("a document that is not there")
+            << QStringList{"--convert", "x.png", "nothere.pdf"} << 1 << "nothere.pdf\" does not exist";
+        QTest::newRow("a file where a folder is to be made")
+            << QStringList{"--convert", pdf + "/sub/x.png", pdf} << 1 << "one.pdf\" is a file, not a folder";
         QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";
     }
 
@@ -185,6 +189,57 @@ private slots:
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2((exitCode == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
         QCOMPARE(filesIn(folder.path()), QStringList());
+    }
+
+    // Each example of the README's script section, run by the shell as written in a folder of its own, with
+    // the documents it names and no settings: it succeeds, and every file its comment names is written.
+    void readmeExamples_runAsWritten_data()
+    {
+        QTest::addColumn<QString>("line");
+        QFile readme(README_FILE);
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype section = text.indexOf("## Converting from a script");
+        const qsizetype start = text.indexOf("```sh\n", section) + 6, end = text.indexOf("```", start);
+        QVERIFY(section >= 0 && start > section && end > start);
+        for (const QString &line : text.mid(start, end - start).split('\n', Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(line.left(60))) << line;
+    }
+
+    void readmeExamples_runAsWritten()
+    {
+        QFETCH(QString, line);
+        CaseFolder folder;
+        QDir().mkpath(folder.path("bin"));
+        QVERIFY(QFile::link(SHEETFORGE_EXECUTABLE, folder.path("bin/sheetforge")));
+        // Ten pages for "10-"; two for numbered names.
+        const QList<QSizeF> ten(10, QSizeF(200, 250));
+        for (const QString &name : QStringList{"manual.pdf", "a.pdf", "b.pdf", "c.pdf", "odd.pdf"})
+            QVERIFY(writePdf(folder.path(name), name == QLatin1String("manual.pdf") ? ten : ten.mid(0, 2)));
+        QVERIFY(encrypt(folder.path("a.pdf"), folder.path("secret.pdf"), "open sesame"));
+        QProcess shell;
+        prepare(shell, folder);
+        QProcessEnvironment environment = shell.processEnvironment();
+        environment.insert("PATH", folder.path("bin") + ':' + environment.value("PATH"));
+        environment.insert("PASSWORD", "open sesame");
+        shell.setProcessEnvironment(environment);
+        shell.start("/bin/sh", {"-c", line});
+        QVERIFY(shell.waitForFinished(120000));
+        const QString said = QString::fromUtf8(shell.readAllStandardError());
+        QVERIFY2(shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0, qPrintable(said));
+        // "out/scan001.png, scan002.png": a bare name is in the folder of the one before it.
+        const QString comment = line.section('#', 1);
+        static const QRegularExpression named(QStringLiteral("[\\w/.-]+\\.(png|jpg|tif|gif|webp)"));
+        QString last = line.section("--convert ", 1).section(' ', 0, 0);
+        for (auto match = named.globalMatch(comment); match.hasNext();) {
+            const QString name = match.next().captured();
+            const QString path = name.contains('/') ? name : QFileInfo(last).path() + '/' + name;
+            QVERIFY2(QFileInfo(folder.path(path)).size() > 0, qPrintable(path + " missing: " + said));
+            last = path;
+        }
+        QVERIFY2(
+            !filesIn(folder.path(QFileInfo(last).path())).filter(QRegularExpression("\\.(png|jpg|tif)$")).isEmpty(),
+            qPrintable(said));
     }
 
     void document_opensOrFailsWithPlainMessage_data()

@@ -596,10 +596,10 @@ page 1; page 2; exit 0)sh");
                                                            .written = {"scan.tif"}};
         // A temporary name is predictable too: what stands there is removed, never opened or followed.
         QTest::newRow("link at the multi-page file's temporary") << Planted{.destination = "scan.tif",
-                                                                           .pages = 3,
-                                                                           .plant = "scan.tif.sheetforge-part",
-                                                                           .linkTo = "../elsewhere/important.conf",
-                                                                           .written = {"scan.tif"}};
+                                                                            .pages = 3,
+                                                                            .plant = "scan.tif.sheetforge-part",
+                                                                            .linkTo = "../elsewhere/important.conf",
+                                                                            .written = {"scan.tif"}};
         QTest::newRow("FIFO at the multi-page file's temporary") << Planted{
             .destination = "scan.tif", .pages = 3, .plant = "scan.tif.sheetforge-part", .written = {"scan.tif"}};
         QTest::newRow("folder a link, which is followed") << Planted{
@@ -790,10 +790,13 @@ page 1; page 2; exit 0)sh");
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("removed");
-        QTest::newRow("numbered files") << "scan.png" << "";
-        QTest::newRow("one multi-page file") << "scan.tif" << "";
+        QTest::newRow("numbered files") << "scan.png"
+                                        << "";
+        QTest::newRow("one multi-page file") << "scan.tif"
+                                             << "";
         // Written on, the file would be complete in a file no name leads to.
-        QTest::newRow("the multi-page file's temporary only") << "scan.tif" << "scan.tif.sheetforge-part";
+        QTest::newRow("the multi-page file's temporary only") << "scan.tif"
+                                                              << "scan.tif.sheetforge-part";
     }
 
     void destinationFolderRemovedMidRun_stopsTheRun()
