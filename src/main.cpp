@@ -100,12 +100,9 @@ int main(int argc, char *argv[])
     }
 
     // The kind of application comes first: a conversion, --help and --version need no display.
-    const bool headless = CommandLine::isHeadless(arguments);
-    if (!headless && !hasDisplay()) {
-        std::fprintf(stderr, "sheetforge: the window needs a graphical session (no display was found).\n"
-                             "To convert without a window, use: sheetforge --convert DEST FILE.pdf\n");
-        return 1;
-    }
+    // Without a display, a mistake on the command line is still told as such.
+    const bool noWindow = !CommandLine::isHeadless(arguments) && !hasDisplay();
+    const bool headless = CommandLine::isHeadless(arguments) || noWindow;
     std::unique_ptr<QCoreApplication> app;
     if (headless) {
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -124,9 +121,14 @@ int main(int argc, char *argv[])
     QString error;
     const std::optional<CommandLineRequest> request =
         CommandLine::parse(arguments, OptionsStorage::load(settings), &error);
-    if (!request || (headless && request->mode == CommandLineRequest::OpenWindow)) {
-        std::fprintf(stderr, "sheetforge: %s\n", qPrintable(request ? request->helpText : error));
+    if (!request) {
+        std::fprintf(stderr, "sheetforge: %s\n", qPrintable(error));
         return 2;
+    }
+    if (noWindow) {
+        std::fprintf(stderr, "sheetforge: the window needs a graphical session (no display was found).\n"
+                             "To convert without a window, use: sheetforge --convert DEST FILE.pdf\n");
+        return 1;
     }
     if (headless)
         return runHeadless(*request);

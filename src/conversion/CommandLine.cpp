@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -28,26 +29,72 @@ QString tr(const char *text)
     return QCoreApplication::translate("CommandLine", text);
 }
 
+// Each depth's names on the command line; the first is the one printed.
+struct DepthNames
+{
+    ColorDepth depth;
+    QList<QLatin1String> names;
+};
+
+const QList<DepthNames> &depthNames()
+{
+    static const QList<DepthNames> names{
+        {ColorDepth::BlackAndWhite, {QLatin1String("bw"), QLatin1String("2"), QLatin1String("mono")}},
+        {ColorDepth::FourColors, {QLatin1String("4")}},
+        {ColorDepth::SixteenColors, {QLatin1String("16")}},
+        {ColorDepth::TwoHundredFiftySixColors, {QLatin1String("256")}},
+        {ColorDepth::HiColor, {QLatin1String("hicolor"), QLatin1String("65536")}},
+        {ColorDepth::Grayscale, {QLatin1String("gray"), QLatin1String("grey"), QLatin1String("gray256")}},
+        {ColorDepth::SixteenGrays, {QLatin1String("gray16"), QLatin1String("grey16")}},
+        {ColorDepth::FourGrays, {QLatin1String("gray4"), QLatin1String("grey4")}},
+    };
+    return names;
+}
+
 std::optional<ColorDepth> colorDepth(const QString &text)
 {
-    const QString t = text.toLower();
-    if (t == QLatin1String("bw") || t == QLatin1String("2") || t == QLatin1String("mono"))
-        return ColorDepth::BlackAndWhite;
-    if (t == QLatin1String("4"))
-        return ColorDepth::FourColors;
-    if (t == QLatin1String("16"))
-        return ColorDepth::SixteenColors;
-    if (t == QLatin1String("256"))
-        return ColorDepth::TwoHundredFiftySixColors;
-    if (t == QLatin1String("hicolor") || t == QLatin1String("65536"))
-        return ColorDepth::HiColor;
-    if (t == QLatin1String("gray") || t == QLatin1String("grey") || t == QLatin1String("gray256"))
-        return ColorDepth::Grayscale;
-    if (t == QLatin1String("gray16") || t == QLatin1String("grey16"))
-        return ColorDepth::SixteenGrays;
-    if (t == QLatin1String("gray4") || t == QLatin1String("grey4"))
-        return ColorDepth::FourGrays;
+    for (const DepthNames &entry : depthNames()) {
+        if (entry.names.contains(QLatin1String(text.toLower().toLatin1())))
+            return entry.depth;
+    }
     return std::nullopt;
+}
+
+QString colorDepthName(ColorDepth depth)
+{
+    for (const DepthNames &entry : depthNames()) {
+        if (entry.depth == depth)
+            return QString(entry.names.constFirst());
+    }
+    return {};
+}
+
+// "bw, 4, 16, 256, hicolor, gray, gray16 or gray4"
+QString colorDepthChoices()
+{
+    QStringList first;
+    for (const DepthNames &entry : depthNames())
+        first << QString(entry.names.constFirst());
+    const QString last = first.takeLast();
+    return tr("%1 or %2").arg(first.join(QStringLiteral(", ")), last);
+}
+
+// The levenshtein distance, for the nearest known option to a mistyped one.
+qsizetype distance(const QString &a, const QString &b)
+{
+    QList<qsizetype> row(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        qsizetype diagonal = row[0];
+        row[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const qsizetype above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a.at(i - 1) == b.at(j - 1) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
 }
 
 } // namespace
@@ -71,7 +118,7 @@ namespace {
 struct Options
 {
     QCommandLineOption convert, pages, dpi, width, height, pageTimeout, colors, format, quality, dither, noDither, trim,
-        noTrim, antialias, noAntialias, transparent, noTransparent, passwordStdin;
+        noTrim, antialias, noAntialias, transparent, noTransparent, passwordStdin, defaults;
 };
 
 Options makeOptions()
@@ -97,9 +144,8 @@ Options makeOptions()
                            tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
                                .arg(CommandLineRequest::DefaultPageTimeout),
                            QStringLiteral("SECONDS")),
-        QCommandLineOption(QStringLiteral("colors"),
-                           tr("Colour depth: bw, 4, 16, 256, hicolor, gray, gray16 or gray4."),
-                           QStringLiteral("DEPTH")),
+        QCommandLineOption(QStringList{QStringLiteral("colors"), QStringLiteral("colours")},
+                           tr("Colour depth: %1.").arg(colorDepthChoices()), QStringLiteral("DEPTH")),
         QCommandLineOption(
             QStringLiteral("format"),
             tr("Image format when DEST has no such extension: png, gif, jpg, tiff (all pages in one file) "
@@ -120,7 +166,17 @@ Options makeOptions()
         QCommandLineOption(QStringLiteral("password-stdin"),
                            tr("Read the document's password from the first line of standard "
                               "input.")),
+        QCommandLineOption(QStringLiteral("defaults"),
+                           tr("Start from the first-start defaults rather than the window's last options, so that "
+                              "what was last clicked does not change the files.")),
     };
+}
+
+QList<QCommandLineOption> all(const Options &o)
+{
+    return {o.convert,     o.pages,       o.dpi,           o.width,         o.height,  o.pageTimeout, o.colors,
+            o.format,      o.quality,     o.dither,        o.noDither,      o.trim,    o.noTrim,      o.antialias,
+            o.noAntialias, o.transparent, o.noTransparent, o.passwordStdin, o.defaults};
 }
 
 // Applies the destination and the document; a message for what is wrong with them.
@@ -197,7 +253,7 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
     if (parser.isSet(o.colors)) {
         const std::optional<ColorDepth> depth = colorDepth(parser.value(o.colors));
         if (!depth)
-            return tr("--colors wants bw, 4, 16, 256, hicolor, gray, gray16 or gray4.");
+            return tr("--colors wants %1.").arg(colorDepthChoices());
         request.options.colorDepth = *depth;
     }
     if (parser.isSet(o.format)) {
@@ -231,7 +287,85 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
     return {};
 }
 
+// What --help says after the options: where the options come from, two examples, the exit statuses.
+QString afterOptions()
+{
+    return tr("\nOptions not given come from the window's last use; --defaults starts from\n"
+              "the first-start defaults instead. A conversion prints the options in effect.\n"
+              "\nExamples:\n"
+              "  sheetforge --convert out/scan.png manual.pdf\n"
+              "      every page of manual.pdf: out/scan001.png, out/scan002.png, ...\n"
+              "  sheetforge --convert thumbs/ --defaults --width 200 *.pdf\n"
+              "      each document's pages as thumbnails 200 pixels wide, in thumbs/\n"
+              "\nExit status: 0 when every page was written; 1 when a document or a page\n"
+              "failed, or the run was stopped; 2 for a mistake on the command line; 128 plus\n"
+              "the signal's number when SIGTERM, SIGINT or SIGHUP ended it.\n");
+}
+
+// An option the parser does not know, answered with the nearest one it does: "--colrs", "-pages".
+QString unknownOptionText(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const QString seeHelp = tr("See sheetforge --help.");
+    QStringList known;
+    for (const QCommandLineOption &option : all(makeOptions()))
+        known << option.names();
+    known << QStringLiteral("help") << QStringLiteral("version");
+    const auto nearest = [&known](const QString &name) {
+        QString best;
+        qsizetype bestDistance = std::max<qsizetype>(2, name.size() / 3) + 1;
+        for (const QString &candidate : std::as_const(known)) {
+            const qsizetype d = distance(name.toLower(), candidate);
+            if (d < bestDistance) {
+                best = candidate;
+                bestDistance = d;
+            }
+        }
+        return best;
+    };
+    for (const QString &arg : arguments.mid(1)) {
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg.size() <= 2 || !arg.startsWith(QLatin1Char('-')) || arg.startsWith(QLatin1String("--")))
+            continue;
+        const QString name = arg.mid(1).section(QLatin1Char('='), 0, 0);
+        if (known.contains(name))
+            return tr("Unknown option %1: a long option takes two dashes, as in --%2. %3")
+                .arg(Problem::escapeName(arg), name, seeHelp);
+    }
+    if (parser.unknownOptionNames().isEmpty())
+        return parser.errorText() + QLatin1Char(' ') + seeHelp;
+    const QString name = parser.unknownOptionNames().constFirst();
+    const QString shown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    const QString guess = name.size() > 1 ? nearest(name) : QString();
+    if (guess.isEmpty())
+        return tr("Unknown option %1. %2").arg(Problem::escapeName(shown), seeHelp);
+    return tr("Unknown option %1. Did you mean --%2? %3").arg(Problem::escapeName(shown), guess, seeHelp);
+}
+
 } // namespace
+
+QString describe(const ConversionOptions &options, ImageFormat written)
+{
+    QStringList flags;
+    if (options.usesBox()) {
+        if (options.boxWidth > 0)
+            flags << QStringLiteral("--width %1").arg(options.boxWidth);
+        if (options.boxHeight > 0)
+            flags << QStringLiteral("--height %1").arg(options.boxHeight);
+    } else {
+        flags << QStringLiteral("--dpi %1").arg(options.dpi);
+    }
+    flags << QStringLiteral("--colors ") + colorDepthName(options.colorDepth);
+    flags << (options.dither ? QStringLiteral("--dither") : QStringLiteral("--no-dither"));
+    flags << (options.antialias ? QStringLiteral("--antialias") : QStringLiteral("--no-antialias"));
+    flags << (options.trim ? QStringLiteral("--trim") : QStringLiteral("--no-trim"));
+    if (ConversionOptions::holdsTransparency(written))
+        flags << (options.transparent ? QStringLiteral("--transparent") : QStringLiteral("--no-transparent"));
+    flags << QStringLiteral("--format ") + OptionLists::suffix(written);
+    if (options.usesQualityFor(written) && options.jpegQuality >= 0)
+        flags << QStringLiteral("--quality %1").arg(options.jpegQuality);
+    return flags.join(QLatin1Char(' '));
+}
 
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error)
 {
@@ -240,15 +374,13 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options o = makeOptions();
-    parser.addOptions({o.convert, o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format, o.quality,
-                       o.dither, o.noDither, o.trim, o.noTrim, o.antialias, o.noAntialias, o.transparent,
-                       o.noTransparent, o.passwordStdin});
+    parser.addOptions(all(o));
     parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document; with --convert, one or more."),
                                  QStringLiteral("[FILE.pdf...]"));
 
     CommandLineRequest request;
     request.options = stored;
-    request.helpText = parser.helpText();
+    request.helpText = parser.helpText() + afterOptions();
     const auto failWith = [error](const QString &message) -> std::optional<CommandLineRequest> {
         if (error)
             *error = message;
@@ -265,7 +397,7 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
                                    "put -- before it.")
                                     .arg(Problem::escapeName(arg)));
         }
-        return failWith(parser.errorText());
+        return failWith(unknownOptionText(parser, arguments));
     }
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         request.mode = CommandLineRequest::ShowHelp;
@@ -282,8 +414,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         request.documents << QFileInfo(document).absoluteFilePath();
     request.document = request.documents.value(0);
     if (!parser.isSet(o.convert)) {
-        for (const QCommandLineOption &only :
-             {o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format, o.quality, o.passwordStdin}) {
+        for (const QCommandLineOption &only : {o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format,
+                                               o.quality, o.passwordStdin, o.defaults}) {
             if (parser.isSet(only))
                 return failWith(tr("--%1 goes with --convert.").arg(only.names().constFirst()));
         }
@@ -291,6 +423,9 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     }
 
     request.mode = CommandLineRequest::Convert;
+    request.fromDefaults = parser.isSet(o.defaults);
+    if (request.fromDefaults)
+        request.options = ConversionOptions();
     for (const auto &apply : {applyDestination, applyPages, applyImage}) {
         const QString wrong = apply(parser, o, request);
         if (!wrong.isEmpty())

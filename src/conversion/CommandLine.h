@@ -25,6 +25,7 @@ struct CommandLineRequest
     static constexpr int DefaultPageTimeout = 300;
     int pageTimeout = DefaultPageTimeout;
     bool passwordFromStdin = false;
+    bool fromDefaults = false; // --defaults: the first-start options, not the window's last
     ConversionOptions options; // the stored options with the flags applied
     QString helpText;
 };
@@ -35,6 +36,8 @@ namespace CommandLine {
 bool isHeadless(const QStringList &arguments);
 // arguments[0] is the program. On a usage error, returns nothing and sets *error.
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error);
+// The options as the flags that give them, for the written format: "--dpi 144 --colors 16 ...".
+QString describe(const ConversionOptions &options, ImageFormat written);
 // The longest password line read from standard input: endless input (/dev/zero) must not fill the memory.
 constexpr int MaxPasswordBytes = 4096;
 // The first line of standard input. From a terminal, it prompts on standard error and does not echo. Returns

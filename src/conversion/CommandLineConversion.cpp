@@ -52,6 +52,15 @@ void CommandLineConversion::start()
             this, [this] { emit exited(1); }, Qt::QueuedConnection);
         return;
     }
+    // A script's output must not silently depend on what was last clicked in the window.
+    const ImageFormat written =
+        m_request.destinationIsFolder
+            ? m_request.options.format
+            : OptionLists::formatForFileName(m_request.destination).value_or(m_request.options.format);
+    m_messages << (m_request.fromDefaults ? tr("Options (the defaults and the flags given): %1")
+                                          : tr("Options (the window's last and the flags given): %1"))
+                      .arg(CommandLine::describe(m_request.options, written))
+               << Qt::endl;
     BatchRequest batch;
     batch.ghostscript = m_ghostscript;
     batch.documents = m_request.documents;

@@ -131,7 +131,16 @@ private slots:
         const QString pdf = doc("one.pdf");
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--convert";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "sheetforge " SHEETFORGE_VERSION;
-        QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2 << "bogus";
+        QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2
+                                        << "Unknown option --bogus. See sheetforge --help.";
+        QTest::newRow("mistyped option") << QStringList{"--colrs", "16", pdf} << 2 << "Did you mean --colors?";
+        QTest::newRow("long option with one dash")
+            << QStringList{"-pages", "2", pdf} << 2 << "a long option takes two dashes, as in --pages";
+        QTest::newRow("colours spelt the British way")
+            << QStringList{"--convert", "x.png", "--colours", "4", "--pages", "9", pdf} << 1 << "none of the pages";
+        QTest::newRow("help: where options come from, the exit statuses")
+            << QStringList{"--help"} << 0 << "--defaults starts from\nthe first-start defaults";
+
         QTest::newRow("no document") << QStringList{"--convert", "x.png"} << 2 << "PDF";
         QTest::newRow("pages backwards") << QStringList{"--convert", "x.png", "--pages", "4-2", pdf} << 2
                                          << "--pages 4-2: \"4-2\": the first page comes after the last";
@@ -439,6 +448,38 @@ private slots:
         } else if (!check.isEmpty()) {
             QCOMPARE(facts.size, QSize(check.section('x', 0, 0).toInt(), check.section('x', 1).toInt()));
         }
+    }
+
+    // A script's files depend on the window's last options only when it lets them, and the options in effect
+    // are said either way.
+    void storedOptions_usedUnlessDefaults_andSaid_data()
+    {
+        QTest::addColumn<bool>("defaults");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("width");
+        QTest::newRow("the window's last") << false << "last and the flags given): --dpi 96 --colors bw" << 533;
+        QTest::newRow("--defaults") << true << "defaults and the flags given): --dpi 144 --colors 16" << 800;
+    }
+
+    void storedOptions_usedUnlessDefaults_andSaid()
+    {
+        QFETCH(bool, defaults);
+        QFETCH(QString, said);
+        QFETCH(int, width);
+        CaseFolder folder;
+        QDir().mkpath(folder.path("config/sheetforge"));
+        QFile stored(folder.path("config/sheetforge/sheetforge.conf"));
+        QVERIFY(stored.open(QIODevice::WriteOnly));
+        stored.write("[General]\nColorDepth=0\nResolution=1\n");
+        stored.close();
+        QStringList arguments{"--convert", folder.path("out.png"), "--pages", "1", doc("fifteen.pdf")};
+        if (defaults)
+            arguments << "--defaults";
+        const Run run = sheetforge(folder, arguments);
+        QVERIFY2(run.exitCode == 0 && run.err.contains(said), qPrintable(run.err));
+        const ImageFacts facts = readImage(folder.path("out001.png"));
+        QCOMPARE(facts.size.width(), width);
+        QCOMPARE(facts.pngBitDepth, defaults ? 4 : 1);
     }
 
     // A full disk would meet every document alike: the first one to meet it ends the run.
