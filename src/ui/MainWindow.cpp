@@ -310,6 +310,11 @@ void MainWindow::onOpened(const OpenedDocument &opened)
     m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
     m_fileEdit->setText(Problem::escapeName(m_document.path));
+    // Qt reads "[*]" in a title as the unsaved-changes mark; doubled, it shows as written.
+    setWindowTitle(tr("%1 \u2014 %2")
+                       .arg(Problem::escapeName(QFileInfo(m_document.path).fileName())
+                                .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")),
+                            QStringLiteral("sheetforge")));
     m_pagePanel->setDocument(m_document.info.pageCount, opened.page);
     updateOutputSize();
     updateEnabled();

@@ -99,6 +99,7 @@ private slots:
         }
         QCOMPARE(m_window->documentPath(), doc("three.pdf"));
         QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("three.pdf"));
+        QCOMPARE(m_window->windowTitle(), "three.pdf \u2014 sheetforge");
         QCOMPARE(m_settings.values.value("SourceFile"), doc("three.pdf"));
         QCOMPARE(m_window->pageCount(), 3);
         QCOMPARE(child<QComboBox>("pageCombo")->count(), 3);
@@ -129,6 +130,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         QCOMPARE(m_window->documentPath(), odd);
         QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("one\\x1b[2J\\nname.pdf"));
+        QCOMPARE(m_window->windowTitle(), "one\\x1b[2J\\nname.pdf \u2014 sheetforge");
     }
 
     void cancelQuestion_onlyYesStopsTheRun_data()
