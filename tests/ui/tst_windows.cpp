@@ -452,6 +452,7 @@ private slots:
         m_window->start(m_gs);
         // No document: nothing to convert, no range to choose.
         QVERIFY(!child<QSpinBox>("fromSpin")->isEnabled() && !child<QPushButton>("convertRangeButton")->isEnabled());
+        QCOMPARE(child<QLabel>("previewLabel")->text(), "Open a PDF with Ctrl+O, or drop one here.");
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString &file : files)
