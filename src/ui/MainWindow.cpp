@@ -400,7 +400,7 @@ void MainWindow::startRun(const ConversionJob &job)
 {
     m_progress = new ProgressDialog(m_messages, this);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
-    m_progress->follow(m_engine, job.firstPage);
+    m_progress->follow(m_engine, job.pages());
     m_engine.start(job);
     updateEnabled();
     setCursor(Qt::BusyCursor);

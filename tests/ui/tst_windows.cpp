@@ -153,6 +153,7 @@ private slots:
         child<QPushButton>("convertRangeButton")->click();
         auto *progress = m_window->findChild<ProgressDialog *>();
         QVERIFY(progress);
+        QCOMPARE(progress->findChild<QLabel *>("statusLabel")->text(), "Processing page 1 of 3...");
         QSignalSpy confirmed(progress, &ProgressDialog::cancelConfirmed);
         m_messages.answers = answers;
         // While the question is open nothing may be written, though the run would finish meanwhile.
@@ -505,7 +506,8 @@ private slots:
         // The ones that failed are told of once, at the end.
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), 1, 5000);
         QVERIFY(m_messages.informed.first().startsWith("2 document"));
-        QVERIFY2(statuses.filter(QRegularExpression("^Document 5 of 5, three.pdf: page [123]")).size() >= 1,
+        QVERIFY2(statuses.filter(QRegularExpression("^Document 5 of 5, three.pdf: page [123] of 3\\.\\.\\.$")).size()
+                     >= 1,
                  qPrintable(statuses.join('|')));
         // Neither the menu nor the button opens another document while a run goes on.
         QVERIFY(!canOpenWhileRunning.isEmpty() && !canOpenWhileRunning.contains(true));
