@@ -21,6 +21,10 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
     , m_questions(questions)
 {
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &BatchRun::onPasswordNeeded);
+    connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &, int index, int count) {
+        m_started = index + 1;
+        m_count = count;
+    });
     connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
         m_failures << QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()),
                                                    problem.message);
@@ -80,6 +84,8 @@ void BatchRun::start(const BatchRequest &request)
 {
     m_failures.clear();
     m_lastAsked.clear();
+    m_started = 0;
+    m_count = int(request.documents.size());
     m_progress = new ProgressDialog(m_messages, m_owner);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->followBatch(m_batch);

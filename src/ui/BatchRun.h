@@ -28,6 +28,9 @@ public:
     void start(const BatchRequest &request);
     bool isRunning() const { return m_batch.isRunning(); }
     void cancel() { m_batch.cancel(); }
+    // The place among the documents of the one begun last, from 1, and their number.
+    int documentsStarted() const { return m_started; }
+    int documentCount() const { return m_count; }
 
 signals:
     void finished(const BatchSummary &summary);
@@ -44,4 +47,6 @@ private:
     QPointer<ProgressDialog> m_progress;
     QStringList m_failures; // a line for each document that failed or lost pages
     QString m_lastAsked;    // the document the last password question was about
+    int m_started = 0;
+    int m_count = 0;
 };

@@ -8,6 +8,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/AboutDialog.h"
 #include "ui/BatchRun.h"
+#include "ui/Desktop.h"
 #include "ui/DestinationQuestion.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -30,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace {
 
@@ -86,10 +88,17 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
     connect(&m_preview, &PreviewRenderer::busyChanged, m_previewPane->busyIndicator(), &QWidget::setVisible);
     connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
+    connect(&m_engine, &ConversionEngine::progressChanged, this, [this](int done) { m_runDone = done; });
     connect(m_batch, &BatchRun::finished, this, [this](const BatchSummary &summary) {
         updateEnabled();
-        if (summary.pagesWritten > 0)
-            statusBar()->showMessage(tr("%n image(s) written.", nullptr, summary.pagesWritten), 10000);
+        const QString folder = Problem::escapeName(QDir::toNativeSeparators(m_runFolder));
+        if (summary.cancelled)
+            showOutcome(tr("Cancelled at document %1 of %2; %n image(s) written to %3.", nullptr, summary.pagesWritten)
+                            .arg(m_batch->documentsStarted())
+                            .arg(m_batch->documentCount())
+                            .arg(folder));
+        else
+            showOutcome(tr("%n image(s) written to %1.", nullptr, summary.pagesWritten).arg(folder));
     });
 }
 
@@ -161,6 +170,18 @@ void MainWindow::createWidgets()
     layout->addLayout(buttons);
     setCentralWidget(central);
 
+    // What the last run wrote stays until the next run; a passing message covers it only for a while.
+    m_outcomeLabel = named(new QLabel, "outcomeLabel");
+    m_outcomeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_openFolderButton = named(new QPushButton(tr("Open Folder")), "openFolderButton");
+    connect(m_openFolderButton, &QPushButton::clicked, this, [this] {
+        if (!Desktop::current().openUrl(QUrl::fromLocalFile(m_runFolder)))
+            statusBar()->showMessage(tr("No application on this desktop opens folders."), 10000);
+    });
+    statusBar()->addWidget(m_outcomeLabel, 1);
+    statusBar()->addWidget(m_openFolderButton);
+    m_outcomeLabel->hide();
+    m_openFolderButton->hide();
     statusBar()->addPermanentWidget(m_previewPane->busyIndicator());
 
     const QList<QWidget *> order = QList<QWidget *>{m_browseButton} + m_optionsPanel->tabOrder()
@@ -242,6 +263,8 @@ void MainWindow::offerBatch(const QStringList &documents)
     if (folder.isEmpty())
         return;
     m_lastFolder = folder;
+    m_runFolder = folder;
+    showOutcome({});
     saveSettings();
     updateEnabled();
 }
@@ -401,6 +424,10 @@ void MainWindow::startRun(const ConversionJob &job)
     m_progress = new ProgressDialog(m_messages, this);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->follow(m_engine, job.pages());
+    m_runFolder = QFileInfo(job.destination).absolutePath();
+    m_runDone = 0;
+    m_runPages = job.pagesInRun();
+    showOutcome({});
     m_engine.start(job);
     updateEnabled();
     setCursor(Qt::BusyCursor);
@@ -421,6 +448,15 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
     emit conversionFinished(result);
     if (m_quitting)
         return;
+    // Said before any message box, so that the box is read with the outcome in view.
+    const QString folder = Problem::escapeName(QDir::toNativeSeparators(m_runFolder));
+    if (result.cancelled)
+        showOutcome(tr("Cancelled after %1 of %2 pages; %n image(s) written to %3.", nullptr, result.pagesWritten)
+                        .arg(m_runDone)
+                        .arg(m_runPages)
+                        .arg(folder));
+    else
+        showOutcome(tr("%n image(s) written to %1.", nullptr, result.pagesWritten).arg(folder));
     const QuestionGuard::Asking asking(m_questions);
     if (!result.fatal.isNone()) {
         m_messages.inform(this, result.fatal.message, result.fatal.details);
@@ -428,8 +464,13 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
         const FailureSummary summary = FailureSummary::of(result.failures);
         m_messages.inform(this, summary.text, summary.details);
     }
-    if (result.pagesWritten > 0)
-        statusBar()->showMessage(tr("%n image(s) written.", nullptr, result.pagesWritten), 10000);
+}
+
+void MainWindow::showOutcome(const QString &text)
+{
+    m_outcomeLabel->setText(text);
+    m_outcomeLabel->setVisible(!text.isEmpty());
+    m_openFolderButton->setVisible(!text.isEmpty() && QFileInfo(m_runFolder).isDir());
 }
 
 void MainWindow::saveSettings()

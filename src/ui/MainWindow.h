@@ -83,6 +83,8 @@ private:
     void convert(bool allPages);
     void startRun(const ConversionJob &job);
     void onConversionFinished(const ConversionResult &result);
+    // Says in the status bar what the run wrote, with a button that opens its folder; empty hides both.
+    void showOutcome(const QString &text);
     void saveSettings();
 
     void offerBatch(const QStringList &documents);
@@ -106,6 +108,9 @@ private:
     QPointer<ProgressDialog> m_progress;
     QTimer m_progressDelay;
     QTimer m_resizeDelay;
+    QString m_runFolder; // where the run writes
+    int m_runDone = 0;   // pages the run has finished
+    int m_runPages = 0;  // pages the run is to convert
 
     QAction *m_openAction = nullptr;
     QAction *m_convertPageAction = nullptr;
@@ -118,4 +123,6 @@ private:
     PreviewPane *m_previewPane = nullptr;
     QPushButton *m_convertPageButton = nullptr;
     QPushButton *m_convertRangeButton = nullptr;
+    QLabel *m_outcomeLabel = nullptr;
+    QPushButton *m_openFolderButton = nullptr;
 };

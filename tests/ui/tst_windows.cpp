@@ -137,15 +137,18 @@ private slots:
     {
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<bool>("cancelled");
-        QTest::newRow("no") << QList<bool>{false} << false;
-        QTest::newRow("no, then yes") << QList<bool>{false, true} << true;
-        QTest::newRow("yes") << QList<bool>{true} << true;
+        QTest::addColumn<QString>("outcome"); // in the status bar; %1 is the folder
+        QTest::newRow("no") << QList<bool>{false} << false << "3 images written to %1.";
+        QTest::newRow("no, then yes") << QList<bool>{false, true} << true
+                                      << "Cancelled after 0 of 3 pages; 0 images written to %1.";
+        QTest::newRow("yes") << QList<bool>{true} << true << "Cancelled after 0 of 3 pages; 0 images written to %1.";
     }
 
     void cancelQuestion_onlyYesStopsTheRun()
     {
         QFETCH(QList<bool>, answers);
         QFETCH(bool, cancelled);
+        QFETCH(QString, outcome);
         openWindow(); // before the case folder, which then holds only what the run leaves
         CaseFolder folder;
         m_files.image = folder.path("scan.png");
@@ -173,6 +176,11 @@ private slots:
         // Cancelled before Ghostscript finished a page: nothing at all is written.
         QCOMPARE(filesIn(folder.path()).size(), cancelled ? 0 : 3);
         QCOMPARE(leftovers(folder.temp()), QStringList());
+        QCOMPARE(child<QLabel>("outcomeLabel")->text(), outcome.arg(folder.path()));
+        FakeDesktop desktop;
+        QVERIFY(child<QPushButton>("openFolderButton")->isVisible());
+        child<QPushButton>("openFolderButton")->click();
+        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(folder.path())});
     }
 
     void rangeFieldsAndTrimmedReadOut_reachTheWrittenFiles()
@@ -490,15 +498,16 @@ private slots:
             if (!statuses.contains(label->text()))
                 statuses << label->text();
             // Once the run has ended, the controls are free again.
-            if (m_window->statusBar()->currentMessage().contains("written"))
+            if (child<QLabel>("outcomeLabel")->text().contains("written"))
                 return;
             canOpenWhileRunning << (m_window->findChild<QAction *>("openAction")->isEnabled()
                                     || child<QPushButton>("browseButton")->isEnabled());
         });
         watch.start(5);
         child<QPushButton>("browseButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->statusBar()->currentMessage().contains("written"), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>("outcomeLabel")->text().contains("written"), 60000);
         watch.stop();
+        QCOMPARE(child<QLabel>("outcomeLabel")->text(), "7 images written to " + folder.path("out") + ".");
         QCOMPARE(filesIn(folder.path("out")), QStringList({"locked001.png", "locked002.png", "locked003.png", "one.png",
                                                            "three001.png", "three002.png", "three003.png"}));
         // The password given for one document, tried on the next, is no wrong answer to a question about it.
