@@ -112,17 +112,17 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1: %n page(s) could not be converted.</source>
+        <source>%1: %n page(s) could not be converted; page %2: %3</source>
         <translation>
-            <numerusform>%1: %n page could not be converted.</numerusform>
-            <numerusform>%1: %n pages could not be converted.</numerusform>
+            <numerusform>%1: %n page could not be converted; page %2: %3</numerusform>
+            <numerusform>%1: %n pages could not be converted; page %2: %3</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n document(s) could not be converted, or not completely.</source>
+        <source>%n document(s) could not be converted, or not completely:</source>
         <translation>
-            <numerusform>%n document could not be converted, or not completely.</numerusform>
-            <numerusform>%n documents could not be converted, or not completely.</numerusform>
+            <numerusform>%n document could not be converted, or not completely:</numerusform>
+            <numerusform>%n documents could not be converted, or not completely:</numerusform>
         </translation>
     </message>
 </context>

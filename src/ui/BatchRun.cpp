@@ -26,15 +26,22 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
         m_count = count;
     });
     connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
-        m_failures << QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()),
-                                                   problem.message);
+        addFailure(QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()),
+                                                problem.message.simplified()),
+                   problem.details);
     });
     connect(&m_batch, &BatchConversion::documentFinished, this,
             // The window converts whole documents: no page asked for is ever missing.
             [this](const QString &document, const ConversionResult &result) {
-                if (!result.failures.isEmpty())
-                    m_failures << tr("%1: %n page(s) could not be converted.", nullptr, int(result.failures.size()))
-                                      .arg(Problem::escapeName(QFileInfo(document).fileName()));
+                if (result.failures.isEmpty())
+                    return;
+                const PageFailure &first = result.failures.constFirst();
+                addFailure(
+                    tr("%1: %n page(s) could not be converted; page %2: %3", nullptr, int(result.failures.size()))
+                        .arg(Problem::escapeName(QFileInfo(document).fileName()))
+                        .arg(first.page)
+                        .arg(first.problem.message.simplified()),
+                    FailureSummary::of(result.failures).details);
             });
     connect(&m_batch, &BatchConversion::finished, this, &BatchRun::onFinished);
 }
@@ -83,6 +90,7 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
 void BatchRun::start(const BatchRequest &request)
 {
     m_failures.clear();
+    m_failureDetails.clear();
     m_lastAsked.clear();
     m_started = 0;
     m_count = int(request.documents.size());
@@ -117,7 +125,21 @@ void BatchRun::onFinished(const BatchSummary &summary)
     if (!summary.fatal.isNone())
         m_messages.inform(m_owner, summary.fatal.message, m_failures.join(QLatin1Char('\n')));
     else if (!m_failures.isEmpty())
-        m_messages.inform(
-            m_owner, tr("%n document(s) could not be converted, or not completely.", nullptr, int(m_failures.size())),
-            m_failures.join(QLatin1Char('\n')));
+        m_messages.inform(m_owner, failureText(), m_failureDetails.join(QStringLiteral("\n\n")));
+}
+
+void BatchRun::addFailure(const QString &line, const QString &toolsWords)
+{
+    m_failures << line;
+    m_failureDetails << (toolsWords.isEmpty() ? line : line + QLatin1Char('\n') + toolsWords);
+}
+
+QString BatchRun::failureText() const
+{
+    QStringList shown = m_failures.mid(0, FailureSummary::Listed);
+    if (m_failures.size() > FailureSummary::Listed)
+        shown << QCoreApplication::translate("FailureSummary", "and %n more", nullptr,
+                                             int(m_failures.size()) - FailureSummary::Listed);
+    shown.prepend(tr("%n document(s) could not be converted, or not completely:", nullptr, int(m_failures.size())));
+    return shown.join(QLatin1Char('\n'));
 }

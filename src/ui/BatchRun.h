@@ -38,6 +38,10 @@ signals:
 private:
     void onPasswordNeeded(const QString &fileName, bool retry);
     void onFinished(const BatchSummary &summary);
+    // A document that failed: a line of why for the message, and with the tool's words for its details.
+    void addFailure(const QString &line, const QString &toolsWords);
+    // The failed documents, a line each, the first few by name.
+    QString failureText() const;
 
     QWidget *m_owner;
     MessageBox &m_messages;
@@ -46,7 +50,8 @@ private:
     BatchConversion m_batch;
     QPointer<ProgressDialog> m_progress;
     QStringList m_failures; // a line for each document that failed or lost pages
-    QString m_lastAsked;    // the document the last password question was about
+    QStringList m_failureDetails;
+    QString m_lastAsked; // the document the last password question was about
     int m_started = 0;
     int m_count = 0;
 };
