@@ -5,6 +5,7 @@
 #include "preview/DroppedDocuments.h"
 #include "preview/OutputSize.h"
 #include "settings/OptionsStorage.h"
+#include "settings/RecentDocuments.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutDialog.h"
 #include "ui/BatchRun.h"
@@ -109,6 +110,10 @@ void MainWindow::createActions()
     QMenu *fileMenu = named(menuBar()->addMenu(tr("&File")), "fileMenu");
     m_openAction =
         named(fileMenu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::browse), "openAction");
+    m_recentMenu = named(fileMenu->addMenu(tr("Open &Recent")), "recentMenu");
+    // A file deleted since is left out when the menu opens.
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
+    updateRecentMenu();
     m_convertPageAction = named(fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
                                                     [this] { convert(false); }),
                                 "convertPageAction");
@@ -119,6 +124,27 @@ void MainWindow::createActions()
     named(fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close), "exitAction");
     QMenu *helpMenu = named(menuBar()->addMenu(tr("&Help")), "helpMenu");
     named(helpMenu->addAction(tr("&About..."), this, &MainWindow::showAbout), "aboutAction");
+}
+
+void MainWindow::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const int width = m_recentMenu->fontMetrics().averageCharWidth() * 60;
+    for (const QString &path : RecentDocuments::load(m_settings)) {
+        if (!QFileInfo(path).isFile())
+            continue;
+        const QString shown = m_recentMenu->fontMetrics().elidedText(
+            Problem::escapeName(QDir::toNativeSeparators(path)), Qt::ElideMiddle, width);
+        QAction *action =
+            m_recentMenu->addAction(tr("&%1 %2")
+                                        .arg(m_recentMenu->actions().size() + 1)
+                                        .arg(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!isBusy())
+                openDocument(path);
+        });
+    }
+    m_recentMenu->menuAction()->setEnabled(!isBusy() && !m_recentMenu->isEmpty());
 }
 
 void MainWindow::showAbout()
@@ -333,6 +359,8 @@ void MainWindow::onOpened(const OpenedDocument &opened)
     m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
     m_fileEdit->setText(Problem::escapeName(m_document.path));
+    RecentDocuments::add(m_settings, m_document.path);
+    updateRecentMenu();
     // Qt reads "[*]" in a title as the unsaved-changes mark; doubled, it shows as written.
     setWindowTitle(tr("%1 \u2014 %2")
                        .arg(Problem::escapeName(QFileInfo(m_document.path).fileName())
@@ -395,6 +423,7 @@ void MainWindow::updateEnabled()
     m_convertRangeAction->setEnabled(ready);
     m_pagePanel->setRangeEnabled(ready);
     m_openAction->setEnabled(idle);
+    m_recentMenu->menuAction()->setEnabled(idle && !m_recentMenu->isEmpty());
     m_browseButton->setEnabled(idle);
     setAcceptDrops(idle);
 }

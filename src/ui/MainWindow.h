@@ -23,6 +23,7 @@ class SettingsStore;
 class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMimeData;
 class QProgressBar;
 class QPushButton;
@@ -66,6 +67,8 @@ private:
 
     void createActions();
     void showAbout();
+    // The documents opened last that still exist, one action each.
+    void updateRecentMenu();
     void createWidgets();
     void connectControls();
     void optionsChanged(bool needsPreview);
@@ -113,6 +116,7 @@ private:
     int m_runPages = 0;  // pages the run is to convert
 
     QAction *m_openAction = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QAction *m_convertPageAction = nullptr;
     QAction *m_convertRangeAction = nullptr;
     OptionsPanel *m_optionsPanel = nullptr;

@@ -12,8 +12,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -131,6 +134,35 @@ private slots:
         QCOMPARE(m_window->documentPath(), odd);
         QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("one\\x1b[2J\\nname.pdf"));
         QCOMPARE(m_window->windowTitle(), "one\\x1b[2J\\nname.pdf \u2014 sheetforge");
+    }
+
+    void openRecent_listsTheLastTenThatExist_andChoosingOneOpensIt()
+    {
+        QStringList stored{doc("gone.pdf")};
+        for (int i = 0; i < 10; ++i) {
+            stored << doc(QStringLiteral("recent&%1.pdf").arg(i));
+            QFile::copy(doc("one.pdf"), stored.last());
+        }
+        m_settings = {};
+        m_settings.values["RecentDocuments"] = QJsonDocument(QJsonArray::fromStringList(stored)).toJson();
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_window->start(m_gs, doc("three.pdf"));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        QVERIFY(child<QMenu>("recentMenu"));
+        const auto texts = [this] {
+            QStringList texts;
+            for (const QAction *action : child<QMenu>("recentMenu")->actions())
+                texts << action->text().section(' ', 1).remove(m_docs.path() + '/');
+            return texts;
+        };
+        // Ten kept, the one opened first; a missing one is not offered.
+        QCOMPARE(texts(), QStringList({"three.pdf", "recent&&0.pdf", "recent&&1.pdf", "recent&&2.pdf", "recent&&3.pdf",
+                                       "recent&&4.pdf", "recent&&5.pdf", "recent&&6.pdf", "recent&&7.pdf"}));
+        child<QMenu>("recentMenu")->actions().at(2)->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 30000);
+        QCOMPARE(m_window->documentPath(), doc("recent&1.pdf"));
+        QCOMPARE(texts().mid(0, 3), QStringList({"recent&&1.pdf", "three.pdf", "recent&&0.pdf"}));
     }
 
     void cancelQuestion_onlyYesStopsTheRun_data()
