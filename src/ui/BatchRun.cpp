@@ -46,8 +46,8 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
     connect(&m_batch, &BatchConversion::finished, this, &BatchRun::onFinished);
 }
 
-QString BatchRun::offer(const QStringList &documents, const QString &ghostscript, const ConversionOptions &options,
-                        const QString &folder)
+std::optional<QString> BatchRun::offer(const QStringList &documents, const QString &ghostscript,
+                                       const ConversionOptions &options, const QString &folder)
 {
     QString chosen;
     {
@@ -55,12 +55,12 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
         if (!m_messages.askYesNo(m_owner, tr("Convert %n document(s) with the current options, each into files of "
                                              "its own name in one folder?",
                                              nullptr, int(documents.size()))))
-            return {};
+            return std::nullopt;
         chosen =
             m_files.chooseFolder(m_owner, folder.isEmpty() ? QFileInfo(documents.constFirst()).absolutePath() : folder);
     }
     if (chosen.isEmpty())
-        return {};
+        return QString();
     // Files of these names in the folder would be replaced: ask once for all.
     const QString suffix = OptionLists::suffix(options.format);
     int existing = 0;
@@ -75,7 +75,7 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
         if (!m_messages.askYesNo(m_owner,
                                  QCoreApplication::translate("MainWindow", "%n file(s) already exist. Replace them?",
                                                              nullptr, existing)))
-            return {};
+            return QString();
     }
     BatchRequest request;
     request.ghostscript = ghostscript;

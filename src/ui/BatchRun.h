@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 class FileDialog;
 class MessageBox;
 class ProgressDialog;
@@ -22,9 +24,10 @@ public:
     BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, QuestionGuard &questions);
 
     // Asks whether to convert documents with options, and into which folder, starting from folder; returns
-    // the folder chosen, the batch running, or nothing when the user declined.
-    QString offer(const QStringList &documents, const QString &ghostscript, const ConversionOptions &options,
-                  const QString &folder);
+    // the folder chosen, the batch running; an empty folder when the user backed out after agreeing; nothing
+    // when the user declined converting them.
+    std::optional<QString> offer(const QStringList &documents, const QString &ghostscript,
+                                 const ConversionOptions &options, const QString &folder);
     void start(const BatchRequest &request);
     bool isRunning() const { return m_batch.isRunning(); }
     void cancel() { m_batch.cancel(); }

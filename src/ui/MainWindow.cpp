@@ -248,15 +248,17 @@ void MainWindow::optionsChanged(bool needsPreview)
     saveSettings();
 }
 
-void MainWindow::start(const QString &ghostscript, const QString &document)
+void MainWindow::start(const QString &ghostscript, const QStringList &documents)
 {
     m_ghostscript = ghostscript;
     if (m_ghostscript.isEmpty()) {
         m_messages.inform(this, Problem::make(Problem::GhostscriptMissing).message);
         return;
     }
-    if (!document.isEmpty())
-        openDocument(document);
+    if (documents.size() == 1)
+        openDocument(documents.constFirst());
+    else if (documents.size() > 1)
+        offerBatch(documents);
     else if (!m_options.sourceFile.isEmpty())
         openDocument(m_options.sourceFile, m_options.page);
 }
@@ -285,7 +287,13 @@ void MainWindow::offerBatch(const QStringList &documents)
 {
     if (m_ghostscript.isEmpty() || isBusy())
         return;
-    const QString folder = m_batch->offer(documents, m_ghostscript, m_options, m_lastFolder);
+    const std::optional<QString> offered = m_batch->offer(documents, m_ghostscript, m_options, m_lastFolder);
+    // Declining to convert them all still leaves the user with a document to work on.
+    if (!offered) {
+        openDocument(documents.constFirst());
+        return;
+    }
+    const QString folder = *offered;
     if (folder.isEmpty())
         return;
     m_lastFolder = folder;

@@ -37,8 +37,9 @@ public:
     MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog &files, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // ghostscript is empty when none was found. Opens document, or else the remembered one.
-    void start(const QString &ghostscript, const QString &document = {});
+    // ghostscript is empty when none was found. Opens the one document, offers several for converting, or
+    // else opens the remembered one.
+    void start(const QString &ghostscript, const QStringList &documents = {});
     void openDocument(const QString &path, int page = 1);
     // Stops all work and saves the options, for a termination signal.
     void prepareToQuit();
