@@ -26,8 +26,11 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
         m_count = count;
     });
     connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
-        addFailure(QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()),
-                                                problem.message.simplified()),
+        const QString name = Problem::escapeName(QFileInfo(document).fileName());
+        const QString why = problem.message.simplified();
+        // Most messages name the document already; a second name would only lengthen the line.
+        addFailure(why.contains(QLatin1Char('"') + name + QLatin1Char('"')) ? why
+                                                                            : QStringLiteral("%1: %2").arg(name, why),
                    problem.details);
     });
     connect(&m_batch, &BatchConversion::documentFinished, this,

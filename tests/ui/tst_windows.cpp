@@ -553,11 +553,10 @@ private slots:
         QCOMPARE(m_messages.passwordRetries, QList<bool>({false, false}));
         // The ones that failed are told of once, at the end.
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), 1, 5000);
-        QCOMPARE(
-            m_messages.informed.first(),
-            "2 documents could not be converted, or not completely:\n"
-            "gone.pdf: \"gone.pdf\" no longer exists. It may have been moved, renamed or deleted.\n"
-            "locked-too.pdf: The password for \"locked-too.pdf\" is not correct. Check the password and try again.");
+        QCOMPARE(m_messages.informed.first(),
+                 "2 documents could not be converted, or not completely:\n"
+                 "\"gone.pdf\" no longer exists. It may have been moved, renamed or deleted.\n"
+                 "The password for \"locked-too.pdf\" is not correct. Check the password and try again.");
         QVERIFY2(statuses.filter(QRegularExpression("^Document 5 of 5, three.pdf: page [123] of 3\\.\\.\\.$")).size()
                      >= 1,
                  qPrintable(statuses.join('|')));
