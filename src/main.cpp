@@ -143,7 +143,8 @@ int main(int argc, char *argv[])
         TerminationSignals::exitNow(TerminationSignals::exitCode(signal));
     });
     window.show();
-    QTimer::singleShot(
-        0, &window, [&window, document = request->document] { window.start(GhostscriptLocator().locate(), document); });
+    QTimer::singleShot(0, &window, [&window, documents = request->documents] {
+        window.start(GhostscriptLocator().locate(), documents);
+    });
     return QApplication::exec();
 }

@@ -407,9 +407,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         request.mode = CommandLineRequest::ShowVersion;
         return request;
     }
+    // Several documents for the window are offered for converting there, as a drop of several is.
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1 && !parser.isSet(o.convert))
-        return failWith(tr("Give one PDF file at most; to convert several, use --convert FOLDER/."));
     for (const QString &document : positional)
         request.documents << QFileInfo(document).absoluteFilePath();
     request.document = request.documents.value(0);

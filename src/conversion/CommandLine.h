@@ -16,7 +16,7 @@ struct CommandLineRequest
     enum Mode { OpenWindow, Convert, ShowHelp, ShowVersion };
     Mode mode = OpenWindow;
     QString document;      // the first of documents; may be empty for OpenWindow
-    QStringList documents; // Convert only: one or more
+    QStringList documents; // for Convert, one or more; for OpenWindow, any number
     QString destination;   // Convert only
     // Each document's files go into the destination folder under the document's own name.
     bool destinationIsFolder = false;

@@ -12,10 +12,24 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n image(s) written.</source>
+        <source>%n image(s) written to %1.</source>
         <translation>
-            <numerusform>%n image written.</numerusform>
-            <numerusform>%n images written.</numerusform>
+            <numerusform>%n image written to %1.</numerusform>
+            <numerusform>%n images written to %1.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Cancelled after %1 of %2 pages; %n image(s) written to %3.</source>
+        <translation>
+            <numerusform>Cancelled after %1 of %2 pages; %n image written to %3.</numerusform>
+            <numerusform>Cancelled after %1 of %2 pages; %n images written to %3.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Cancelled at document %1 of %2; %n image(s) written to %3.</source>
+        <translation>
+            <numerusform>Cancelled at document %1 of %2; %n image written to %3.</numerusform>
+            <numerusform>Cancelled at document %1 of %2; %n images written to %3.</numerusform>
         </translation>
     </message>
 </context>
@@ -98,17 +112,17 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1: %n page(s) could not be converted.</source>
+        <source>%1: %n page(s) could not be converted; page %2: %3</source>
         <translation>
-            <numerusform>%1: %n page could not be converted.</numerusform>
-            <numerusform>%1: %n pages could not be converted.</numerusform>
+            <numerusform>%1: %n page could not be converted; page %2: %3</numerusform>
+            <numerusform>%1: %n pages could not be converted; page %2: %3</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%n document(s) could not be converted, or not completely.</source>
+        <source>%n document(s) could not be converted, or not completely:</source>
         <translation>
-            <numerusform>%n document could not be converted, or not completely.</numerusform>
-            <numerusform>%n documents could not be converted, or not completely.</numerusform>
+            <numerusform>%n document could not be converted, or not completely:</numerusform>
+            <numerusform>%n documents could not be converted, or not completely:</numerusform>
         </translation>
     </message>
 </context>

@@ -21,22 +21,36 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
     , m_questions(questions)
 {
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &BatchRun::onPasswordNeeded);
+    connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &, int index, int count) {
+        m_started = index + 1;
+        m_count = count;
+    });
     connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
-        m_failures << QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()),
-                                                   problem.message);
+        const QString name = Problem::escapeName(QFileInfo(document).fileName());
+        const QString why = problem.message.simplified();
+        // Most messages name the document already; a second name would only lengthen the line.
+        addFailure(why.contains(QLatin1Char('"') + name + QLatin1Char('"')) ? why
+                                                                            : QStringLiteral("%1: %2").arg(name, why),
+                   problem.details);
     });
     connect(&m_batch, &BatchConversion::documentFinished, this,
             // The window converts whole documents: no page asked for is ever missing.
             [this](const QString &document, const ConversionResult &result) {
-                if (!result.failures.isEmpty())
-                    m_failures << tr("%1: %n page(s) could not be converted.", nullptr, int(result.failures.size()))
-                                      .arg(Problem::escapeName(QFileInfo(document).fileName()));
+                if (result.failures.isEmpty())
+                    return;
+                const PageFailure &first = result.failures.constFirst();
+                addFailure(
+                    tr("%1: %n page(s) could not be converted; page %2: %3", nullptr, int(result.failures.size()))
+                        .arg(Problem::escapeName(QFileInfo(document).fileName()))
+                        .arg(first.page)
+                        .arg(first.problem.message.simplified()),
+                    FailureSummary::of(result.failures).details);
             });
     connect(&m_batch, &BatchConversion::finished, this, &BatchRun::onFinished);
 }
 
-QString BatchRun::offer(const QStringList &documents, const QString &ghostscript, const ConversionOptions &options,
-                        const QString &folder)
+std::optional<QString> BatchRun::offer(const QStringList &documents, const QString &ghostscript,
+                                       const ConversionOptions &options, const QString &folder)
 {
     QString chosen;
     {
@@ -44,12 +58,12 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
         if (!m_messages.askYesNo(m_owner, tr("Convert %n document(s) with the current options, each into files of "
                                              "its own name in one folder?",
                                              nullptr, int(documents.size()))))
-            return {};
+            return std::nullopt;
         chosen =
             m_files.chooseFolder(m_owner, folder.isEmpty() ? QFileInfo(documents.constFirst()).absolutePath() : folder);
     }
     if (chosen.isEmpty())
-        return {};
+        return QString();
     // Files of these names in the folder would be replaced: ask once for all.
     const QString suffix = OptionLists::suffix(options.format);
     int existing = 0;
@@ -64,7 +78,7 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
         if (!m_messages.askYesNo(m_owner,
                                  QCoreApplication::translate("MainWindow", "%n file(s) already exist. Replace them?",
                                                              nullptr, existing)))
-            return {};
+            return QString();
     }
     BatchRequest request;
     request.ghostscript = ghostscript;
@@ -79,7 +93,10 @@ QString BatchRun::offer(const QStringList &documents, const QString &ghostscript
 void BatchRun::start(const BatchRequest &request)
 {
     m_failures.clear();
+    m_failureDetails.clear();
     m_lastAsked.clear();
+    m_started = 0;
+    m_count = int(request.documents.size());
     m_progress = new ProgressDialog(m_messages, m_owner);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
     m_progress->followBatch(m_batch);
@@ -111,7 +128,21 @@ void BatchRun::onFinished(const BatchSummary &summary)
     if (!summary.fatal.isNone())
         m_messages.inform(m_owner, summary.fatal.message, m_failures.join(QLatin1Char('\n')));
     else if (!m_failures.isEmpty())
-        m_messages.inform(
-            m_owner, tr("%n document(s) could not be converted, or not completely.", nullptr, int(m_failures.size())),
-            m_failures.join(QLatin1Char('\n')));
+        m_messages.inform(m_owner, failureText(), m_failureDetails.join(QStringLiteral("\n\n")));
+}
+
+void BatchRun::addFailure(const QString &line, const QString &toolsWords)
+{
+    m_failures << line;
+    m_failureDetails << (toolsWords.isEmpty() ? line : line + QLatin1Char('\n') + toolsWords);
+}
+
+QString BatchRun::failureText() const
+{
+    QStringList shown = m_failures.mid(0, FailureSummary::Listed);
+    if (m_failures.size() > FailureSummary::Listed)
+        shown << QCoreApplication::translate("FailureSummary", "and %n more", nullptr,
+                                             int(m_failures.size()) - FailureSummary::Listed);
+    shown.prepend(tr("%n document(s) could not be converted, or not completely:", nullptr, int(m_failures.size())));
+    return shown.join(QLatin1Char('\n'));
 }

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <optional>
+
 class FileDialog;
 class MessageBox;
 class ProgressDialog;
@@ -22,12 +24,16 @@ public:
     BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, QuestionGuard &questions);
 
     // Asks whether to convert documents with options, and into which folder, starting from folder; returns
-    // the folder chosen, the batch running, or nothing when the user declined.
-    QString offer(const QStringList &documents, const QString &ghostscript, const ConversionOptions &options,
-                  const QString &folder);
+    // the folder chosen, the batch running; an empty folder when the user backed out after agreeing; nothing
+    // when the user declined converting them.
+    std::optional<QString> offer(const QStringList &documents, const QString &ghostscript,
+                                 const ConversionOptions &options, const QString &folder);
     void start(const BatchRequest &request);
     bool isRunning() const { return m_batch.isRunning(); }
     void cancel() { m_batch.cancel(); }
+    // The place among the documents of the one begun last, from 1, and their number.
+    int documentsStarted() const { return m_started; }
+    int documentCount() const { return m_count; }
 
 signals:
     void finished(const BatchSummary &summary);
@@ -35,6 +41,10 @@ signals:
 private:
     void onPasswordNeeded(const QString &fileName, bool retry);
     void onFinished(const BatchSummary &summary);
+    // A document that failed: a line of why for the message, and with the tool's words for its details.
+    void addFailure(const QString &line, const QString &toolsWords);
+    // The failed documents, a line each, the first few by name.
+    QString failureText() const;
 
     QWidget *m_owner;
     MessageBox &m_messages;
@@ -43,5 +53,8 @@ private:
     BatchConversion m_batch;
     QPointer<ProgressDialog> m_progress;
     QStringList m_failures; // a line for each document that failed or lost pages
-    QString m_lastAsked;    // the document the last password question was about
+    QStringList m_failureDetails;
+    QString m_lastAsked; // the document the last password question was about
+    int m_started = 0;
+    int m_count = 0;
 };

@@ -5,9 +5,11 @@
 #include "preview/DroppedDocuments.h"
 #include "preview/OutputSize.h"
 #include "settings/OptionsStorage.h"
+#include "settings/RecentDocuments.h"
 #include "settings/SettingsStore.h"
 #include "ui/AboutDialog.h"
 #include "ui/BatchRun.h"
+#include "ui/Desktop.h"
 #include "ui/DestinationQuestion.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -30,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace {
 
@@ -86,10 +89,17 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
     connect(&m_preview, &PreviewRenderer::busyChanged, m_previewPane->busyIndicator(), &QWidget::setVisible);
     connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
+    connect(&m_engine, &ConversionEngine::progressChanged, this, [this](int done) { m_runDone = done; });
     connect(m_batch, &BatchRun::finished, this, [this](const BatchSummary &summary) {
         updateEnabled();
-        if (summary.pagesWritten > 0)
-            statusBar()->showMessage(tr("%n image(s) written.", nullptr, summary.pagesWritten), 10000);
+        const QString folder = Problem::escapeName(QDir::toNativeSeparators(m_runFolder));
+        if (summary.cancelled)
+            showOutcome(tr("Cancelled at document %1 of %2; %n image(s) written to %3.", nullptr, summary.pagesWritten)
+                            .arg(m_batch->documentsStarted())
+                            .arg(m_batch->documentCount())
+                            .arg(folder));
+        else
+            showOutcome(tr("%n image(s) written to %1.", nullptr, summary.pagesWritten).arg(folder));
     });
 }
 
@@ -100,6 +110,10 @@ void MainWindow::createActions()
     QMenu *fileMenu = named(menuBar()->addMenu(tr("&File")), "fileMenu");
     m_openAction =
         named(fileMenu->addAction(tr("&Open..."), QKeySequence::Open, this, &MainWindow::browse), "openAction");
+    m_recentMenu = named(fileMenu->addMenu(tr("Open &Recent")), "recentMenu");
+    // A file deleted since is left out when the menu opens.
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
+    updateRecentMenu();
     m_convertPageAction = named(fileMenu->addAction(tr("Convert &Current Page..."), QKeySequence(tr("Ctrl+E")), this,
                                                     [this] { convert(false); }),
                                 "convertPageAction");
@@ -110,6 +124,27 @@ void MainWindow::createActions()
     named(fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close), "exitAction");
     QMenu *helpMenu = named(menuBar()->addMenu(tr("&Help")), "helpMenu");
     named(helpMenu->addAction(tr("&About..."), this, &MainWindow::showAbout), "aboutAction");
+}
+
+void MainWindow::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const int width = m_recentMenu->fontMetrics().averageCharWidth() * 60;
+    for (const QString &path : RecentDocuments::load(m_settings)) {
+        if (!QFileInfo(path).isFile())
+            continue;
+        const QString shown = m_recentMenu->fontMetrics().elidedText(
+            Problem::escapeName(QDir::toNativeSeparators(path)), Qt::ElideMiddle, width);
+        QAction *action =
+            m_recentMenu->addAction(tr("&%1 %2")
+                                        .arg(m_recentMenu->actions().size() + 1)
+                                        .arg(QString(shown).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!isBusy())
+                openDocument(path);
+        });
+    }
+    m_recentMenu->menuAction()->setEnabled(!isBusy() && !m_recentMenu->isEmpty());
 }
 
 void MainWindow::showAbout()
@@ -161,6 +196,18 @@ void MainWindow::createWidgets()
     layout->addLayout(buttons);
     setCentralWidget(central);
 
+    // What the last run wrote stays until the next run; a passing message covers it only for a while.
+    m_outcomeLabel = named(new QLabel, "outcomeLabel");
+    m_outcomeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_openFolderButton = named(new QPushButton(tr("Open Folder")), "openFolderButton");
+    connect(m_openFolderButton, &QPushButton::clicked, this, [this] {
+        if (!Desktop::current().openUrl(QUrl::fromLocalFile(m_runFolder)))
+            statusBar()->showMessage(tr("No application on this desktop opens folders."), 10000);
+    });
+    statusBar()->addWidget(m_outcomeLabel, 1);
+    statusBar()->addWidget(m_openFolderButton);
+    m_outcomeLabel->hide();
+    m_openFolderButton->hide();
     statusBar()->addPermanentWidget(m_previewPane->busyIndicator());
 
     const QList<QWidget *> order = QList<QWidget *>{m_browseButton} + m_optionsPanel->tabOrder()
@@ -201,15 +248,17 @@ void MainWindow::optionsChanged(bool needsPreview)
     saveSettings();
 }
 
-void MainWindow::start(const QString &ghostscript, const QString &document)
+void MainWindow::start(const QString &ghostscript, const QStringList &documents)
 {
     m_ghostscript = ghostscript;
     if (m_ghostscript.isEmpty()) {
         m_messages.inform(this, Problem::make(Problem::GhostscriptMissing).message);
         return;
     }
-    if (!document.isEmpty())
-        openDocument(document);
+    if (documents.size() == 1)
+        openDocument(documents.constFirst());
+    else if (documents.size() > 1)
+        offerBatch(documents);
     else if (!m_options.sourceFile.isEmpty())
         openDocument(m_options.sourceFile, m_options.page);
 }
@@ -238,10 +287,18 @@ void MainWindow::offerBatch(const QStringList &documents)
 {
     if (m_ghostscript.isEmpty() || isBusy())
         return;
-    const QString folder = m_batch->offer(documents, m_ghostscript, m_options, m_lastFolder);
+    const std::optional<QString> offered = m_batch->offer(documents, m_ghostscript, m_options, m_lastFolder);
+    // Declining to convert them all still leaves the user with a document to work on.
+    if (!offered) {
+        openDocument(documents.constFirst());
+        return;
+    }
+    const QString folder = *offered;
     if (folder.isEmpty())
         return;
     m_lastFolder = folder;
+    m_runFolder = folder;
+    showOutcome({});
     saveSettings();
     updateEnabled();
 }
@@ -310,6 +367,13 @@ void MainWindow::onOpened(const OpenedDocument &opened)
     m_optionsPanel->setOptions(m_options);
     m_lastFolder = QFileInfo(m_document.path).absolutePath();
     m_fileEdit->setText(Problem::escapeName(m_document.path));
+    RecentDocuments::add(m_settings, m_document.path);
+    updateRecentMenu();
+    // Qt reads "[*]" in a title as the unsaved-changes mark; doubled, it shows as written.
+    setWindowTitle(tr("%1 \u2014 %2")
+                       .arg(Problem::escapeName(QFileInfo(m_document.path).fileName())
+                                .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")),
+                            QStringLiteral("sheetforge")));
     m_pagePanel->setDocument(m_document.info.pageCount, opened.page);
     updateOutputSize();
     updateEnabled();
@@ -367,6 +431,7 @@ void MainWindow::updateEnabled()
     m_convertRangeAction->setEnabled(ready);
     m_pagePanel->setRangeEnabled(ready);
     m_openAction->setEnabled(idle);
+    m_recentMenu->menuAction()->setEnabled(idle && !m_recentMenu->isEmpty());
     m_browseButton->setEnabled(idle);
     setAcceptDrops(idle);
 }
@@ -395,7 +460,11 @@ void MainWindow::startRun(const ConversionJob &job)
 {
     m_progress = new ProgressDialog(m_messages, this);
     m_progress->setAttribute(Qt::WA_DeleteOnClose);
-    m_progress->follow(m_engine, job.firstPage);
+    m_progress->follow(m_engine, job.pages());
+    m_runFolder = QFileInfo(job.destination).absolutePath();
+    m_runDone = 0;
+    m_runPages = job.pagesInRun();
+    showOutcome({});
     m_engine.start(job);
     updateEnabled();
     setCursor(Qt::BusyCursor);
@@ -416,6 +485,15 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
     emit conversionFinished(result);
     if (m_quitting)
         return;
+    // Said before any message box, so that the box is read with the outcome in view.
+    const QString folder = Problem::escapeName(QDir::toNativeSeparators(m_runFolder));
+    if (result.cancelled)
+        showOutcome(tr("Cancelled after %1 of %2 pages; %n image(s) written to %3.", nullptr, result.pagesWritten)
+                        .arg(m_runDone)
+                        .arg(m_runPages)
+                        .arg(folder));
+    else
+        showOutcome(tr("%n image(s) written to %1.", nullptr, result.pagesWritten).arg(folder));
     const QuestionGuard::Asking asking(m_questions);
     if (!result.fatal.isNone()) {
         m_messages.inform(this, result.fatal.message, result.fatal.details);
@@ -423,8 +501,13 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
         const FailureSummary summary = FailureSummary::of(result.failures);
         m_messages.inform(this, summary.text, summary.details);
     }
-    if (result.pagesWritten > 0)
-        statusBar()->showMessage(tr("%n image(s) written.", nullptr, result.pagesWritten), 10000);
+}
+
+void MainWindow::showOutcome(const QString &text)
+{
+    m_outcomeLabel->setText(text);
+    m_outcomeLabel->setVisible(!text.isEmpty());
+    m_openFolderButton->setVisible(!text.isEmpty() && QFileInfo(m_runFolder).isDir());
 }
 
 void MainWindow::saveSettings()

@@ -23,6 +23,7 @@ class SettingsStore;
 class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMimeData;
 class QProgressBar;
 class QPushButton;
@@ -36,8 +37,9 @@ public:
     MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog &files, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // ghostscript is empty when none was found. Opens document, or else the remembered one.
-    void start(const QString &ghostscript, const QString &document = {});
+    // ghostscript is empty when none was found. Opens the one document, offers several for converting, or
+    // else opens the remembered one.
+    void start(const QString &ghostscript, const QStringList &documents = {});
     void openDocument(const QString &path, int page = 1);
     // Stops all work and saves the options, for a termination signal.
     void prepareToQuit();
@@ -66,6 +68,8 @@ private:
 
     void createActions();
     void showAbout();
+    // The documents opened last that still exist, one action each.
+    void updateRecentMenu();
     void createWidgets();
     void connectControls();
     void optionsChanged(bool needsPreview);
@@ -83,6 +87,8 @@ private:
     void convert(bool allPages);
     void startRun(const ConversionJob &job);
     void onConversionFinished(const ConversionResult &result);
+    // Says in the status bar what the run wrote, with a button that opens its folder; empty hides both.
+    void showOutcome(const QString &text);
     void saveSettings();
 
     void offerBatch(const QStringList &documents);
@@ -106,8 +112,12 @@ private:
     QPointer<ProgressDialog> m_progress;
     QTimer m_progressDelay;
     QTimer m_resizeDelay;
+    QString m_runFolder; // where the run writes
+    int m_runDone = 0;   // pages the run has finished
+    int m_runPages = 0;  // pages the run is to convert
 
     QAction *m_openAction = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QAction *m_convertPageAction = nullptr;
     QAction *m_convertRangeAction = nullptr;
     OptionsPanel *m_optionsPanel = nullptr;
@@ -118,4 +128,6 @@ private:
     PreviewPane *m_previewPane = nullptr;
     QPushButton *m_convertPageButton = nullptr;
     QPushButton *m_convertRangeButton = nullptr;
+    QLabel *m_outcomeLabel = nullptr;
+    QPushButton *m_openFolderButton = nullptr;
 };

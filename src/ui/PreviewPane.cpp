@@ -5,6 +5,7 @@
 #include "preview/PreviewRenderer.h"
 #include "ui/Widgets.h"
 
+#include <QKeySequence>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -16,6 +17,10 @@ PreviewPane::PreviewPane(QWidget *parent)
     setObjectName(QStringLiteral("previewFrame"));
     setFrameShape(QFrame::Box);
     m_label->setAlignment(Qt::AlignCenter);
+    m_label->setWordWrap(true);
+    // Until a page replaces it, the empty frame says how to fill it.
+    m_label->setText(tr("Open a PDF with %1, or drop one here.")
+                         .arg(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText)));
     m_label->setMinimumSize(PreviewBox, PreviewBox);
     // The pixmap must not push the window wider; the label follows the window instead.
     m_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);

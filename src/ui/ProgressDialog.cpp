@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     : QDialog(parent)
     , m_messages(messages)
@@ -40,10 +42,13 @@ ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     setFixedSize(sizeHint());
 }
 
-void ProgressDialog::follow(ConversionEngine &engine, int firstPage)
+void ProgressDialog::follow(ConversionEngine &engine, const QList<int> &pages)
 {
-    const auto showPage = [this](int page) { setStatus(tr("Processing page %1...").arg(page)); };
-    showPage(firstPage);
+    const auto showPage = [this, pages](int page) {
+        const auto at = std::lower_bound(pages.cbegin(), pages.cend(), page);
+        setStatus(pageStatus(page, int(at - pages.cbegin()) + 1, int(pages.size())));
+    };
+    showPage(pages.value(0, 1));
     connect(&engine, &ConversionEngine::pageStarted, this, showPage);
     connect(&engine, &ConversionEngine::progressChanged, this, &ProgressDialog::setProgress);
     connect(this, &ProgressDialog::cancelAsked, &engine, [&engine] { engine.setHeld(true); });
@@ -55,6 +60,7 @@ void ProgressDialog::followBatch(BatchConversion &batch)
 {
     ConversionEngine &engine = batch.engine();
     const auto document = std::make_shared<QString>();
+    const auto pages = std::make_shared<int>(0); // of the document being converted
     connect(&batch, &BatchConversion::documentStarted, this,
             [this, document](const QString &path, int index, int count) {
                 // One line that keeps the dialog's size, however long the name.
@@ -64,9 +70,14 @@ void ProgressDialog::followBatch(BatchConversion &batch)
                 setStatus(*document);
                 setProgress(0, 1);
             });
-    connect(&engine, &ConversionEngine::pageStarted, this,
-            [this, document](int page) { setStatus(tr("%1: page %2...").arg(*document).arg(page)); });
-    connect(&engine, &ConversionEngine::progressChanged, this, &ProgressDialog::setProgress);
+    // The window converts whole documents: a page's number is its place in the run.
+    connect(&engine, &ConversionEngine::pageStarted, this, [this, document, pages](int page) {
+        setStatus(tr("%1: page %2 of %3...").arg(*document).arg(page).arg(*pages));
+    });
+    connect(&engine, &ConversionEngine::progressChanged, this, [this, pages](int done, int total) {
+        *pages = total;
+        setProgress(done, total);
+    });
     connect(this, &ProgressDialog::cancelAsked, &batch, [&batch] { batch.setHeld(true); });
     connect(this, &ProgressDialog::cancelWithdrawn, &batch, [&batch] { batch.setHeld(false); });
     connect(this, &ProgressDialog::cancelConfirmed, &batch, &BatchConversion::cancel);
@@ -76,6 +87,15 @@ void ProgressDialog::setProgress(int done, int total)
 {
     m_progressBar->setRange(0, std::max(1, total));
     m_progressBar->setValue(done);
+}
+
+QString ProgressDialog::pageStatus(int page, int ordinal, int total)
+{
+    if (total <= 1)
+        return tr("Processing page %1...").arg(page);
+    if (page == ordinal)
+        return tr("Processing page %1 of %2...").arg(page).arg(total);
+    return tr("Processing page %1 (%2 of %3)...").arg(page).arg(ordinal).arg(total);
 }
 
 void ProgressDialog::setStatus(const QString &text)

@@ -19,12 +19,14 @@ class ProgressDialog : public QDialog
 public:
     ProgressDialog(MessageBox &messages, QWidget *parent = nullptr);
 
-    // Shows engine's run from firstPage on, and holds or cancels it as the user answers.
-    void follow(ConversionEngine &engine, int firstPage);
+    // Shows engine's run over pages (ascending), and holds or cancels it as the user answers.
+    void follow(ConversionEngine &engine, const QList<int> &pages);
     // Shows a batch's documents and pages, and holds or cancels it.
     void followBatch(BatchConversion &batch);
     void setProgress(int done, int total);
     void setStatus(const QString &text);
+    // "Processing page 15 of 93...": the page, and where it stands among the total pages of the run.
+    static QString pageStatus(int page, int ordinal, int total);
     // The run is over: close, even if a question is still open.
     void finish();
 

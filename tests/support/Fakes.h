@@ -4,11 +4,13 @@
 
 #include "settings/SettingsStore.h"
 #include "tools/ImageObject.h"
+#include "ui/Desktop.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 
 #include <QMap>
 #include <QThread>
+#include <QUrl>
 
 #include <functional>
 #include <limits>
@@ -71,6 +73,21 @@ public:
         proposed = name;
         return image;
     }
+};
+
+// Records what the program hands to the desktop, in place of the real one while it lives.
+class FakeDesktop : public Desktop
+{
+public:
+    QList<QUrl> opened;
+    bool openUrl(const QUrl &url) override
+    {
+        opened << url;
+        return true;
+    }
+
+private:
+    Override m_override{*this};
 };
 
 // Encodes every page into the same bytes without looking at the bitmap, taking as long as it is told.

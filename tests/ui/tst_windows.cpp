@@ -12,8 +12,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,7 +53,7 @@ class tst_Windows : public QObject
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
         m_window->show();
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
-        m_window->start(m_gs, doc("three.pdf"));
+        m_window->start(m_gs, {doc("three.pdf")});
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
     }
 
@@ -99,6 +102,7 @@ private slots:
         }
         QCOMPARE(m_window->documentPath(), doc("three.pdf"));
         QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("three.pdf"));
+        QCOMPARE(m_window->windowTitle(), "three.pdf \u2014 sheetforge");
         QCOMPARE(m_settings.values.value("SourceFile"), doc("three.pdf"));
         QCOMPARE(m_window->pageCount(), 3);
         QCOMPARE(child<QComboBox>("pageCombo")->count(), 3);
@@ -125,25 +129,58 @@ private slots:
         m_settings = {};
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
-        m_window->start(m_gs, odd);
+        m_window->start(m_gs, {odd});
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         QCOMPARE(m_window->documentPath(), odd);
         QCOMPARE(child<QLineEdit>("fileEdit")->text(), doc("one\\x1b[2J\\nname.pdf"));
+        QCOMPARE(m_window->windowTitle(), "one\\x1b[2J\\nname.pdf \u2014 sheetforge");
+    }
+
+    void openRecent_listsTheLastTenThatExist_andChoosingOneOpensIt()
+    {
+        QStringList stored{doc("gone.pdf")};
+        for (int i = 0; i < 10; ++i) {
+            stored << doc(QStringLiteral("recent&%1.pdf").arg(i));
+            QFile::copy(doc("one.pdf"), stored.last());
+        }
+        m_settings = {};
+        m_settings.values["RecentDocuments"] = QJsonDocument(QJsonArray::fromStringList(stored)).toJson();
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_window->start(m_gs, {doc("three.pdf")});
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        QVERIFY(child<QMenu>("recentMenu"));
+        const auto texts = [this] {
+            QStringList texts;
+            for (const QAction *action : child<QMenu>("recentMenu")->actions())
+                texts << action->text().section(' ', 1).remove(m_docs.path() + '/');
+            return texts;
+        };
+        // Ten kept, the one opened first; a missing one is not offered.
+        QCOMPARE(texts(), QStringList({"three.pdf", "recent&&0.pdf", "recent&&1.pdf", "recent&&2.pdf", "recent&&3.pdf",
+                                       "recent&&4.pdf", "recent&&5.pdf", "recent&&6.pdf", "recent&&7.pdf"}));
+        child<QMenu>("recentMenu")->actions().at(2)->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 30000);
+        QCOMPARE(m_window->documentPath(), doc("recent&1.pdf"));
+        QCOMPARE(texts().mid(0, 3), QStringList({"recent&&1.pdf", "three.pdf", "recent&&0.pdf"}));
     }
 
     void cancelQuestion_onlyYesStopsTheRun_data()
     {
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<bool>("cancelled");
-        QTest::newRow("no") << QList<bool>{false} << false;
-        QTest::newRow("no, then yes") << QList<bool>{false, true} << true;
-        QTest::newRow("yes") << QList<bool>{true} << true;
+        QTest::addColumn<QString>("outcome"); // in the status bar; %1 is the folder
+        QTest::newRow("no") << QList<bool>{false} << false << "3 images written to %1.";
+        QTest::newRow("no, then yes") << QList<bool>{false, true} << true
+                                      << "Cancelled after 0 of 3 pages; 0 images written to %1.";
+        QTest::newRow("yes") << QList<bool>{true} << true << "Cancelled after 0 of 3 pages; 0 images written to %1.";
     }
 
     void cancelQuestion_onlyYesStopsTheRun()
     {
         QFETCH(QList<bool>, answers);
         QFETCH(bool, cancelled);
+        QFETCH(QString, outcome);
         openWindow(); // before the case folder, which then holds only what the run leaves
         CaseFolder folder;
         m_files.image = folder.path("scan.png");
@@ -151,6 +188,7 @@ private slots:
         child<QPushButton>("convertRangeButton")->click();
         auto *progress = m_window->findChild<ProgressDialog *>();
         QVERIFY(progress);
+        QCOMPARE(progress->findChild<QLabel *>("statusLabel")->text(), "Processing page 1 of 3...");
         QSignalSpy confirmed(progress, &ProgressDialog::cancelConfirmed);
         m_messages.answers = answers;
         // While the question is open nothing may be written, though the run would finish meanwhile.
@@ -170,6 +208,11 @@ private slots:
         // Cancelled before Ghostscript finished a page: nothing at all is written.
         QCOMPARE(filesIn(folder.path()).size(), cancelled ? 0 : 3);
         QCOMPARE(leftovers(folder.temp()), QStringList());
+        QCOMPARE(child<QLabel>("outcomeLabel")->text(), outcome.arg(folder.path()));
+        FakeDesktop desktop;
+        QVERIFY(child<QPushButton>("openFolderButton")->isVisible());
+        child<QPushButton>("openFolderButton")->click();
+        QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(folder.path())});
     }
 
     void rangeFieldsAndTrimmedReadOut_reachTheWrittenFiles()
@@ -432,24 +475,28 @@ private slots:
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("said");
-        QTest::newRow("upper-case PDF") << QStringList{"/data/SCAN.PDF"} << QString();
-        QTest::newRow("text file") << QStringList{"/data/notes.txt"} << "\"notes.txt\" is not a PDF document.";
+        QTest::addColumn<bool>("commandLine"); // given to the window as it starts, not dropped
+        QTest::newRow("upper-case PDF") << QStringList{"/data/SCAN.PDF"} << QString() << false;
+        QTest::newRow("text file") << QStringList{"/data/notes.txt"} << "\"notes.txt\" is not a PDF document." << false;
         QTest::newRow("a web page") << QStringList{"https://example.org/a.pdf"}
-                                    << "Only PDF documents on this computer can be dropped here.";
-        // Offered as a batch; the fake user declines.
-        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << QString();
+                                    << "Only PDF documents on this computer can be dropped here." << false;
+        // Offered as a batch; the fake user declines, and the first is opened.
+        QTest::newRow("two PDFs") << QStringList{"/data/a.pdf", "/data/b.pdf"} << QString() << false;
+        QTest::newRow("two PDFs on the command line") << QStringList{"/data/a.pdf", "/data/b.pdf"} << QString() << true;
     }
 
     void drop_opensOnePdfOrSaysWhyNot()
     {
         QFETCH(QStringList, files);
         QFETCH(QString, said);
+        QFETCH(bool, commandLine);
         m_settings = {};
         m_messages = {};
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
-        m_window->start(m_gs);
+        m_window->start(m_gs, commandLine ? files : QStringList());
         // No document: nothing to convert, no range to choose.
         QVERIFY(!child<QSpinBox>("fromSpin")->isEnabled() && !child<QPushButton>("convertRangeButton")->isEnabled());
+        QCOMPARE(child<QLabel>("previewLabel")->text(), "Open a PDF with Ctrl+O, or drop one here.");
         QMimeData mime;
         QList<QUrl> urls;
         for (const QString &file : files)
@@ -459,11 +506,15 @@ private slots:
         QCoreApplication::sendEvent(m_window.get(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_window.get(), &drop);
+        if (!commandLine)
+            QCoreApplication::sendEvent(m_window.get(), &drop);
         QCOMPARE(m_window->statusBar()->currentMessage(), said);
-        // One PDF is opened, and found missing; several are offered for converting; the rest are not tried.
+        // Several are offered for converting; one PDF, or the first after a "No", is opened and found missing;
+        // the rest are not tried.
         QCOMPARE(m_messages.questions, files.size() > 1 ? 1 : 0);
-        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), said.isEmpty() && files.size() == 1 ? 1 : 0, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), said.isEmpty() ? 1 : 0, 30000);
+        QCOMPARE(m_messages.informed.value(0).contains("a.pdf") || m_messages.informed.value(0).contains("SCAN.PDF"),
+                 said.isEmpty());
     }
 
     void severalDocuments_convertIntoAFolder_oneProgressWindowAndOneSummary()
@@ -486,23 +537,28 @@ private slots:
             if (!statuses.contains(label->text()))
                 statuses << label->text();
             // Once the run has ended, the controls are free again.
-            if (m_window->statusBar()->currentMessage().contains("written"))
+            if (child<QLabel>("outcomeLabel")->text().contains("written"))
                 return;
             canOpenWhileRunning << (m_window->findChild<QAction *>("openAction")->isEnabled()
                                     || child<QPushButton>("browseButton")->isEnabled());
         });
         watch.start(5);
         child<QPushButton>("browseButton")->click();
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->statusBar()->currentMessage().contains("written"), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>("outcomeLabel")->text().contains("written"), 60000);
         watch.stop();
+        QCOMPARE(child<QLabel>("outcomeLabel")->text(), "7 images written to " + folder.path("out") + ".");
         QCOMPARE(filesIn(folder.path("out")), QStringList({"locked001.png", "locked002.png", "locked003.png", "one.png",
                                                            "three001.png", "three002.png", "three003.png"}));
         // The password given for one document, tried on the next, is no wrong answer to a question about it.
         QCOMPARE(m_messages.passwordRetries, QList<bool>({false, false}));
         // The ones that failed are told of once, at the end.
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), 1, 5000);
-        QVERIFY(m_messages.informed.first().startsWith("2 document"));
-        QVERIFY2(statuses.filter(QRegularExpression("^Document 5 of 5, three.pdf: page [123]")).size() >= 1,
+        QCOMPARE(m_messages.informed.first(),
+                 "2 documents could not be converted, or not completely:\n"
+                 "\"gone.pdf\" no longer exists. It may have been moved, renamed or deleted.\n"
+                 "The password for \"locked-too.pdf\" is not correct. Check the password and try again.");
+        QVERIFY2(statuses.filter(QRegularExpression("^Document 5 of 5, three.pdf: page [123] of 3\\.\\.\\.$")).size()
+                     >= 1,
                  qPrintable(statuses.join('|')));
         // Neither the menu nor the button opens another document while a run goes on.
         QVERIFY(!canOpenWhileRunning.isEmpty() && !canOpenWhileRunning.contains(true));
