@@ -375,7 +375,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     const QCommandLineOption version = parser.addVersionOption();
     const Options o = makeOptions();
     parser.addOptions(all(o));
-    parser.addPositionalArgument(QStringLiteral("FILE"), tr("The PDF document; with --convert, one or more."),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 tr("The PDF documents: one opens in the window, several are offered for converting."),
                                  QStringLiteral("[FILE.pdf...]"));
 
     CommandLineRequest request;

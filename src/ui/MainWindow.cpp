@@ -255,7 +255,10 @@ void MainWindow::start(const QString &ghostscript, const QStringList &documents)
         m_messages.inform(this, Problem::make(Problem::GhostscriptMissing).message);
         return;
     }
-    if (documents.size() == 1)
+    // A name from the command line that leads nowhere was mistyped, not moved since.
+    if (documents.size() == 1 && !QFileInfo::exists(documents.constFirst()))
+        m_messages.inform(this, Problem::make(Problem::DocumentMissing, {}, documents.constFirst()).message);
+    else if (documents.size() == 1)
         openDocument(documents.constFirst());
     else if (documents.size() > 1)
         offerBatch(documents);

@@ -98,6 +98,8 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size() + m_messages.passwordQuestions, 1, 30000);
             QTest::qWait(200);
             QCOMPARE(m_messages.informed.size() + m_messages.passwordQuestions, 1);
+            if (failing == "gone.pdf")
+                QVERIFY(m_messages.informed.constFirst().contains("\"gone.pdf\" no longer exists"));
             QVERIFY(!child<QLabel>("previewLabel")->pixmap().isNull());
         }
         QCOMPARE(m_window->documentPath(), doc("three.pdf"));
@@ -120,6 +122,18 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
         QCOMPARE(m_window->outputSize(), OutputSize::pixels({200, 300}, 144, true));
         QCOMPARE(child<QLineEdit>("heightEdit")->text(), QString::number(m_window->outputSize().height()));
+    }
+
+    void documentNamedAtStart_thatIsNotThere_doesNotExist()
+    {
+        m_settings = {};
+        m_messages = {};
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->start(m_gs, {doc("mistyped.pdf")});
+        QCOMPARE(m_messages.informed, QStringList{"\"" + doc("mistyped.pdf")
+                                                  + "\" does not exist. Check the file's name "
+                                                    "and folder."});
+        QVERIFY(m_window->documentPath().isEmpty());
     }
 
     void controlCharacters_inTheDocumentsName_areShownEscaped()
