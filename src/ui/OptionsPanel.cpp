@@ -21,7 +21,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_ditherCheck(named(new QCheckBox(tr("Dither")), "ditherCheck"))
     , m_antialiasCheck(named(new QCheckBox(tr("Antialias")), "antialiasCheck"))
     , m_formatCombo(named(new QComboBox, "formatCombo"))
-    , m_qualityLabel(new QLabel(tr("JPEG quality (higher is better):")))
+    , m_qualityLabel(new QLabel(tr("Quality:")))
     , m_qualityEdit(named(new QLineEdit, "qualityEdit"))
     , m_resolutionRadio(named(new QRadioButton(tr("Resolution (dpi):")), "resolutionRadio"))
     , m_resolutionCombo(named(new QComboBox, "resolutionCombo"))
@@ -42,8 +42,8 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     m_qualityEdit->setMaxLength(3);
     m_qualityEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_qualityEdit));
-    m_qualityEdit->setToolTip(tr("From 0 to 100: higher means a better image and a bigger file. Leave it empty "
-                                 "for the image library's default."));
+    m_qualityEdit->setToolTip(tr("For JPEG, and WebP in Hicolor: from 0 to 100, higher means a better image and a "
+                                 "bigger file. Leave it empty for the image library's default."));
     m_qualityEdit->setMaximumWidth(m_qualityEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
     m_qualityLabel->setBuddy(m_qualityEdit);
     for (int dpi : OptionLists::resolutions())
@@ -141,7 +141,7 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_transparentCheck->setEnabled(holds);
     m_transparentCheck->setToolTip(holds ? tr("Leave the paper out, for pages placed on a web page or a slide.")
                                          : tr("JPEG images cannot be transparent."));
-    // The quality means something only to JPEG.
+    // The quality means something only to the lossy writers: JPEG, and WebP in Hicolor.
     const bool lossy = options.usesQuality();
     m_qualityEdit->setEnabled(lossy);
     m_qualityLabel->setEnabled(lossy);
@@ -172,7 +172,9 @@ void OptionsPanel::edited()
     options.trim = m_trimCheck->isChecked();
     if (m_transparentCheck->isEnabled())
         options.transparent = m_transparentCheck->isChecked();
-    const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox;
+    // The colour depth decides whether WebP is lossy, and so whether the quality field applies.
+    const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox
+                               || options.usesQuality() != m_options.usesQuality();
     m_options = options;
     if (layoutChanged)
         setOptions(m_options);

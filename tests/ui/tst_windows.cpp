@@ -54,6 +54,15 @@ class tst_Windows : public QObject
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
     }
 
+    // Converts the page shown into path, through the real button and the save dialog's seam.
+    void convertShownPage(const QString &path)
+    {
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        m_files.image = path;
+        child<QPushButton>("convertPageButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -217,6 +226,38 @@ private slots:
         child<QPushButton>("convertRangeButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(filesIn(folder.path()), QStringList{"single.png"});
+    }
+
+    void quality_typedForWebPInHicolor_reachesTheFile()
+    {
+        openWindow();
+        CaseFolder folder;
+        // WebP first, then Hicolor: the depth alone makes WebP lossy.
+        child<QComboBox>("formatCombo")->setCurrentIndex(int(OptionLists::formats().indexOf(ImageFormat::Webp)));
+        auto *quality = child<QLineEdit>("qualityEdit");
+        QVERIFY(!quality->isEnabled());
+        child<QComboBox>("depthCombo")->setCurrentIndex(int(OptionLists::colorDepths().indexOf(ColorDepth::HiColor)));
+        QVERIFY(quality->isEnabled());
+        QList<qint64> sizes;
+        for (const QString typed : {"10", "90"}) {
+            quality->selectAll();
+            QTest::keyClicks(quality, typed);
+            const QString name = folder.path("q" + typed + ".webp");
+            convertShownPage(name);
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            // Lossy: the image is a "VP8 " chunk, not a lossless "VP8L" one.
+            const QByteArray bytes = file.readAll();
+            QCOMPARE(bytes.left(4) + bytes.mid(8, 4), "RIFFWEBP");
+            QByteArrayList chunks;
+            for (qsizetype at = 12; at + 8 <= bytes.size();
+                 at += 8 + ((qFromLittleEndian<quint32>(bytes.constData() + at + 4) + 1) & ~1u))
+                chunks << bytes.mid(at, 4);
+            QVERIFY2(chunks.contains("VP8 ") && !chunks.contains("VP8L"), chunks.join(' ').constData());
+            QCOMPARE(readImage(name).size, m_window->outputSize());
+            sizes << file.size();
+        }
+        QVERIFY2(sizes.at(0) < sizes.at(1), qPrintable(QStringLiteral("%1 %2").arg(sizes.at(0)).arg(sizes.at(1))));
     }
 
     void destination_proposedFromTheWholeName_andItsFolderKeptWhenReplacingIsDeclined()
