@@ -15,6 +15,7 @@
 #include "ui/PagePanel.h"
 #include "ui/PreviewPane.h"
 #include "ui/ProgressDialog.h"
+#include "ui/ShortcutKeeper.h"
 #include "ui/Widgets.h"
 
 #include <QCloseEvent>
@@ -55,6 +56,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
 
     createActions();
     createWidgets();
+    (new ShortcutKeeper(this))->watchFields();
     m_optionsPanel->setOptions(m_options);
     connectControls();
     updateEnabled();

@@ -24,6 +24,22 @@
 
 using namespace TestSupport;
 
+namespace {
+
+// Takes Ctrl+E and Ctrl+Shift+E for editing, as a line edit does with the key bindings of X11 desktops (the
+// end of the line); the offscreen platform's bindings are Windows', where neither is an editing key.
+class X11EditingKeys : public QObject
+{
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->key() == Qt::Key_E)
+            event->accept();
+        return false;
+    }
+};
+
+} // namespace
+
 class tst_Windows : public QObject
 {
     Q_OBJECT
@@ -258,6 +274,36 @@ private slots:
             sizes << file.size();
         }
         QVERIFY2(sizes.at(0) < sizes.at(1), qPrintable(QStringLiteral("%1 %2").arg(sizes.at(0)).arg(sizes.at(1))));
+    }
+
+    void shortcuts_reachTheWindowFromANumberField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("box"); // the box governs the size, so its fields can be edited
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("from, convert current page") << "fromSpin" << false << int(Qt::ControlModifier);
+        QTest::newRow("to, convert range") << "toSpin" << false << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("box width") << "boxWidthSpin" << true << int(Qt::ControlModifier);
+    }
+
+    void shortcuts_reachTheWindowFromANumberField()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, box);
+        QFETCH(int, modifiers);
+        openWindow();
+        if (box)
+            child<QRadioButton>("boxRadio")->click();
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->findChild<QWidget *>(field)->setFocus();
+        QTRY_VERIFY(m_window->findChild<QWidget *>(field)->hasFocus());
+        X11EditingKeys editing;
+        QApplication::focusWidget()->installEventFilter(&editing);
+        m_files.proposed.clear();
+        m_files.image.clear(); // the save dialog is cancelled
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(m_files.proposed, doc("three.png"));
     }
 
     void destination_proposedFromTheWholeName_andItsFolderKeptWhenReplacingIsDeclined()
