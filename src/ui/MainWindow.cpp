@@ -387,10 +387,29 @@ void MainWindow::convert(bool allPages)
     // The folder chosen is remembered even when the user then declines to replace what is there.
     if (!job.destination.isEmpty()) {
         m_lastFolder = QFileInfo(job.destination).absolutePath();
+        followFormat(job.format());
+        job.options.format = job.format();
         saveSettings();
     }
     if (go)
         startRun(job);
+    else
+        m_formatNote.clear();
+}
+
+void MainWindow::followFormat(ImageFormat written)
+{
+    // The name's extension decides what is written, so the window shows that format and what it changes.
+    if (written == m_options.format)
+        return;
+    const ConversionOptions before = m_options;
+    m_options.format = written;
+    m_optionsPanel->setOptions(m_options);
+    m_formatNote = before.transparent && !ConversionOptions::holdsTransparency(written)
+                       ? tr("JPEG files cannot be transparent; the background is white.")
+                       : tr("Format %1, as the file name says.").arg(OptionLists::suffix(written));
+    statusBar()->showMessage(m_formatNote, 20000);
+    optionsChanged(m_options.changesPreview(before));
 }
 
 void MainWindow::startRun(const ConversionJob &job)
@@ -425,8 +444,12 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
         const FailureSummary summary = FailureSummary::of(result.failures);
         m_messages.inform(this, summary.text, summary.details);
     }
+    // What the run's file name changed stays in view beside its outcome.
+    QString said = tr("%n image(s) written.", nullptr, result.pagesWritten);
+    if (!m_formatNote.isEmpty())
+        said += QLatin1Char(' ') + std::exchange(m_formatNote, QString());
     if (result.pagesWritten > 0)
-        statusBar()->showMessage(tr("%n image(s) written.", nullptr, result.pagesWritten), 10000);
+        statusBar()->showMessage(said, 10000);
 }
 
 void MainWindow::saveSettings()

@@ -81,6 +81,7 @@ private:
     void updateEnabled();
 
     void convert(bool allPages);
+    void followFormat(ImageFormat written);
     void startRun(const ConversionJob &job);
     void onConversionFinished(const ConversionResult &result);
     void saveSettings();
@@ -95,6 +96,7 @@ private:
     ConversionOptions m_options;
     Document m_document;
     QString m_lastFolder;
+    QString m_formatNote; // what the destination's extension changed, for the status bar
     bool m_quitting = false;
     QuestionGuard m_questions;
 

@@ -306,6 +306,21 @@ private slots:
         QCOMPARE(m_files.proposed, doc("three.png"));
     }
 
+    void destinationOfAnotherFormat_switchesTheFormatAndSaysWhatNoLongerApplies()
+    {
+        openWindow();
+        CaseFolder folder;
+        child<QCheckBox>("transparentCheck")->setChecked(true);
+        convertShownPage(folder.path("t.jpg"));
+        QCOMPARE(child<QComboBox>("formatCombo")->currentText(), "jpg");
+        QVERIFY(!child<QCheckBox>("transparentCheck")->isChecked());
+        const QString said = m_window->statusBar()->currentMessage();
+        QVERIFY2(said.contains("JPEG files cannot be transparent; the background is white."), qPrintable(said));
+        QFile file(folder.path("t.jpg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(3), "\xff\xd8\xff");
+    }
+
     void destination_proposedFromTheWholeName_andItsFolderKeptWhenReplacingIsDeclined()
     {
         openWindow();
