@@ -306,6 +306,22 @@ private slots:
         QCOMPARE(m_files.proposed, doc("three.png"));
     }
 
+    void resolution_typed_reachesTheFileAndTheNextStart()
+    {
+        openWindow();
+        CaseFolder folder;
+        QLineEdit *typed = child<QComboBox>("resolutionCombo")->lineEdit();
+        typed->selectAll();
+        QTest::keyClicks(typed, "150");
+        const QSize expected = OutputSize::pixels({842, 595}, 150, true);
+        QCOMPARE(child<QLineEdit>("widthEdit")->text(), QString::number(expected.width()));
+        convertShownPage(folder.path("typed.png"));
+        QCOMPARE(readImage(folder.path("typed.png")).size, expected);
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        QCOMPARE(m_window->options().dpi, 150);
+        QCOMPARE(child<QComboBox>("resolutionCombo")->currentText(), "150");
+    }
+
     void destinationOfAnotherFormat_switchesTheFormatAndSaysWhatNoLongerApplies()
     {
         openWindow();
