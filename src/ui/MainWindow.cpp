@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "conversion/PageSelection.h"
 #include "preview/DroppedDocuments.h"
 #include "preview/OutputSize.h"
 #include "settings/OptionsStorage.h"
@@ -377,11 +378,18 @@ void MainWindow::convert(bool allPages)
 {
     if (m_document.path.isEmpty() || isBusy())
         return;
-    const int first = allPages ? m_pagePanel->firstPage() : m_options.page;
-    const int last = allPages ? m_pagePanel->lastPage() : m_options.page;
+    QList<int> listed;
+    if (allPages && !m_pagePanel->pageList().isEmpty()) {
+        listed = pagesListed();
+        if (listed.isEmpty())
+            return;
+    }
+    const int first = !listed.isEmpty() ? listed.constFirst() : allPages ? m_pagePanel->firstPage() : m_options.page;
+    const int last = !listed.isEmpty() ? listed.constLast() : allPages ? m_pagePanel->lastPage() : m_options.page;
     // A document of one page is written to the chosen name itself.
     ConversionJob job = ConversionJob::forDocument(m_options, m_ghostscript, m_document, first, last,
                                                    allPages && m_document.info.pageCount > 1);
+    job.pageList = listed;
     const QString folder = m_lastFolder.isEmpty() ? QFileInfo(m_document.path).absolutePath() : m_lastFolder;
     const bool go = DestinationQuestion(this, m_files, m_messages, m_questions).ask(job, m_document.path, folder);
     // The folder chosen is remembered even when the user then declines to replace what is there.
@@ -395,6 +403,28 @@ void MainWindow::convert(bool allPages)
         startRun(job);
     else
         m_formatNote.clear();
+}
+
+QList<int> MainWindow::pagesListed()
+{
+    // Refused before the save dialog, so that no question is asked about a run that cannot start.
+    QString problem;
+    QList<int> pages;
+    if (const std::optional<PageSelection> selection = PageSelection::parse(m_pagePanel->pageList(), &problem)) {
+        QList<PageSelection::Range> missing;
+        pages = selection->resolve(m_document.info.pageCount, &missing);
+        if (!missing.isEmpty()) {
+            problem = tr("The document ends at page %1; the list asks for %2.")
+                          .arg(m_document.info.pageCount)
+                          .arg(PageSelection::text(missing, QStringLiteral(", ")));
+            pages.clear();
+        }
+    }
+    if (pages.isEmpty()) {
+        const QuestionGuard::Asking asking(m_questions);
+        m_messages.inform(this, problem);
+    }
+    return pages;
 }
 
 void MainWindow::followFormat(ImageFormat written)

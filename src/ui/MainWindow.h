@@ -81,6 +81,8 @@ private:
     void updateEnabled();
 
     void convert(bool allPages);
+    // The pages the page list names, or none after telling the user what is wrong with it.
+    QList<int> pagesListed();
     void followFormat(ImageFormat written);
     void startRun(const ConversionJob &job);
     void onConversionFinished(const ConversionResult &result);

@@ -306,6 +306,44 @@ private slots:
         QCOMPARE(m_files.proposed, doc("three.png"));
     }
 
+    void pageList_convertsExactlyItsPages_orIsRefusedBeforeAnyWork_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("pages") << "1,3" << QStringList{"scan001.png", "scan003.png"} << QString();
+        QTest::newRow("to the end") << " 2- " << QStringList{"scan002.png", "scan003.png"} << QString();
+        QTest::newRow("turned round") << "3-1" << QStringList()
+                                      << "--pages 3-1: \"3-1\": the first page comes after the last.";
+        QTest::newRow("past the end") << "2,9-" << QStringList() << "The document ends at page 3; the list asks for 9.";
+    }
+
+    void pageList_convertsExactlyItsPages_orIsRefusedBeforeAnyWork()
+    {
+        QFETCH(QString, list);
+        QFETCH(QStringList, written);
+        QFETCH(QString, refusal);
+        openWindow();
+        CaseFolder folder;
+        QTest::keyClicks(child<QLineEdit>("pageListEdit"), list);
+        QVERIFY(!child<QSpinBox>("fromSpin")->isEnabled()); // the list takes their place
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        m_files.proposed.clear();
+        m_files.image = folder.path("scan.png");
+        child<QPushButton>("convertRangeButton")->click();
+        if (!refusal.isEmpty()) {
+            QCOMPARE(m_messages.informed, QStringList{refusal});
+            QCOMPARE(m_files.proposed, QString()); // not even the save dialog
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(filesIn(folder.path()), written);
+        // Each file holds its page: the first is landscape, the others upright.
+        for (const QString &name : written)
+            QCOMPARE(readImage(folder.path(name)).size,
+                     OutputSize::pixels(name == "scan001.png" ? QSizeF(842, 595) : QSizeF(200, 300), 144, true));
+    }
+
     void resolution_typed_reachesTheFileAndTheNextStart()
     {
         openWindow();
