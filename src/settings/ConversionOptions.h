@@ -79,6 +79,9 @@ const QList<ImageFormat> &formats();
 const QList<int> &resolutions();
 // The largest box side the window and the command line take, in pixels.
 constexpr int MaxBoxSide = 100000;
+// The resolutions that can be typed, beside the listed ones.
+constexpr int LowestDpi = 72;
+constexpr int HighestDpi = 2400;
 QString suffix(ImageFormat format);
 QStringList suffixes();
 // The format a file name's extension asks for ("jpeg" counts as jpg), if it is one of ours.

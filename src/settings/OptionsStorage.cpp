@@ -96,6 +96,19 @@ const std::vector<Key> &keys()
              return position(OptionLists::resolutions(), OptionLists::resolutions().contains(o.dpi) ? o.dpi : O{}.dpi);
          },
          [](O &o, const QString &v) { fromPosition(OptionLists::resolutions(), v, o.dpi); }},
+        // A typed resolution, empty for a listed one; it wins over the position above, which stays readable
+        // by versions that only know the list.
+        {"TypedResolution",
+         [](const O &o, QSize) {
+             return OptionLists::resolutions().contains(o.dpi) || o.dpi < OptionLists::LowestDpi
+                            || o.dpi > OptionLists::HighestDpi
+                        ? QString()
+                        : QString::number(o.dpi);
+         },
+         [](O &o, const QString &v) {
+             if (const std::optional<int> dpi = integer(v, OptionLists::LowestDpi, OptionLists::HighestDpi))
+                 o.dpi = *dpi;
+         }},
         {"FitToBox", [](const O &o, QSize) { return flag(o.fitToBox); },
          [](O &o, const QString &v) { fromFlag(v, o.fitToBox); }},
         {"BoxWidth", [](const O &o, QSize) { return QString::number(o.boxWidth); },

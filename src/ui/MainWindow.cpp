@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "conversion/PageSelection.h"
 #include "preview/DroppedDocuments.h"
 #include "preview/OutputSize.h"
 #include "settings/OptionsStorage.h"
@@ -17,6 +18,7 @@
 #include "ui/PagePanel.h"
 #include "ui/PreviewPane.h"
 #include "ui/ProgressDialog.h"
+#include "ui/ShortcutKeeper.h"
 #include "ui/Widgets.h"
 
 #include <QCloseEvent>
@@ -58,6 +60,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
 
     createActions();
     createWidgets();
+    (new ShortcutKeeper(this))->watchFields();
     m_optionsPanel->setOptions(m_options);
     connectControls();
     updateEnabled();
@@ -443,20 +446,68 @@ void MainWindow::convert(bool allPages)
 {
     if (m_document.path.isEmpty() || isBusy())
         return;
-    const int first = allPages ? m_pagePanel->firstPage() : m_options.page;
-    const int last = allPages ? m_pagePanel->lastPage() : m_options.page;
+    QList<int> listed;
+    if (allPages && !m_pagePanel->pageList().isEmpty()) {
+        listed = pagesListed();
+        if (listed.isEmpty())
+            return;
+    }
+    const int first = !listed.isEmpty() ? listed.constFirst() : allPages ? m_pagePanel->firstPage() : m_options.page;
+    const int last = !listed.isEmpty() ? listed.constLast() : allPages ? m_pagePanel->lastPage() : m_options.page;
     // A document of one page is written to the chosen name itself.
     ConversionJob job = ConversionJob::forDocument(m_options, m_ghostscript, m_document, first, last,
                                                    allPages && m_document.info.pageCount > 1);
+    job.pageList = listed;
     const QString folder = m_lastFolder.isEmpty() ? QFileInfo(m_document.path).absolutePath() : m_lastFolder;
     const bool go = DestinationQuestion(this, m_files, m_messages, m_questions).ask(job, m_document.path, folder);
     // The folder chosen is remembered even when the user then declines to replace what is there.
     if (!job.destination.isEmpty()) {
         m_lastFolder = QFileInfo(job.destination).absolutePath();
+        followFormat(job.format());
+        job.options.format = job.format();
         saveSettings();
     }
     if (go)
         startRun(job);
+    else
+        m_formatNote.clear();
+}
+
+QList<int> MainWindow::pagesListed()
+{
+    // Refused before the save dialog, so that no question is asked about a run that cannot start.
+    QString problem;
+    QList<int> pages;
+    if (const std::optional<PageSelection> selection = PageSelection::parse(m_pagePanel->pageList(), &problem)) {
+        QList<PageSelection::Range> missing;
+        pages = selection->resolve(m_document.info.pageCount, &missing);
+        if (!missing.isEmpty()) {
+            problem = tr("The document ends at page %1; the list asks for %2.")
+                          .arg(m_document.info.pageCount)
+                          .arg(PageSelection::text(missing, QStringLiteral(", ")));
+            pages.clear();
+        }
+    }
+    if (pages.isEmpty()) {
+        const QuestionGuard::Asking asking(m_questions);
+        m_messages.inform(this, problem);
+    }
+    return pages;
+}
+
+void MainWindow::followFormat(ImageFormat written)
+{
+    // The name's extension decides what is written, so the window shows that format and what it changes.
+    if (written == m_options.format)
+        return;
+    const ConversionOptions before = m_options;
+    m_options.format = written;
+    m_optionsPanel->setOptions(m_options);
+    m_formatNote = before.transparent && !ConversionOptions::holdsTransparency(written)
+                       ? tr("JPEG files cannot be transparent; the background is white.")
+                       : tr("Format %1, as the file name says.").arg(OptionLists::suffix(written));
+    statusBar()->showMessage(m_formatNote, 20000);
+    optionsChanged(m_options.changesPreview(before));
 }
 
 void MainWindow::startRun(const ConversionJob &job)
@@ -490,13 +541,16 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
         return;
     // Said before any message box, so that the box is read with the outcome in view.
     const QString folder = Problem::escapeName(QDir::toNativeSeparators(m_runFolder));
-    if (result.cancelled)
-        showOutcome(tr("Cancelled after %1 of %2 pages; %n image(s) written to %3.", nullptr, result.pagesWritten)
-                        .arg(m_runDone)
-                        .arg(m_runPages)
-                        .arg(folder));
-    else
-        showOutcome(tr("%n image(s) written to %1.", nullptr, result.pagesWritten).arg(folder));
+    QString outcome = result.cancelled ? tr("Cancelled after %1 of %2 pages; %n image(s) written to %3.", nullptr,
+                                            result.pagesWritten)
+                                             .arg(m_runDone)
+                                             .arg(m_runPages)
+                                             .arg(folder)
+                                       : tr("%n image(s) written to %1.", nullptr, result.pagesWritten).arg(folder);
+    // What the run's file name changed stays in view beside its outcome.
+    if (!m_formatNote.isEmpty())
+        outcome += QLatin1Char(' ') + std::exchange(m_formatNote, QString());
+    showOutcome(outcome);
     const QuestionGuard::Asking asking(m_questions);
     if (!result.fatal.isNone()) {
         m_messages.inform(this, result.fatal.message, result.fatal.details);

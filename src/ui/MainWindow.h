@@ -85,6 +85,9 @@ private:
     void updateEnabled();
 
     void convert(bool allPages);
+    // The pages the page list names, or none after telling the user what is wrong with it.
+    QList<int> pagesListed();
+    void followFormat(ImageFormat written);
     void startRun(const ConversionJob &job);
     void onConversionFinished(const ConversionResult &result);
     // Says in the status bar what the run wrote, with a button that opens its folder; empty hides both.
@@ -101,6 +104,7 @@ private:
     ConversionOptions m_options;
     Document m_document;
     QString m_lastFolder;
+    QString m_formatNote; // what the destination's extension changed, for the status bar
     bool m_quitting = false;
     QuestionGuard m_questions;
 

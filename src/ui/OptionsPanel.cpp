@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -21,7 +22,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_ditherCheck(named(new QCheckBox(tr("Dither")), "ditherCheck"))
     , m_antialiasCheck(named(new QCheckBox(tr("Antialias")), "antialiasCheck"))
     , m_formatCombo(named(new QComboBox, "formatCombo"))
-    , m_qualityLabel(new QLabel(tr("JPEG quality (higher is better):")))
+    , m_qualityLabel(new QLabel(tr("Quality:")))
     , m_qualityEdit(named(new QLineEdit, "qualityEdit"))
     , m_resolutionRadio(named(new QRadioButton(tr("Resolution (dpi):")), "resolutionRadio"))
     , m_resolutionCombo(named(new QComboBox, "resolutionCombo"))
@@ -42,12 +43,21 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     m_qualityEdit->setMaxLength(3);
     m_qualityEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_qualityEdit));
-    m_qualityEdit->setToolTip(tr("From 0 to 100: higher means a better image and a bigger file. Leave it empty "
-                                 "for the image library's default."));
+    m_qualityEdit->setToolTip(tr("For JPEG, and WebP in Hicolor: from 0 to 100, higher means a better image and a "
+                                 "bigger file. Leave it empty for the image library's default."));
     m_qualityEdit->setMaximumWidth(m_qualityEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
     m_qualityLabel->setBuddy(m_qualityEdit);
     for (int dpi : OptionLists::resolutions())
         m_resolutionCombo->addItem(QString::number(dpi), dpi);
+    // Any whole resolution in range can be typed; the list only suggests. Without a completer, a typed "19"
+    // stays 19 rather than turning into the listed 192.
+    m_resolutionCombo->setEditable(true);
+    m_resolutionCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_resolutionCombo->setCompleter(nullptr);
+    m_resolutionCombo->setValidator(
+        new QIntValidator(OptionLists::LowestDpi, OptionLists::HighestDpi, m_resolutionCombo));
+    m_resolutionCombo->setToolTip(
+        tr("Pick a resolution or type one from %1 to %2.").arg(OptionLists::LowestDpi).arg(OptionLists::HighestDpi));
 
     // Row 0 is left to the window for the source file.
     m_grid->setContentsMargins(0, 0, 0, 0);
@@ -83,7 +93,10 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     connect(m_qualityEdit, &QLineEdit::textEdited, this, &OptionsPanel::edited);
     // A quality above 100 reads as 100 once the user leaves the field.
     connect(m_qualityEdit, &QLineEdit::editingFinished, this, [this] { setOptions(m_options); });
-    connect(m_resolutionCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    // The text, not the position: a pick from the list after typing may leave the position as it was.
+    connect(m_resolutionCombo, &QComboBox::currentTextChanged, this, &OptionsPanel::edited);
+    // A resolution typed only in part reads as the last whole one once the user leaves the field.
+    connect(m_resolutionCombo->lineEdit(), &QLineEdit::editingFinished, this, [this] { setOptions(m_options); });
     connect(m_boxRadio, &QRadioButton::toggled, this, &OptionsPanel::edited);
     connect(m_boxWidthSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
     connect(m_boxHeightSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
@@ -126,7 +139,10 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_antialiasCheck->setChecked(options.antialias);
     m_formatCombo->setCurrentIndex(int(OptionLists::formats().indexOf(options.format)));
     m_qualityEdit->setText(options.jpegQuality < 0 ? QString() : QString::number(options.jpegQuality));
-    m_resolutionCombo->setCurrentIndex(m_resolutionCombo->findData(options.dpi));
+    const int listed = m_resolutionCombo->findData(options.dpi);
+    m_resolutionCombo->setCurrentIndex(listed);
+    if (listed < 0)
+        m_resolutionCombo->setEditText(QString::number(options.dpi));
     m_boxRadio->setChecked(options.fitToBox);
     m_resolutionRadio->setChecked(!options.fitToBox);
     m_boxWidthSpin->setValue(options.boxWidth);
@@ -141,7 +157,7 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_transparentCheck->setEnabled(holds);
     m_transparentCheck->setToolTip(holds ? tr("Leave the paper out, for pages placed on a web page or a slide.")
                                          : tr("JPEG images cannot be transparent."));
-    // The quality means something only to JPEG.
+    // The quality means something only to the lossy writers: JPEG, and WebP in Hicolor.
     const bool lossy = options.usesQuality();
     m_qualityEdit->setEnabled(lossy);
     m_qualityLabel->setEnabled(lossy);
@@ -162,7 +178,10 @@ void OptionsPanel::edited()
     options.format = OptionLists::formats().value(m_formatCombo->currentIndex(), options.format);
     const QString quality = m_qualityEdit->text();
     options.jpegQuality = quality.isEmpty() ? ConversionOptions::LibraryDefaultQuality : std::min(100, quality.toInt());
-    options.dpi = m_resolutionCombo->currentData().toInt();
+    int state = 0;
+    QString typed = m_resolutionCombo->currentText();
+    if (m_resolutionCombo->validator()->validate(typed, state) == QValidator::Acceptable)
+        options.dpi = typed.toInt();
     options.fitToBox = m_boxRadio->isChecked();
     options.boxWidth = m_boxWidthSpin->value();
     options.boxHeight = m_boxHeightSpin->value();
@@ -172,7 +191,9 @@ void OptionsPanel::edited()
     options.trim = m_trimCheck->isChecked();
     if (m_transparentCheck->isEnabled())
         options.transparent = m_transparentCheck->isChecked();
-    const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox;
+    // The colour depth decides whether WebP is lossy, and so whether the quality field applies.
+    const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox
+                               || options.usesQuality() != m_options.usesQuality();
     m_options = options;
     if (layoutChanged)
         setOptions(m_options);

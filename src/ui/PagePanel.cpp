@@ -32,6 +32,7 @@ PagePanel::PagePanel(QWidget *parent)
     , m_pageSpin(named(new QSpinBox, "pageSpin"))
     , m_fromSpin(named(new QSpinBox, "fromSpin"))
     , m_toSpin(named(new QSpinBox, "toSpin"))
+    , m_listEdit(named(new QLineEdit, "pageListEdit"))
     , m_widthEdit(sizeField("widthEdit"))
     , m_heightEdit(sizeField("heightEdit"))
 {
@@ -58,6 +59,13 @@ PagePanel::PagePanel(QWidget *parent)
     range->addWidget(new QLabel(tr("to")));
     range->addWidget(m_toSpin, 1);
     column->addLayout(range);
+    auto *listLabel = new QLabel(tr("or the pages:"));
+    listLabel->setBuddy(m_listEdit);
+    column->addWidget(listLabel);
+    column->addWidget(m_listEdit);
+    m_listEdit->setPlaceholderText(tr("e.g. 1,3,5-7,10-"));
+    m_listEdit->setToolTip(tr("Pages and ranges separated by commas; \"10-\" runs to the last page. When given, the "
+                              "range button converts these pages instead of from and to."));
     column->addSpacing(pageLabel->fontMetrics().height() / 2);
     column->addWidget(new QLabel(tr("Image size (pixels):")));
     auto *size = new QHBoxLayout;
@@ -81,6 +89,10 @@ PagePanel::PagePanel(QWidget *parent)
         m_fromSpin->setMaximum(to);
         emit rangeChanged();
     });
+    connect(m_listEdit, &QLineEdit::textChanged, this, [this] {
+        updateRangeEnabled();
+        emit rangeChanged();
+    });
 }
 
 void PagePanel::setDocument(int pageCount, int page)
@@ -102,6 +114,9 @@ void PagePanel::setDocument(int pageCount, int page)
     m_toSpin->setRange(1, pageCount);
     m_fromSpin->setValue(1);
     m_toSpin->setValue(pageCount);
+    const QSignalBlocker listBlocker(m_listEdit);
+    m_listEdit->clear();
+    updateRangeEnabled();
     emit rangeChanged();
 }
 
@@ -121,8 +136,22 @@ void PagePanel::setOutputSize(QSize size)
 
 void PagePanel::setRangeEnabled(bool enabled)
 {
-    m_fromSpin->setEnabled(enabled);
-    m_toSpin->setEnabled(enabled);
+    m_rangeEnabled = enabled;
+    updateRangeEnabled();
+}
+
+void PagePanel::updateRangeEnabled()
+{
+    // A list in the field takes the place of from and to.
+    const bool listed = !pageList().isEmpty();
+    m_fromSpin->setEnabled(m_rangeEnabled && !listed);
+    m_toSpin->setEnabled(m_rangeEnabled && !listed);
+    m_listEdit->setEnabled(m_rangeEnabled);
+}
+
+QString PagePanel::pageList() const
+{
+    return m_listEdit->text().trimmed();
 }
 
 int PagePanel::firstPage() const
@@ -141,6 +170,11 @@ QString PagePanel::rangeCaption() const
     const int from = firstPage(), to = lastPage();
     if (m_pageCount == 0)
         return tr("Convert pages");
+    // A long list would stretch the button and the window with it.
+    constexpr qsizetype LongestListShown = 16;
+    if (!pageList().isEmpty())
+        return pageList().size() <= LongestListShown ? tr("Convert pages %1").arg(pageList())
+                                                     : tr("Convert the listed pages");
     if (from == 1 && to == m_pageCount)
         return tr("Convert all pages");
     return from == to ? tr("Convert page %1").arg(from) : tr("Convert pages %1 to %2").arg(from).arg(to);
@@ -148,5 +182,5 @@ QString PagePanel::rangeCaption() const
 
 QList<QWidget *> PagePanel::tabOrder() const
 {
-    return {m_pageCombo, m_pageSpin, m_fromSpin, m_toSpin};
+    return {m_pageCombo, m_pageSpin, m_fromSpin, m_toSpin, m_listEdit};
 }

@@ -23,6 +23,8 @@ public:
     void setRangeEnabled(bool enabled);
     int firstPage() const;
     int lastPage() const;
+    // A page list such as "1,3,5-7,10-" that the range button converts in place of from and to; empty for none.
+    QString pageList() const;
     // What the range button does with the range as it stands.
     QString rangeCaption() const;
     QList<QWidget *> tabOrder() const;
@@ -32,11 +34,15 @@ signals:
     void rangeChanged();
 
 private:
+    void updateRangeEnabled();
+
     int m_pageCount = 0;
+    bool m_rangeEnabled = true;
     QComboBox *m_pageCombo = nullptr;
     QSpinBox *m_pageSpin = nullptr; // in place of the list, for a document too long to list
     QSpinBox *m_fromSpin = nullptr;
     QSpinBox *m_toSpin = nullptr;
+    QLineEdit *m_listEdit = nullptr;
     QLineEdit *m_widthEdit = nullptr;
     QLineEdit *m_heightEdit = nullptr;
 };

@@ -70,18 +70,22 @@ private slots:
         OptionsStorage::save(store, options, QSize(1191, 1684));
         // The eleven keys keep their texts; the newer ones come beside them with their defaults.
         QMap<QString, QString> expected = iniValues(written);
-        expected.insert({{"FitToBox", "0"}, {"BoxWidth", "0"}, {"BoxHeight", "0"}, {"Transparent", "0"}});
+        expected.insert(
+            {{"TypedResolution", ""}, {"FitToBox", "0"}, {"BoxWidth", "0"}, {"BoxHeight", "0"}, {"Transparent", "0"}});
         QCOMPARE(iniValues(saved), expected);
     }
 
     void newerOptions_surviveARestart()
     {
         const ConversionOptions options{
-            .fitToBox = true, .boxWidth = 1072, .boxHeight = 1448, .transparent = true, .page = 3};
+            .dpi = 150, .fitToBox = true, .boxWidth = 1072, .boxHeight = 1448, .transparent = true, .page = 3};
         MemorySettings store;
         OptionsStorage::save(store, options, {});
         QCOMPARE(OptionsStorage::load(store), options);
         QCOMPARE(store.values.value("BoxWidth"), "1072");
+        // A typed resolution has a key of its own; the listed position keeps its meaning for older versions.
+        QCOMPARE(store.values.value("TypedResolution"), "150");
+        QCOMPARE(store.values.value("Resolution"), "3");
     }
 
     // Stored settings keep their meaning only while each list keeps its order: it may only grow at its end.
@@ -163,6 +167,8 @@ private slots:
         row("page beyond an int", "pdfpage", "99999999999", "1");
         row("resolution past the list", "Resolution", "9", "3");
         row("resolution fractional", "Resolution", "2.5", "3");
+        row("typed resolution below the range", "TypedResolution", "71", "");
+        row("typed resolution fractional", "TypedResolution", "150.5", "");
         row("source file gone", "SourceFile", "/nonexistent/a.pdf", "");
         row("box side negative", "BoxWidth", "-5", "0");
         row("box side too large", "BoxHeight", "100001", "0");

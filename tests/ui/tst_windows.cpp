@@ -27,6 +27,22 @@
 
 using namespace TestSupport;
 
+namespace {
+
+// Takes Ctrl+E and Ctrl+Shift+E for editing, as a line edit does with the key bindings of X11 desktops (the
+// end of the line); the offscreen platform's bindings are Windows', where neither is an editing key.
+class X11EditingKeys : public QObject
+{
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->key() == Qt::Key_E)
+            event->accept();
+        return false;
+    }
+};
+
+} // namespace
+
 class tst_Windows : public QObject
 {
     Q_OBJECT
@@ -55,6 +71,15 @@ class tst_Windows : public QObject
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
         m_window->start(m_gs, {doc("three.pdf")});
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+    }
+
+    // Converts the page shown into path, through the real button and the save dialog's seam.
+    void convertShownPage(const QString &path)
+    {
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        m_files.image = path;
+        child<QPushButton>("convertPageButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
     }
 
 private slots:
@@ -274,6 +299,137 @@ private slots:
         child<QPushButton>("convertRangeButton")->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
         QCOMPARE(filesIn(folder.path()), QStringList{"single.png"});
+    }
+
+    void quality_typedForWebPInHicolor_reachesTheFile()
+    {
+        openWindow();
+        CaseFolder folder;
+        // WebP first, then Hicolor: the depth alone makes WebP lossy.
+        child<QComboBox>("formatCombo")->setCurrentIndex(int(OptionLists::formats().indexOf(ImageFormat::Webp)));
+        auto *quality = child<QLineEdit>("qualityEdit");
+        QVERIFY(!quality->isEnabled());
+        child<QComboBox>("depthCombo")->setCurrentIndex(int(OptionLists::colorDepths().indexOf(ColorDepth::HiColor)));
+        QVERIFY(quality->isEnabled());
+        QList<qint64> sizes;
+        for (const QString typed : {"10", "90"}) {
+            quality->selectAll();
+            QTest::keyClicks(quality, typed);
+            const QString name = folder.path("q" + typed + ".webp");
+            convertShownPage(name);
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            // Lossy: the image is a "VP8 " chunk, not a lossless "VP8L" one.
+            const QByteArray bytes = file.readAll();
+            QCOMPARE(bytes.left(4) + bytes.mid(8, 4), "RIFFWEBP");
+            QByteArrayList chunks;
+            for (qsizetype at = 12; at + 8 <= bytes.size();
+                 at += 8 + ((qFromLittleEndian<quint32>(bytes.constData() + at + 4) + 1) & ~1u))
+                chunks << bytes.mid(at, 4);
+            QVERIFY2(chunks.contains("VP8 ") && !chunks.contains("VP8L"), chunks.join(' ').constData());
+            QCOMPARE(readImage(name).size, m_window->outputSize());
+            sizes << file.size();
+        }
+        QVERIFY2(sizes.at(0) < sizes.at(1), qPrintable(QStringLiteral("%1 %2").arg(sizes.at(0)).arg(sizes.at(1))));
+    }
+
+    void shortcuts_reachTheWindowFromANumberField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("box"); // the box governs the size, so its fields can be edited
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("from, convert current page") << "fromSpin" << false << int(Qt::ControlModifier);
+        QTest::newRow("to, convert range") << "toSpin" << false << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("box width") << "boxWidthSpin" << true << int(Qt::ControlModifier);
+    }
+
+    void shortcuts_reachTheWindowFromANumberField()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, box);
+        QFETCH(int, modifiers);
+        openWindow();
+        if (box)
+            child<QRadioButton>("boxRadio")->click();
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->findChild<QWidget *>(field)->setFocus();
+        QTRY_VERIFY(m_window->findChild<QWidget *>(field)->hasFocus());
+        X11EditingKeys editing;
+        QApplication::focusWidget()->installEventFilter(&editing);
+        m_files.proposed.clear();
+        m_files.image.clear(); // the save dialog is cancelled
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(m_files.proposed, doc("three.png"));
+    }
+
+    void pageList_convertsExactlyItsPages_orIsRefusedBeforeAnyWork_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("pages") << "1,3" << QStringList{"scan001.png", "scan003.png"} << QString();
+        QTest::newRow("to the end") << " 2- " << QStringList{"scan002.png", "scan003.png"} << QString();
+        QTest::newRow("turned round") << "3-1" << QStringList()
+                                      << "--pages 3-1: \"3-1\": the first page comes after the last.";
+        QTest::newRow("past the end") << "2,9-" << QStringList() << "The document ends at page 3; the list asks for 9.";
+    }
+
+    void pageList_convertsExactlyItsPages_orIsRefusedBeforeAnyWork()
+    {
+        QFETCH(QString, list);
+        QFETCH(QStringList, written);
+        QFETCH(QString, refusal);
+        openWindow();
+        CaseFolder folder;
+        QTest::keyClicks(child<QLineEdit>("pageListEdit"), list);
+        QVERIFY(!child<QSpinBox>("fromSpin")->isEnabled()); // the list takes their place
+        QSignalSpy finished(m_window.get(), &MainWindow::conversionFinished);
+        m_files.proposed.clear();
+        m_files.image = folder.path("scan.png");
+        child<QPushButton>("convertRangeButton")->click();
+        if (!refusal.isEmpty()) {
+            QCOMPARE(m_messages.informed, QStringList{refusal});
+            QCOMPARE(m_files.proposed, QString()); // not even the save dialog
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+        QCOMPARE(filesIn(folder.path()), written);
+        // Each file holds its page: the first is landscape, the others upright.
+        for (const QString &name : written)
+            QCOMPARE(readImage(folder.path(name)).size,
+                     OutputSize::pixels(name == "scan001.png" ? QSizeF(842, 595) : QSizeF(200, 300), 144, true));
+    }
+
+    void resolution_typed_reachesTheFileAndTheNextStart()
+    {
+        openWindow();
+        CaseFolder folder;
+        QLineEdit *typed = child<QComboBox>("resolutionCombo")->lineEdit();
+        typed->selectAll();
+        QTest::keyClicks(typed, "150");
+        const QSize expected = OutputSize::pixels({842, 595}, 150, true);
+        QCOMPARE(child<QLineEdit>("widthEdit")->text(), QString::number(expected.width()));
+        convertShownPage(folder.path("typed.png"));
+        QCOMPARE(readImage(folder.path("typed.png")).size, expected);
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        QCOMPARE(m_window->options().dpi, 150);
+        QCOMPARE(child<QComboBox>("resolutionCombo")->currentText(), "150");
+    }
+
+    void destinationOfAnotherFormat_switchesTheFormatAndSaysWhatNoLongerApplies()
+    {
+        openWindow();
+        CaseFolder folder;
+        child<QCheckBox>("transparentCheck")->setChecked(true);
+        convertShownPage(folder.path("t.jpg"));
+        QCOMPARE(child<QComboBox>("formatCombo")->currentText(), "jpg");
+        QVERIFY(!child<QCheckBox>("transparentCheck")->isChecked());
+        const QString said = child<QLabel>("outcomeLabel")->text();
+        QVERIFY2(said.contains("JPEG files cannot be transparent; the background is white."), qPrintable(said));
+        QFile file(folder.path("t.jpg"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(3), "\xff\xd8\xff");
     }
 
     void destination_proposedFromTheWholeName_andItsFolderKeptWhenReplacingIsDeclined()
