@@ -210,7 +210,7 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
         QString error;
         const std::optional<PageSelection> pages = PageSelection::parse(parser.value(o.pages), &error);
         if (!pages)
-            return error;
+            return QStringLiteral("--pages %1: %2").arg(parser.value(o.pages), error);
         request.pages = *pages;
     }
     if (parser.isSet(o.dpi)) {

@@ -26,23 +26,23 @@ std::optional<PageSelection> PageSelection::parse(const QString &text, QString *
         return std::nullopt;
     };
     if (text.trimmed().isEmpty())
-        return fail(tr("--pages wants a page list, for example 1,3,5-7,10-."));
+        return fail(tr("A page list is wanted, for example 1,3,5-7,10-."));
     PageSelection selection;
     for (const QString &piece : text.split(QLatin1Char(','))) {
         const QRegularExpressionMatch match = part.match(piece);
         if (!match.hasMatch())
-            return fail(tr("--pages %1: \"%2\" is not a page or a range; give FIRST-LAST, FIRST- or one page, for "
-                           "example 1,3,5-7,10-.")
-                            .arg(text, piece.trimmed()));
+            return fail(tr("\"%1\" is not a page or a range; give FIRST-LAST, FIRST- or one page, for example "
+                           "1,3,5-7,10-.")
+                            .arg(piece.trimmed()));
         const qint64 first = match.captured(1).toLongLong();
         const qint64 last = match.captured(2).isEmpty() ? first : match.captured(3).toLongLong();
         if (std::max(first, last) > std::numeric_limits<int>::max())
-            return fail(tr("--pages %1: \"%2\": no document has that many pages.").arg(text, piece.trimmed()));
+            return fail(tr("\"%1\": no document has that many pages.").arg(piece.trimmed()));
         Range range{int(first), int(last)};
         if (range.first < 1)
-            return fail(tr("--pages %1: \"%2\": pages are numbered from 1.").arg(text, piece.trimmed()));
+            return fail(tr("\"%1\": pages are numbered from 1.").arg(piece.trimmed()));
         if (!match.captured(3).isEmpty() && range.last < range.first)
-            return fail(tr("--pages %1: \"%2\": the first page comes after the last.").arg(text, piece.trimmed()));
+            return fail(tr("\"%1\": the first page comes after the last.").arg(piece.trimmed()));
         selection.m_ranges << range;
     }
     return selection;

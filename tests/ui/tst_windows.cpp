@@ -370,8 +370,7 @@ private slots:
         QTest::addColumn<QString>("refusal");
         QTest::newRow("pages") << "1,3" << QStringList{"scan001.png", "scan003.png"} << QString();
         QTest::newRow("to the end") << " 2- " << QStringList{"scan002.png", "scan003.png"} << QString();
-        QTest::newRow("turned round") << "3-1" << QStringList()
-                                      << "--pages 3-1: \"3-1\": the first page comes after the last.";
+        QTest::newRow("turned round") << "3-1" << QStringList() << "\"3-1\": the first page comes after the last.";
         QTest::newRow("past the end") << "2,9-" << QStringList() << "The document ends at page 3; the list asks for 9.";
     }
 
