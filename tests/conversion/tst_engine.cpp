@@ -725,6 +725,12 @@ page 1; page 2; exit 0)sh");
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
         QVERIFY(finished.first().first().value<ConversionResult>().isSuccess());
         QCOMPARE(readImage(run.destination).images, 3);
+        // A new file is as readable as any other the user makes; only a temporary stays private.
+        struct stat status = {};
+        QVERIFY(::stat(qPrintable(run.destination), &status) == 0);
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        QCOMPARE(int(status.st_mode & 0777), int(0666 & ~mask));
 
         QFile left(run.destination + ".sheetforge-part");
         QVERIFY(left.open(QIODevice::WriteOnly) && left.write("partial") == 7);
@@ -842,6 +848,24 @@ page 1; page 2; exit 0)sh");
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("old"));
         QCOMPARE(filesIn(folder.path()), QStringList{"old.png"});
+    }
+
+    // A disk out of room for one more file is full though megabytes are still free, not forbidden.
+    void noFileLeftOnTheDisk_isAFullDisk()
+    {
+        CaseFolder folder;
+        const QString small = folder.path("small");
+        QDir().mkpath(small);
+        if (!run("mount", {"-t", "tmpfs", "-o", "size=4m,nr_inodes=4", "tmpfs", small}))
+            QSKIP("Needs a small file system: mount is not allowed here");
+        for (int i = 0; QFile(small + QString::number(i).prepend('/')).open(QIODevice::WriteOnly); ++i) {
+        }
+        const Problem problem = PageWriter::writeAtomically(small + "/page.png", "image");
+        const QStringList left = leftovers(small);
+        TestSupport::run("umount", {small});
+        QCOMPARE(int(problem.kind), int(Problem::DiskFull));
+        QVERIFY2(problem.message.contains(small), qPrintable(problem.message));
+        QVERIFY(!left.contains("page.png"));
     }
 
     void fullTemporaryFolder_isNamedNotBlamedOnTheDocument()
