@@ -123,6 +123,11 @@ QStringList renderArguments(const RenderRequest &request)
              << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=pack"));
     if (request.legacyInterpreter)
         args << QStringLiteral("-dNEWPDF=false");
+    // The downscaler averages colours as if they were opaque, with the transparent paper counting as white:
+    // the reduction takes the ink's own colour back out, which is exact only where each pixel at double
+    // resolution is either ink or paper.
+    if (request.antialias && request.alpha)
+        args << QStringLiteral("-dTextAlphaBits=1") << QStringLiteral("-dGraphicsAlphaBits=1");
     if (request.antialias)
         args << QStringLiteral("-r%1").arg(2 * request.dpi) << QStringLiteral("-dDownScaleFactor=2");
     else
