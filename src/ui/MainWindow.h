@@ -110,6 +110,8 @@ private:
     QAction *m_openAction = nullptr;
     QAction *m_convertPageAction = nullptr;
     QAction *m_convertRangeAction = nullptr;
+    QAction *m_fitAction = nullptr;
+    QAction *m_actualPixelsAction = nullptr;
     OptionsPanel *m_optionsPanel = nullptr;
     PagePanel *m_pagePanel = nullptr;
     BatchRun *m_batch = nullptr;
