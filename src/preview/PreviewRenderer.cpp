@@ -3,6 +3,7 @@
 #include "preview/PreviewRenderer.h"
 
 #include "conversion/ConversionJob.h"
+#include "conversion/PageWriter.h"
 #include "preview/OutputSize.h"
 #include "tools/ImageObject.h"
 #include "tools/PrivateFolder.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
 #include <QThreadPool>
 
 namespace {
@@ -24,33 +24,13 @@ const ImageObject &realImages()
 }
 
 // A document replaced on disk under the same name must not be served from what was found before.
-QString key(const PreviewRequest &request, int dpi = 0, bool alpha = false)
+QString key(const PreviewRequest &request, const QString &rendering = {})
 {
     const QFileInfo file(request.document);
     return QStringList{
-        request.document,      QString::number(file.size()),  QString::number(file.lastModified().toMSecsSinceEpoch()),
-        request.password,      QString::number(request.page), QString::number(dpi),
-        QString::number(alpha)}
+        request.document, QString::number(file.size()),  QString::number(file.lastModified().toMSecsSinceEpoch()),
+        request.password, QString::number(request.page), rendering}
         .join(QChar(0));
-}
-
-bool wantsAlpha(const PreviewRequest &request)
-{
-    return request.options.keepsTransparencyIn(request.options.format);
-}
-
-// Transparent areas shown as the usual grey checks.
-QImage overCheckerboard(const QImage &image)
-{
-    QImage shown(image.size(), QImage::Format_RGB32);
-    QPainter painter(&shown);
-    constexpr int Square = 8;
-    for (int y = 0; y < shown.height(); y += Square) {
-        for (int x = 0; x < shown.width(); x += Square)
-            painter.fillRect(x, y, Square, Square, ((x + y) / Square) % 2 ? QColor(204, 204, 204) : Qt::white);
-    }
-    painter.drawImage(0, 0, image);
-    return shown;
 }
 
 } // namespace
@@ -145,10 +125,71 @@ void PreviewRenderer::onInfoRead(const PageInfo &read)
     startRender();
 }
 
+ConversionJob PreviewRenderer::outputJob() const
+{
+    ConversionJob job;
+    job.options = m_request.options;
+    // The window reads PNG, GIF and JPEG; a TIFF holds the same pixels as a PNG, and so does a lossless WebP.
+    if (job.options.format == ImageFormat::Tiff || job.options.format == ImageFormat::Webp)
+        job.options.format = ImageFormat::Png;
+    job.ghostscript = m_request.ghostscript;
+    job.pageSize = m_info.pageSize;
+    job.legacyInterpreter = m_info.legacyInterpreter;
+    return job;
+}
+
+RenderRequest PreviewRenderer::renderRequest(const ConversionJob &job) const
+{
+    RenderRequest render;
+    render.document = m_link;
+    render.firstPage = render.lastPage = m_request.page;
+    render.withPassword = !m_request.password.isEmpty();
+    render.legacyInterpreter = m_info.legacyInterpreter;
+    render.alpha = job.keepsTransparency();
+    if (m_actualPixels) {
+        // As the conversion renders the page.
+        render.dpi = job.renderDpi();
+        render.antialias = job.options.antialias;
+        // Only the part in view, where its pixels lie where the whole page's do: neither trimmed nor scaled.
+        if (!m_request.region.isEmpty() && !job.options.trim && !job.options.usesBox()) {
+            render.region = m_region;
+            render.pagePoints = m_info.pageSize;
+        }
+    } else {
+        render.dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
+        render.antialias = true;
+    }
+    return render;
+}
+
 void PreviewRenderer::startRender()
 {
-    const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
-    const QString bitmapKey = key(m_request, dpi, wantsAlpha(m_request));
+    const ConversionJob job = outputJob();
+    m_outputSize = OutputSize::written(job.options, m_info.pageSize);
+    const QRect whole(QPoint(), m_outputSize);
+    const QRect region = m_request.region.intersected(whole);
+    m_region = region.isEmpty() ? whole : region;
+    // An output that fits the box is shown as its own pixels, so that a small one looks as coarse as it is.
+    m_actualPixels =
+        !m_request.region.isEmpty()
+        || (m_outputSize.width() <= m_request.box.width() && m_outputSize.height() <= m_request.box.height());
+    RenderRequest render = renderRequest(job);
+    if (m_actualPixels && render.region.isEmpty()) {
+        const Problem tooLarge = job.checkSize(m_images->room());
+        if (!tooLarge.isNone()) {
+            fail(tooLarge);
+            return;
+        }
+    }
+    const QRect &part = render.region;
+    const QString bitmapKey = key(m_request, QStringLiteral("%1 %2 %3 %4,%5,%6,%7")
+                                                 .arg(render.dpi)
+                                                 .arg(render.antialias)
+                                                 .arg(render.alpha)
+                                                 .arg(part.x())
+                                                 .arg(part.y())
+                                                 .arg(part.width())
+                                                 .arg(part.height()));
     if (bitmapKey == m_bitmapKey && QFile::exists(m_bitmap)) {
         reduce();
         return;
@@ -163,15 +204,7 @@ void PreviewRenderer::startRender()
     // half-written one.
     const QString folder = QDir(m_folder->path()).filePath(QStringLiteral("r%1").arg(++m_renders));
     QDir().mkpath(folder);
-    RenderRequest render;
-    render.document = m_link;
     render.outputFolder = folder;
-    render.firstPage = render.lastPage = m_request.page;
-    render.dpi = dpi;
-    render.antialias = true;
-    render.alpha = wantsAlpha(m_request);
-    render.withPassword = !m_request.password.isEmpty();
-    render.legacyInterpreter = m_info.legacyInterpreter;
     m_bitmap = GhostscriptCommands::bitmapPath(folder, 1, render.alpha);
     m_renderRunner->setProperty("bitmapKey", bitmapKey);
     m_renderRunner->setTemporaryFolder(m_folder->path());
@@ -214,17 +247,53 @@ void PreviewRenderer::onRenderFinished(const ProcessResult &result)
 
 void PreviewRenderer::reduce()
 {
-    const int dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
-    const ConversionOptions &options = m_request.options;
-    const bool alpha = wantsAlpha(m_request);
-    const QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(m_bitmap)}
-                             + ConversionJob::reductionArguments(options, options.format);
-
     PreviewResult base;
     base.document = m_request.document;
     base.page = m_request.page;
     base.info = m_info;
+    base.trimmedPoints = m_info.pageSize;
+    base.actualPixels = m_actualPixels;
+    base.outputSize = m_outputSize;
+    base.region = m_region;
     const quint64 generation = m_generation;
+    const ConversionJob job = outputJob();
+    const RenderRequest render = renderRequest(job);
+    if (m_actualPixels) {
+        // The file's own reduction and encoding, read back.
+        const bool whole = render.region.isEmpty();
+        m_pool.start([this, job, whole, base, generation, bitmap = m_bitmap, images = m_images, cancel = m_cancel] {
+            QByteArray encoded;
+            PreviewResult result = base;
+            result.problem = PageWriter::encode(job, bitmap, *images, *cancel, nullptr, &encoded);
+            QImage image = QImage::fromData(encoded);
+            if (result.problem.isNone() && image.isNull() && !cancel->load())
+                result.problem = Problem::make(Problem::PageFailed);
+            if (!image.isNull()) {
+                image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+                if (whole) {
+                    // Trimming decides the size only now.
+                    result.outputSize = image.size();
+                    if (job.options.trim)
+                        result.trimmedPoints = QSizeF(image.size()) * 72.0 / job.options.dpi;
+                    result.region = base.region.intersected(image.rect());
+                    if (result.region.isEmpty())
+                        result.region = image.rect();
+                    image = image.copy(result.region);
+                }
+                result.image = image;
+            }
+            if (!cancel->load())
+                post(result, generation);
+        });
+        return;
+    }
+    // Rendered antialiased whatever the options, so the reduction treats it so.
+    ConversionOptions options = job.options;
+    options.antialias = render.antialias;
+    const QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(m_bitmap)}
+                             + ConversionJob::reductionArguments(options, options.format);
+    const int dpi = render.dpi;
+    const bool alpha = render.alpha;
     const bool trim = options.trim;
     m_pool.start([this, args, base, dpi, trim, alpha, generation, images = m_images, cancel = m_cancel] {
         // PPM is the quickest to hand over, but has no transparency.
@@ -234,8 +303,9 @@ void PreviewRenderer::reduce()
         if (reduced.ok) {
             result.image = QImage::fromData(reduced.data, format);
             if (alpha)
-                result.image = overCheckerboard(result.image);
-            result.trimmedPoints = trim ? QSizeF(reduced.size) * 72.0 / dpi : result.info.pageSize;
+                result.image = result.image.convertToFormat(QImage::Format_ARGB32);
+            if (trim)
+                result.trimmedPoints = QSizeF(reduced.size) * 72.0 / dpi;
         } else if (!reduced.cancelled) {
             result.problem = Problem::make(reduced.tooLarge ? Problem::TooLarge : Problem::PageFailed, reduced.error);
         }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QObject>
+#include <QRect>
 #include <QSize>
 #include <QThreadPool>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include <optional>
 
 class ImageObject;
+struct ConversionJob;
 
 class ProcessRunner;
 struct ProcessResult;
@@ -39,6 +41,8 @@ struct PreviewRequest
     std::optional<DocumentInfo> info;
     // The user chose to wait for a page that ran out of time before.
     bool withoutTimeLimit = false;
+    // Only this part of the output, in its own pixels (the view at 100%); empty for the whole page.
+    QRect region;
 };
 
 struct PreviewResult
@@ -48,7 +52,12 @@ struct PreviewResult
     int page = 1; // the page shown: a page past the end falls back to the first
     DocumentInfo info;
     QSizeF trimmedPoints; // the page in points after trimming; the whole page when not trimming
+    // With its alpha as the file holds it: straight, not laid on anything.
     QImage image;
+    // image holds the output's own pixels, those of region, rather than the page fitted to the box.
+    bool actualPixels = false;
+    QRect region;
+    QSize outputSize;      // of the image written for the page
     bool timedOut = false; // rendering was stopped after the time limit; asking again without one may help
 };
 
@@ -80,6 +89,9 @@ private:
     void onRenderFinished(const ProcessResult &result);
     void onRenderTimedOut();
     void reduce();
+    // How the page is rendered for the request: fitted to the box, or as the file is.
+    RenderRequest renderRequest(const ConversionJob &job) const;
+    ConversionJob outputJob() const;
     void post(const PreviewResult &result, quint64 generation);
     void fail(const Problem &problem);
     QByteArray passwordArguments() const;
@@ -98,6 +110,10 @@ private:
     QString m_link;
     std::shared_ptr<std::atomic_bool> m_cancel;
     PreviewRequest m_request;
+    // What the request shows: the output's own pixels (of m_region, within m_outputSize), or the fitted page.
+    bool m_actualPixels = false;
+    QRect m_region;
+    QSize m_outputSize;
     quint64 m_generation = 0;
     bool m_busy = false;
 

@@ -52,13 +52,6 @@ int ConversionOptions::bitsPerPixel() const
     }
 }
 
-bool ConversionOptions::changesPreview(const ConversionOptions &before) const
-{
-    return sourceFile != before.sourceFile || page != before.page || colorDepth != before.colorDepth
-           || dither != before.dither || trim != before.trim
-           || keepsTransparencyIn(format) != before.keepsTransparencyIn(before.format);
-}
-
 namespace OptionLists {
 
 const QList<ColorDepth> &colorDepths()

@@ -58,9 +58,9 @@ struct ConversionOptions
     // Bits a pixel takes in the written file where the format lets us choose: 1, 2, 4 or 8; 0 for true colour.
     int bitsPerPixel() const;
 
-    // Whether a change from before shows in the preview (the page, its colours, its trimming), or only in
-    // the read-out and the files.
-    bool changesPreview(const ConversionOptions &before) const;
+    // Whether a change from before shows in the preview. Every option does: where the output fits the
+    // preview, or at 100%, the preview shows the output's own pixels, its size and its format's losses too.
+    bool changesPreview(const ConversionOptions &before) const { return !(*this == before); }
 
     // Whether a box in pixels governs the size, rather than the resolution.
     bool usesBox() const { return fitToBox && (boxWidth > 0 || boxHeight > 0); }

@@ -123,10 +123,21 @@ QStringList renderArguments(const RenderRequest &request)
              << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=pack"));
     if (request.legacyInterpreter)
         args << QStringLiteral("-dNEWPDF=false");
+    // The downscaler averages colours as if they were opaque, with the transparent paper counting as white:
+    // the reduction takes the ink's own colour back out, which is exact only where each pixel at double
+    // resolution is either ink or paper.
+    if (request.antialias && request.alpha)
+        args << QStringLiteral("-dTextAlphaBits=1") << QStringLiteral("-dGraphicsAlphaBits=1");
     if (request.antialias)
         args << QStringLiteral("-r%1").arg(2 * request.dpi) << QStringLiteral("-dDownScaleFactor=2");
     else
         args << QStringLiteral("-r%1").arg(request.dpi);
+    // A part of the page is a device of that size onto which the page is laid shifted by whole pixels of the
+    // render: the same pixels as the whole page's bitmap holds there, without drawing the rest of it.
+    const int scale = request.antialias ? 2 : 1;
+    if (!request.region.isEmpty())
+        args << QStringLiteral("-g%1x%2").arg(scale * request.region.width()).arg(scale * request.region.height())
+             << QStringLiteral("-dFIXEDMEDIA");
     if (request.pageList.isEmpty())
         args << QStringLiteral("-dFirstPage=%1").arg(request.firstPage)
              << QStringLiteral("-dLastPage=%1").arg(request.lastPage);
@@ -136,6 +147,16 @@ QStringList renderArguments(const RenderRequest &request)
                 + (request.alpha ? QStringLiteral("/p%06d.png") : QStringLiteral("/p%06d.tif"));
     if (request.withPassword)
         args << argumentFile();
+    if (!request.region.isEmpty()) {
+        // The interpreter sets the page's top edge at its height in device pixels, unrounded.
+        const double top = request.pagePoints.height() * scale * request.dpi / 72.0;
+        args << QStringLiteral("-c")
+             << QStringLiteral("<</BeginPage {pop matrix defaultmatrix dup 4 %1 put dup 5 %2 put setmatrix}>> "
+                               "setpagedevice")
+                    .arg(-scale * request.region.x())
+                    .arg(top - scale * request.region.y(), 0, 'f', 4)
+             << QStringLiteral("-f");
+    }
     args << absolute(request.document);
     return args;
 }

@@ -5,6 +5,7 @@
 #include "tools/Problem.h"
 
 #include <QHash>
+#include <QRect>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,10 @@ struct RenderRequest
     bool alpha = false;
     bool withPassword = false; // the runner hands over passwordArguments() as its argument file
     bool legacyInterpreter = false;
+    // Only this part of the page, in the pixels of the whole page's bitmap; empty for the whole page. Needs
+    // pagePoints, the page's size as rendered.
+    QRect region;
+    QSizeF pagePoints;
 };
 
 // What -dPDFINFO tells of a document and one of its pages.

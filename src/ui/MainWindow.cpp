@@ -21,6 +21,7 @@
 #include "ui/ShortcutKeeper.h"
 #include "ui/Widgets.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -90,6 +91,12 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     connect(&m_opener, &DocumentOpener::failed, this, &MainWindow::onOpeningFailed);
     connect(&m_opener, &DocumentOpener::passwordNeeded, this, &MainWindow::onPasswordNeeded);
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
+    connect(m_previewPane, &PreviewPane::zoomChanged, this, [this](PreviewPane::Zoom zoom) {
+        (zoom == PreviewPane::Zoom::Fitted ? m_fitAction : m_actualPixelsAction)->setChecked(true);
+        requestPreview();
+    });
+    // Panning asks for the part in view once it rests.
+    connect(m_previewPane, &PreviewPane::visibleRegionChanged, &m_resizeDelay, qOverload<>(&QTimer::start));
     connect(&m_preview, &PreviewRenderer::busyChanged, m_previewPane->busyIndicator(), &QWidget::setVisible);
     connect(&m_engine, &ConversionEngine::finished, this, &MainWindow::onConversionFinished);
     connect(&m_engine, &ConversionEngine::progressChanged, this, [this](int done) { m_runDone = done; });
@@ -125,6 +132,20 @@ void MainWindow::createActions()
                                  "convertRangeAction");
     fileMenu->addSeparator();
     named(fileMenu->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close), "exitAction");
+    QMenu *viewMenu = named(menuBar()->addMenu(tr("&View")), "viewMenu");
+    auto *zoom = new QActionGroup(this);
+    m_fitAction = named(viewMenu->addAction(tr("&Fit to Frame"), QKeySequence(tr("Ctrl+0")), this,
+                                            [this] { m_previewPane->setZoom(PreviewPane::Zoom::Fitted); }),
+                        "fitAction");
+    m_actualPixelsAction =
+        named(viewMenu->addAction(tr("&Actual Pixels (100%)"), QKeySequence(tr("Ctrl+1")), this,
+                                  [this] { m_previewPane->setZoom(PreviewPane::Zoom::ActualPixels); }),
+              "actualPixelsAction");
+    for (QAction *action : {m_fitAction, m_actualPixelsAction}) {
+        action->setCheckable(true);
+        zoom->addAction(action);
+    }
+    m_fitAction->setChecked(true);
     QMenu *helpMenu = named(menuBar()->addMenu(tr("&Help")), "helpMenu");
     named(helpMenu->addAction(tr("&About..."), this, &MainWindow::showAbout), "aboutAction");
 }
@@ -319,6 +340,10 @@ void MainWindow::requestPreview()
     request.box = m_previewPane->box();
     if (m_document.path.isEmpty())
         return;
+    if (m_previewPane->zoom() == PreviewPane::Zoom::ActualPixels) {
+        m_previewPane->setOutputSize(outputSize());
+        request.region = m_previewPane->visibleRegion();
+    }
     request.document = m_document.path;
     request.password = m_document.password;
     request.page = m_options.page;
@@ -402,7 +427,7 @@ void MainWindow::showPreview(const PreviewResult &result)
                                     "incomplete.")
                                      .arg(Problem::escapeName(QFileInfo(m_document.path).fileName())),
                                  20000);
-    m_previewPane->show(result.image);
+    m_previewPane->show(result);
     updateOutputSize();
     emit previewShown();
 }

@@ -124,6 +124,8 @@ private:
     QMenu *m_recentMenu = nullptr;
     QAction *m_convertPageAction = nullptr;
     QAction *m_convertRangeAction = nullptr;
+    QAction *m_fitAction = nullptr;
+    QAction *m_actualPixelsAction = nullptr;
     OptionsPanel *m_optionsPanel = nullptr;
     PagePanel *m_pagePanel = nullptr;
     BatchRun *m_batch = nullptr;

@@ -504,6 +504,8 @@ private slots:
         // Page 0: a line of text and a red square on a page of their own, fewer colours than the palette holds.
         QTest::newRow("gif 256 colours, a few used") << "gif" << int(D::TwoHundredFiftySixColors) << false << 0;
         QTest::newRow("gif hicolor") << "gif" << int(D::HiColor) << false << 4;
+        // Compared over white with the same page written on opaque paper.
+        QTest::newRow("png hicolor, text") << "png" << int(D::HiColor) << false << 0;
         QTest::newRow("webp 256 colours") << "webp" << int(D::TwoHundredFiftySixColors) << false << 4;
     }
 
@@ -538,6 +540,30 @@ private slots:
         } else {
             QCOMPARE(qAlpha(image.pixel(1, 1)), 0);
             QCOMPARE(qAlpha(image.pixel(image.width() - 2, image.height() - 2)), 0);
+        }
+        if (page == 0 && ColorDepth(depth) == ColorDepth::HiColor) {
+            // The ink's edges are as dark as on opaque paper, not lightened by the paper taken away.
+            job.options.transparent = false;
+            job.destination = folder.path("opaque.png");
+            QVERIFY(convert(job).isSuccess());
+            const QImage opaque = QImage(job.destination).convertToFormat(QImage::Format_RGB32);
+            QImage overWhite(image.size(), QImage::Format_RGB32);
+            overWhite.fill(Qt::white);
+            QPainter(&overWhite).drawImage(0, 0, image);
+            QCOMPARE(overWhite.size(), opaque.size());
+            qint64 difference = 0, inked = 0;
+            for (int y = 0; y < opaque.height(); ++y) {
+                for (int x = 0; x < opaque.width(); ++x) {
+                    // The edges, where the ink covers part of a pixel.
+                    if (qAlpha(image.pixel(x, y)) == 0 || qAlpha(image.pixel(x, y)) == 255)
+                        continue;
+                    ++inked;
+                    difference += std::abs(qGray(overWhite.pixel(x, y)) - qGray(opaque.pixel(x, y)));
+                }
+            }
+            QVERIFY(inked > 100);
+            // Within the little that clearing the faintest edges of the paper moves them.
+            QVERIFY2(difference < 3 * inked, qPrintable(QString::number(double(difference) / inked)));
         }
         const ImageFacts facts = readImage(job.destination);
         // A palette holds the transparent entry; gray keeps its own transparency.

@@ -2,10 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "conversion/ConversionJob.h"
 #include "preview/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/ImageObject.h"
+#include "ui/PreviewPane.h"
 
+#include <QLabel>
+#include <QPainter>
 #include <QTranslator>
 #include <QtTest>
 
@@ -30,6 +34,29 @@ class tst_Preview : public QObject
         return finished.count() == 1 ? finished.first().first().value<PreviewResult>() : PreviewResult{};
     }
 
+    static QImage overWhite(const QImage &image)
+    {
+        QImage laid(image.size(), QImage::Format_RGB32);
+        laid.fill(Qt::white);
+        QPainter(&laid).drawImage(0, 0, image);
+        return laid;
+    }
+
+    // The mean difference of two images of one size, in levels of 255.
+    static double meanDifference(const QImage &a, const QImage &b)
+    {
+        if (a.size() != b.size() || a.isNull())
+            return 255;
+        qint64 sum = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            }
+        }
+        return double(sum) / (3.0 * a.width() * a.height());
+    }
+
 private slots:
     void initTestCase()
     {
@@ -41,6 +68,14 @@ private slots:
         m_gs = GhostscriptLocator().locate();
         QVERIFY(!m_gs.isEmpty());
         QVERIFY(writePdf(doc("plain.pdf"), {{300, 200}, {200, 300}}));
+        QVERIFY(writePdf(doc("a4.pdf"), {{595, 842}}));
+        // Text, flat colours and a slanted line: Ghostscript draws a smooth shading a level apart where the part
+        // drawn starts elsewhere.
+        QVERIFY(run(m_gs, {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", doc("flat.pdf"), "-c",
+                           "<< /PageSize [300 200] >> setpagedevice 0 1 29 { /i exch def i 30 div 0.7 0.8 sethsbcolor "
+                           "i 10 mul 2 add 20 8 100 rectfill } for /Helvetica findfont 18 scalefont setfont 0 setgray "
+                           "20 150 moveto (Actual pixels 0123) show 1 0 0 setrgbcolor 10 10 moveto 290 190 lineto "
+                           "1.5 setlinewidth stroke showpage"}));
         QVERIFY(encrypt(doc("plain.pdf"), doc("user.pdf"), "user"));
         QVERIFY(encrypt(doc("plain.pdf"), doc("quoted.pdf"), "a \"b\\c"));
         QVERIFY(encrypt(doc("plain.pdf"), doc("owner.pdf"), QString()));
@@ -220,6 +255,92 @@ private slots:
         QVERIFY(result.image.width() < result.image.height());
     }
 
+    void preview_showsTheWrittenFilesPixels_data()
+    {
+        struct Row
+        {
+            const char *name;
+            const char *document;
+            ConversionOptions options;
+            QRect region; // the part in view at 100%; empty for the fitted view
+        };
+        using D = ColorDepth;
+        const QList<Row> rows{
+            {"fit within 150", "a4.pdf", {.colorDepth = D::SixteenColors, .fitToBox = true, .boxWidth = 150}},
+            {"transparent, 72 dpi", "plain.pdf", {.colorDepth = D::SixteenColors, .dpi = 72, .transparent = true}},
+            {"transparent 256 colours, fit within 200",
+             "a4.pdf",
+             {.colorDepth = D::TwoHundredFiftySixColors, .fitToBox = true, .boxWidth = 200, .transparent = true}},
+            {"100% at 300 dpi", "flat.pdf", {.colorDepth = D::SixteenGrays, .dpi = 300}, QRect(60, 90, 400, 300)},
+            {"100% at 1200 dpi, hicolor",
+             "flat.pdf",
+             {.colorDepth = D::HiColor, .dpi = 1200},
+             QRect(1500, 1100, 500, 400)},
+            {"100% at 300 dpi, not antialiased",
+             "flat.pdf",
+             {.colorDepth = D::FourGrays, .antialias = false, .dpi = 300},
+             QRect(301, 201, 300, 200)},
+        };
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<ConversionOptions>("options");
+        QTest::addColumn<QRect>("region");
+        for (const Row &row : rows)
+            QTest::newRow(row.name) << row.document << row.options << row.region;
+    }
+
+    void preview_showsTheWrittenFilesPixels()
+    {
+        QFETCH(QString, document);
+        QFETCH(ConversionOptions, options);
+        QFETCH(QRect, region);
+        CaseFolder folder;
+        options.sourceFile = doc(document);
+        const PreviewResult result = preview(
+            {.ghostscript = m_gs, .document = doc(document), .options = options, .box = {400, 400}, .region = region});
+        QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
+        QVERIFY(result.actualPixels);
+        ConversionJob job;
+        job.ghostscript = m_gs;
+        job.options = options;
+        job.pageSize = result.info.pageSize;
+        job.destination = folder.path("page.png");
+        QVERIFY(convert(job).isSuccess());
+        const QImage file = QImage(job.destination).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(result.outputSize, file.size());
+        QCOMPARE(result.region, region.isEmpty() ? file.rect() : region);
+        const QImage part = file.copy(result.region);
+        if (options.transparent) {
+            const double difference = meanDifference(overWhite(result.image), overWhite(part));
+            QVERIFY2(difference < 2, qPrintable(QString::number(difference)));
+        } else if (region.isEmpty() || !options.antialias) {
+            QCOMPARE(result.image.convertToFormat(QImage::Format_RGB32), part.convertToFormat(QImage::Format_RGB32));
+        } else {
+            // Antialiased, an edge that falls a fraction of a pixel off the grid can come out a step apart
+            // when only a part is drawn.
+            const QImage shown = result.image.convertToFormat(QImage::Format_RGB32);
+            const QImage written = part.convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(shown.size(), written.size());
+            int differing = 0;
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x)
+                    differing += shown.pixel(x, y) != written.pixel(x, y);
+            }
+            QVERIFY2(differing * 200 < shown.width() * shown.height(), qPrintable(QString::number(differing)));
+            QVERIFY(meanDifference(shown, written) < 0.5);
+        }
+        if (!region.isEmpty())
+            return;
+        // Shown in the frame, the output's pixels enlarged without smoothing: back at its size, the same.
+        PreviewPane pane;
+        pane.resize(500, 500);
+        pane.show(result);
+        const QImage shown = pane.findChild<QLabel *>("previewLabel")->pixmap().toImage();
+        QVERIFY(shown.width() > file.width());
+        const QImage back = shown.scaled(file.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (!options.transparent)
+            QCOMPARE(back.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
+    }
+
     void transparentPaper_showsChecksBehindIt()
     {
         // plain.pdf's page 1 has paper all round its coloured box. One renderer, so that nothing it kept from
@@ -233,7 +354,9 @@ private slots:
             finished.clear();
             renderer.request(request);
             [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000); }();
-            const QImage image = finished.value(0).value(0).value<PreviewResult>().image;
+            PreviewPane pane;
+            pane.show(finished.value(0).value(0).value<PreviewResult>());
+            const QImage image = pane.findChild<QLabel *>("previewLabel")->pixmap().toImage();
             return image.isNull() ? QList<QRgb>()
                                   : QList<QRgb>{image.pixel(1, 1), image.pixel(9, 1), image.pixel(9, 9)};
         };

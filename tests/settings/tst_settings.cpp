@@ -123,7 +123,7 @@ private slots:
         }
     }
 
-    void changesPreview_onlyForWhatThePreviewShows()
+    void changesPreview_forEverythingTheOutputShows()
     {
         const ConversionOptions base;
         const auto changed = [&base](auto edit) {
@@ -136,11 +136,11 @@ private slots:
         QVERIFY(changed([](ConversionOptions &o) { o.trim = !o.trim; }));
         QVERIFY(changed([](ConversionOptions &o) { o.page = 2; }));
         QVERIFY(changed([](ConversionOptions &o) { o.sourceFile = "b.pdf"; }));
-        QVERIFY(!changed([](ConversionOptions &o) { o.dpi = 600; }));
-        QVERIFY(!changed([](ConversionOptions &o) { o.antialias = !o.antialias; }));
-        QVERIFY(!changed([](ConversionOptions &o) { o.format = ImageFormat::Jpg; }));
-        QVERIFY(!changed([](ConversionOptions &o) { o.jpegQuality = 10; }));
-        QVERIFY(!changed([](ConversionOptions &o) {
+        QVERIFY(changed([](ConversionOptions &o) { o.dpi = 600; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.antialias = !o.antialias; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.format = ImageFormat::Jpg; }));
+        QVERIFY(changed([](ConversionOptions &o) { o.jpegQuality = 10; }));
+        QVERIFY(changed([](ConversionOptions &o) {
             o.fitToBox = true;
             o.boxWidth = 800;
         }));

@@ -4,12 +4,14 @@
 #include "TestSupport.h"
 
 #include "preview/OutputSize.h"
+#include "ui/ActualSizeView.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsPanel.h"
 #include "ui/PagePanel.h"
 #include "ui/ProgressDialog.h"
 #include "ui/QuestionGuard.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -532,6 +534,29 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 10000);
         const QImage preview = child<QLabel>("previewLabel")->pixmap().toImage();
         QVERIFY(preview.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
+    }
+
+    void zoom_switchesBetweenFittedAnd100PercentByMenuKeysAndDoubleClick()
+    {
+        openWindow();
+        auto *label = child<QLabel>("previewLabel");
+        auto *actual = child<ActualSizeView>("actualPixelsView");
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        QTest::keyClick(m_window.get(), Qt::Key_1, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        QVERIFY(actual->isVisible() && !label->isVisible());
+        QVERIFY(child<QAction>("actualPixelsAction")->isChecked());
+        // Only the part in view is drawn, at the output's own size: 144 dpi of a landscape A4 page.
+        QCOMPARE(actual->outputSize(), m_window->outputSize());
+        QCOMPARE(actual->visibleRegion().topLeft(), QPoint(0, 0));
+        QVERIFY(actual->visibleRegion().width() < m_window->outputSize().width());
+        QVERIFY(actual->shown().pixel(actual->shown().rect().center())
+                != actual->palette().color(QPalette::Dark).rgb());
+        QTest::keyClick(m_window.get(), Qt::Key_0, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 30000);
+        QVERIFY(label->isVisible() && child<QAction>("fitAction")->isChecked());
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QVERIFY(actual->isVisible() && child<QAction>("actualPixelsAction")->isChecked());
     }
 
     void progressDialog_closesWhenTheRunEndsDuringTheQuestion()
