@@ -381,32 +381,37 @@ private slots:
         QTest::addColumn<int>("fatal");
         QTest::addColumn<QString>("said");
         QTest::addColumn<int>("written");
+        QTest::addColumn<int>("workMs"); // what the library takes for a page
         const QSizeF a4(595, 842), vast(14400, 14400);
         const qint64 plenty = -1, gigabyte = 1'000'000'000;
         // Each page takes less than the second allowed; the whole run takes more.
         QTest::newRow("pages within the time") << "page 1; sleep 0.6; page 2; sleep 0.6; page 3; exit 0" << a4 << 72
-                                               << false << plenty << int(Problem::None) << QString() << 3;
+                                               << false << plenty << int(Problem::None) << QString() << 3 << 0;
         // Ghostscript makes no bitmap for a page it is still drawing: the one before it is complete.
-        QTest::newRow("a page that never ends")
-            << "page 1; exec sleep 60" << a4 << 72 << false << plenty << int(Problem::PageTimedOut) << "Page 2 " << 1;
+        QTest::newRow("a page that never ends") << "page 1; exec sleep 60" << a4 << 72 << false << plenty
+                                                << int(Problem::PageTimedOut) << "Page 2 " << 1 << 0;
+        // Ghostscript stopped for its time stops no page still being written.
+        QTest::newRow("a page that never ends after one still being written")
+            << "page 1; exec sleep 60" << a4 << 72 << false << plenty << int(Problem::PageTimedOut) << "Page 2 " << 1
+            << 1500;
         QTest::newRow("too large by its area") << "page 1; exit 0" << vast << 400 << false << plenty
-                                               << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
+                                               << int(Problem::TooLarge) << "At most 300 dpi fits" << 0 << 0;
         QTest::newRow("too large by its side") << "page 1; exit 0" << vast << 1200 << false << plenty
-                                               << int(Problem::TooLarge) << "At most 300 dpi fits" << 0;
+                                               << int(Problem::TooLarge) << "At most 300 dpi fits" << 0 << 0;
         QTest::newRow("too tall") << "page 1; exit 0" << QSizeF(595, 14400) << 1200 << false << plenty
-                                  << int(Problem::TooLarge) << "At most 600 dpi fits" << 0;
+                                  << int(Problem::TooLarge) << "At most 600 dpi fits" << 0 << 0;
         QTest::newRow("A4 at the highest resolution")
-            << "page 1; exit 0" << a4 << 2400 << false << plenty << int(Problem::None) << QString() << 1;
+            << "page 1; exit 0" << a4 << 2400 << false << plenty << int(Problem::None) << QString() << 1 << 0;
         // 28800 pixels a side: a 2.5 GB bitmap and 16.6 GB of pixel cache, beyond 1 GiB of memory.
         QTest::newRow("the defaults on a vast page, 10 GB free")
             << "page 1; exit 0" << vast << 144 << true << 10 * gigabyte << int(Problem::TooLarge) << "At most 96 dpi"
-            << 0;
+            << 0 << 0;
         QTest::newRow("600 dpi on a vast page, 80 GB free") << "page 1; exit 0" << vast << 600 << false << 80 * gigabyte
-                                                            << int(Problem::TooLarge) << "At most 192 dpi" << 0;
+                                                            << int(Problem::TooLarge) << "At most 192 dpi" << 0 << 0;
         QTest::newRow("1200 dpi on A4, 15 MB free") << "page 1; exit 0" << a4 << 1200 << false << qint64(15'000'000)
-                                                    << int(Problem::TooLarge) << "At most 192 dpi" << 0;
+                                                    << int(Problem::TooLarge) << "At most 192 dpi" << 0 << 0;
         QTest::newRow("A4 at the highest resolution, 20 GB free")
-            << "page 1; exit 0" << a4 << 2400 << false << 20 * gigabyte << int(Problem::None) << QString() << 1;
+            << "page 1; exit 0" << a4 << 2400 << false << 20 * gigabyte << int(Problem::None) << QString() << 1 << 0;
     }
 
     void pageLimits_stopARunOnlyForThePageThatExceedsThem()
@@ -419,6 +424,7 @@ private slots:
         QFETCH(int, fatal);
         QFETCH(QString, said);
         QFETCH(int, written);
+        QFETCH(int, workMs);
         CaseFolder folder;
         ConversionJob run = job("sizes.pdf", folder.path("scan.png"), 1, 3);
         run.ghostscript = fakeGhostscript(folder.path(), body);
@@ -428,6 +434,7 @@ private slots:
         run.pageTimeout = 1;
         FixedImages images;
         images.data = "image";
+        images.delayMs = workMs;
         if (free >= 0)
             images.roomLeft.free = free;
         QElapsedTimer clock;
@@ -438,6 +445,8 @@ private slots:
         QVERIFY2(result.fatal.message.contains(said), qPrintable(result.fatal.message));
         QCOMPARE(result.pagesWritten, written);
         QCOMPARE(filesIn(folder.path()).filter("scan").size(), written);
+        // The pages after a slow one were never drawn: not failures of their own.
+        QCOMPARE(result.failures.size(), 0);
         // A page too large is refused before Ghostscript is asked.
         QCOMPARE(QFile::exists(folder.path("gs.log")), fatal != int(Problem::TooLarge));
         // The resolution suggested passes the same check.

@@ -31,6 +31,8 @@ class tst_Preview : public QObject
         QSignalSpy finished(&renderer, &PreviewRenderer::finished);
         renderer.request(request);
         [&] { QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000); }();
+        // Once the preview has its answer, no Ghostscript of it runs on, a timed-out one included.
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(ghostscriptChildren(QCoreApplication::applicationPid()).isEmpty(), 3000); }();
         return finished.count() == 1 ? finished.first().first().value<PreviewResult>() : PreviewResult{};
     }
 
@@ -382,7 +384,7 @@ private slots:
         QTest::newRow("render crashes with a password")
             << opened + "page 1; kill -SEGV $$" << int(Problem::WrongPassword) << "s3cret" << false;
         QTest::newRow("render never ends")
-            << opened + "exec sleep 60" << int(Problem::PageTimedOut) << QString() << false;
+            << opened + "while :; do sleep 0.1; done" << int(Problem::PageTimedOut) << QString() << false;
         // Asked for without a limit, a render that outlasts it fails for its own reason.
         QTest::newRow("slow render, asked for without a limit")
             << opened + "sleep 2; echo Error; exit 1" << int(Problem::NotPdf) << QString() << true;
