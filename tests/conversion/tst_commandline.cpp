@@ -134,6 +134,9 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2
                                         << "Unknown option --bogus. See sheetforge --help.";
         QTest::newRow("mistyped option") << QStringList{"--colrs", "16", pdf} << 2 << "Did you mean --colors?";
+        QTest::newRow("two letters swapped") << QStringList{"--pgaes", "2", pdf} << 2 << "Did you mean --pages?";
+        QTest::newRow("folders made on the way")
+            << QStringList{"--convert", "deep/er/x.png", "--pages", "9", pdf} << 1 << "none of the pages";
         QTest::newRow("long option with one dash")
             << QStringList{"-pages", "2", pdf} << 2 << "a long option takes two dashes, as in --pages";
         QTest::newRow("colours spelt the British way")
@@ -457,8 +460,15 @@ private slots:
         QTest::addColumn<bool>("defaults");
         QTest::addColumn<QString>("said");
         QTest::addColumn<int>("width");
-        QTest::newRow("the window's last") << false << "last and the flags given): --dpi 96 --colors bw" << 533;
-        QTest::newRow("--defaults") << true << "defaults and the flags given): --dpi 144 --colors 16" << 800;
+        QTest::newRow("the window's last")
+            << false
+            << "last and the flags given): --dpi 96 --colors bw --dither --antialias --no-trim --no-transparent "
+               "--format png\n"
+            << 533;
+        QTest::newRow("--defaults") << true
+                                    << "defaults and the flags given): --dpi 144 --colors 16 --no-dither --antialias "
+                                       "--no-trim --no-transparent --format png\n"
+                                    << 800;
     }
 
     void storedOptions_usedUnlessDefaults_andSaid()
@@ -470,7 +480,8 @@ private slots:
         QDir().mkpath(folder.path("config/sheetforge"));
         QFile stored(folder.path("config/sheetforge/sheetforge.conf"));
         QVERIFY(stored.open(QIODevice::WriteOnly));
-        stored.write("[General]\nColorDepth=0\nResolution=1\n");
+        // JPEG stored, PNG asked for by the name: the line says what is written.
+        stored.write("[General]\nColorDepth=0\nResolution=1\nDither=1\nImageFormat=2\n");
         stored.close();
         QStringList arguments{"--convert", folder.path("out.png"), "--pages", "1", doc("fifteen.pdf")};
         if (defaults)
