@@ -400,6 +400,13 @@ private slots:
         for (const QString &name : written)
             QCOMPARE(readImage(folder.path(name)).size,
                      OutputSize::pixels(name == "scan001.png" ? QSizeF(842, 595) : QSizeF(200, 300), 144, true));
+        // Another document's pages are not this one's: its list starts empty.
+        QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
+        m_files.document = doc("one.pdf");
+        child<QPushButton>("browseButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
+        QCOMPARE(child<QLineEdit>("pageListEdit")->text(), QString());
+        QVERIFY(child<QSpinBox>("fromSpin")->isEnabled());
     }
 
     void resolution_typed_reachesTheFileAndTheNextStart()
