@@ -230,6 +230,8 @@ private slots:
         auto *progress = m_window->findChild<ProgressDialog *>();
         QVERIFY(progress);
         QCOMPARE(progress->findChild<QLabel *>("statusLabel")->text(), "Processing page 1 of 3...");
+        // A run under way has no outcome yet, so nothing to open either.
+        QVERIFY(!child<QPushButton>("openFolderButton")->isVisible());
         QSignalSpy confirmed(progress, &ProgressDialog::cancelConfirmed);
         m_messages.answers = answers;
         // While the question is open nothing may be written, though the run would finish meanwhile.
