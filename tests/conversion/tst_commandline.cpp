@@ -86,6 +86,9 @@ private slots:
         QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("%PDF-1.4\nnot really\n") > 0);
         QVERIFY(writeRawPdf(doc("nopages.pdf"), {}));
         QVERIFY(writeRawPdf(doc("huge.pdf"), {"0 0 20000 20000"}));
+        QVERIFY(writeRawPdf(doc("longest.pdf"), {"0 0 14400 100"}));
+        // Read by Ghostscript, it would wait for a writer for ever.
+        QVERIFY(run("mkfifo", {doc("fifo.pdf")}));
         QVERIFY(writeRawPdf(doc("flat.pdf"), {"0 0 612 0"}));
         // The older interpreter, which revision 5 takes, believes the page tree's count.
         QVERIFY(writeRawPdf(doc("claims.pdf"), {"0 0 612 792"}, "Helvetica", {}, std::numeric_limits<int>::max()));
@@ -275,6 +278,8 @@ private slots:
                                                         << 1 << "cannot be used";
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";
         QTest::newRow("huge page") << "huge.pdf" << QByteArray() << 1 << "20000 x 20000 points";
+        QTest::newRow("a page of the longest side") << "longest.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("a FIFO named like a PDF") << "fifo.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("flat page") << "flat.pdf" << QByteArray() << 1 << "612 x 0 points";
         QTest::newRow("font named like a password question") << "asks.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("font named like an error") << "fails.pdf" << QByteArray() << 0 << "1 page";
