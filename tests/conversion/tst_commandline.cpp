@@ -267,6 +267,7 @@ private slots:
         QTest::newRow("right password") << "locked.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("wrong password") << "locked.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("password with a DOS line end") << "locked.pdf" << QByteArray("user\r\n") << 0 << "1 page";
+        QTest::newRow("password without a line end") << "locked.pdf" << QByteArray("user") << 0 << "1 page";
         QTest::newRow("no password") << "locked.pdf" << QByteArray() << 1 << "--password-stdin";
         QTest::newRow("revision 5, user password") << "r5.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("revision 5, owner password") << "r5.pdf" << QByteArray("owner\n") << 0 << "1 page";
