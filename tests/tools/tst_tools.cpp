@@ -172,6 +172,29 @@ private slots:
         QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", "x.pdf", clean, info, false).kind), problem);
     }
 
+    // A password is asked for only when the document's own bytes hold an encryption dictionary.
+    void encryption_isReadFromTheDocumentsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("trailer");
+        QTest::addColumn<bool>("encrypted");
+        QTest::newRow("a dictionary") << QByteArray("<< /Encrypt << /Filter /Standard /V 5 >> /Root 1 0 R >>") << true;
+        QTest::newRow("a reference") << QByteArray("<< /Encrypt\n12 0 R /Root 1 0 R >>") << true;
+        QTest::newRow("a name in a string") << QByteArray("<< /Info (/Encrypt) /Root 1 0 R >>") << false;
+        QTest::newRow("a longer name") << QByteArray("<< /EncryptMetadata true /Root 1 0 R >>") << false;
+    }
+
+    void encryption_isReadFromTheDocumentsBytes()
+    {
+        QFETCH(QByteArray, trailer);
+        QFETCH(bool, encrypted);
+        QTemporaryDir folder;
+        QFile file(folder.filePath("x.pdf"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.7\ntrailer\n" + trailer + "\n%%EOF\n") > 0);
+        file.close();
+        const Problem problem = GhostscriptCommands::passwordProblem(file.fileName(), file.fileName(), {}, false);
+        QCOMPARE(problem.kind == Problem::NeedsPassword, encrypted);
+    }
+
     // Bitmaps are packed: a page is mostly paper, and above 600 dpi it would run to gigabytes.
     void renderArguments_packPagesAndCompressLargeOnesHarder()
     {
