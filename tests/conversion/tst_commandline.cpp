@@ -351,6 +351,9 @@ private slots:
         QTest::newRow("page list partly past the end")
             << "three.pdf" << out << "1,5,7-9,2-" << 1 << QStringList{"out001.png", "out002.png", "out003.png"}
             << QStringList{"sheetforge: Pages 5, 7-9 do not exist: the document has only 3 pages.", "3 pages written."};
+        QTest::newRow("touching ranges past the end")
+            << "three.pdf" << out << "2,4,5-6" << 1 << QStringList{"out002.png"}
+            << QStringList{"sheetforge: Pages 4 to 6 do not exist: the document has only 3 pages.", "1 page written."};
         // A name can neither command the terminal nor pass for a line of its own.
         QTest::newRow("control characters in the name")
             << "one.pdf"
