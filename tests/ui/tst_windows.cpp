@@ -720,6 +720,32 @@ private slots:
                  said.isEmpty());
     }
 
+    // A batch stopped in its second document says so, and where the first one's files went.
+    void severalDocuments_cancelledInTheSecond_sayWhere()
+    {
+        openWindow();
+        CaseFolder folder;
+        m_files.document = doc("one.pdf");
+        m_files.moreDocuments = {doc("three.pdf")};
+        m_files.folder = folder.path();
+        m_messages.answers = {true, true}; // convert them all; then yes, stop
+        bool clicked = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            auto *label = m_window->findChild<QLabel *>("statusLabel");
+            if (clicked || !label || !label->text().startsWith("Document 2 of 2"))
+                return;
+            clicked = true;
+            label->window()->findChild<QPushButton *>("cancelButton")->click();
+        });
+        watch.start(5);
+        child<QPushButton>("browseButton")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>("outcomeLabel")->text().startsWith("Cancelled"), 60000);
+        m_files.moreDocuments.clear();
+        QCOMPARE(child<QLabel>("outcomeLabel")->text(),
+                 "Cancelled at document 2 of 2; 1 image written to " + folder.path() + ".");
+    }
+
     void severalDocuments_convertIntoAFolder_oneProgressWindowAndOneSummary()
     {
         openWindow();
