@@ -131,7 +131,10 @@ Options makeOptions()
         QCommandLineOption(QStringLiteral("pages"),
                            tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
                            QStringLiteral("LIST")),
-        QCommandLineOption(QStringLiteral("dpi"), tr("Resolution in dots per inch (72 to 2400)."), QStringLiteral("N")),
+        QCommandLineOption(
+            QStringLiteral("dpi"),
+            tr("Resolution in dots per inch (%1 to %2).").arg(OptionLists::LowestDpi).arg(OptionLists::HighestDpi),
+            QStringLiteral("N")),
         QCommandLineOption(QStringLiteral("width"),
                            tr("Instead of a resolution: make each page N pixels wide, or fit it within "
                               "--width by --height."),
@@ -216,8 +219,10 @@ QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLi
     if (parser.isSet(o.dpi)) {
         bool ok = false;
         request.options.dpi = parser.value(o.dpi).toInt(&ok);
-        if (!ok || request.options.dpi < 72 || request.options.dpi > 2400)
-            return tr("--dpi wants a whole number from 72 to 2400.");
+        if (!ok || request.options.dpi < OptionLists::LowestDpi || request.options.dpi > OptionLists::HighestDpi)
+            return tr("--dpi wants a whole number from %1 to %2.")
+                .arg(OptionLists::LowestDpi)
+                .arg(OptionLists::HighestDpi);
     }
     if (parser.isSet(o.dpi) && (parser.isSet(o.width) || parser.isSet(o.height)))
         return tr("--dpi and --width or --height cannot be combined: give a resolution, or a size in pixels.");
@@ -277,10 +282,7 @@ QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLi
         request.options.antialias = parser.isSet(o.antialias) && !parser.isSet(o.noAntialias);
     if (parser.isSet(o.transparent) || parser.isSet(o.noTransparent))
         request.options.transparent = parser.isSet(o.transparent) && !parser.isSet(o.noTransparent);
-    const ImageFormat written =
-        request.destinationIsFolder
-            ? request.options.format
-            : OptionLists::formatForFileName(request.destination).value_or(request.options.format);
+    const ImageFormat written = request.writtenFormat();
     if (parser.isSet(o.transparent) && !ConversionOptions::holdsTransparency(written))
         return tr("--transparent: %1 files cannot be transparent; choose png, gif, tiff or webp.")
             .arg(OptionLists::suffix(written));

@@ -28,6 +28,13 @@ struct CommandLineRequest
     bool fromDefaults = false; // --defaults: the first-start options, not the window's last
     ConversionOptions options; // the stored options with the flags applied
     QString helpText;
+
+    // The format the files are written in: the destination's extension, else the chosen one.
+    ImageFormat writtenFormat() const
+    {
+        return destinationIsFolder ? options.format
+                                   : OptionLists::formatForFileName(destination).value_or(options.format);
+    }
 };
 
 namespace CommandLine {

@@ -53,13 +53,9 @@ void CommandLineConversion::start()
         return;
     }
     // A script's output must not silently depend on what was last clicked in the window.
-    const ImageFormat written =
-        m_request.destinationIsFolder
-            ? m_request.options.format
-            : OptionLists::formatForFileName(m_request.destination).value_or(m_request.options.format);
     m_messages << (m_request.fromDefaults ? tr("Options (the defaults and the flags given): %1")
                                           : tr("Options (the window's last and the flags given): %1"))
-                      .arg(CommandLine::describe(m_request.options, written))
+                      .arg(CommandLine::describe(m_request.options, m_request.writtenFormat()))
                << Qt::endl;
     BatchRequest batch;
     batch.ghostscript = m_ghostscript;
