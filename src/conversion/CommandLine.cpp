@@ -15,6 +15,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -29,54 +31,45 @@ QString tr(const char *text)
     return QCoreApplication::translate("CommandLine", text);
 }
 
-// Each depth's names on the command line; the first is the one printed.
-struct DepthNames
-{
-    ColorDepth depth;
-    QList<QLatin1String> names;
-};
-
-const QList<DepthNames> &depthNames()
-{
-    static const QList<DepthNames> names{
-        {ColorDepth::BlackAndWhite, {QLatin1String("bw"), QLatin1String("2"), QLatin1String("mono")}},
-        {ColorDepth::FourColors, {QLatin1String("4")}},
-        {ColorDepth::SixteenColors, {QLatin1String("16")}},
-        {ColorDepth::TwoHundredFiftySixColors, {QLatin1String("256")}},
-        {ColorDepth::HiColor, {QLatin1String("hicolor"), QLatin1String("65536")}},
-        {ColorDepth::Grayscale, {QLatin1String("gray"), QLatin1String("grey"), QLatin1String("gray256")}},
-        {ColorDepth::SixteenGrays, {QLatin1String("gray16"), QLatin1String("grey16")}},
-        {ColorDepth::FourGrays, {QLatin1String("gray4"), QLatin1String("grey4")}},
-    };
-    return names;
-}
-
 std::optional<ColorDepth> colorDepth(const QString &text)
 {
-    for (const DepthNames &entry : depthNames()) {
-        if (entry.names.contains(QLatin1String(text.toLower().toLatin1())))
-            return entry.depth;
+    for (const ColorDepthFacts &row : OptionLists::colorDepthTable()) {
+        if (row.commandLineNames.contains(QLatin1String(text.toLower().toLatin1())))
+            return row.depth;
     }
     return std::nullopt;
 }
 
 QString colorDepthName(ColorDepth depth)
 {
-    for (const DepthNames &entry : depthNames()) {
-        if (entry.depth == depth)
-            return QString(entry.names.constFirst());
-    }
-    return {};
+    return OptionLists::facts(depth).commandLineNames.constFirst();
+}
+
+// "a, b or c"
+QString oneOf(QStringList names)
+{
+    const QString last = names.takeLast();
+    return tr("%1 or %2").arg(names.join(QStringLiteral(", ")), last);
 }
 
 // "bw, 4, 16, 256, hicolor, gray, gray16 or gray4"
 QString colorDepthChoices()
 {
     QStringList first;
-    for (const DepthNames &entry : depthNames())
-        first << QString(entry.names.constFirst());
-    const QString last = first.takeLast();
-    return tr("%1 or %2").arg(first.join(QStringLiteral(", ")), last);
+    for (const ColorDepthFacts &row : OptionLists::colorDepthTable())
+        first << QString(row.commandLineNames.constFirst());
+    return oneOf(first);
+}
+
+// "png, gif, jpg, tif or webp", or only those that hold transparency.
+QString formatChoices(bool transparentOnly = false)
+{
+    QStringList suffixes;
+    for (const ImageFormatFacts &row : OptionLists::formatTable()) {
+        if (row.holdsTransparency || !transparentOnly)
+            suffixes << QString(row.suffix);
+    }
+    return oneOf(suffixes);
 }
 
 // The levenshtein distance, for the nearest known option to a mistyped one.
@@ -114,78 +107,34 @@ bool isHeadless(const QStringList &arguments)
 
 namespace {
 
-// The options of a conversion; --help and --version come from the parser itself.
-struct Options
+// A flag's value as a whole number from low to high.
+std::optional<int> wholeNumber(const QString &value, int low, int high)
 {
-    QCommandLineOption convert, pages, dpi, width, height, pageTimeout, colors, format, quality, dither, noDither, trim,
-        noTrim, antialias, noAntialias, transparent, noTransparent, passwordStdin, defaults;
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || number < low || number > high)
+        return std::nullopt;
+    return number;
+}
+
+// Whether the flag of this name was given: switch pairs and flags that exclude each other read it.
+using Given = std::function<bool(const QString &name)>;
+
+// One flag of a conversion: its names, its value's name (none for a switch), its help, and how it sets the
+// request, with a message for what is wrong. --help and --version come from the parser itself.
+struct Flag
+{
+    QStringList names;
+    QString valueName;
+    QString help;
+    // Only a conversion takes it; the window would silently ignore it.
+    bool convertOnly = true;
+    std::function<QString(const QString &value, const Given &given, CommandLineRequest &request)> apply;
 };
 
-Options makeOptions()
-{
-    return {
-        QCommandLineOption(QStringLiteral("convert"),
-                           tr("Convert without a window, writing DEST (numbered DEST001.png, ... for "
-                              "several pages). For several documents DEST is a folder, ending in /."),
-                           QStringLiteral("DEST")),
-        QCommandLineOption(QStringLiteral("pages"),
-                           tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
-                           QStringLiteral("LIST")),
-        QCommandLineOption(
-            QStringLiteral("dpi"),
-            tr("Resolution in dots per inch (%1 to %2).").arg(OptionLists::LowestDpi).arg(OptionLists::HighestDpi),
-            QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("width"),
-                           tr("Instead of a resolution: make each page N pixels wide, or fit it within "
-                              "--width by --height."),
-                           QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("height"),
-                           tr("Instead of a resolution: make each page N pixels high, or fit it within "
-                              "--width by --height."),
-                           QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("page-timeout"),
-                           tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
-                               .arg(CommandLineRequest::DefaultPageTimeout),
-                           QStringLiteral("SECONDS")),
-        QCommandLineOption(QStringList{QStringLiteral("colors"), QStringLiteral("colours")},
-                           tr("Colour depth: %1.").arg(colorDepthChoices()), QStringLiteral("DEPTH")),
-        QCommandLineOption(
-            QStringLiteral("format"),
-            tr("Image format when DEST has no such extension: png, gif, jpg, tiff (all pages in one file) "
-               "or webp."),
-            QStringLiteral("FORMAT")),
-        QCommandLineOption(QStringLiteral("quality"),
-                           tr("JPEG quality, 0 to 100 (higher is better); also for WebP in hicolor."),
-                           QStringLiteral("N")),
-        QCommandLineOption(QStringLiteral("dither"), tr("Dither when reducing the colours.")),
-        QCommandLineOption(QStringLiteral("no-dither"), tr("Do not dither.")),
-        QCommandLineOption(QStringLiteral("trim"), tr("Trim the blank edges.")),
-        QCommandLineOption(QStringLiteral("no-trim"), tr("Keep the whole page.")),
-        QCommandLineOption(QStringLiteral("antialias"), tr("Smooth the edges of text and images.")),
-        QCommandLineOption(QStringLiteral("no-antialias"), tr("Do not smooth edges.")),
-        QCommandLineOption(QStringLiteral("transparent"),
-                           tr("Leave the paper out: a transparent background (not for JPEG).")),
-        QCommandLineOption(QStringLiteral("no-transparent"), tr("A white background.")),
-        QCommandLineOption(QStringLiteral("password-stdin"),
-                           tr("Read the document's password from the first line of standard "
-                              "input.")),
-        QCommandLineOption(QStringLiteral("defaults"),
-                           tr("Start from the first-start defaults rather than the window's last options, so that "
-                              "what was last clicked does not change the files.")),
-    };
-}
-
-QList<QCommandLineOption> all(const Options &o)
-{
-    return {o.convert,     o.pages,       o.dpi,           o.width,         o.height,  o.pageTimeout, o.colors,
-            o.format,      o.quality,     o.dither,        o.noDither,      o.trim,    o.noTrim,      o.antialias,
-            o.noAntialias, o.transparent, o.noTransparent, o.passwordStdin, o.defaults};
-}
-
 // Applies the destination and the document; a message for what is wrong with them.
-QString applyDestination(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
+QString applyDestination(const QString &destination, const Given &given, CommandLineRequest &request)
 {
-    const QString destination = parser.value(o.convert);
     request.destination = QFileInfo(destination).absoluteFilePath();
     request.destinationIsFolder = destination.endsWith(QLatin1Char('/')) || QFileInfo(destination).isDir();
     if (request.documents.size() > 1 && !request.destinationIsFolder)
@@ -195,98 +144,188 @@ QString applyDestination(const QCommandLineParser &parser, const Options &o, Com
     // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
     const QString suffix = QFileInfo(request.destination).suffix();
     if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
-        && !parser.isSet(o.format))
-        return tr("--convert %1: sheetforge writes png, gif, jpg, tif or webp files. Give one of those extensions, "
-                  "or --format to add one.")
-            .arg(Problem::escapeName(parser.value(o.convert)));
+        && !given(QStringLiteral("format")))
+        return tr("--convert %1: sheetforge writes %2 files. Give one of those extensions, or --format to add one.")
+            .arg(Problem::escapeName(destination), formatChoices());
     if (request.document.isEmpty())
         return tr("--convert needs the PDF file to convert.");
     request.options.sourceFile = request.document;
-    request.passwordFromStdin = parser.isSet(o.passwordStdin);
     return {};
 }
 
-// Applies the page range, resolution and time limit; a message for the first that is wrong.
-QString applyPages(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
+// A box side from --width or --height; the other side is free unless given too.
+QString applyBoxSide(const QString &name, const QString &other, int ConversionOptions::*side,
+                     int ConversionOptions::*otherSide, const QString &value, const Given &given,
+                     CommandLineRequest &request)
 {
-    if (parser.isSet(o.pages)) {
-        QString error;
-        const std::optional<PageSelection> pages = PageSelection::parse(parser.value(o.pages), &error);
-        if (!pages)
-            return QStringLiteral("--pages %1: %2").arg(parser.value(o.pages), error);
-        request.pages = *pages;
-    }
-    if (parser.isSet(o.dpi)) {
-        bool ok = false;
-        request.options.dpi = parser.value(o.dpi).toInt(&ok);
-        if (!ok || request.options.dpi < OptionLists::LowestDpi || request.options.dpi > OptionLists::HighestDpi)
-            return tr("--dpi wants a whole number from %1 to %2.")
-                .arg(OptionLists::LowestDpi)
-                .arg(OptionLists::HighestDpi);
-    }
-    if (parser.isSet(o.dpi) && (parser.isSet(o.width) || parser.isSet(o.height)))
-        return tr("--dpi and --width or --height cannot be combined: give a resolution, or a size in pixels.");
-    if (parser.isSet(o.dpi))
-        request.options.fitToBox = false;
-    if (parser.isSet(o.width) || parser.isSet(o.height)) {
-        request.options.fitToBox = true;
-        request.options.boxWidth = request.options.boxHeight = 0;
-        for (const auto &[option, side] :
-             {std::pair{&o.width, &request.options.boxWidth}, std::pair{&o.height, &request.options.boxHeight}}) {
-            if (!parser.isSet(*option))
-                continue;
-            bool ok = false;
-            *side = parser.value(*option).toInt(&ok);
-            if (!ok || *side < 1 || *side > OptionLists::MaxBoxSide)
-                return tr("--%1 wants a whole number of pixels from 1 to %2.")
-                    .arg(option->names().constFirst())
-                    .arg(OptionLists::MaxBoxSide);
-        }
-    }
-    if (parser.isSet(o.pageTimeout)) {
-        bool ok = false;
-        request.pageTimeout = parser.value(o.pageTimeout).toInt(&ok);
-        if (!ok || request.pageTimeout < 0)
-            return tr("--page-timeout wants a whole number of seconds, or 0 for no limit.");
-    }
+    const std::optional<int> pixels = wholeNumber(value, 1, OptionLists::MaxBoxSide);
+    if (!pixels)
+        return tr("--%1 wants a whole number of pixels from 1 to %2.").arg(name).arg(OptionLists::MaxBoxSide);
+    request.options.fitToBox = true;
+    request.options.*side = *pixels;
+    if (!given(other))
+        request.options.*otherSide = 0;
     return {};
 }
 
-// Applies the colours, format, quality and the on/off switches; a message for the first that is wrong.
-QString applyImage(const QCommandLineParser &parser, const Options &o, CommandLineRequest &request)
+// A switch and its "no-" pair: the pair given together means off. check refuses the switch where it cannot
+// hold.
+QList<Flag> switchPair(const QString &name, bool ConversionOptions::*member, const QString &onHelp,
+                       const QString &offHelp, const std::function<QString(const CommandLineRequest &)> &check = {})
 {
-    if (parser.isSet(o.colors)) {
-        const std::optional<ColorDepth> depth = colorDepth(parser.value(o.colors));
-        if (!depth)
-            return tr("--colors wants %1.").arg(colorDepthChoices());
-        request.options.colorDepth = *depth;
-    }
-    if (parser.isSet(o.format)) {
-        const std::optional<ImageFormat> chosen =
-            OptionLists::formatForFileName(QStringLiteral("x.") + parser.value(o.format));
-        if (!chosen)
-            return tr("--format wants png, gif, jpg, tiff or webp.");
-        request.options.format = *chosen;
-    }
-    if (parser.isSet(o.quality)) {
-        bool ok = false;
-        request.options.jpegQuality = parser.value(o.quality).toInt(&ok);
-        if (!ok || request.options.jpegQuality < 0 || request.options.jpegQuality > 100)
-            return tr("--quality wants a whole number from 0 to 100.");
-    }
-    if (parser.isSet(o.dither) || parser.isSet(o.noDither))
-        request.options.dither = parser.isSet(o.dither) && !parser.isSet(o.noDither);
-    if (parser.isSet(o.trim) || parser.isSet(o.noTrim))
-        request.options.trim = parser.isSet(o.trim) && !parser.isSet(o.noTrim);
-    if (parser.isSet(o.antialias) || parser.isSet(o.noAntialias))
-        request.options.antialias = parser.isSet(o.antialias) && !parser.isSet(o.noAntialias);
-    if (parser.isSet(o.transparent) || parser.isSet(o.noTransparent))
-        request.options.transparent = parser.isSet(o.transparent) && !parser.isSet(o.noTransparent);
-    const ImageFormat written = request.writtenFormat();
-    if (parser.isSet(o.transparent) && !ConversionOptions::holdsTransparency(written))
-        return tr("--transparent: %1 files cannot be transparent; choose png, gif, tiff or webp.")
-            .arg(OptionLists::suffix(written));
-    return {};
+    const QString off = QStringLiteral("no-") + name;
+    return {Flag{{name},
+                 {},
+                 onHelp,
+                 false,
+                 [member, off, check](const QString &, const Given &given, CommandLineRequest &request) {
+                     request.options.*member = !given(off);
+                     return check ? check(request) : QString();
+                 }},
+            Flag{{off}, {}, offHelp, false, [member](const QString &, const Given &, CommandLineRequest &request) {
+                     request.options.*member = false;
+                     return QString();
+                 }}};
+}
+
+// Every flag of a conversion, in the order --help lists them and their values are checked.
+QList<Flag> flags()
+{
+    QList<Flag> list{
+        {{QStringLiteral("convert")},
+         QStringLiteral("DEST"),
+         tr("Convert without a window, writing DEST (numbered DEST001.png, ... for several pages). For several "
+            "documents DEST is a folder, ending in /."),
+         true,
+         applyDestination},
+        {{QStringLiteral("pages")},
+         QStringLiteral("LIST"),
+         tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
+         true,
+         [](const QString &value, const Given &, CommandLineRequest &request) {
+             QString error;
+             const std::optional<PageSelection> pages = PageSelection::parse(value, &error);
+             if (!pages)
+                 return QStringLiteral("--pages %1: %2").arg(value, error);
+             request.pages = *pages;
+             return QString();
+         }},
+        {{QStringLiteral("dpi")},
+         QStringLiteral("N"),
+         tr("Resolution in dots per inch (%1 to %2).").arg(OptionLists::LowestDpi).arg(OptionLists::HighestDpi),
+         true,
+         [](const QString &value, const Given &given, CommandLineRequest &request) {
+             const std::optional<int> dpi = wholeNumber(value, OptionLists::LowestDpi, OptionLists::HighestDpi);
+             if (!dpi)
+                 return tr("--dpi wants a whole number from %1 to %2.")
+                     .arg(OptionLists::LowestDpi)
+                     .arg(OptionLists::HighestDpi);
+             if (given(QStringLiteral("width")) || given(QStringLiteral("height")))
+                 return tr("--dpi and --width or --height cannot be combined: give a resolution, or a size in "
+                           "pixels.");
+             request.options.dpi = *dpi;
+             request.options.fitToBox = false;
+             return QString();
+         }},
+        {{QStringLiteral("width")},
+         QStringLiteral("N"),
+         tr("Instead of a resolution: make each page N pixels wide, or fit it within --width by --height."),
+         true,
+         [](const QString &value, const Given &given, CommandLineRequest &request) {
+             return applyBoxSide(QStringLiteral("width"), QStringLiteral("height"), &ConversionOptions::boxWidth,
+                                 &ConversionOptions::boxHeight, value, given, request);
+         }},
+        {{QStringLiteral("height")},
+         QStringLiteral("N"),
+         tr("Instead of a resolution: make each page N pixels high, or fit it within --width by --height."),
+         true,
+         [](const QString &value, const Given &given, CommandLineRequest &request) {
+             return applyBoxSide(QStringLiteral("height"), QStringLiteral("width"), &ConversionOptions::boxHeight,
+                                 &ConversionOptions::boxWidth, value, given, request);
+         }},
+        {{QStringLiteral("page-timeout")},
+         QStringLiteral("SECONDS"),
+         tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
+             .arg(CommandLineRequest::DefaultPageTimeout),
+         true,
+         [](const QString &value, const Given &, CommandLineRequest &request) {
+             const std::optional<int> seconds = wholeNumber(value, 0, std::numeric_limits<int>::max());
+             if (!seconds)
+                 return tr("--page-timeout wants a whole number of seconds, or 0 for no limit.");
+             request.pageTimeout = *seconds;
+             return QString();
+         }},
+        {{QStringLiteral("colors"), QStringLiteral("colours")},
+         QStringLiteral("DEPTH"),
+         tr("Colour depth: %1.").arg(colorDepthChoices()),
+         true,
+         [](const QString &value, const Given &, CommandLineRequest &request) {
+             const std::optional<ColorDepth> depth = colorDepth(value);
+             if (!depth)
+                 return tr("--colors wants %1.").arg(colorDepthChoices());
+             request.options.colorDepth = *depth;
+             return QString();
+         }},
+        {{QStringLiteral("format")},
+         QStringLiteral("FORMAT"),
+         tr("Image format when DEST has no such extension: %1 (tif: all pages in one file).").arg(formatChoices()),
+         true,
+         [](const QString &value, const Given &, CommandLineRequest &request) {
+             const std::optional<ImageFormat> chosen = OptionLists::formatForFileName(QStringLiteral("x.") + value);
+             if (!chosen)
+                 return tr("--format wants %1.").arg(formatChoices());
+             request.options.format = *chosen;
+             return QString();
+         }},
+        {{QStringLiteral("quality")},
+         QStringLiteral("N"),
+         tr("JPEG quality, 0 to 100 (higher is better); also for WebP in hicolor."),
+         true,
+         [](const QString &value, const Given &, CommandLineRequest &request) {
+             const std::optional<int> quality = wholeNumber(value, 0, 100);
+             if (!quality)
+                 return tr("--quality wants a whole number from 0 to 100.");
+             request.options.jpegQuality = *quality;
+             return QString();
+         }},
+    };
+    list << switchPair(QStringLiteral("dither"), &ConversionOptions::dither, tr("Dither when reducing the colours."),
+                       tr("Do not dither."))
+         << switchPair(QStringLiteral("trim"), &ConversionOptions::trim, tr("Trim the blank edges."),
+                       tr("Keep the whole page."))
+         << switchPair(QStringLiteral("antialias"), &ConversionOptions::antialias,
+                       tr("Smooth the edges of text and images."), tr("Do not smooth edges."))
+         << switchPair(QStringLiteral("transparent"), &ConversionOptions::transparent,
+                       tr("Leave the paper out: a transparent background (not for JPEG)."), tr("A white background."),
+                       // The format is settled by now: the destination and --format come before.
+                       [](const CommandLineRequest &request) {
+                           const ImageFormat written = request.writtenFormat();
+                           if (ConversionOptions::holdsTransparency(written))
+                               return QString();
+                           return tr("--transparent: %1 files cannot be transparent; choose %2.")
+                               .arg(OptionLists::suffix(written), formatChoices(true));
+                       });
+    list << Flag{{QStringLiteral("password-stdin")},
+                 {},
+                 tr("Read the document's password from the first line of standard input."),
+                 true,
+                 [](const QString &, const Given &, CommandLineRequest &request) {
+                     request.passwordFromStdin = true;
+                     return QString();
+                 }} // Applied before every other flag, as the options they change.
+         << Flag{{QStringLiteral("defaults")},
+                 {},
+                 tr("Start from the first-start defaults rather than the window's last options, so that what was "
+                    "last clicked does not change the files."),
+                 true,
+                 [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
+    return list;
+}
+
+QCommandLineOption option(const Flag &flag)
+{
+    return flag.valueName.isEmpty() ? QCommandLineOption(flag.names, flag.help)
+                                    : QCommandLineOption(flag.names, flag.help, flag.valueName);
 }
 
 // What --help says after the options: where the options come from, two examples, the exit statuses.
@@ -309,8 +348,8 @@ QString unknownOptionText(const QCommandLineParser &parser, const QStringList &a
 {
     const QString seeHelp = tr("See sheetforge --help.");
     QStringList known;
-    for (const QCommandLineOption &option : all(makeOptions()))
-        known << option.names();
+    for (const Flag &flag : flags())
+        known << flag.names;
     known << QStringLiteral("help") << QStringLiteral("version");
     const auto nearest = [&known](const QString &name) {
         QString best;
@@ -375,8 +414,9 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF, JPEG, TIFF or WebP images."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const Options o = makeOptions();
-    parser.addOptions(all(o));
+    const QList<Flag> known = flags();
+    for (const Flag &flag : known)
+        parser.addOption(option(flag));
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  tr("The PDF documents: one opens in the window, several are offered for converting."),
                                  QStringLiteral("[FILE.pdf...]"));
@@ -415,21 +455,23 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     for (const QString &document : positional)
         request.documents << QFileInfo(document).absoluteFilePath();
     request.document = request.documents.value(0);
-    if (!parser.isSet(o.convert)) {
-        for (const QCommandLineOption &only : {o.pages, o.dpi, o.width, o.height, o.pageTimeout, o.colors, o.format,
-                                               o.quality, o.passwordStdin, o.defaults}) {
-            if (parser.isSet(only))
-                return failWith(tr("--%1 goes with --convert.").arg(only.names().constFirst()));
+    if (!parser.isSet(QStringLiteral("convert"))) {
+        for (const Flag &flag : known) {
+            if (flag.convertOnly && parser.isSet(flag.names.constFirst()))
+                return failWith(tr("--%1 goes with --convert.").arg(flag.names.constFirst()));
         }
         return request;
     }
 
     request.mode = CommandLineRequest::Convert;
-    request.fromDefaults = parser.isSet(o.defaults);
+    request.fromDefaults = parser.isSet(QStringLiteral("defaults"));
     if (request.fromDefaults)
         request.options = ConversionOptions();
-    for (const auto &apply : {applyDestination, applyPages, applyImage}) {
-        const QString wrong = apply(parser, o, request);
+    const Given given = [&parser](const QString &name) { return parser.isSet(name); };
+    for (const Flag &flag : known) {
+        if (!parser.isSet(flag.names.constFirst()))
+            continue;
+        const QString wrong = flag.apply(parser.value(flag.names.constFirst()), given, request);
         if (!wrong.isEmpty())
             return failWith(wrong);
     }

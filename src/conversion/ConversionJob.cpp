@@ -275,12 +275,12 @@ QStringList ConversionJob::reductionArguments(const ConversionOptions &options, 
     } else if (options.isGray() && !alpha) {
         // Evenly spaced levels, the ones the file's bit depth holds exactly: levels chosen from the page would
         // fall together when stored at that depth.
-        if (options.colorDepth != ColorDepth::Grayscale)
+        if (OptionLists::facts(options.colorDepth).palette)
             args << QStringLiteral("-size") << QStringLiteral("1x%1").arg(options.colorCount())
                  << QStringLiteral("-remap") << QStringLiteral("gradient:black-white");
         args << QStringLiteral("-depth") << QString::number(options.bitsPerPixel()) << QStringLiteral("-type")
              << QStringLiteral("Grayscale");
-    } else if (options.colorDepth != ColorDepth::Grayscale) {
+    } else if (OptionLists::facts(options.colorDepth).palette) {
         args << QStringLiteral("-colors") << QString::number(options.colorCount());
     }
     // The reduction averages the paper with the faintest edges of the ink; the paper must stay clear. A GIF
@@ -325,17 +325,5 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
 
 QString ConversionJob::magickFormat() const
 {
-    switch (format()) {
-    case ImageFormat::Gif:
-        return QStringLiteral("GIF");
-    case ImageFormat::Jpg:
-        return QStringLiteral("JPEG");
-    case ImageFormat::Tiff:
-        return QStringLiteral("TIFF");
-    case ImageFormat::Webp:
-        return QStringLiteral("WEBP");
-    case ImageFormat::Png:
-        break;
-    }
-    return QStringLiteral("PNG");
+    return OptionLists::facts(format()).libraryName;
 }

@@ -7,79 +7,119 @@
 
 bool ConversionOptions::isGray() const
 {
-    return colorDepth == ColorDepth::Grayscale || colorDepth == ColorDepth::SixteenGrays
-           || colorDepth == ColorDepth::FourGrays;
+    return OptionLists::facts(colorDepth).gray;
 }
 
 bool ConversionOptions::usesQualityFor(ImageFormat written) const
 {
-    return written == ImageFormat::Jpg || (written == ImageFormat::Webp && colorDepth == ColorDepth::HiColor);
+    const QualityUse use = OptionLists::facts(written).quality;
+    return use == QualityUse::Always || (use == QualityUse::InTrueColor && bitsPerPixel() == 0);
+}
+
+bool ConversionOptions::holdsTransparency(ImageFormat written)
+{
+    return OptionLists::facts(written).holdsTransparency;
 }
 
 int ConversionOptions::colorCount() const
 {
-    switch (colorDepth) {
-    case ColorDepth::BlackAndWhite:
-        return 2;
-    case ColorDepth::FourColors:
-    case ColorDepth::FourGrays:
-        return 4;
-    case ColorDepth::SixteenColors:
-    case ColorDepth::SixteenGrays:
-        return 16;
-    case ColorDepth::TwoHundredFiftySixColors:
-    case ColorDepth::Grayscale:
-        return 256;
-    case ColorDepth::HiColor:
-        break;
-    }
-    return 65536;
+    return OptionLists::facts(colorDepth).colors;
 }
 
 int ConversionOptions::bitsPerPixel() const
 {
-    switch (colorCount()) {
-    case 2:
-        return 1;
-    case 4:
-        return 2;
-    case 16:
-        return 4;
-    case 256:
-        return 8;
-    default:
-        return 0;
-    }
+    return OptionLists::facts(colorDepth).bits;
 }
 
 namespace OptionLists {
 
-const QList<ColorDepth> &colorDepths()
+const QList<ColorDepthFacts> &colorDepthTable()
 {
-    static const QList<ColorDepth> list{ColorDepth::BlackAndWhite, ColorDepth::FourColors,
-                                        ColorDepth::SixteenColors, ColorDepth::TwoHundredFiftySixColors,
-                                        ColorDepth::HiColor,       ColorDepth::Grayscale,
-                                        ColorDepth::SixteenGrays,  ColorDepth::FourGrays};
-    return list;
+    using L = QLatin1String;
+    // clang-format off
+    static const QList<ColorDepthFacts> table{
+        {.depth = ColorDepth::BlackAndWhite, .name = QT_TRANSLATE_NOOP("OptionLists", "Black and White (1bpp)"),
+         .commandLineNames = {L("bw"), L("2"), L("mono")}, .colors = 2, .bits = 1, .gray = false, .palette = true},
+        {.depth = ColorDepth::FourColors, .name = QT_TRANSLATE_NOOP("OptionLists", "4 colors (2bpp)"),
+         .commandLineNames = {L("4")}, .colors = 4, .bits = 2, .gray = false, .palette = true},
+        {.depth = ColorDepth::SixteenColors, .name = QT_TRANSLATE_NOOP("OptionLists", "16 colors (4bpp)"),
+         .commandLineNames = {L("16")}, .colors = 16, .bits = 4, .gray = false, .palette = true},
+        {.depth = ColorDepth::TwoHundredFiftySixColors, .name = QT_TRANSLATE_NOOP("OptionLists", "256 colors (8bpp)"),
+         .commandLineNames = {L("256")}, .colors = 256, .bits = 8, .gray = false, .palette = true},
+        {.depth = ColorDepth::HiColor, .name = QT_TRANSLATE_NOOP("OptionLists", "Hicolor (16bpp)"),
+         .commandLineNames = {L("hicolor"), L("65536")}, .colors = 65536, .bits = 0, .gray = false, .palette = true},
+        {.depth = ColorDepth::Grayscale, .name = QT_TRANSLATE_NOOP("OptionLists", "Grayscale (8bpp)"),
+         .commandLineNames = {L("gray"), L("grey"), L("gray256")}, .colors = 256, .bits = 8, .gray = true,
+         .palette = false},
+        {.depth = ColorDepth::SixteenGrays, .name = QT_TRANSLATE_NOOP("OptionLists", "16 grays (4bpp)"),
+         .commandLineNames = {L("gray16"), L("grey16")}, .colors = 16, .bits = 4, .gray = true, .palette = true},
+        {.depth = ColorDepth::FourGrays, .name = QT_TRANSLATE_NOOP("OptionLists", "4 grays (2bpp)"),
+         .commandLineNames = {L("gray4"), L("grey4")}, .colors = 4, .bits = 2, .gray = true, .palette = true},
+    };
+    // clang-format on
+    return table;
 }
 
-const QList<ImageFormat> &formats()
+const ColorDepthFacts &facts(ColorDepth depth)
 {
-    static const QList<ImageFormat> list{ImageFormat::Png, ImageFormat::Gif, ImageFormat::Jpg, ImageFormat::Tiff,
-                                         ImageFormat::Webp};
+    for (const ColorDepthFacts &row : colorDepthTable()) {
+        if (row.depth == depth)
+            return row;
+    }
+    return colorDepthTable().constFirst();
+}
+
+const QList<ImageFormatFacts> &formatTable()
+{
+    using L = QLatin1String;
+    // clang-format off
+    static const QList<ImageFormatFacts> table{
+        {.format = ImageFormat::Png, .suffix = L("png"), .otherSuffixes = {}, .libraryName = L("PNG"),
+         .holdsTransparency = true, .quality = QualityUse::Never},
+        {.format = ImageFormat::Gif, .suffix = L("gif"), .otherSuffixes = {}, .libraryName = L("GIF"),
+         .holdsTransparency = true, .quality = QualityUse::Never},
+        {.format = ImageFormat::Jpg, .suffix = L("jpg"), .otherSuffixes = {L("jpeg")}, .libraryName = L("JPEG"),
+         .holdsTransparency = false, .quality = QualityUse::Always},
+        {.format = ImageFormat::Tiff, .suffix = L("tif"), .otherSuffixes = {L("tiff")}, .libraryName = L("TIFF"),
+         .holdsTransparency = true, .quality = QualityUse::Never},
+        {.format = ImageFormat::Webp, .suffix = L("webp"), .otherSuffixes = {}, .libraryName = L("WEBP"),
+         .holdsTransparency = true, .quality = QualityUse::InTrueColor},
+    };
+    // clang-format on
+    return table;
+}
+
+const ImageFormatFacts &facts(ImageFormat format)
+{
+    for (const ImageFormatFacts &row : formatTable()) {
+        if (row.format == format)
+            return row;
+    }
+    return formatTable().constFirst();
+}
+
+QList<ColorDepth> colorDepths()
+{
+    QList<ColorDepth> list;
+    for (const ColorDepthFacts &row : colorDepthTable())
+        list << row.depth;
     return list;
 }
 
 QStringList colorDepthNames()
 {
-    return {QCoreApplication::translate("OptionLists", "Black and White (1bpp)"),
-            QCoreApplication::translate("OptionLists", "4 colors (2bpp)"),
-            QCoreApplication::translate("OptionLists", "16 colors (4bpp)"),
-            QCoreApplication::translate("OptionLists", "256 colors (8bpp)"),
-            QCoreApplication::translate("OptionLists", "Hicolor (16bpp)"),
-            QCoreApplication::translate("OptionLists", "Grayscale (8bpp)"),
-            QCoreApplication::translate("OptionLists", "16 grays (4bpp)"),
-            QCoreApplication::translate("OptionLists", "4 grays (2bpp)")};
+    QStringList names;
+    for (const ColorDepthFacts &row : colorDepthTable())
+        names << QCoreApplication::translate("OptionLists", row.name);
+    return names;
+}
+
+QList<ImageFormat> formats()
+{
+    QList<ImageFormat> list;
+    for (const ImageFormatFacts &row : formatTable())
+        list << row.format;
+    return list;
 }
 
 const QList<int> &resolutions()
@@ -90,40 +130,25 @@ const QList<int> &resolutions()
 
 QString suffix(ImageFormat format)
 {
-    switch (format) {
-    case ImageFormat::Gif:
-        return QStringLiteral("gif");
-    case ImageFormat::Jpg:
-        return QStringLiteral("jpg");
-    case ImageFormat::Tiff:
-        return QStringLiteral("tif");
-    case ImageFormat::Webp:
-        return QStringLiteral("webp");
-    case ImageFormat::Png:
-        break;
-    }
-    return QStringLiteral("png");
+    return facts(format).suffix;
 }
 
 QStringList suffixes()
 {
     QStringList list;
-    for (ImageFormat format : formats())
-        list << suffix(format);
+    for (const ImageFormatFacts &row : formatTable())
+        list << row.suffix;
     return list;
 }
 
 std::optional<ImageFormat> formatForFileName(const QString &fileName)
 {
     const QString ext = QFileInfo(fileName).suffix().toLower();
-    if (ext == QLatin1String("jpeg"))
-        return ImageFormat::Jpg;
-    if (ext == QLatin1String("tiff"))
-        return ImageFormat::Tiff;
-    const qsizetype index = suffixes().indexOf(ext);
-    if (index < 0)
-        return std::nullopt;
-    return formats().at(index);
+    for (const ImageFormatFacts &row : formatTable()) {
+        if (ext == row.suffix || row.otherSuffixes.contains(ext))
+            return row.format;
+    }
+    return std::nullopt;
 }
 
 } // namespace OptionLists

@@ -45,13 +45,13 @@ struct ConversionOptions
     bool transparent = false;
     int page = 1;
 
-    bool isMonochrome() const { return colorDepth == ColorDepth::BlackAndWhite; }
+    bool isMonochrome() const { return colorCount() == 2; }
     bool isGray() const;
     // Whether the quality governs the file: JPEG, and WebP in true colour (the others are lossless).
     bool usesQualityFor(ImageFormat written) const;
     bool usesQuality() const { return usesQualityFor(format); }
     // Whether the written file keeps the background transparent: asked for, and a format that holds it.
-    static bool holdsTransparency(ImageFormat written) { return written != ImageFormat::Jpg; }
+    static bool holdsTransparency(ImageFormat written);
     bool keepsTransparencyIn(ImageFormat written) const { return transparent && holdsTransparency(written); }
     // The most colours an image may keep; 2 for black and white.
     int colorCount() const;
@@ -69,13 +69,45 @@ struct ConversionOptions
     bool operator==(const ConversionOptions &) const = default;
 };
 
-// The fixed lists the window offers. A setting is stored as a position in one of these lists, so a list
-// only ever grows at its end: stored settings keep their meaning.
+// What a colour depth is. A setting is stored as a depth's position in this table, so it only ever grows at
+// its end: stored settings keep their meaning.
+struct ColorDepthFacts
+{
+    ColorDepth depth;
+    const char *name;                      // as the window lists it, translated in the "OptionLists" context
+    QList<QLatin1String> commandLineNames; // the first is the one printed
+    int colors;                            // the most colours an image keeps; 2 for black and white
+    int bits;                              // a pixel's bits where the format lets us choose; 0 for true colour
+    bool gray;
+    // The colours are reduced to the count: all but full gray, whose 256 levels are the file's own.
+    bool palette;
+};
+
+// Where a format's quality governs the file; the others are lossless.
+enum class QualityUse { Never, Always, InTrueColor };
+
+// What an image format is; stored by position like the depths.
+struct ImageFormatFacts
+{
+    ImageFormat format;
+    QLatin1String suffix;               // the one written
+    QList<QLatin1String> otherSuffixes; // also read as this format in a file name
+    QLatin1String libraryName;
+    bool holdsTransparency;
+    QualityUse quality;
+};
+
+// The fixed lists the window offers.
 namespace OptionLists {
 
-const QList<ColorDepth> &colorDepths();
+const QList<ColorDepthFacts> &colorDepthTable();
+const ColorDepthFacts &facts(ColorDepth depth);
+const QList<ImageFormatFacts> &formatTable();
+const ImageFormatFacts &facts(ImageFormat format);
+
+QList<ColorDepth> colorDepths();
 QStringList colorDepthNames(); // in the order of colorDepths()
-const QList<ImageFormat> &formats();
+QList<ImageFormat> formats();
 const QList<int> &resolutions();
 // The largest box side the window and the command line take, in pixels.
 constexpr int MaxBoxSide = 100000;

@@ -255,6 +255,26 @@ private slots:
             qPrintable(said));
     }
 
+    // Each flag --help lists is told of in the README too.
+    void readme_namesEveryFlag()
+    {
+        CaseFolder folder;
+        const Run run = sheetforge(folder, {"--help"});
+        QCOMPARE(run.exitCode, 0);
+        QFile readme(README_FILE);
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        static const QRegularExpression flag(QStringLiteral("^\\s+(?:-\\w, )?(--[\\w-]+)"),
+                                             QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto match = flag.globalMatch(run.out); match.hasNext();)
+            listed << match.next().captured(1);
+        QVERIFY2(listed.size() > 15, qPrintable(run.out));
+        for (const QString &name : std::as_const(listed))
+            QVERIFY2(QRegularExpression(QRegularExpression::escape(name) + "\\b(?!-)").match(text).hasMatch(),
+                     qPrintable(name + " is not in the README"));
+    }
+
     void document_opensOrFailsWithPlainMessage_data()
     {
         QTest::addColumn<QString>("document");
