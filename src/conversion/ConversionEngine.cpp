@@ -5,6 +5,7 @@
 #include "conversion/MultiPageTiff.h"
 #include "conversion/PageSelection.h"
 #include "conversion/PageWriter.h"
+#include "conversion/RenderPlan.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/ImageObject.h"
 #include "tools/Logging.h"
@@ -118,7 +119,7 @@ void ConversionEngine::start(const ConversionJob &job)
     }
     m_link = problem.isNone() ? GhostscriptCommands::linkDocument(m_work->path(), m_document) : QString();
     if (problem.isNone() && m_link.isEmpty())
-        problem = Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot());
+        problem = PrivateFolder::full();
     // A box's pages are judged one by one once their sizes are known; otherwise every page is rendered at the
     // resolution of the one the run was set up for.
     const bool readSizes = job.options.usesBox() && !m_pages.isEmpty();
@@ -198,43 +199,35 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         renderAtOneResolution();
         return;
     }
-    // A page whose size could not be read is taken to be the size of the one the run was set up for. Each
-    // page is judged: a page the size of the one before it may still be taller.
+    // A page whose size could not be read is taken to be the size of the one the run was set up for.
     for (const int number : std::as_const(m_pages))
         m_sizes << sizes.value(number, m_job.pageSize);
-    const bool mixed =
-        std::any_of(m_sizes.cbegin(), m_sizes.cend(), [&](QSizeF size) { return size != m_sizes.first(); });
-    ConversionJob page = m_job;
-    const ImageRoom room = m_images->room();
-    for (int index = 0; index < m_pages.size(); ++index) {
-        page.pageSize = m_sizes.at(index);
-        Problem tooLarge = page.checkSize(room);
-        if (!tooLarge.isNone()) {
-            // Which page, when they are not all alike.
-            if (mixed)
-                tooLarge.message = QCoreApplication::translate("ConversionEngine", "Page %1: %2")
-                                       .arg(m_pages.at(index))
-                                       .arg(tooLarge.message);
-            m_rendering = false;
-            stop(tooLarge);
-            return;
-        }
-        const int dpi = page.renderDpi();
-        if (!m_runs.isEmpty() && m_runs.last().dpi == dpi) {
-            m_runs.last().end = index + 1;
-            continue;
-        }
+    const RenderPlan plan = renderPlan(m_job, m_pages, m_sizes, m_images->room());
+    if (!plan.problem.isNone()) {
+        m_rendering = false;
+        stop(plan.problem);
+        return;
+    }
+    for (const PlannedRun &run : plan.runs) {
         const QString folder = m_runs.isEmpty()
                                    ? m_work->path()
                                    : QDir(m_work->path()).filePath(QStringLiteral("run%1").arg(m_runs.size()));
         if (!QDir().mkpath(folder)) {
             m_rendering = false;
-            stop(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
+            stop(PrivateFolder::full());
             return;
         }
-        m_runs << RenderRun{index, index + 1, dpi, folder};
+        m_runs << RenderRun{run.begin, run.end, run.dpi, folder};
     }
     startRun(0);
+}
+
+Problem ConversionEngine::outOfRoomOr(const Problem &problem, bool keepDetails) const
+{
+    // Ghostscript may crash, or write nothing, when its own files no longer fit.
+    if (m_work && m_work->lacksRoomFor(m_job.bitmapBytes()))
+        return PrivateFolder::full(keepDetails ? problem.details : QString());
+    return problem;
 }
 
 void ConversionEngine::startRun(int run)
@@ -350,9 +343,7 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     if (!problem.isNone()) {
         // Ghostscript may crash when its own temporary files no longer fit.
-        stopRendering(problem.kind == Problem::GhostscriptFailed && m_work->lacksRoomFor(m_job.bitmapBytes())
-                          ? Problem::make(Problem::TemporaryFolderFull, problem.details, PrivateFolder::temporaryRoot())
-                          : problem);
+        stopRendering(problem.kind == Problem::GhostscriptFailed ? outOfRoomOr(problem) : problem);
         return;
     }
     m_poll.stop();
@@ -367,11 +358,10 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     if (!m_anyBitmap && !anyLeft) {
         const Problem password = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
                                                                       !m_job.password.isEmpty());
-        stopRendering(m_work->lacksRoomFor(m_job.bitmapBytes())
-                          ? Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot())
-                      : !password.isNone()
-                          ? password
-                          : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
+        stopRendering(outOfRoomOr(
+            !password.isNone() ? password
+                               : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)),
+            false));
         return;
     }
     for (int index = firstLeft; index < end && !*m_cancel; ++index)
@@ -391,7 +381,7 @@ void ConversionEngine::enqueue(int index)
     const QString path = bitmap(index);
     if (QFileInfo(path).size() <= 0) {
         if (m_work->lacksRoomFor(m_job.bitmapBytes()))
-            stop(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
+            stop(PrivateFolder::full());
         else {
             if (m_tiff)
                 m_tiff->add(index, {});
@@ -474,7 +464,7 @@ void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWo
         stop(problem);
     } else if (problem.kind == Problem::PageFailed && m_work && m_work->lacksRoomFor(m_job.bitmapBytes())) {
         // A bitmap cut short by a full temporary folder reads as a damaged page.
-        stop(Problem::make(Problem::TemporaryFolderFull, problem.details, PrivateFolder::temporaryRoot()));
+        stop(PrivateFolder::full(problem.details));
     } else {
         m_result.failures << PageFailure{page, problem};
     }

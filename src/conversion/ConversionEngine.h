@@ -84,6 +84,8 @@ private:
     void onPageTimedOut();
     void onGhostscriptFinished(const ProcessResult &result);
     void onSizesRead(const ProcessResult &result);
+    // A full temporary folder rather than problem, when it lacks the room a bitmap needs.
+    Problem outOfRoomOr(const Problem &problem, bool keepDetails = true) const;
     void renderAtOneResolution();
     void startRun(int run);
     void onRenderFinished(const ProcessResult &result);

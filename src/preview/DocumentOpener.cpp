@@ -25,7 +25,7 @@ void DocumentOpener::open(const QString &ghostscript, const QString &path, int p
     if (problem.isNone()) {
         m_link = GhostscriptCommands::linkDocument(m_folder->path(), m_file);
         if (m_link.isEmpty())
-            problem = Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot());
+            problem = PrivateFolder::full();
     }
     if (!problem.isNone()) {
         // After open() has returned, so the caller is listening.

@@ -71,7 +71,7 @@ void PreviewRenderer::request(const PreviewRequest &request)
         return;
     m_link = GhostscriptCommands::linkDocument(m_folder->path(), m_document);
     if (m_link.isEmpty()) {
-        fail(Problem::make(Problem::TemporaryFolderFull, {}, PrivateFolder::temporaryRoot()));
+        fail(PrivateFolder::full());
         return;
     }
     if (request.info) {

@@ -142,13 +142,13 @@ PrivateFolder::PrivateFolder()
         QFile::encodeName(QDir(root).filePath(QStringLiteral("SFG-%1-XXXXXX").arg(QCoreApplication::applicationPid())));
     errno = 0;
     if (!::mkdtemp(name.data())) {
-        m_problem = Problem::make(Problem::TemporaryFolderFull, QString::fromLocal8Bit(std::strerror(errno)), root);
+        m_problem = full(QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
     m_path = QFile::decodeName(name);
     m_lockFd = createLock(name);
     if (m_lockFd < 0) {
-        m_problem = Problem::make(Problem::TemporaryFolderFull, QString::fromLocal8Bit(std::strerror(errno)), root);
+        m_problem = full(QString::fromLocal8Bit(std::strerror(errno)));
         removeFolder(m_path);
         m_path.clear();
         return;
@@ -171,6 +171,11 @@ bool PrivateFolder::lacksRoomFor(qint64 bytes) const
     const QByteArray where = QFile::encodeName(isValid() ? m_path : temporaryRoot());
     return ::statvfs(where.constData(), &info) == 0
            && qint64(info.f_bavail) * qint64(info.f_frsize) < std::max(bytes, FullBelowBytes);
+}
+
+Problem PrivateFolder::full(const QString &details)
+{
+    return Problem::make(Problem::TemporaryFolderFull, details, temporaryRoot());
 }
 
 QString PrivateFolder::temporaryRoot()

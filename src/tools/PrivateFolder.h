@@ -27,6 +27,8 @@ public:
 
     // TMPDIR, or /tmp, as given: never the current folder, even when it does not exist.
     static QString temporaryRoot();
+    // The temporary folder full or not writable, named, with the system's words.
+    static Problem full(const QString &details = {});
     // The image library's folder for its policy and spill files; it lives as long as the process.
     static QString magickFolder();
     // Removes every folder of this process, for an exit that skips destructors.

@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/Problem.h"
 
-#include "tools/PrivateFolder.h"
-
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
@@ -128,7 +126,7 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
     case TemporaryFolderFull:
         return tr("The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
                   "TMPDIR to another folder, and try again.")
-            .arg(subject.isEmpty() ? PrivateFolder::temporaryRoot() : subject);
+            .arg(subject);
     case TemporaryFolderMissing:
         return tr("The temporary folder \"%1\" does not exist. Create it, or set TMPDIR to a folder that "
                   "exists, and try again.")

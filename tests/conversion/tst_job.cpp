@@ -4,9 +4,20 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/PageSelection.h"
+#include "conversion/RenderPlan.h"
 #include "preview/OutputSize.h"
 
 #include <QtTest>
+
+// Pages fitted 720 pixels wide: a page 360 points wide renders at 144 dpi, one 720 wide at 72.
+struct PlanCase
+{
+    QList<QSizeF> sizes; // of pages 5, 6, 7, ...
+    bool trim = false;
+    QList<PlannedRun> runs;
+    QString refusal; // the start of the message when the pages are refused
+};
+Q_DECLARE_METATYPE(PlanCase)
 
 class tst_Job : public QObject
 {
@@ -49,6 +60,41 @@ private slots:
         QCOMPARE(
             job.outputsToReplace([&existing](const QString &name) { return existing.contains(name); }, dialogAsked),
             replaced);
+    }
+
+    void renderPlan_groupsNeighboursOfOneResolution_data()
+    {
+        QTest::addColumn<PlanCase>("c");
+        const QSizeF narrow(360, 500), wide(720, 500), tiny(18, 18);
+        QTest::newRow("alike pages, one run") << PlanCase{.sizes = {narrow, narrow, narrow}, .runs = {{0, 3, 144}}};
+        QTest::newRow("neighbours share a run")
+            << PlanCase{.sizes = {narrow, narrow, wide, wide}, .runs = {{0, 2, 144}, {2, 4, 72}}};
+        QTest::newRow("a wide page between, three runs")
+            << PlanCase{.sizes = {narrow, wide, narrow}, .runs = {{0, 1, 144}, {1, 2, 72}, {2, 3, 144}}};
+        QTest::newRow("trimmed pages render at twice")
+            << PlanCase{.sizes = {narrow}, .trim = true, .runs = {{0, 1, 288}}};
+        // 720 pixels from 18 points would take 2880 dpi.
+        QTest::newRow("a page too large among others, named")
+            << PlanCase{.sizes = {narrow, tiny}, .refusal = "Page 6: Pages cannot be made 720 x *"};
+        QTest::newRow("alike pages too large, not named")
+            << PlanCase{.sizes = {tiny, tiny}, .refusal = "Pages cannot be made 720 x *"};
+    }
+
+    void renderPlan_groupsNeighboursOfOneResolution()
+    {
+        QFETCH(PlanCase, c);
+        ConversionJob job;
+        job.options.fitToBox = true;
+        job.options.boxWidth = 720;
+        job.options.trim = c.trim;
+        QList<int> pages;
+        for (int page = 5; pages.size() < c.sizes.size(); ++page)
+            pages << page;
+        const qint64 plenty = qint64(1) << 40;
+        const RenderPlan plan = renderPlan(job, pages, c.sizes, ImageRoom{plenty, plenty, plenty});
+        QVERIFY2(plan.problem.message.startsWith(c.refusal), qPrintable(plan.problem.message));
+        QCOMPARE(plan.problem.isNone(), c.refusal.isEmpty());
+        QCOMPARE(plan.runs, c.runs);
     }
 
     void outputNames_keepTheChosenNameAndTellTheFormat_data()
