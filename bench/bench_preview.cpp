@@ -5,7 +5,7 @@
 //   bench_preview [--runs N] change DOC     opening, a colour depth change and a page change
 //   bench_preview [--runs N] open DOC...    opening each document
 //   bench_preview sizes WIDTH HEIGHT DPI... predicted pixels (points in, antialias off and on)
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/GhostscriptCommands.h"
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "conversion/CommandLine.h"
-#include "conversion/CommandLineConversion.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandLineConversion.h"
 #include "settings/OptionsStorage.h"
 #include "settings/SettingsStore.h"
 #include "tools/GhostscriptCommands.h"

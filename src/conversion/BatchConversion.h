@@ -4,7 +4,7 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/PageSelection.h"
-#include "preview/DocumentOpener.h"
+#include "document/DocumentOpener.h"
 
 #include <QObject>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conversion/ConversionJob.h"
 
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "tools/ImageObject.h"
 #include "tools/PrivateFolder.h"
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "preview/DocumentOpener.h"
+#include "document/DocumentOpener.h"
 #include "settings/ConversionOptions.h"
 #include "tools/ImageObject.h"
 #include "tools/Problem.h"

@@ -4,7 +4,7 @@
 
 #include "conversion/ConversionJob.h"
 #include "conversion/PageWriter.h"
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "tools/ImageObject.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"

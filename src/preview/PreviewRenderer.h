@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "preview/PageInfoReader.h"
+#include "document/PageInfoReader.h"
 #include "settings/ConversionOptions.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"

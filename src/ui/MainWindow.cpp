@@ -3,8 +3,7 @@
 #include "ui/MainWindow.h"
 
 #include "conversion/PageSelection.h"
-#include "preview/DroppedDocuments.h"
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "settings/OptionsStorage.h"
 #include "settings/RecentDocuments.h"
 #include "settings/SettingsStore.h"
@@ -12,6 +11,7 @@
 #include "ui/BatchRun.h"
 #include "ui/Desktop.h"
 #include "ui/DestinationQuestion.h"
+#include "ui/DroppedDocuments.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/OptionsPanel.h"

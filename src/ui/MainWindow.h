@@ -3,7 +3,7 @@
 #pragma once
 
 #include "conversion/ConversionEngine.h"
-#include "preview/DocumentOpener.h"
+#include "document/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "settings/ConversionOptions.h"
 #include "ui/QuestionGuard.h"

@@ -6,7 +6,7 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/DestinationFile.h"
 #include "conversion/PageWriter.h"
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 
 #include <QtTest>
 

@@ -5,7 +5,7 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/PageSelection.h"
 #include "conversion/RenderPlan.h"
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 
 #include <QtTest>
 

@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "conversion/ConversionEngine.h"
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "tools/ImageObject.h"
 
 #include <QPageSize>

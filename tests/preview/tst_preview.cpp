@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "conversion/ConversionJob.h"
-#include "preview/DocumentOpener.h"
+#include "document/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/ImageObject.h"
 #include "ui/PreviewPane.h"

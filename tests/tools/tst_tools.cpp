@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"

@@ -3,7 +3,7 @@
 #include "Fakes.h"
 #include "TestSupport.h"
 
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 #include "ui/ActualSizeView.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsPanel.h"

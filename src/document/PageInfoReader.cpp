@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/PageInfoReader.h"
+#include "document/PageInfoReader.h"
 
 #include "tools/ProcessRunner.h"
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/CommandLine.h"
 #include "conversion/BatchConversion.h"
-#include "conversion/CommandLine.h"
 
 #include <QObject>
 

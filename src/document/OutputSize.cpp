@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/OutputSize.h"
+#include "document/OutputSize.h"
 
 #include "settings/ConversionOptions.h"
 #include "tools/GhostscriptCommands.h"

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "conversion/CommandLineConversion.h"
+#include "cli/CommandLineConversion.h"
 
 #include "conversion/DestinationFile.h"
 #include "conversion/PageWriter.h"

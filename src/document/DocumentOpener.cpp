@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 sheetforge contributors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/DocumentOpener.h"
+#include "document/DocumentOpener.h"
 
 #include <QFileInfo>
 
