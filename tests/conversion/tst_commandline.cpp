@@ -185,6 +185,8 @@ private slots:
                                           << "--transparent: jpg files cannot be transparent";
         QTest::newRow("width zero") << QStringList{"--convert", "x.png", "--width", "0", pdf} << 2 << "--width wants";
         QTest::newRow("option needs --convert") << QStringList{"--dpi", "300", pdf} << 2 << "--convert";
+        QTest::newRow("defaults need --convert")
+            << QStringList{"--defaults", pdf} << 2 << "--defaults goes with --convert.";
         QTest::newRow("password needs --convert")
             << QStringList{"--password-stdin", pdf} << 2 << "--password-stdin goes with --convert";
         QTest::newRow("a file where a folder is to be made")
@@ -494,6 +496,10 @@ private slots:
             << "last and the flags given): --dpi 96 --colors bw --dither --antialias --no-trim --no-transparent "
                "--format png\n"
             << 533;
+        QTest::newRow("a box") << false
+                               << "last and the flags given): --width 200 --height 150 --colors bw --dither "
+                                  "--antialias --no-trim --no-transparent --format png\n"
+                               << 200;
         QTest::newRow("--defaults") << true
                                     << "defaults and the flags given): --dpi 144 --colors 16 --no-dither --antialias "
                                        "--no-trim --no-transparent --format png\n"
@@ -515,6 +521,11 @@ private slots:
         QStringList arguments{"--convert", folder.path("out.png"), "--pages", "1", doc("fifteen.pdf")};
         if (defaults)
             arguments << "--defaults";
+        if (QByteArray(QTest::currentDataTag()) == "a box")
+            arguments << "--width"
+                      << "200"
+                      << "--height"
+                      << "150";
         const Run run = sheetforge(folder, arguments);
         QVERIFY2(run.exitCode == 0 && run.err.contains(said), qPrintable(run.err));
         const ImageFacts facts = readImage(folder.path("out001.png"));

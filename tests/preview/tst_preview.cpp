@@ -343,6 +343,17 @@ private slots:
             QCOMPARE(back.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
     }
 
+    // An output larger than the frame on one side only is fitted, not shown as its own pixels.
+    void preview_largerThanTheFrameOnOneSide_isFitted()
+    {
+        ConversionOptions options{.sourceFile = doc("a4.pdf"), .colorDepth = ColorDepth::SixteenColors, .dpi = 72};
+        const PreviewResult result =
+            preview({.ghostscript = m_gs, .document = doc("a4.pdf"), .options = options, .box = {400, 1000}});
+        QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
+        QCOMPARE(result.outputSize, QSize(595, 842));
+        QVERIFY(!result.actualPixels);
+    }
+
     void transparentPaper_showsChecksBehindIt()
     {
         // plain.pdf's page 1 has paper all round its coloured box. One renderer, so that nothing it kept from

@@ -197,7 +197,9 @@ private slots:
                 texts << action->text().section(' ', 1).remove(m_docs.path() + '/');
             return texts;
         };
-        // Ten kept, the one opened first; a missing one is not offered.
+        // Numbered from 1 for the keyboard; ten kept, the one opened first; a missing one is not offered.
+        QVERIFY(child<QMenu>("recentMenu")->actions().constFirst()->text().startsWith("&1 "));
+        QVERIFY(child<QMenu>("recentMenu")->actions().constLast()->text().startsWith("&9 "));
         QCOMPARE(texts(), QStringList({"three.pdf", "recent&&0.pdf", "recent&&1.pdf", "recent&&2.pdf", "recent&&3.pdf",
                                        "recent&&4.pdf", "recent&&5.pdf", "recent&&6.pdf", "recent&&7.pdf"}));
         child<QMenu>("recentMenu")->actions().at(2)->trigger();
@@ -416,6 +418,10 @@ private slots:
         openWindow();
         CaseFolder folder;
         QLineEdit *typed = child<QComboBox>("resolutionCombo")->lineEdit();
+        // Below the least resolution, a number only begun: the options keep theirs.
+        typed->selectAll();
+        QTest::keyClicks(typed, "30");
+        QCOMPARE(m_window->options().dpi, 144);
         typed->selectAll();
         QTest::keyClicks(typed, "150");
         const QSize expected = OutputSize::pixels({842, 595}, 150, true);
@@ -476,6 +482,14 @@ private slots:
         pages->setCurrentIndex(0);
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toInt(), 1);
+
+        // The range button names a short list, and only says there is one when it is long.
+        auto *list = panel.findChild<QLineEdit *>("pageListEdit");
+        list->setText("1,3");
+        QCOMPARE(panel.rangeCaption(), "Convert pages 1,3");
+        list->setText("1,2,3,4,5,6,7,8,9");
+        QCOMPARE(panel.rangeCaption(), "Convert the listed pages");
+        list->clear();
 
         // A document of more pages than a list holds gets a number field, at once.
         QElapsedTimer clock;
@@ -721,19 +735,68 @@ private slots:
     }
 
     // A batch stopped in its second document says so, and where the first one's files went.
+    void progressStatus_namesThePageAndItsPlace_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("ordinal");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("the one page of a run") << 3 << 1 << 1 << "Processing page 3...";
+        QTest::newRow("a range from 1") << 2 << 2 << 5 << "Processing page 2 of 5...";
+        QTest::newRow("a list") << 6 << 2 << 11 << "Processing page 6 (2 of 11)...";
+    }
+
+    void progressStatus_namesThePageAndItsPlace()
+    {
+        QFETCH(int, page);
+        QFETCH(int, ordinal);
+        QFETCH(int, total);
+        QFETCH(QString, status);
+        QCOMPARE(ProgressDialog::pageStatus(page, ordinal, total), status);
+    }
+
+    // Eight failed documents are listed by name; past eight, the rest are counted.
+    void severalDocuments_failuresListedUpToEight_data()
+    {
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("eight") << 8 << "\"gone8.pdf\" no longer exists. It may have been moved, renamed or deleted.";
+        QTest::newRow("nine") << 9 << "and 1 more";
+    }
+
+    void severalDocuments_failuresListedUpToEight()
+    {
+        QFETCH(int, failing);
+        QFETCH(QString, lastLine);
+        openWindow();
+        CaseFolder folder;
+        m_files.document = doc("one.pdf");
+        m_files.moreDocuments.clear();
+        for (int i = 1; i <= failing; ++i)
+            m_files.moreDocuments << doc(QStringLiteral("gone%1.pdf").arg(i));
+        m_files.folder = folder.path();
+        m_messages.answers = {true};
+        child<QPushButton>("browseButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), 1, 60000);
+        m_files.moreDocuments.clear();
+        const QStringList lines = m_messages.informed.first().split('\n');
+        QCOMPARE(lines.size(), 1 + std::min(failing, 8) + (failing > 8 ? 1 : 0));
+        QCOMPARE(lines.last(), lastLine);
+    }
+
     void severalDocuments_cancelledInTheSecond_sayWhere()
     {
         openWindow();
         CaseFolder folder;
         m_files.document = doc("one.pdf");
-        m_files.moreDocuments = {doc("three.pdf")};
+        m_files.moreDocuments = {doc("three.pdf"), doc("locked.pdf")};
         m_files.folder = folder.path();
         m_messages.answers = {true, true}; // convert them all; then yes, stop
         bool clicked = false;
         QTimer watch;
         connect(&watch, &QTimer::timeout, this, [&] {
             auto *label = m_window->findChild<QLabel *>("statusLabel");
-            if (clicked || !label || !label->text().startsWith("Document 2 of 2"))
+            if (clicked || !label || !label->text().startsWith("Document 2 of 3"))
                 return;
             clicked = true;
             label->window()->findChild<QPushButton *>("cancelButton")->click();
@@ -743,7 +806,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(child<QLabel>("outcomeLabel")->text().startsWith("Cancelled"), 60000);
         m_files.moreDocuments.clear();
         QCOMPARE(child<QLabel>("outcomeLabel")->text(),
-                 "Cancelled at document 2 of 2; 1 image written to " + folder.path() + ".");
+                 "Cancelled at document 2 of 3; 1 image written to " + folder.path() + ".");
     }
 
     void severalDocuments_convertIntoAFolder_oneProgressWindowAndOneSummary()
