@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+
 bool ConversionOptions::isGray() const
 {
     return OptionLists::facts(colorDepth).gray;
@@ -60,13 +62,21 @@ const QList<ColorDepthFacts> &colorDepthTable()
     return table;
 }
 
+namespace {
+
+// The row of table whose key is value; every value of the enum has one.
+template <typename Row, typename Key>
+const Row &rowOf(const QList<Row> &table, Key Row::*key, Key value)
+{
+    const auto found = std::find_if(table.cbegin(), table.cend(), [&](const Row &row) { return row.*key == value; });
+    return found != table.cend() ? *found : table.constFirst();
+}
+
+} // namespace
+
 const ColorDepthFacts &facts(ColorDepth depth)
 {
-    for (const ColorDepthFacts &row : colorDepthTable()) {
-        if (row.depth == depth)
-            return row;
-    }
-    return colorDepthTable().constFirst();
+    return rowOf(colorDepthTable(), &ColorDepthFacts::depth, depth);
 }
 
 const QList<ImageFormatFacts> &formatTable()
@@ -91,11 +101,7 @@ const QList<ImageFormatFacts> &formatTable()
 
 const ImageFormatFacts &facts(ImageFormat format)
 {
-    for (const ImageFormatFacts &row : formatTable()) {
-        if (row.format == format)
-            return row;
-    }
-    return formatTable().constFirst();
+    return rowOf(formatTable(), &ImageFormatFacts::format, format);
 }
 
 QList<ColorDepth> colorDepths()

@@ -7,7 +7,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace TestSupport;
 
@@ -533,35 +535,97 @@ private slots:
         QCOMPARE(facts.pngBitDepth, defaults ? 4 : 1);
     }
 
-    // A full disk would meet every document alike: the first one to meet it ends the run.
-    void fullDisk_stopsEveryDocument()
+    // A full disk, or a destination folder gone, would meet every document alike: the first one to meet it ends
+    // the run.
+    void destinationLost_stopsEveryDocument_data()
     {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a full disk") << true << "full";
+        QTest::newRow("the folder removed") << false << "/out";
+    }
+
+    void destinationLost_stopsEveryDocument()
+    {
+        QFETCH(bool, fullDisk);
+        QFETCH(QString, said);
         CaseFolder folder;
         // Ghostscript's bitmaps stay small; the pages scaled up from them do not fit under the size limit.
         QFile bitmap(folder.path("page.tif"));
         QVERIFY(bitmap.open(QIODevice::WriteOnly)
                 && bitmap.write(ImageObject().convert({"-size", "64x64", "xc:", "+noise", "Random"}, "TIFF").data) > 0);
         bitmap.close();
-        QVERIFY(
-            !fakeGhostscript(folder.path(),
-                             R"sh([ -n "$info" ] && info_ok; cp "$here/page.tif" "$(printf "$pattern" 1)"; exit 0)sh")
-                 .isEmpty());
+        const QString removal = fullDisk ? QString() : QStringLiteral("rm -rf \"$here/out\"; ");
+        QVERIFY(!fakeGhostscript(folder.path(), R"sh([ -n "$info" ] && info_ok; )sh" + removal
+                                                    + R"sh(cp "$here/page.tif" "$(printf "$pattern" 1)"; exit 0)sh")
+                     .isEmpty());
         QProcess process;
         prepare(process, folder);
         QProcessEnvironment environment = process.processEnvironment();
         environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
         process.setProcessEnvironment(environment);
-        process.setChildProcessModifier([] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit small{256 * 1024, 256 * 1024}; // larger writes fail as on a full disk
-            setrlimit(RLIMIT_FSIZE, &small);
-        });
-        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out") + "/", "--width", "3000",
-                                                              "--colors", "hicolor", doc("one.pdf"), doc("three.pdf")});
+        if (fullDisk) {
+            process.setChildProcessModifier([] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit small{256 * 1024, 256 * 1024}; // larger writes fail as on a full disk
+                setrlimit(RLIMIT_FSIZE, &small);
+            });
+        }
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                      {"--convert", folder.path("out") + "/", "--width", fullDisk ? "3000" : "100", "--colors",
+                       "hicolor", doc("one.pdf"), doc("three.pdf")});
         QVERIFY(process.waitForFinished(60000));
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QCOMPARE(process.exitCode(), 1);
-        QVERIFY2(err.contains("full") && !err.contains("three.pdf"), qPrintable(err));
+        QVERIFY2(err.contains(said) && !err.contains("three.pdf"), qPrintable(err));
+    }
+
+    // Permissions as a user meets them (the tests may run as root, whom none stops): a folder that cannot be
+    // made, and another user's temporary of the multi-page file asked for.
+    void permissions_areToldAsAUserMeetsThem_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a folder that cannot be made") << "locked/new/x.png"
+                                                      << "you are not allowed to write to";
+        QTest::newRow("another user's temporary") << "out/book.tif"
+                                                  << "is being written by another conversion";
+    }
+
+    void permissions_areToldAsAUserMeetsThem()
+    {
+        QFETCH(QString, destination);
+        QFETCH(QString, said);
+        CaseFolder folder;
+        constexpr auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                              | QFileDevice::ExeOther;
+        constexpr auto everyone = open | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        for (const char *name : {"locked", "out", "config"})
+            QVERIFY(QDir().mkpath(folder.path(QString::fromLatin1(name))));
+        QVERIFY(QFile::setPermissions(folder.path(), open));
+        for (const QString &name : {folder.path("out"), folder.path("config"), folder.temp()})
+            QVERIFY(QFile::setPermissions(name, everyone));
+        QVERIFY(QFile::setPermissions(folder.path("locked"), open & ~QFileDevice::WriteOwner));
+        QVERIFY(QFile::copy(doc("one.pdf"), folder.path("one.pdf")));
+        // The program where the other user may run it.
+        QVERIFY(QFile::copy(SHEETFORGE_EXECUTABLE, folder.path("sheetforge")));
+        QFile part(folder.path("out/book.tif.sheetforge-part"));
+        QVERIFY(part.open(QIODevice::WriteOnly) && part.write("II*") == 3);
+        part.close();
+        QVERIFY(part.setPermissions(geteuid() == 0 ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                   : QFileDevice::Permissions()));
+        QProcess process;
+        prepare(process, folder);
+        process.setChildProcessModifier([] {
+            if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(99);
+        });
+        process.start(folder.path("sheetforge"), {"--convert", folder.path(destination), folder.path("one.pdf")});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 1 && err.contains(said), qPrintable(err));
+        QCOMPARE(QFile(part.fileName()).size(), 3);
     }
 
     void sizeInPixels_oneSideGiven_leavesTheOtherFree()

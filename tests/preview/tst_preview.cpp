@@ -354,6 +354,19 @@ private slots:
         QVERIFY(!result.actualPixels);
     }
 
+    // A box the page could only fill past the highest resolution: refused as the conversion refuses it, though
+    // it would fit the frame.
+    void preview_ofASizeTheConversionRefuses_isRefusedToo()
+    {
+        CaseFolder folder;
+        QVERIFY(writePdf(folder.path("stamp.pdf"), {{9, 9}}));
+        ConversionOptions options{.sourceFile = folder.path("stamp.pdf"), .fitToBox = true, .boxWidth = 350};
+        const PreviewResult result =
+            preview({.ghostscript = m_gs, .document = folder.path("stamp.pdf"), .options = options, .box = {400, 400}});
+        QCOMPARE(int(result.problem.kind), int(Problem::TooLarge));
+        QVERIFY2(result.problem.message.contains("2800 dpi"), qPrintable(result.problem.message));
+    }
+
     void transparentPaper_showsChecksBehindIt()
     {
         // plain.pdf's page 1 has paper all round its coloured box. One renderer, so that nothing it kept from

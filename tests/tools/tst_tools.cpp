@@ -176,21 +176,33 @@ private slots:
     void encryption_isReadFromTheDocumentsBytes_data()
     {
         QTest::addColumn<QByteArray>("trailer");
+        QTest::addColumn<qint64>("at"); // where /Encrypt starts in the file, when not at once
         QTest::addColumn<bool>("encrypted");
-        QTest::newRow("a dictionary") << QByteArray("<< /Encrypt << /Filter /Standard /V 5 >> /Root 1 0 R >>") << true;
-        QTest::newRow("a reference") << QByteArray("<< /Encrypt\n12 0 R /Root 1 0 R >>") << true;
-        QTest::newRow("a name in a string") << QByteArray("<< /Info (/Encrypt) /Root 1 0 R >>") << false;
-        QTest::newRow("a longer name") << QByteArray("<< /EncryptMetadata true /Root 1 0 R >>") << false;
+        const QByteArray reference("<< /Encrypt\n12 0 R /Root 1 0 R >>");
+        const qint64 megabyte = 1 << 20; // the file is read a megabyte at a time
+        QTest::newRow("a dictionary") << QByteArray("<< /Encrypt << /Filter /Standard /V 5 >> /Root 1 0 R >>") << 0ll
+                                      << true;
+        QTest::newRow("a reference") << reference << 0ll << true;
+        QTest::newRow("a reference across the first megabyte's end") << reference << megabyte - 12 << true;
+        QTest::newRow("the name across the first megabyte's end") << reference << megabyte - 4 << true;
+        QTest::newRow("a name in a string") << QByteArray("<< /Info (/Encrypt) /Root 1 0 R >>") << 0ll << false;
+        QTest::newRow("a longer name") << QByteArray("<< /EncryptMetadata true /Root 1 0 R >>") << 0ll << false;
     }
 
     void encryption_isReadFromTheDocumentsBytes()
     {
         QFETCH(QByteArray, trailer);
+        QFETCH(qint64, at);
         QFETCH(bool, encrypted);
         QTemporaryDir folder;
         QFile file(folder.filePath("x.pdf"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("%PDF-1.7\ntrailer\n" + trailer + "\n%%EOF\n") > 0);
+        const QByteArray head("%PDF-1.7\n"), tail = "trailer\n" + trailer + "\n%%EOF\n";
+        const qint64 padding = at > 0 ? at - head.size() - tail.indexOf("/Encrypt") : 0;
+        const QByteArray comment = padding > 0 ? "%" + QByteArray(padding - 2, 'x') + "\n" : QByteArray();
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(head + comment + tail) > 0);
         file.close();
+        if (at > 0)
+            QCOMPARE((head + comment + tail).indexOf("/Encrypt"), at);
         const Problem problem = GhostscriptCommands::passwordProblem(file.fileName(), file.fileName(), {}, false);
         QCOMPARE(problem.kind == Problem::NeedsPassword, encrypted);
     }
@@ -248,9 +260,11 @@ private slots:
 
     void problemDetails_showControlCharactersEscaped()
     {
-        const Problem problem =
-            Problem::make(Problem::NotPdf, QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085"), QStringLiteral("x\x1by.pdf"));
-        QCOMPARE(problem.details, QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85"));
+        const Problem problem = Problem::make(Problem::NotPdf,
+                                              QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085\x01"
+                                                             "e"),
+                                              QStringLiteral("x\x1by.pdf"));
+        QCOMPARE(problem.details, QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85\\x01e"));
         QVERIFY(problem.message.contains(QLatin1String("x\\x1by.pdf")));
     }
 };
