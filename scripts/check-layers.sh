@@ -17,15 +17,14 @@ for from in "${layers[@]}"; do
     done < <(grep -Hn -o '#include "[a-z]*/' "$from"/*.{h,cpp} 2>/dev/null | sed -E 's#:\#include "([a-z]*)/$#:\1#')
 done
 # A circle inside tools/: tsort reports one.
-for file in tools/*.{h,cpp}; do
+loops=$(for file in tools/*.{h,cpp}; do
     base=$(basename "${file%.*}")
     grep -o '#include "tools/[A-Za-z]*' "$file" | sed 's#.*tools/##' | while read -r used; do
         [[ $used != "$base" ]] && echo "$base $used"
     done
-done | sort -u | tsort >/dev/null 2>/tmp/layers.$$ || true
-if grep -q "loop" /tmp/layers.$$; then
-    echo "a circle of includes inside tools/:"; cat /tmp/layers.$$; status=1
+done | sort -u | tsort 2>&1 >/dev/null || true)
+if [[ $loops == *loop* ]]; then
+    echo "a circle of includes inside tools/:"; echo "$loops"; status=1
 fi
-rm -f /tmp/layers.$$
 ((status == 0)) && echo "layers: no folder includes one above it, no circle in tools/"
 exit $status

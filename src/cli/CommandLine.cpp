@@ -153,19 +153,25 @@ QString applyDestination(const QString &destination, const Given &given, Command
     return {};
 }
 
-// A box side from --width or --height; the other side is free unless given too.
-QString applyBoxSide(const QString &name, const QString &other, int ConversionOptions::*side,
-                     int ConversionOptions::*otherSide, const QString &value, const Given &given,
-                     CommandLineRequest &request)
+// --width or --height: a box side in pixels; the other side is free unless given too.
+Flag boxSide(const QString &name, const QString &other, int ConversionOptions::*side, int ConversionOptions::*otherSide,
+             const QString &help)
 {
-    const std::optional<int> pixels = wholeNumber(value, 1, OptionLists::MaxBoxSide);
-    if (!pixels)
-        return tr("--%1 wants a whole number of pixels from 1 to %2.").arg(name).arg(OptionLists::MaxBoxSide);
-    request.options.fitToBox = true;
-    request.options.*side = *pixels;
-    if (!given(other))
-        request.options.*otherSide = 0;
-    return {};
+    return {
+        {name},
+        QStringLiteral("N"),
+        help,
+        true,
+        [=](const QString &value, const Given &given, CommandLineRequest &request) {
+            const std::optional<int> pixels = wholeNumber(value, 1, OptionLists::MaxBoxSide);
+            if (!pixels)
+                return tr("--%1 wants a whole number of pixels from 1 to %2.").arg(name).arg(OptionLists::MaxBoxSide);
+            request.options.fitToBox = true;
+            request.options.*side = *pixels;
+            if (!given(other))
+                request.options.*otherSide = 0;
+            return QString();
+        }};
 }
 
 // A switch and its "no-" pair: the pair given together means off. check refuses the switch where it cannot
@@ -188,16 +194,10 @@ QList<Flag> switchPair(const QString &name, bool ConversionOptions::*member, con
                  }}};
 }
 
-// Every flag of a conversion, in the order --help lists them and their values are checked.
-QList<Flag> flags()
+// The pages converted, and their size: checked before the image's flags, and in this order.
+QList<Flag> pageFlags()
 {
-    QList<Flag> list{
-        {{QStringLiteral("convert")},
-         QStringLiteral("DEST"),
-         tr("Convert without a window, writing DEST (numbered DEST001.png, ... for several pages). For several "
-            "documents DEST is a folder, ending in /."),
-         true,
-         applyDestination},
+    return {
         {{QStringLiteral("pages")},
          QStringLiteral("LIST"),
          tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
@@ -227,22 +227,12 @@ QList<Flag> flags()
              request.options.fitToBox = false;
              return QString();
          }},
-        {{QStringLiteral("width")},
-         QStringLiteral("N"),
-         tr("Instead of a resolution: make each page N pixels wide, or fit it within --width by --height."),
-         true,
-         [](const QString &value, const Given &given, CommandLineRequest &request) {
-             return applyBoxSide(QStringLiteral("width"), QStringLiteral("height"), &ConversionOptions::boxWidth,
-                                 &ConversionOptions::boxHeight, value, given, request);
-         }},
-        {{QStringLiteral("height")},
-         QStringLiteral("N"),
-         tr("Instead of a resolution: make each page N pixels high, or fit it within --width by --height."),
-         true,
-         [](const QString &value, const Given &given, CommandLineRequest &request) {
-             return applyBoxSide(QStringLiteral("height"), QStringLiteral("width"), &ConversionOptions::boxHeight,
-                                 &ConversionOptions::boxWidth, value, given, request);
-         }},
+        boxSide(QStringLiteral("width"), QStringLiteral("height"), &ConversionOptions::boxWidth,
+                &ConversionOptions::boxHeight,
+                tr("Instead of a resolution: make each page N pixels wide, or fit it within --width by --height.")),
+        boxSide(QStringLiteral("height"), QStringLiteral("width"), &ConversionOptions::boxHeight,
+                &ConversionOptions::boxWidth,
+                tr("Instead of a resolution: make each page N pixels high, or fit it within --width by --height.")),
         {{QStringLiteral("page-timeout")},
          QStringLiteral("SECONDS"),
          tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
@@ -255,6 +245,13 @@ QList<Flag> flags()
              request.pageTimeout = *seconds;
              return QString();
          }},
+    };
+}
+
+// The image written: its colours, its format and the switches.
+QList<Flag> imageFlags()
+{
+    QList<Flag> list{
         {{QStringLiteral("colors"), QStringLiteral("colours")},
          QStringLiteral("DEPTH"),
          tr("Colour depth: %1.").arg(colorDepthChoices()),
@@ -289,37 +286,51 @@ QList<Flag> flags()
              return QString();
          }},
     };
-    list << switchPair(QStringLiteral("dither"), &ConversionOptions::dither, tr("Dither when reducing the colours."),
-                       tr("Do not dither."))
-         << switchPair(QStringLiteral("trim"), &ConversionOptions::trim, tr("Trim the blank edges."),
-                       tr("Keep the whole page."))
-         << switchPair(QStringLiteral("antialias"), &ConversionOptions::antialias,
-                       tr("Smooth the edges of text and images."), tr("Do not smooth edges."))
-         << switchPair(QStringLiteral("transparent"), &ConversionOptions::transparent,
-                       tr("Leave the paper out: a transparent background (not for JPEG)."), tr("A white background."),
-                       // The format is settled by now: the destination and --format come before.
-                       [](const CommandLineRequest &request) {
-                           const ImageFormat written = request.writtenFormat();
-                           if (ConversionOptions::holdsTransparency(written))
-                               return QString();
-                           return tr("--transparent: %1 files cannot be transparent; choose %2.")
-                               .arg(OptionLists::suffix(written), formatChoices(true));
-                       });
-    list << Flag{{QStringLiteral("password-stdin")},
-                 {},
-                 tr("Read the document's password from the first line of standard input."),
-                 true,
-                 [](const QString &, const Given &, CommandLineRequest &request) {
-                     request.passwordFromStdin = true;
-                     return QString();
-                 }} // Applied before every other flag, as the options they change.
-         << Flag{{QStringLiteral("defaults")},
-                 {},
-                 tr("Start from the first-start defaults rather than the window's last options, so that what was "
-                    "last clicked does not change the files."),
-                 true,
-                 [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
-    return list;
+    return list << switchPair(QStringLiteral("dither"), &ConversionOptions::dither,
+                              tr("Dither when reducing the colours."), tr("Do not dither."))
+                << switchPair(QStringLiteral("trim"), &ConversionOptions::trim, tr("Trim the blank edges."),
+                              tr("Keep the whole page."))
+                << switchPair(QStringLiteral("antialias"), &ConversionOptions::antialias,
+                              tr("Smooth the edges of text and images."), tr("Do not smooth edges."))
+                << switchPair(QStringLiteral("transparent"), &ConversionOptions::transparent,
+                              tr("Leave the paper out: a transparent background (not for JPEG)."),
+                              tr("A white background."),
+                              // The format is settled by now: the destination and --format come before.
+                              [](const CommandLineRequest &request) {
+                                  const ImageFormat written = request.writtenFormat();
+                                  if (ConversionOptions::holdsTransparency(written))
+                                      return QString();
+                                  return tr("--transparent: %1 files cannot be transparent; choose %2.")
+                                      .arg(OptionLists::suffix(written), formatChoices(true));
+                              });
+}
+
+// Every flag of a conversion, in the order --help lists them and their values are checked: the destination
+// first.
+QList<Flag> flags()
+{
+    const Flag convert{{QStringLiteral("convert")},
+                       QStringLiteral("DEST"),
+                       tr("Convert without a window, writing DEST (numbered DEST001.png, ... for several pages). For "
+                          "several documents DEST is a folder, ending in /."),
+                       true,
+                       applyDestination};
+    const Flag passwordStdin{{QStringLiteral("password-stdin")},
+                             {},
+                             tr("Read the document's password from the first line of standard input."),
+                             true,
+                             [](const QString &, const Given &, CommandLineRequest &request) {
+                                 request.passwordFromStdin = true;
+                                 return QString();
+                             }};
+    // parse() applies it before every other flag, as it replaces the options they change.
+    const Flag defaults{{QStringLiteral("defaults")},
+                        {},
+                        tr("Start from the first-start defaults rather than the window's last options, so that what "
+                           "was last clicked does not change the files."),
+                        true,
+                        [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
+    return QList<Flag>{convert} + pageFlags() + imageFlags() + QList<Flag>{passwordStdin, defaults};
 }
 
 QCommandLineOption option(const Flag &flag)

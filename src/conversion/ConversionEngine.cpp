@@ -222,12 +222,9 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
     startRun(0);
 }
 
-Problem ConversionEngine::outOfRoomOr(const Problem &problem, bool keepDetails) const
+bool ConversionEngine::outOfRoom() const
 {
-    // Ghostscript may crash, or write nothing, when its own files no longer fit.
-    if (m_work && m_work->lacksRoomFor(m_job.bitmapBytes()))
-        return PrivateFolder::full(keepDetails ? problem.details : QString());
-    return problem;
+    return m_work && m_work->lacksRoomFor(m_job.bitmapBytes());
 }
 
 void ConversionEngine::startRun(int run)
@@ -343,7 +340,8 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     const Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
     if (!problem.isNone()) {
         // Ghostscript may crash when its own temporary files no longer fit.
-        stopRendering(problem.kind == Problem::GhostscriptFailed ? outOfRoomOr(problem) : problem);
+        stopRendering(problem.kind == Problem::GhostscriptFailed && outOfRoom() ? PrivateFolder::full(problem.details)
+                                                                                : problem);
         return;
     }
     m_poll.stop();
@@ -358,10 +356,10 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     if (!m_anyBitmap && !anyLeft) {
         const Problem password = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
                                                                       !m_job.password.isEmpty());
-        stopRendering(outOfRoomOr(
-            !password.isNone() ? password
-                               : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)),
-            false));
+        stopRendering(outOfRoom() ? PrivateFolder::full()
+                      : !password.isNone()
+                          ? password
+                          : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
         return;
     }
     for (int index = firstLeft; index < end && !*m_cancel; ++index)
@@ -380,7 +378,7 @@ void ConversionEngine::enqueue(int index)
     const int page = m_pages.at(index);
     const QString path = bitmap(index);
     if (QFileInfo(path).size() <= 0) {
-        if (m_work->lacksRoomFor(m_job.bitmapBytes()))
+        if (outOfRoom())
             stop(PrivateFolder::full());
         else {
             if (m_tiff)
@@ -462,7 +460,7 @@ void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWo
         }
     } else if (problem.isFatalForRun()) {
         stop(problem);
-    } else if (problem.kind == Problem::PageFailed && m_work && m_work->lacksRoomFor(m_job.bitmapBytes())) {
+    } else if (problem.kind == Problem::PageFailed && outOfRoom()) {
         // A bitmap cut short by a full temporary folder reads as a damaged page.
         stop(PrivateFolder::full(problem.details));
     } else {

@@ -84,8 +84,9 @@ private:
     void onPageTimedOut();
     void onGhostscriptFinished(const ProcessResult &result);
     void onSizesRead(const ProcessResult &result);
-    // A full temporary folder rather than problem, when it lacks the room a bitmap needs.
-    Problem outOfRoomOr(const Problem &problem, bool keepDetails = true) const;
+    // Whether the temporary folder lacks the room a bitmap needs: Ghostscript may then crash or write nothing,
+    // and a bitmap cut short reads as a damaged page.
+    bool outOfRoom() const;
     void renderAtOneResolution();
     void startRun(int run);
     void onRenderFinished(const ProcessResult &result);
