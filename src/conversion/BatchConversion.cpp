@@ -54,6 +54,10 @@ void BatchConversion::start(const BatchRequest &request)
     m_request = request;
     m_summary = {};
     m_next = 0;
+    m_planned.clear();
+    m_nextPlanned = 0;
+    m_opening = true;
+    m_asking = false;
     m_running = true;
     openNext();
 }
@@ -78,16 +82,42 @@ void BatchConversion::providePassword(const std::optional<QString> &password)
     m_opener.providePassword(password);
 }
 
+void BatchConversion::replace(bool agreed)
+{
+    if (!m_asking)
+        return;
+    m_asking = false;
+    if (agreed) {
+        convertNext();
+        return;
+    }
+    m_summary.cancelled = true;
+    m_summary.declined = true;
+    end();
+}
+
 void BatchConversion::openNext()
 {
-    if (m_summary.cancelled || m_next >= m_request.documents.size()) {
+    if (m_summary.cancelled) {
         end();
+        return;
+    }
+    if (m_next >= m_request.documents.size()) {
+        if (m_request.askBeforeReplacing)
+            askAboutReplacing();
+        else
+            end();
         return;
     }
     m_current = m_request.documents.at(m_next++);
     m_missing.clear();
     m_retry = false;
-    emit documentStarted(m_current, int(m_next - 1), int(m_request.documents.size()));
+    const int index = int(m_next - 1);
+    const int count = int(m_request.documents.size());
+    if (m_request.askBeforeReplacing)
+        emit documentOpening(m_current, index, count);
+    else
+        emit documentStarted(m_current, index, count);
     m_opener.open(m_request.ghostscript, m_current, 1, m_request.password);
 }
 
@@ -96,14 +126,17 @@ void BatchConversion::onOpened(const OpenedDocument &opened)
     if (m_summary.cancelled)
         return;
     const DocumentInfo &info = opened.info;
+    Planned planned;
+    planned.document = m_current;
+    planned.index = int(m_next - 1);
     // As in the window: a document of one page goes to the destination itself.
-    ConversionJob job = ConversionJob::forDocument(m_request.options, m_request.ghostscript, opened, 1, info.pageCount,
-                                                   info.pageCount > 1);
+    planned.job = ConversionJob::forDocument(m_request.options, m_request.ghostscript, opened, 1, info.pageCount,
+                                             info.pageCount > 1);
+    ConversionJob &job = planned.job;
     job.options.sourceFile = opened.path;
-    job.destination = destinationFor(m_request, m_next - 1);
+    job.destination = destinationFor(m_request, planned.index);
     job.pageTimeout = m_request.pageTimeout;
-    job.pageList = m_request.pages.resolve(info.pageCount, &m_missing);
-    m_pageCount = info.pageCount;
+    job.pageList = m_request.pages.resolve(info.pageCount, &planned.missing);
     if (job.pageList.isEmpty()) {
         Problem beyond = Problem::make(Problem::PageFailed);
         beyond.message = QCoreApplication::translate("CommandLineConversion",
@@ -113,7 +146,54 @@ void BatchConversion::onOpened(const OpenedDocument &opened)
         fail(beyond);
         return;
     }
-    m_engine.start(job);
+    if (!m_request.askBeforeReplacing) {
+        convert(planned);
+        return;
+    }
+    m_planned << planned;
+    // After the opener has returned: it is not to be asked to open the next one from within its own signal.
+    QMetaObject::invokeMethod(this, &BatchConversion::openNext, Qt::QueuedConnection);
+}
+
+void BatchConversion::askAboutReplacing()
+{
+    m_opening = false;
+    QStringList files;
+    for (const Planned &planned : std::as_const(m_planned))
+        files << planned.job.outputsToReplace([](const QString &name) { return QFileInfo::exists(name); }, false);
+    if (files.isEmpty()) {
+        convertNext();
+        return;
+    }
+    m_asking = true;
+    emit replacing(files);
+}
+
+void BatchConversion::convertNext()
+{
+    if (m_summary.cancelled || m_nextPlanned >= m_planned.size()) {
+        end();
+        return;
+    }
+    const Planned planned = m_planned.at(m_nextPlanned++);
+    m_current = planned.document;
+    emit documentStarted(m_current, planned.index, int(m_request.documents.size()));
+    convert(planned);
+}
+
+void BatchConversion::advance()
+{
+    if (m_opening)
+        openNext();
+    else
+        convertNext();
+}
+
+void BatchConversion::convert(const Planned &planned)
+{
+    m_missing = planned.missing;
+    m_pageCount = planned.job.pageCount;
+    m_engine.start(planned.job);
 }
 
 void BatchConversion::onEngineFinished(const ConversionResult &result)
@@ -128,7 +208,7 @@ void BatchConversion::onEngineFinished(const ConversionResult &result)
         ++m_summary.documentsFailed;
     if (result.cancelled)
         m_summary.cancelled = true;
-    openNext();
+    advance();
 }
 
 void BatchConversion::fail(const Problem &problem)
@@ -142,7 +222,7 @@ void BatchConversion::fail(const Problem &problem)
         this,
         [this] {
             if (m_summary.fatal.isNone())
-                openNext();
+                advance();
             else
                 end();
         },
@@ -154,6 +234,8 @@ void BatchConversion::end()
     if (!m_running)
         return;
     m_running = false;
+    m_asking = false;
+    m_planned.clear(); // and the passwords they hold
     // After the caller has returned, so the caller is listening.
     QMetaObject::invokeMethod(
         this, [this, summary = m_summary] { emit finished(summary); }, Qt::QueuedConnection);

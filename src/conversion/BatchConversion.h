@@ -24,6 +24,9 @@ struct BatchRequest
     PageSelection pages;
     int pageTimeout = 0;
     QString password; // tried first on each document that asks for one
+    // Every document is opened before any is converted, and the files the run would replace are asked about
+    // once (replacing()); otherwise each document is converted as soon as it opens.
+    bool askBeforeReplacing = false;
 };
 
 struct BatchSummary
@@ -31,7 +34,8 @@ struct BatchSummary
     int pagesWritten = 0;
     int documentsFailed = 0; // could not be opened, or lost pages
     bool cancelled = false;
-    Problem fatal; // what stopped the whole batch: the folders, the disk, the tools
+    bool declined = false; // the files it would replace were to stay, so nothing was converted
+    Problem fatal;         // what stopped the whole batch: the folders, the disk, the tools
 };
 
 // Opens each document in turn and converts its pages with one engine. A document that cannot be opened
@@ -49,6 +53,8 @@ public:
     bool isRunning() const { return m_running; }
     // The answer to passwordNeeded(): a password to try, or nothing to pass the document over.
     void providePassword(const std::optional<QString> &password);
+    // The answer to replacing(): convert, replacing those files, or convert nothing.
+    void replace(bool agreed);
     ConversionEngine &engine() { return m_engine; }
     // The name each document's files take in a folder: its own, and for a second document of the same name
     // (from another folder) that name with "-2", so that no document's files replace another's.
@@ -57,6 +63,10 @@ public:
     static QString destinationFor(const BatchRequest &request, qsizetype index);
 
 signals:
+    // With askBeforeReplacing, each document is first opened, and then converted.
+    void documentOpening(const QString &document, int index, int count);
+    // With askBeforeReplacing, once every document has opened: the existing files the run would replace.
+    void replacing(const QStringList &files);
     void documentStarted(const QString &document, int index, int count);
     void passwordNeeded(const QString &fileName, bool retry);
     void documentFailed(const QString &document, const Problem &problem);
@@ -66,8 +76,21 @@ signals:
     void finished(const BatchSummary &summary);
 
 private:
+    // A document opened, and the conversion of the pages asked for.
+    struct Planned
+    {
+        QString document;
+        int index = 0;
+        ConversionJob job;
+        QList<PageSelection::Range> missing;
+    };
+
     void openNext();
     void onOpened(const OpenedDocument &opened);
+    void askAboutReplacing();
+    void convertNext(); // the next of the documents opened beforehand
+    void advance();     // to whichever comes next: opening or converting
+    void convert(const Planned &planned);
     void onEngineFinished(const ConversionResult &result);
     void fail(const Problem &problem);
     void end();
@@ -80,6 +103,10 @@ private:
     QString m_current;
     QList<PageSelection::Range> m_missing;
     int m_pageCount = 0;
-    bool m_retry = false; // the last question was asked again after a wrong password
+    QList<Planned> m_planned; // opened beforehand, with askBeforeReplacing
+    qsizetype m_nextPlanned = 0;
+    bool m_opening = true; // rather than converting what was opened beforehand
+    bool m_asking = false; // about the files to replace
+    bool m_retry = false;  // the last question was asked again after a wrong password
     bool m_running = false;
 };

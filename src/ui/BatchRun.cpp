@@ -9,7 +9,6 @@
 #include "ui/QuestionGuard.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -21,9 +20,22 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
     , m_questions(questions)
 {
     connect(&m_batch, &BatchConversion::passwordNeeded, this, &BatchRun::onPasswordNeeded);
-    connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &, int index, int count) {
+    const auto started = [this](const QString &, int index, int count) {
         m_started = index + 1;
         m_count = count;
+    };
+    connect(&m_batch, &BatchConversion::documentOpening, this, started);
+    connect(&m_batch, &BatchConversion::documentStarted, this, started);
+    // The files the run would replace, now that every document's pages are known: asked about once for all.
+    connect(&m_batch, &BatchConversion::replacing, this, [this](const QStringList &files) {
+        bool agreed = false;
+        {
+            const QuestionGuard::Asking asking(m_questions);
+            agreed = m_messages.askYesNo(m_owner, QCoreApplication::translate("MainWindow",
+                                                                              "%n file(s) already exist. Replace them?",
+                                                                              nullptr, int(files.size())));
+        }
+        m_batch.replace(agreed);
     });
     connect(&m_batch, &BatchConversion::documentFailed, this, [this](const QString &document, const Problem &problem) {
         const QString name = Problem::escapeName(QFileInfo(document).fileName());
@@ -64,28 +76,13 @@ std::optional<QString> BatchRun::offer(const QStringList &documents, const QStri
     }
     if (chosen.isEmpty())
         return QString();
-    // Files of these names in the folder would be replaced: ask once for all.
-    const QString suffix = OptionLists::suffix(options.format);
-    int existing = 0;
-    for (const QString &name : BatchConversion::outputNames(documents))
-        existing +=
-            int(QDir(chosen)
-                    .entryList({name + QLatin1Char('.') + suffix, name + QStringLiteral("[0-9][0-9][0-9]*.") + suffix},
-                               QDir::Files)
-                    .size());
-    if (existing > 0) {
-        const QuestionGuard::Asking asking(m_questions);
-        if (!m_messages.askYesNo(m_owner,
-                                 QCoreApplication::translate("MainWindow", "%n file(s) already exist. Replace them?",
-                                                             nullptr, existing)))
-            return QString();
-    }
     BatchRequest request;
     request.ghostscript = ghostscript;
     request.documents = documents;
     request.options = options;
     request.destination = chosen;
     request.destinationIsFolder = true;
+    request.askBeforeReplacing = true;
     start(request);
     return chosen;
 }

@@ -102,6 +102,8 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     connect(&m_engine, &ConversionEngine::progressChanged, this, [this](int done) { m_runDone = done; });
     connect(m_batch, &BatchRun::finished, this, [this](const BatchSummary &summary) {
         updateEnabled();
+        if (summary.declined)
+            return; // nothing was done
         const QString folder = Problem::escapeName(QDir::toNativeSeparators(m_runFolder));
         if (summary.cancelled)
             showOutcome(tr("Cancelled at document %1 of %2; %n image(s) written to %3.", nullptr, summary.pagesWritten)

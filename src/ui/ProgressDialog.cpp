@@ -61,12 +61,19 @@ void ProgressDialog::followBatch(BatchConversion &batch)
     ConversionEngine &engine = batch.engine();
     const auto document = std::make_shared<QString>();
     const auto pages = std::make_shared<int>(0); // of the document being converted
+    // One line that keeps the dialog's size, however long the name.
+    const auto place = [this](const QString &path, int index, int count) {
+        const QString name = fontMetrics().elidedText(Problem::escapeName(QFileInfo(path).fileName()), Qt::ElideMiddle,
+                                                      m_statusLabel->width() / 2);
+        return tr("Document %1 of %2, %3").arg(index + 1).arg(count).arg(name);
+    };
+    connect(&batch, &BatchConversion::documentOpening, this, [this, place](const QString &path, int index, int count) {
+        setStatus(tr("%1: opening...").arg(place(path, index, count)));
+        setProgress(0, 1);
+    });
     connect(&batch, &BatchConversion::documentStarted, this,
-            [this, document](const QString &path, int index, int count) {
-                // One line that keeps the dialog's size, however long the name.
-                const QString name = fontMetrics().elidedText(Problem::escapeName(QFileInfo(path).fileName()),
-                                                              Qt::ElideMiddle, m_statusLabel->width() / 2);
-                *document = tr("Document %1 of %2, %3").arg(index + 1).arg(count).arg(name);
+            [this, document, place](const QString &path, int index, int count) {
+                *document = place(path, index, count);
                 setStatus(*document);
                 setProgress(0, 1);
             });
