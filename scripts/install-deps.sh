@@ -9,6 +9,7 @@ packages=(
     libgl-dev                          # Qt6Gui's CMake package wants the OpenGL headers
     libmagickwand-6.q16-dev            # ImageMagick, linked in-process for trimming, colours and resizing
     libdeflate-dev                     # compresses the PNGs we write ourselves
+    libtiff-dev                        # joins the pages of a multi-page TIFF
     ghostscript fonts-droid-fallback   # renders the PDF pages; the fallback font covers Asian text
     xvfb xauth x11-apps xdotool        # a headless display to drive and photograph the real window
     clang-format                       # the formatting check in CI

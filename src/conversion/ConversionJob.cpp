@@ -307,11 +307,9 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
     if (format() == ImageFormat::Png)
         args << pngForm(options, alpha);
     if (format() == ImageFormat::Tiff) {
-        // Fax machines and archives read black and white as Group 4; the rest is lossless too. The pages are
-        // joined into one file by our own code, which reads little-endian TIFF only.
+        // Fax machines and archives read black and white as Group 4; the rest is lossless too.
         args << QStringLiteral("-compress")
-             << (options.isMonochrome() && !alpha ? QStringLiteral("Group4") : QStringLiteral("LZW"))
-             << QStringLiteral("-endian") << QStringLiteral("LSB");
+             << (options.isMonochrome() && !alpha ? QStringLiteral("Group4") : QStringLiteral("LZW"));
         // The library writes the alpha of a palette TIFF wrongly (a red square came out clear): with
         // transparency, the colours are stored whole.
         if (alpha)

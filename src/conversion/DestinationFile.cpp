@@ -186,7 +186,7 @@ Problem DestinationFile::createUnique()
         QByteArray name = m_name + '.';
         for (int i = 0; i < 6; ++i)
             name += Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)];
-        m_fd = ::openat(m_dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        m_fd = ::openat(m_dir, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (m_fd >= 0) {
             m_temporary = name;
             return {};
@@ -284,6 +284,26 @@ Problem DestinationFile::writeAt(qint64 offset, const QByteArray &data)
         return folderProblem(errno);
     m_size = std::max(m_size, offset + data.size());
     return {};
+}
+
+qint64 DestinationFile::readAt(qint64 offset, char *data, qint64 size) const
+{
+    qint64 done = 0;
+    while (m_fd >= 0 && done < size) {
+        const ssize_t read = ::pread(m_fd, data + done, size_t(size - done), off_t(offset + done));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            return read < 0 ? -1 : done;
+        done += read;
+    }
+    return m_fd >= 0 ? done : -1;
+}
+
+void DestinationFile::truncate()
+{
+    if (m_fd >= 0 && ::ftruncate(m_fd, 0) == 0)
+        m_size = 0;
 }
 
 Problem DestinationFile::checkFolder() const

@@ -29,6 +29,10 @@ public:
     Problem open();
     Problem write(const QByteArray &data);
     Problem writeAt(qint64 offset, const QByteArray &data);
+    // What has been written, read back; the bytes read, or -1.
+    qint64 readAt(qint64 offset, char *data, qint64 size) const;
+    // Gives the room back while the name stays held.
+    void truncate();
     qint64 size() const { return m_size; }
     // A long write checks as it goes that its folder still stands under its name and still holds the
     // temporary, since writing to a file whose folder was removed succeeds until the final rename.

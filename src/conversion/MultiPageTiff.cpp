@@ -4,119 +4,207 @@
 
 #include <QCoreApplication>
 
-#include <QtEndian>
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace TiffJoin {
+
+// libtiff reads and writes through these, so that a page never needs a file of its own and the joined file
+// is written only through its DestinationFile. Each handle keeps its own last error: several threads write
+// several files at once.
+struct Channel
+{
+    qint64 position = 0;
+    QString error;
+    TIFF *tiff = nullptr;
+
+    Channel() = default;
+    Channel(const Channel &) = delete;
+    Channel &operator=(const Channel &) = delete;
+    virtual ~Channel()
+    {
+        if (tiff)
+            TIFFClose(tiff);
+    }
+    virtual qint64 size() const = 0;
+    virtual tmsize_t read(void *data, tmsize_t size) = 0;
+    virtual tmsize_t write(const void *data, tmsize_t size) = 0;
+
+    bool open(const char *mode)
+    {
+        TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
+        TIFFOpenOptionsSetErrorHandlerExtR(options, &Channel::keepError, this);
+        TIFFOpenOptionsSetWarningHandlerExtR(options, &Channel::dropWarning, nullptr);
+        tiff = TIFFClientOpenExt(
+            "TIFF", mode, this,
+            [](thandle_t channel, void *data, tmsize_t size) {
+                return static_cast<Channel *>(channel)->read(data, size);
+            },
+            [](thandle_t channel, void *data, tmsize_t size) {
+                return static_cast<Channel *>(channel)->write(data, size);
+            },
+            [](thandle_t channel, toff_t offset, int whence) {
+                return static_cast<Channel *>(channel)->seek(offset, whence);
+            },
+            [](thandle_t) { return 0; },
+            [](thandle_t channel) { return toff_t(static_cast<Channel *>(channel)->size()); },
+            [](thandle_t, void **, toff_t *) { return 0; }, [](thandle_t, void *, toff_t) {}, options);
+        TIFFOpenOptionsFree(options);
+        return tiff != nullptr;
+    }
+
+private:
+    toff_t seek(toff_t offset, int whence)
+    {
+        const qint64 base = whence == SEEK_CUR ? position : whence == SEEK_END ? size() : 0;
+        position = base + qint64(offset);
+        return toff_t(position);
+    }
+
+    static int keepError(TIFF *, void *channel, const char *, const char *format, va_list arguments)
+    {
+        char text[512];
+        std::vsnprintf(text, sizeof text, format, arguments);
+        static_cast<Channel *>(channel)->error = QString::fromLocal8Bit(text);
+        return 1;
+    }
+
+    static int dropWarning(TIFF *, void *, const char *, const char *, va_list) { return 1; }
+};
+
+// One page, as the image library wrote it.
+struct PageReader : Channel
+{
+    explicit PageReader(const QByteArray &page)
+        : data(page)
+    {}
+    qint64 size() const override { return data.size(); }
+    tmsize_t read(void *into, tmsize_t size) override
+    {
+        const qint64 count = std::clamp<qint64>(data.size() - position, 0, size);
+        std::memcpy(into, data.constData() + position, size_t(count));
+        position += count;
+        return tmsize_t(count);
+    }
+    tmsize_t write(const void *, tmsize_t) override { return -1; }
+
+    const QByteArray data;
+};
+
+// The joined file. A write that fails keeps why: a full disk, a folder gone.
+struct FileChannel : Channel
+{
+    explicit FileChannel(DestinationFile &destination)
+        : file(destination)
+    {}
+    qint64 size() const override { return file.size(); }
+    tmsize_t read(void *into, tmsize_t size) override
+    {
+        const qint64 count = file.readAt(position, static_cast<char *>(into), size);
+        position += std::max<qint64>(count, 0);
+        return tmsize_t(count);
+    }
+    tmsize_t write(const void *from, tmsize_t size) override
+    {
+        const Problem written =
+            file.writeAt(position, QByteArray::fromRawData(static_cast<const char *>(from), qsizetype(size)));
+        if (!written.isNone()) {
+            if (problem.isNone())
+                problem = written;
+            return -1;
+        }
+        position += size;
+        return size;
+    }
+
+    DestinationFile &file;
+    Problem problem;
+};
+
+} // namespace TiffJoin
 
 namespace {
 
-enum Tag : quint16 {
-    StripOffsets = 273,
-    FreeOffsets = 288,
-    SubIfds = 330,
-    TileOffsets = 324,
-    JpegInterchange = 513,
-    ExifIfd = 34665,
-    GpsIfd = 34853,
-    InteropIfd = 40965,
-};
-
-int typeSize(quint16 type)
-{
-    switch (type) {
-    case 1: // BYTE
-    case 2: // ASCII
-    case 6: // SBYTE
-    case 7: // UNDEFINED
-        return 1;
-    case 3: // SHORT
-    case 8: // SSHORT
-        return 2;
-    case 4:  // LONG
-    case 9:  // SLONG
-    case 11: // FLOAT
-    case 13: // IFD
-        return 4;
-    case 5:  // RATIONAL
-    case 10: // SRATIONAL
-    case 12: // DOUBLE
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-quint32 read32(const QByteArray &data, qint64 at)
-{
-    return qFromLittleEndian<quint32>(data.constData() + at);
-}
-
-quint16 read16(const QByteArray &data, qint64 at)
-{
-    return qFromLittleEndian<quint16>(data.constData() + at);
-}
-
-void write32(QByteArray &data, qint64 at, quint32 value)
-{
-    qToLittleEndian(value, data.data() + at);
-}
+using TiffJoin::Channel;
+using TiffJoin::FileChannel;
+using TiffJoin::PageReader;
 
 Problem badPage(const QString &why)
 {
     return Problem::make(Problem::PageFailed, QStringLiteral("TIFF page: ") + why);
 }
 
-// Moves every offset in a one-page TIFF by delta, as if its bytes from 8 on began at 8 + delta.
-// Returns the directory's position in the moved page, or a problem.
-std::variant<qint64, Problem> relocate(QByteArray &page, qint64 delta)
+template <typename T>
+void copyField(TIFF *from, TIFF *to, ttag_t tag)
 {
-    if (page.size() < 8 || !page.startsWith("II*\0"))
-        return badPage(QStringLiteral("not a little-endian TIFF"));
-    const qint64 ifd = read32(page, 4);
-    if (ifd < 8 || ifd + 2 > page.size())
-        return badPage(QStringLiteral("directory out of bounds"));
-    const int entries = read16(page, ifd);
-    if (ifd + 2 + entries * 12 + 4 > page.size())
-        return badPage(QStringLiteral("directory out of bounds"));
-    if (read32(page, ifd + 2 + entries * 12) != 0)
-        return badPage(QStringLiteral("more than one image"));
-    for (int i = 0; i < entries; ++i) {
-        const qint64 entry = ifd + 2 + i * 12;
-        const quint16 tag = read16(page, entry);
-        const quint16 type = read16(page, entry + 2);
-        const qint64 count = read32(page, entry + 4);
-        if (tag == SubIfds || tag == ExifIfd || tag == GpsIfd || tag == InteropIfd)
-            return badPage(QStringLiteral("nested directory %1").arg(tag));
-        const qint64 bytes = count * typeSize(type);
-        qint64 values = entry + 8; // where the values sit: in the entry, or where it points
-        if (bytes > 4) {
-            values = read32(page, entry + 8);
-            if (values < 8 || values + bytes > page.size())
-                return badPage(QStringLiteral("values of tag %1 out of bounds").arg(tag));
-            write32(page, entry + 8, quint32(values + delta));
-        }
-        const bool offsets = tag == StripOffsets || tag == TileOffsets || tag == FreeOffsets || tag == JpegInterchange;
-        if (!offsets)
-            continue;
-        for (qint64 k = 0; k < count; ++k) {
-            if (type == 4) {
-                write32(page, values + 4 * k, quint32(read32(page, values + 4 * k) + delta));
-            } else if (type == 3) {
-                const qint64 moved = read16(page, values + 2 * k) + delta;
-                if (moved > 0xffff)
-                    return badPage(QStringLiteral("short offsets"));
-                qToLittleEndian(quint16(moved), page.data() + values + 2 * k);
-            } else {
-                return badPage(QStringLiteral("offsets of type %1").arg(type));
-            }
-        }
+    T value{};
+    if (TIFFGetField(from, tag, &value))
+        TIFFSetField(to, tag, value);
+}
+
+// The page the reader stands on, appended to the writer's file as tiffcp copies it: its directory's fields,
+// and its strips as they are compressed. Returns what went wrong, or nothing.
+QString copyPage(Channel &from, Channel &to)
+{
+    TIFF *in = from.tiff;
+    TIFF *out = to.tiff;
+    if (TIFFIsTiled(in))
+        return QStringLiteral("tiled pages are not joined");
+    // Raw strips keep the byte order they were written in, which only single bytes do not have.
+    uint16_t bits = 1;
+    TIFFGetFieldDefaulted(in, TIFFTAG_BITSPERSAMPLE, &bits);
+    if (bits > 8 && TIFFIsByteSwapped(in) != TIFFIsByteSwapped(out))
+        return QStringLiteral("%1-bit samples in the other byte order").arg(bits);
+    // The compression first: the fields of its codec exist only once it is set.
+    copyField<uint16_t>(in, out, TIFFTAG_COMPRESSION);
+    for (const ttag_t tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP, TIFFTAG_SUBFILETYPE,
+                             TIFFTAG_T4OPTIONS, TIFFTAG_T6OPTIONS})
+        copyField<uint32_t>(in, out, tag);
+    for (const ttag_t tag :
+         {TIFFTAG_BITSPERSAMPLE, TIFFTAG_SAMPLESPERPIXEL, TIFFTAG_PHOTOMETRIC, TIFFTAG_FILLORDER, TIFFTAG_ORIENTATION,
+          TIFFTAG_PLANARCONFIG, TIFFTAG_RESOLUTIONUNIT, TIFFTAG_PREDICTOR, TIFFTAG_SAMPLEFORMAT})
+        copyField<uint16_t>(in, out, tag);
+    for (const ttag_t tag : {TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION})
+        copyField<float>(in, out, tag);
+    uint16_t extraCount = 0;
+    uint16_t *extra = nullptr;
+    if (TIFFGetField(in, TIFFTAG_EXTRASAMPLES, &extraCount, &extra))
+        TIFFSetField(out, TIFFTAG_EXTRASAMPLES, extraCount, extra);
+    uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
+    if (TIFFGetField(in, TIFFTAG_COLORMAP, &red, &green, &blue))
+        TIFFSetField(out, TIFFTAG_COLORMAP, red, green, blue);
+
+    uint64_t *counts = nullptr;
+    if (!TIFFGetField(in, TIFFTAG_STRIPBYTECOUNTS, &counts) || !counts)
+        return from.error.isEmpty() ? QStringLiteral("no strips") : from.error;
+    QByteArray strip;
+    for (uint32_t index = 0; index < TIFFNumberOfStrips(in); ++index) {
+        if (counts[index] > uint64_t(from.size()))
+            return QStringLiteral("strip %1 out of bounds").arg(index);
+        strip.resize(qsizetype(counts[index]));
+        const tmsize_t read = TIFFReadRawStrip(in, index, strip.data(), tmsize_t(strip.size()));
+        if (read < 0)
+            return from.error;
+        if (TIFFWriteRawStrip(out, index, strip.data(), read) != read)
+            return to.error;
     }
-    return ifd + delta;
+    if (!TIFFWriteDirectory(out))
+        return to.error;
+    return {};
 }
 
 } // namespace
 
-MultiPageTiff::MultiPageTiff(const QString &path)
+MultiPageTiff::MultiPageTiff(const QString &path, qint64 classicLimit)
     : m_file(path, DestinationFile::Temporary::Exclusive)
+    , m_classicLimit(classicLimit)
 {}
+
+MultiPageTiff::~MultiPageTiff() = default;
 
 Problem MultiPageTiff::open()
 {
@@ -132,8 +220,10 @@ Problem MultiPageTiff::openFile()
     if (!problem.isNone())
         return problem;
     m_opened = true;
-    // The header; its link to the first directory is filled in with the first page.
-    return m_file.write(QByteArray("II*\0\0\0\0\0", 8));
+    m_writer = std::make_unique<FileChannel>(m_file);
+    if (!m_writer->open("w"))
+        return m_writer->problem.isNone() ? badPage(m_writer->error) : m_writer->problem;
+    return {};
 }
 
 Problem MultiPageTiff::add(int index, const QByteArray &page)
@@ -176,7 +266,7 @@ Problem MultiPageTiff::appendReady()
     return {};
 }
 
-Problem MultiPageTiff::append(QByteArray page)
+Problem MultiPageTiff::append(const QByteArray &page)
 {
     if (!m_opened) {
         const Problem opened = openFile();
@@ -184,53 +274,94 @@ Problem MultiPageTiff::append(QByteArray page)
             return opened;
     }
     // Writing on into a file whose folder is gone would succeed until the very end.
-    const Problem gone = m_file.checkFolder();
+    const Problem gone = output().checkFolder();
     if (!gone.isNone())
         return gone;
-    // Offsets are to word boundaries.
-    if (m_file.size() % 2 != 0) {
-        const Problem padded = m_file.write(QByteArray(1, '\0'));
-        if (!padded.isNone())
-            return padded;
+    PageReader reader(page);
+    if (!reader.open("rm"))
+        return badPage(reader.error);
+    if (TIFFNumberOfDirectories(reader.tiff) != 1)
+        return badPage(QStringLiteral("more than one image"));
+    // A page adds its own bytes and a directory's few.
+    if (!m_big && m_file.size() + page.size() + 4096 > m_classicLimit) {
+        const Problem grown = growIntoBigTiff();
+        if (!grown.isNone())
+            return grown;
     }
-    const qint64 start = m_file.size();
-    if (start + page.size() > 0xffffffffLL) {
-        Problem problem = Problem::make(Problem::TooLarge);
-        problem.message = QCoreApplication::translate(
-            "MultiPageTiff", "The TIFF file would pass 4 GiB, the most a TIFF file holds. "
-                             "Convert fewer pages into one file, or choose a lower resolution.");
-        return problem;
-    }
-    const std::variant<qint64, Problem> moved = relocate(page, start - 8);
-    if (const Problem *problem = std::get_if<Problem>(&moved))
-        return *problem;
-    const qint64 ifd = std::get<qint64>(moved);
-    QByteArray link(4, '\0');
-    write32(link, 0, quint32(ifd));
-    Problem written = m_file.write(page.mid(8));
-    if (written.isNone())
-        written = m_file.writeAt(m_nextPointer, link);
-    if (!written.isNone())
-        return written;
-    m_nextPointer = ifd + 2 + read16(page, ifd - start + 8) * 12;
+    const QString error = copyPage(reader, *m_writer);
+    if (!m_writer->problem.isNone())
+        return m_writer->problem;
+    if (!error.isNull())
+        return badPage(error);
     ++m_pages;
     return {};
+}
+
+Problem MultiPageTiff::growIntoBigTiff()
+{
+    // The pages so far are copied into a BigTIFF beside the classic file, which keeps the name claimed until
+    // the end and is emptied once copied.
+    m_writer.reset();
+    auto big = std::make_unique<DestinationFile>(m_file.path());
+    Problem problem = big->open();
+    if (!problem.isNone())
+        return problem;
+    FileChannel classic(m_file);
+    if (!classic.open("rm"))
+        return badPage(classic.error);
+    auto writer = std::make_unique<FileChannel>(*big);
+    if (!writer->open("w8"))
+        return writer->problem.isNone() ? badPage(writer->error) : writer->problem;
+    do {
+        const QString error = copyPage(classic, *writer);
+        if (!writer->problem.isNone())
+            return writer->problem;
+        if (!error.isNull())
+            return badPage(error);
+    } while (TIFFReadDirectory(classic.tiff));
+    m_big = std::move(big);
+    m_writer = std::move(writer);
+    m_file.truncate();
+    return {};
+}
+
+Problem MultiPageTiff::closeWriter()
+{
+    if (!m_writer)
+        return {};
+    // Closing writes whatever libtiff still holds.
+    TIFFClose(std::exchange(m_writer->tiff, nullptr));
+    const Problem problem = m_writer->problem;
+    m_writer.reset();
+    return problem;
 }
 
 Problem MultiPageTiff::commit()
 {
     const QMutexLocker lock(&m_mutex);
     m_closed = true;
+    const Problem closed = closeWriter();
+    if (m_failed.isNone())
+        m_failed = closed;
     if (!m_failed.isNone() || m_pages == 0) {
+        if (m_big)
+            m_big->discard();
         m_file.discard();
         return m_failed;
     }
-    return m_file.commit();
+    if (!m_big)
+        return m_file.commit();
+    const Problem committed = m_big->commit();
+    m_file.discard();
+    return committed;
 }
 
 void MultiPageTiff::cancel()
 {
     const QMutexLocker lock(&m_mutex);
     m_closed = true;
+    closeWriter();
+    if (m_big)
+        m_big->discard();
     m_file.discard();
 }

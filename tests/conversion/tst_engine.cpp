@@ -5,6 +5,7 @@
 
 #include "conversion/ConversionEngine.h"
 #include "conversion/DestinationFile.h"
+#include "conversion/MultiPageTiff.h"
 #include "conversion/PageWriter.h"
 #include "document/OutputSize.h"
 
@@ -993,6 +994,41 @@ page 1; page 2; exit 0)sh");
         QCOMPARE(result.pagesWritten, 0);
         QCOMPARE(filesIn(folder.path()), QStringList());
         QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void multiPageTiff_pastTheClassicLimit_becomesABigTiffOfEveryPage()
+    {
+        CaseFolder folder;
+        const QString path = folder.path("scan.tif");
+        // Pages of either byte order and colours of their own, finishing out of order.
+        QList<QByteArray> pages;
+        for (int i = 0; i < 5; ++i)
+            pages << ImageObject()
+                         .convert({"-size", "64x48", QString("xc:rgb(%1,%2,0)").arg(40 * i).arg(255 - 40 * i), "+noise",
+                                   "Gaussian", "-endian", i % 2 ? "MSB" : "LSB", "-compress", "LZW"},
+                                  "TIFF")
+                         .data;
+        // The third page takes the file past the limit.
+        MultiPageTiff tiff(path, 4096 + pages.at(0).size() * 5 / 2);
+        for (int i : {1, 0, 3, 2, 4})
+            QVERIFY(tiff.add(i, pages.at(i)).isNone());
+        QVERIFY(tiff.commit().isNone());
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(4), QByteArray("II+\0", 4)); // BigTIFF
+        QCOMPARE(readImage(path).images, 5);
+        for (int i = 0; i < 5; ++i) {
+            const auto pixels = [](const QString &source) {
+                return QImage::fromData(ImageObject().convert({source}, "PPM").data, "PPM");
+            };
+            const QString source = folder.path(QString("page%1.tif").arg(i));
+            QFile page(source);
+            QVERIFY(page.open(QIODevice::WriteOnly) && page.write(pages.at(i)) == pages.at(i).size());
+            page.close();
+            QCOMPARE(pixels(QString("TIFF:%1[%2]").arg(path).arg(i)), pixels("TIFF:" + source));
+        }
+        QCOMPARE(filesIn(folder.path()).filter("scan"), QStringList{"scan.tif"}); // no temporary left beside it
     }
 
     void fullDisk_stopsTheRunAndKeepsTheOldFile_data()
