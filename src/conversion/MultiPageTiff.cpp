@@ -147,8 +147,9 @@ void copyField(TIFF *from, TIFF *to, ttag_t tag)
 }
 
 // The page the reader stands on, appended to the writer's file as tiffcp copies it: its directory's fields,
-// and its strips as they are compressed. Returns what went wrong, or nothing.
-QString copyPage(Channel &from, Channel &to)
+// and its strips as they are compressed; marked as page index of a document whose page count is not yet known.
+// Returns what went wrong, or nothing.
+QString copyPage(Channel &from, Channel &to, int index)
 {
     TIFF *in = from.tiff;
     TIFF *out = to.tiff;
@@ -161,8 +162,8 @@ QString copyPage(Channel &from, Channel &to)
         return QStringLiteral("%1-bit samples in the other byte order").arg(bits);
     // The compression first: the fields of its codec exist only once it is set.
     copyField<uint16_t>(in, out, TIFFTAG_COMPRESSION);
-    for (const ttag_t tag : {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP, TIFFTAG_SUBFILETYPE,
-                             TIFFTAG_T4OPTIONS, TIFFTAG_T6OPTIONS})
+    for (const ttag_t tag :
+         {TIFFTAG_IMAGEWIDTH, TIFFTAG_IMAGELENGTH, TIFFTAG_ROWSPERSTRIP, TIFFTAG_T4OPTIONS, TIFFTAG_T6OPTIONS})
         copyField<uint32_t>(in, out, tag);
     for (const ttag_t tag :
          {TIFFTAG_BITSPERSAMPLE, TIFFTAG_SAMPLESPERPIXEL, TIFFTAG_PHOTOMETRIC, TIFFTAG_FILLORDER, TIFFTAG_ORIENTATION,
@@ -170,6 +171,8 @@ QString copyPage(Channel &from, Channel &to)
         copyField<uint16_t>(in, out, tag);
     for (const ttag_t tag : {TIFFTAG_XRESOLUTION, TIFFTAG_YRESOLUTION})
         copyField<float>(in, out, tag);
+    TIFFSetField(out, TIFFTAG_SUBFILETYPE, uint32_t(FILETYPE_PAGE));
+    TIFFSetField(out, TIFFTAG_PAGENUMBER, uint16_t(std::min(index, 0xffff)), uint16_t(0));
     uint16_t extraCount = 0;
     uint16_t *extra = nullptr;
     if (TIFFGetField(in, TIFFTAG_EXTRASAMPLES, &extraCount, &extra))
@@ -288,7 +291,7 @@ Problem MultiPageTiff::append(const QByteArray &page)
         if (!grown.isNone())
             return grown;
     }
-    const QString error = copyPage(reader, *m_writer);
+    const QString error = copyPage(reader, *m_writer, m_pages);
     if (!m_writer->problem.isNone())
         return m_writer->problem;
     if (!error.isNull())
@@ -312,8 +315,9 @@ Problem MultiPageTiff::growIntoBigTiff()
     auto writer = std::make_unique<FileChannel>(*big);
     if (!writer->open("w8"))
         return writer->problem.isNone() ? badPage(writer->error) : writer->problem;
+    int index = 0;
     do {
-        const QString error = copyPage(classic, *writer);
+        const QString error = copyPage(classic, *writer, index++);
         if (!writer->problem.isNone())
             return writer->problem;
         if (!error.isNull())

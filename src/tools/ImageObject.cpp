@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <limits>
@@ -129,6 +130,28 @@ void encode(const ImageInfo *info, Image *image, const QStringList &arguments, c
     // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
     if (quality >= 0)
         blobInfo->quality = image->quality = size_t(quality);
+    // The TIFF writer seeks while it writes, and into memory a seek past the end of what it has written so far
+    // fails ("IO error writing tag data": 6 pages of 200 lost). Into a file of our private folder it does not.
+    if (magick == "TIFF" && !PrivateFolder::magickFolder().isEmpty()) {
+        QTemporaryFile file(PrivateFolder::magickFolder() + QStringLiteral("/page-XXXXXX.tif"));
+        if (!file.open()) {
+            result.error = QStringLiteral("no room for the page in the temporary folder");
+        } else {
+            qstrncpy(image->filename, QFile::encodeName(file.fileName()).constData(), MaxTextExtent);
+            if (WriteImage(blobInfo, image) && exception->severity < ErrorException
+                && image->exception.severity < ErrorException) {
+                result.data = file.readAll();
+                result.ok = !result.data.isEmpty();
+                result.size = QSize(int(image->columns), int(image->rows));
+            }
+            if (!result.ok) {
+                InheritException(exception, &image->exception);
+                result.error = exceptionText(exception);
+            }
+        }
+        DestroyImageInfo(blobInfo);
+        return;
+    }
     size_t length = 0;
     void *blob = ImageToBlob(blobInfo, image, &length, exception);
     if (blob && length > 0 && exception->severity < ErrorException) {

@@ -4,6 +4,7 @@
 
 #include "document/OutputSize.h"
 #include "tools/GhostscriptCommands.h"
+#include "tools/ImageObject.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
 
@@ -256,6 +257,17 @@ private slots:
         QCOMPARE(OutputSize::fitted({792, 612}, {0, 200}), QSize(259, 200));
         QCOMPARE(OutputSize::fitted({612, 792}, {300, 300}), QSize(232, 300)); // 231.8
         QCOMPARE(OutputSize::fitted({800, 100}, {400, 400}), QSize(400, 50));
+    }
+
+    void tiffPage_isWrittenWhereverItsDataEnds()
+    {
+        // Into memory, the library's TIFF writer failed when a page's data ended by the end of its first 64 KiB
+        // ("IO error writing directory"): a row of 65543 gray bytes did, and 6 pages of a 200-page document.
+        for (int width = 65500; width <= 65560; ++width) {
+            const ImageResult page = ImageObject().convert(
+                {"-size", QString("%1x1").arg(width), "xc:gray50", "-depth", "8", "-compress", "None"}, "TIFF");
+            QVERIFY2(page.ok && page.size == QSize(width, 1), qPrintable(QString::number(width) + ": " + page.error));
+        }
     }
 
     void problemDetails_showControlCharactersEscaped()
