@@ -586,8 +586,9 @@ private slots:
     {
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("said");
+        // The folder named is the one that refused, not the one asked for.
         QTest::newRow("a folder that cannot be made") << "locked/new/x.png"
-                                                      << "you are not allowed to write to";
+                                                      << "you are not allowed to write to \"{case}/locked\".";
         QTest::newRow("another user's temporary") << "out/book.tif"
                                                   << "is being written by another conversion";
     }
@@ -597,6 +598,7 @@ private slots:
         QFETCH(QString, destination);
         QFETCH(QString, said);
         CaseFolder folder;
+        said.replace("{case}", folder.path());
         constexpr auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                               | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
                               | QFileDevice::ExeOther;

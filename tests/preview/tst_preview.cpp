@@ -95,14 +95,17 @@ private slots:
         QTest::addColumn<QStringList>("answers"); // "" gives up
         QTest::addColumn<QList<bool>>("retries"); // as the questions came
         QTest::addColumn<QString>("outcome");
-        QTest::newRow("no password needed") << "plain.pdf" << QStringList() << QList<bool>() << "opened";
-        QTest::newRow("right password") << "user.pdf" << QStringList{"user"} << QList<bool>{false} << "opened";
+        QTest::addColumn<bool>("replaced"); // by another document while the question is asked
+        QTest::newRow("no password needed") << "plain.pdf" << QStringList() << QList<bool>() << "opened" << false;
+        QTest::newRow("right password") << "user.pdf" << QStringList{"user"} << QList<bool>{false} << "opened" << false;
+        QTest::newRow("right password, the file replaced meanwhile")
+            << "user.pdf" << QStringList{"user"} << QList<bool>{false} << "opened" << true;
         QTest::newRow("wrong, then right")
-            << "user.pdf" << QStringList{"nope", "user"} << QList<bool>{false, true} << "opened";
-        QTest::newRow("given up") << "user.pdf" << QStringList{""} << QList<bool>{false} << "abandoned";
+            << "user.pdf" << QStringList{"nope", "user"} << QList<bool>{false, true} << "opened" << false;
+        QTest::newRow("given up") << "user.pdf" << QStringList{""} << QList<bool>{false} << "abandoned" << false;
         QTest::newRow("revision 5, owner password")
-            << "r5.pdf" << QStringList{"owner"} << QList<bool>{false} << "opened";
-        QTest::newRow("not a PDF") << "text.pdf" << QStringList() << QList<bool>() << "failed";
+            << "r5.pdf" << QStringList{"owner"} << QList<bool>{false} << "opened" << false;
+        QTest::newRow("not a PDF") << "text.pdf" << QStringList() << QList<bool>() << "failed" << false;
     }
 
     void opener_asksUntilThePasswordOpensIt()
@@ -111,12 +114,18 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(QList<bool>, retries);
         QFETCH(QString, outcome);
+        QFETCH(bool, replaced);
         CaseFolder folder;
+        const QString path = folder.path("asked.pdf");
+        QVERIFY(QFile::copy(doc(document), path));
         DocumentOpener opener;
         QList<bool> asked;
         QString ended;
         std::optional<OpenedDocument> opened;
         connect(&opener, &DocumentOpener::passwordNeeded, this, [&](const QString &, bool retry) {
+            // The document opened is the one found at the start, whatever takes its name.
+            if (replaced && asked.isEmpty())
+                QVERIFY(QFile::remove(path) && QFile::copy(doc("a4.pdf"), path));
             asked << retry;
             const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
             opener.providePassword(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
@@ -127,7 +136,7 @@ private slots:
         });
         connect(&opener, &DocumentOpener::failed, this, [&] { ended = "failed"; });
         connect(&opener, &DocumentOpener::abandoned, this, [&] { ended = "abandoned"; });
-        opener.open(m_gs, doc(document), 2);
+        opener.open(m_gs, path, 2);
         QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 30000);
         QCOMPARE(ended, outcome);
         QCOMPARE(asked, retries);

@@ -270,14 +270,32 @@ private slots:
         }
     }
 
-    void problemDetails_showControlCharactersEscaped()
+    void problemDetails_areEscapedAndNameNothingPrivate_data()
     {
-        const Problem problem = Problem::make(Problem::NotPdf,
-                                              QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085\x01"
-                                                             "e"),
-                                              QStringLiteral("x\x1by.pdf"));
-        QCOMPARE(problem.details, QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85\\x01e"));
-        QVERIFY(problem.message.contains(QLatin1String("x\\x1by.pdf")));
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("details");
+        QTest::addColumn<QString>("inMessage");
+        QTest::newRow("control characters")
+            << QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085\x01"
+                              "e")
+            << QStringLiteral("x\x1by.pdf") << QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85\\x01e") << "x\\x1by.pdf";
+        QTest::newRow("private folders, source locations, no reason")
+            << "IO error writing `/tmp/SFG-12-AbCdEf/p000001.tif' @ error/tiff.c/TIFFErrors/603\nUnknown error\n()"
+            << "y.pdf"
+            << "IO error writing "
+            << "y.pdf";
+    }
+
+    void problemDetails_areEscapedAndNameNothingPrivate()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, subject);
+        QFETCH(QString, details);
+        QFETCH(QString, inMessage);
+        const Problem problem = Problem::make(Problem::NotPdf, raw, subject);
+        QCOMPARE(problem.details, details);
+        QVERIFY(problem.message.contains(inMessage));
     }
 };
 
