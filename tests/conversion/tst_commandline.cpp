@@ -580,6 +580,40 @@ private slots:
         QVERIFY2(err.contains(said) && !err.contains("three.pdf"), qPrintable(err));
     }
 
+    // Several PDFs chosen in a file manager, passed as the desktop entry asks, reach the window together and
+    // are offered for converting.
+    void desktopEntry_severalDocuments_areOfferedForConverting()
+    {
+        QFile entry(DESKTOP_FILE);
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        QStringList exec =
+            QProcess::splitCommand(QString::fromUtf8(entry.readAll()).section("\nExec=", 1).section('\n', 0, 0));
+        QCOMPARE(exec.value(0), "sheetforge");
+        QStringList arguments;
+        for (const QString &field : exec.mid(1)) {
+            if (field == "%F")
+                arguments << doc("one.pdf") << doc("three.pdf");
+            else if (field == "%f")
+                arguments << doc("one.pdf");
+            else
+                arguments << field;
+        }
+        CaseFolder folder;
+        QProcess process;
+        prepare(process, folder);
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), arguments);
+        QString said;
+        while (!said.contains("Convert 2 documents") && process.waitForReadyRead(20000))
+            said += QString::fromUtf8(process.readAll());
+        process.kill();
+        process.waitForFinished();
+        QVERIFY2(said.contains("Convert 2 documents with the current options"), qPrintable(said));
+    }
+
     // Permissions as a user meets them (the tests may run as root, whom none stops): a folder that cannot be
     // made, and another user's temporary of the multi-page file asked for.
     void permissions_areToldAsAUserMeetsThem_data()
