@@ -229,24 +229,21 @@ QStringList unmixedPaper()
 // a PNG without one is sRGB already) and the times of writing, so the same page always gives the same bytes.
 // Where the library writes, zlib at level 8 with its strategy for filtered data: on a 93-page manual in 16
 // colours, 4.9% smaller than its level 7.
-QStringList pngForm(const ConversionOptions &options, bool alpha)
+void pngForm(const ConversionOptions &options, bool alpha, ImageEncoding &encoding)
 {
-    QStringList args{QStringLiteral("-define"), QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME"),
-                     QStringLiteral("-define"), QStringLiteral("png:compression-level=8"),
-                     QStringLiteral("-define"), QStringLiteral("png:compression-strategy=1")};
+    encoding.defines << QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME")
+                     << QStringLiteral("png:compression-level=8") << QStringLiteral("png:compression-strategy=1");
     if (alpha)
-        return args;
-    const auto define = [&args](const QString &setting) { args << QStringLiteral("-define") << setting; };
+        return;
     if (options.isGray() || options.isMonochrome()) {
-        define(QStringLiteral("png:color-type=0"));
-        define(QStringLiteral("png:bit-depth=%1").arg(options.bitsPerPixel()));
+        encoding.pngColorType = 0;
+        encoding.pngBitDepth = options.bitsPerPixel();
     } else if (options.bitsPerPixel() > 0) {
-        define(QStringLiteral("png:color-type=3"));
+        encoding.pngColorType = 3;
     } else {
-        define(QStringLiteral("png:color-type=2"));
-        define(QStringLiteral("png:bit-depth=8"));
+        encoding.pngColorType = 2;
+        encoding.pngBitDepth = 8;
     }
-    return args;
 }
 
 } // namespace
@@ -304,8 +301,6 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         dpi = std::max(1, int(std::lround(OutputSize::written(options, pageSize).width() * 72.0 / pageSize.width())));
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(dpi);
-    if (format() == ImageFormat::Png)
-        args << pngForm(options, alpha);
     if (format() == ImageFormat::Tiff) {
         // Fax machines and archives read black and white as Group 4; the rest is lossless too.
         args << QStringLiteral("-compress")
@@ -316,12 +311,19 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
             args << QStringLiteral("-type")
                  << (options.isGray() ? QStringLiteral("GrayscaleAlpha") : QStringLiteral("TrueColorAlpha"));
     }
-    if (format() == ImageFormat::Webp && !options.usesQualityFor(ImageFormat::Webp))
-        args << QStringLiteral("-define") << QStringLiteral("webp:lossless=true");
     return args;
 }
 
-QString ConversionJob::magickFormat() const
+ImageEncoding ConversionJob::imageEncoding() const
 {
-    return OptionLists::facts(format()).libraryName;
+    ImageEncoding encoding{.format = OptionLists::facts(format()).libraryName};
+    // The quality means something else to PNG (zlib level and filter), so it goes to the lossy formats only.
+    // The library reads quality 0 as "its default"; the user asked for the smallest file.
+    if (options.usesQualityFor(format()) && options.jpegQuality >= 0)
+        encoding.quality = std::max(1, options.jpegQuality);
+    if (format() == ImageFormat::Png)
+        pngForm(options, keepsTransparency(), encoding);
+    if (format() == ImageFormat::Webp && !options.usesQualityFor(ImageFormat::Webp))
+        encoding.defines << QStringLiteral("webp:lossless=true");
+    return encoding;
 }

@@ -63,6 +63,6 @@ struct ConversionJob
     static QStringList reductionArguments(const ConversionOptions &options, ImageFormat written, QSize box = {});
     // The image library's command line for one rendered page: trim, colours, resolution tag.
     QStringList magickArguments(const QString &bitmap) const;
-    // The library's name of the format.
-    QString magickFormat() const;
+    // How the library writes the page for the file: its format, quality and form.
+    ImageEncoding imageEncoding() const;
 };

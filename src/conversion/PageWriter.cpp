@@ -52,12 +52,7 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
     waitWhileHeld();
     if (cancel)
         return {};
-    // The quality means something else to PNG (zlib level and filter), so it goes to the lossy formats only.
-    // The library reads quality 0 as "its default"; the user asked for the smallest file.
-    const int quality = !job.options.usesQualityFor(job.format()) || job.options.jpegQuality < 0
-                            ? -1
-                            : std::max(1, job.options.jpegQuality);
-    const ImageResult image = images.convert(job.magickArguments(bitmap), job.magickFormat(), quality, &cancel);
+    const ImageResult image = images.convert(job.magickArguments(bitmap), job.imageEncoding(), &cancel);
     if (times)
         *times += image.times;
     if (image.cancelled || cancel)

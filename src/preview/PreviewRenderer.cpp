@@ -298,7 +298,8 @@ void PreviewRenderer::reduce()
     m_pool.start([this, args, base, dpi, trim, alpha, generation, images = m_images, cancel = m_cancel] {
         // PPM is the quickest to hand over, but has no transparency.
         const char *format = alpha ? "PNG" : "PPM";
-        const ImageResult reduced = images->convert(args, QString::fromLatin1(format), -1, cancel.get());
+        const ImageResult reduced =
+            images->convert(args, ImageEncoding{.format = QString::fromLatin1(format)}, cancel.get());
         PreviewResult result = base;
         if (reduced.ok) {
             result.image = QImage::fromData(reduced.data, format);

@@ -10,13 +10,17 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <malloc.h>
 #include <optional>
+#include <sys/mman.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 #include <vector>
 #include <wand/MagickWand.h>
 
@@ -105,49 +109,48 @@ bool isResourceLimit(const QString &error)
     return limit.match(error).hasMatch();
 }
 
-// The settings a command gives with -define, such as "png:color-type=3".
-QStringList definesIn(const QStringList &arguments)
-{
-    QStringList defines;
-    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-        if (arguments.at(i) == QLatin1String("-define"))
-            defines << arguments.at(i + 1);
-    }
-    return defines;
-}
-
-// Writes image in format into result, with the -define settings and the quality of the command that made it.
-void encode(const ImageInfo *info, Image *image, const QStringList &arguments, const QString &format, int quality,
-            ExceptionInfo *exception, ImageResult &result)
+// Writes image into result as encoding says.
+void encode(const ImageInfo *info, Image *image, const ImageEncoding &encoding, ExceptionInfo *exception,
+            ImageResult &result)
 {
     ImageInfo *blobInfo = CloneImageInfo(info);
-    const QByteArray magick = format.toLatin1();
+    const QByteArray magick = encoding.format.toLatin1();
     qstrncpy(blobInfo->magick, magick.constData(), MaxTextExtent);
     qstrncpy(image->magick, magick.constData(), MaxTextExtent);
-    // The command keeps its -define settings to itself; the writers read them from the settings they get.
-    for (const QString &define : definesIn(arguments))
+    QStringList defines = encoding.defines;
+    if (encoding.pngColorType >= 0)
+        defines << QStringLiteral("png:color-type=%1").arg(encoding.pngColorType);
+    if (encoding.pngBitDepth > 0)
+        defines << QStringLiteral("png:bit-depth=%1").arg(encoding.pngBitDepth);
+    for (const QString &define : std::as_const(defines))
         DefineImageOption(blobInfo, define.toUtf8().constData());
     // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
-    if (quality >= 0)
-        blobInfo->quality = image->quality = size_t(quality);
-    // The TIFF writer seeks while it writes, and into memory a seek past the end of what it has written so far
-    // fails ("IO error writing tag data": 6 pages of 200 lost). Into a file of our private folder it does not.
-    if (magick == "TIFF" && !PrivateFolder::magickFolder().isEmpty()) {
-        QTemporaryFile file(PrivateFolder::magickFolder() + QStringLiteral("/page-XXXXXX.tif"));
-        if (!file.open()) {
-            result.error = QStringLiteral("no room for the page in the temporary folder");
+    if (encoding.quality >= 0)
+        blobInfo->quality = image->quality = size_t(encoding.quality);
+    // The TIFF writer seeks while it writes, and into the library's memory blob a seek past the end of what it
+    // has written so far fails ("IO error writing directory": 6 pages of 200 lost). Into a file it does not: one
+    // in memory, with no name for the library to read formats or frame numbers ("%03d") into.
+    if (magick == "TIFF") {
+        const int fd = ::memfd_create("sheetforge-page", MFD_CLOEXEC);
+        FILE *file = fd >= 0 ? ::fdopen(fd, "w+b") : nullptr;
+        if (!file) {
+            if (fd >= 0)
+                ::close(fd);
+            result.error = QString::fromLocal8Bit(std::strerror(errno));
         } else {
-            qstrncpy(image->filename, QFile::encodeName(file.fileName()).constData(), MaxTextExtent);
-            if (WriteImage(blobInfo, image) && exception->severity < ErrorException
-                && image->exception.severity < ErrorException) {
-                result.data = file.readAll();
-                result.ok = !result.data.isEmpty();
+            SetImageInfoFile(blobInfo, file);
+            qstrncpy(image->filename, "TIFF:page", MaxTextExtent);
+            if (WriteImage(blobInfo, image) && image->exception.severity < ErrorException && std::fflush(file) == 0) {
+                const off_t size = ::lseek(fd, 0, SEEK_END);
+                result.data.resize(qsizetype(std::max<off_t>(size, 0)));
+                result.ok = size > 0 && ::pread(fd, result.data.data(), size_t(size), 0) == ssize_t(size);
                 result.size = QSize(int(image->columns), int(image->rows));
             }
             if (!result.ok) {
                 InheritException(exception, &image->exception);
                 result.error = exceptionText(exception);
             }
+            std::fclose(file);
         }
         DestroyImageInfo(blobInfo);
         return;
@@ -169,20 +172,6 @@ void encode(const ImageInfo *info, Image *image, const QStringList &arguments, c
 // The largest page written by our own PNG writer, which holds the packed page whole; the library's writer
 // streams the larger ones.
 constexpr qint64 MaxOwnPngPixels = 48'000'000;
-
-// The PNG form a command asked for with -define png:color-type and png:bit-depth; -1 and 0 when none.
-std::pair<int, int> requestedPngForm(const QStringList &arguments)
-{
-    int colorType = -1;
-    int bitDepth = 0;
-    for (const QString &define : definesIn(arguments)) {
-        if (define.startsWith(QLatin1String("png:color-type=")))
-            colorType = define.section(QLatin1Char('='), 1).toInt();
-        else if (define.startsWith(QLatin1String("png:bit-depth=")))
-            bitDepth = define.section(QLatin1Char('='), 1).toInt();
-    }
-    return {colorType, bitDepth};
-}
 
 // A sample at bits below 16, as the library's writers scale it from an image of that depth: truncated, not
 // rounded (a palette entry of 14778 is written 57, not 58).
@@ -290,14 +279,15 @@ std::optional<QByteArray> ownGrayPng(const Image *image, int bitDepth, const std
 // colours. The forms the command named (a palette, or gray below 8 bits), for an opaque page that is not too
 // large, are written by our own writer instead: the same pixels in a quarter of the time. Nothing for the
 // rest, which the library writes.
-std::optional<QByteArray> ownPng(const Image *image, const QStringList &arguments, const QString &format,
-                                 const std::atomic_bool *cancel, ExceptionInfo *exception)
+std::optional<QByteArray> ownPng(const Image *image, const ImageEncoding &encoding, const std::atomic_bool *cancel,
+                                 ExceptionInfo *exception)
 {
     // An image of more than 8 bits a sample the library writes at 16 bits, or scales otherwise.
-    if (format != QLatin1String("PNG") || image->matte != MagickFalse || image->depth > 8
+    if (encoding.format != QLatin1String("PNG") || image->matte != MagickFalse || image->depth > 8
         || qint64(image->columns) * qint64(image->rows) > MaxOwnPngPixels)
         return std::nullopt;
-    const auto [colorType, bitDepth] = requestedPngForm(arguments);
+    const int colorType = encoding.pngColorType;
+    const int bitDepth = encoding.pngBitDepth;
     if (colorType == PngEncoder::Indexed)
         return ownIndexedPng(image, cancel, exception);
     if (colorType == PngEncoder::Gray && (bitDepth == 1 || bitDepth == 2 || bitDepth == 4))
@@ -374,7 +364,7 @@ void ImageObject::initialise()
     Q_UNUSED(done);
 }
 
-ImageResult ImageObject::convert(const QStringList &arguments, const QString &format, int quality,
+ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncoding &encoding,
                                  const std::atomic_bool *cancel) const
 {
     initialise();
@@ -417,18 +407,18 @@ ImageResult ImageObject::convert(const QStringList &arguments, const QString &fo
     } else if (cancel && *cancel) {
         // Encoding a large page takes seconds, and nobody wants it any more.
     } else {
-        QElapsedTimer encoding;
-        encoding.start();
-        if (const std::optional<QByteArray> png = ownPng(image, arguments, format, cancel, exception)) {
+        QElapsedTimer encodingTime;
+        encodingTime.start();
+        if (const std::optional<QByteArray> png = ownPng(image, encoding, cancel, exception)) {
             result.ok = !png->isEmpty();
             result.data = *png;
             result.size = QSize(int(image->columns), int(image->rows));
             if (!result.ok)
                 result.error = QStringLiteral("the PNG could not be compressed");
         } else {
-            encode(info, image, arguments, format, quality, exception, result);
+            encode(info, image, encoding, exception, result);
         }
-        result.times.encoding = double(encoding.nsecsElapsed()) / 1e9;
+        result.times.encoding = double(encodingTime.nsecsElapsed()) / 1e9;
     }
     if (image)
         DestroyImage(image);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tools/ImageEncoding.h"
+
 #include <QByteArray>
 #include <QSize>
 #include <QString>
@@ -56,10 +58,14 @@ public:
     static constexpr qint64 CacheBytesPerPixel = 10;
 
     virtual ~ImageObject() = default;
-    // format is the library's name ("PNG", "GIF", "JPEG", "BMP"); quality < 0 leaves the library's default.
     // Setting *cancel makes a running call give up soon.
-    virtual ImageResult convert(const QStringList &arguments, const QString &format, int quality = -1,
+    virtual ImageResult convert(const QStringList &arguments, const ImageEncoding &encoding,
                                 const std::atomic_bool *cancel = nullptr) const;
+    // In a format of the library's name ("PNG", "TIFF", "PPM") as it writes it by default.
+    ImageResult convert(const QStringList &arguments, const QString &format) const
+    {
+        return convert(arguments, ImageEncoding{.format = format});
+    }
 
     // The library's limits and the room left in its temporary folder, as they stand.
     virtual ImageRoom room() const;

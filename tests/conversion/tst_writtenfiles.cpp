@@ -355,18 +355,13 @@ private slots:
         job.options = {
             .colorDepth = ColorDepth(depth), .dither = dither, .dpi = 78, .fitToBox = width > 0, .boxWidth = width};
         job.destination = folder.path("page.png");
-        const QStringList ours = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, false));
+        const QStringList command = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, false));
         // Without a form named, the library's writer writes the page.
-        QStringList library;
-        for (qsizetype i = 0; i < ours.size(); ++i) {
-            if (ours.at(i) == "-define"
-                && ours.value(i + 1).contains(QRegularExpression("^png:(color-type|bit-depth)")))
-                ++i;
-            else
-                library << ours.at(i);
-        }
-        const ImageResult written = ImageObject().convert(ours, "PNG");
-        const ImageResult reference = ImageObject().convert(library, "PNG");
+        ImageEncoding library = job.imageEncoding();
+        library.pngColorType = -1;
+        library.pngBitDepth = 0;
+        const ImageResult written = ImageObject().convert(command, job.imageEncoding());
+        const ImageResult reference = ImageObject().convert(command, library);
         QVERIFY(written.ok && reference.ok);
         QCOMPARE(int(written.data.at(24)), bitDepth);
         QVERIFY(written.data != reference.data);

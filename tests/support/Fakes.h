@@ -98,7 +98,7 @@ public:
     int delayMs = 0;
     ImageRoom roomLeft{qint64(1) << 30, std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()};
     std::function<void()> whileConverting; // called on the worker's thread
-    ImageResult convert(const QStringList &, const QString &, int, const std::atomic_bool *) const override
+    ImageResult convert(const QStringList &, const ImageEncoding &, const std::atomic_bool *) const override
     {
         if (whileConverting)
             whileConverting();
