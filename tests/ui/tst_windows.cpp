@@ -575,6 +575,11 @@ private slots:
         QVERIFY(actual->visibleRegion().width() < m_window->outputSize().width());
         QVERIFY(actual->shown().pixel(actual->shown().rect().center())
                 != actual->palette().color(QPalette::Dark).rgb());
+        // Dragging the page up and left brings what lies right of and below the view into it.
+        QTest::mousePress(actual->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(actual->viewport(), QPoint(60, 70));
+        QTest::mouseRelease(actual->viewport(), Qt::LeftButton, {}, QPoint(60, 70));
+        QCOMPARE(actual->visibleRegion().topLeft(), QPoint(40, 30));
         QTest::keyClick(m_window.get(), Qt::Key_0, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 30000);
         QVERIFY(label->isVisible() && child<QAction>("fitAction")->isChecked());
