@@ -777,8 +777,9 @@ private slots:
         CaseFolder folder;
         m_files.document = doc("one.pdf");
         m_files.moreDocuments.clear();
+        // The first fails with the tool's words, which stay under Show Details: one line each in the box.
         for (int i = 1; i <= failing; ++i)
-            m_files.moreDocuments << doc(QStringLiteral("gone%1.pdf").arg(i));
+            m_files.moreDocuments << doc(i == 1 ? QStringLiteral("bad.pdf") : QStringLiteral("gone%1.pdf").arg(i));
         m_files.folder = folder.path();
         m_messages.answers = {true};
         child<QPushButton>("browseButton")->click();
