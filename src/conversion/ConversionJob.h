@@ -58,9 +58,6 @@ struct ConversionJob
     // The files the run would replace that the save dialog has not asked about already: numbered names, a
     // name that gained the format's extension, and the chosen name itself unless the dialog asked.
     QStringList outputsToReplace(const std::function<bool(const QString &)> &exists, bool dialogAsked) const;
-    // Trim, scaling into box (when given), dither and colour reduction, as the image library takes them, for
-    // a file of the format written; the transparency kept through them where that format holds it.
-    static QStringList reductionArguments(const ConversionOptions &options, ImageFormat written, QSize box = {});
     // The image library's command line for one rendered page: trim, colours, resolution tag.
     QStringList magickArguments(const QString &bitmap) const;
     // How the library writes the page for the file: its format, quality and form.

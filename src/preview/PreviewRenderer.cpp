@@ -6,6 +6,7 @@
 #include "conversion/PageWriter.h"
 #include "document/OutputSize.h"
 #include "tools/ImageObject.h"
+#include "tools/MagickCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
 
@@ -291,7 +292,7 @@ void PreviewRenderer::reduce()
     ConversionOptions options = job.options;
     options.antialias = render.antialias;
     const QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(m_bitmap)}
-                             + ConversionJob::reductionArguments(options, options.format);
+                             + MagickCommands::reduction({.options = options, .written = options.format});
     const int dpi = render.dpi;
     const bool alpha = render.alpha;
     const bool trim = options.trim;
