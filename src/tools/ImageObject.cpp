@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ImageObject.h"
 
+#include "tools/LibraryPng.h"
 #include "tools/Logging.h"
-#include "tools/PngEncoder.h"
 #include "tools/PrivateFolder.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -169,132 +168,6 @@ void encode(const ImageInfo *info, Image *image, const ImageEncoding &encoding, 
     DestroyImageInfo(blobInfo);
 }
 
-// The largest page written by our own PNG writer, which holds the packed page whole; the library's writer
-// streams the larger ones.
-constexpr qint64 MaxOwnPngPixels = 48'000'000;
-
-// A sample at bits below 16, as the library's writers scale it from an image of that depth: truncated, not
-// rounded (a palette entry of 14778 is written 57, not 58).
-uchar scaled(Quantum value, int bits)
-{
-    return uchar(double((1 << bits) - 1) * value / QuantumRange);
-}
-
-quint32 dotsPerMeter(const Image *image)
-{
-    if (image->units == PixelsPerInchResolution)
-        return quint32((100.0 * image->x_resolution + 0.5) / 2.54);
-    if (image->units == PixelsPerCentimeterResolution)
-        return quint32(100.0 * image->x_resolution + 0.5);
-    return 0;
-}
-
-// Rows of a palette image as indexes into the palette its pixels use, each colour once at 8 bits a sample.
-// Nothing when the image has no palette or its colours do not fit one.
-std::optional<QByteArray> ownIndexedPng(const Image *image, const std::atomic_bool *cancel, ExceptionInfo *exception)
-{
-    if (image->storage_class != PseudoClass || !image->colormap || image->colors == 0)
-        return std::nullopt;
-    const auto width = qsizetype(image->columns);
-    std::vector<qint64> uses(image->colors, 0);
-    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
-        if (!GetVirtualPixels(image, 0, y, image->columns, 1, exception))
-            return std::nullopt;
-        const IndexPacket *indexes = GetVirtualIndexQueue(image);
-        for (qsizetype x = 0; x < width; ++x) {
-            if (size_t(indexes[x]) >= image->colors)
-                return std::nullopt;
-            ++uses[size_t(indexes[x])];
-        }
-    }
-    // Two entries of the library's palette can be the same colour at 8 bits; they share one of ours. The
-    // commonest colour goes first: the paper's index 0 runs on into the 0 that opens every row, and a 93-page
-    // manual came out 8% smaller than in the library's order.
-    std::vector<QRgb> colourOf(image->colors);
-    QHash<QRgb, qint64> usesOf;
-    QList<QRgb> palette;
-    for (size_t i = 0; i < image->colors; ++i) {
-        if (uses[i] == 0)
-            continue;
-        const PixelPacket &entry = image->colormap[i];
-        colourOf[i] = qRgb(scaled(entry.red, 8), scaled(entry.green, 8), scaled(entry.blue, 8));
-        if (!usesOf.contains(colourOf[i]))
-            palette << colourOf[i];
-        usesOf[colourOf[i]] += uses[i];
-    }
-    if (palette.size() > 256)
-        return std::nullopt;
-    std::stable_sort(palette.begin(), palette.end(),
-                     [&usesOf](QRgb a, QRgb b) { return usesOf.value(a) > usesOf.value(b); });
-    QHash<QRgb, uchar> slotOfColour;
-    for (qsizetype slot = 0; slot < palette.size(); ++slot)
-        slotOfColour.insert(palette.at(slot), uchar(slot));
-    std::vector<uchar> slotOf(image->colors, 0);
-    for (size_t i = 0; i < image->colors; ++i) {
-        if (uses[i] > 0)
-            slotOf[i] = slotOfColour.value(colourOf[i]);
-    }
-    PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Indexed,
-                       PngEncoder::bitDepthFor(int(palette.size())), palette);
-    encoder.setDotsPerMeter(dotsPerMeter(image));
-    std::vector<uchar> samples(static_cast<size_t>(width));
-    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
-        if (cancel && *cancel)
-            return QByteArray();
-        if (!GetVirtualPixels(image, 0, y, image->columns, 1, exception))
-            return std::nullopt;
-        const IndexPacket *indexes = GetVirtualIndexQueue(image);
-        for (qsizetype x = 0; x < width; ++x)
-            samples[size_t(x)] = slotOf[size_t(indexes[x])];
-        encoder.addRow(samples.data());
-    }
-    return encoder.finish();
-}
-
-// Rows of a gray image at bitDepth, below 8. Nothing when a pixel is not gray.
-std::optional<QByteArray> ownGrayPng(const Image *image, int bitDepth, const std::atomic_bool *cancel,
-                                     ExceptionInfo *exception)
-{
-    PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Gray, bitDepth);
-    encoder.setDotsPerMeter(dotsPerMeter(image));
-    std::vector<uchar> samples(image->columns);
-    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
-        if (cancel && *cancel)
-            return QByteArray();
-        const PixelPacket *pixels = GetVirtualPixels(image, 0, y, image->columns, 1, exception);
-        if (!pixels)
-            return std::nullopt;
-        for (size_t x = 0; x < image->columns; ++x) {
-            const PixelPacket &pixel = pixels[x];
-            if (pixel.red != pixel.green || pixel.red != pixel.blue)
-                return std::nullopt;
-            samples[x] = scaled(pixel.red, bitDepth);
-        }
-        encoder.addRow(samples.data());
-    }
-    return encoder.finish();
-}
-
-// The library's PNG writer analyses every pixel again before it writes, and took longer than reducing the
-// colours. The forms the command named (a palette, or gray below 8 bits), for an opaque page that is not too
-// large, are written by our own writer instead: the same pixels in a quarter of the time. Nothing for the
-// rest, which the library writes.
-std::optional<QByteArray> ownPng(const Image *image, const ImageEncoding &encoding, const std::atomic_bool *cancel,
-                                 ExceptionInfo *exception)
-{
-    // An image of more than 8 bits a sample the library writes at 16 bits, or scales otherwise.
-    if (encoding.format != QLatin1String("PNG") || image->matte != MagickFalse || image->depth > 8
-        || qint64(image->columns) * qint64(image->rows) > MaxOwnPngPixels)
-        return std::nullopt;
-    const int colorType = encoding.pngColorType;
-    const int bitDepth = encoding.pngBitDepth;
-    if (colorType == PngEncoder::Indexed)
-        return ownIndexedPng(image, cancel, exception);
-    if (colorType == PngEncoder::Gray && (bitDepth == 1 || bitDepth == 2 || bitDepth == 4))
-        return ownGrayPng(image, bitDepth, cancel, exception);
-    return std::nullopt;
-}
-
 } // namespace
 
 StageTimes &StageTimes::operator+=(const StageTimes &other)
@@ -409,7 +282,7 @@ ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncodi
     } else {
         QElapsedTimer encodingTime;
         encodingTime.start();
-        if (const std::optional<QByteArray> png = ownPng(image, encoding, cancel, exception)) {
+        if (const std::optional<QByteArray> png = LibraryPng::write(image, encoding, cancel, exception)) {
             result.ok = !png->isEmpty();
             result.data = *png;
             result.size = QSize(int(image->columns), int(image->rows));
