@@ -674,6 +674,8 @@ page 1; page 2; exit 0)sh");
         QTest::addColumn<int>("kind");
         QTest::newRow("read-only file") << "readonly.png" << int(Problem::FileNotWritable);
         QTest::newRow("link into another user's folder") << "report.png" << int(Problem::NotRegularFile);
+        // Checked before the run: the folder itself, not the one above it.
+        QTest::newRow("another user's folder") << QString() << int(Problem::DestinationNotWritable);
     }
 
     void refusedWrite_namesWhatFailed()
@@ -701,14 +703,16 @@ page 1; page 2; exit 0)sh");
             ::setfsgid(65534);
             ::setfsuid(65534);
         }
-        const Problem problem = PageWriter::writeAtomically(mine + '/' + name, "image");
+        const Problem problem = name.isEmpty() ? PageWriter::checkWritable(theirs)
+                                               : PageWriter::writeAtomically(mine + '/' + name, "image");
         if (root) {
             ::setfsuid(0);
             ::setfsgid(0);
         }
         QFile::setPermissions(theirs, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(int(problem.kind), kind);
-        QVERIFY2(problem.message.contains('"' + mine + '/' + name + '"'), qPrintable(problem.message));
+        QVERIFY2(problem.message.contains('"' + (name.isEmpty() ? theirs : mine + '/' + name) + '"'),
+                 qPrintable(problem.message));
         QVERIFY(readonly.open(QIODevice::ReadOnly));
         QCOMPARE(readonly.readAll(), QByteArray("old"));
         QCOMPARE(leftovers(mine), (QStringList{"readonly.png", "report.png"}));

@@ -15,6 +15,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <wand/MagickWand.h>
 
 using namespace TestSupport;
 
@@ -257,6 +258,14 @@ private slots:
         QCOMPARE(OutputSize::fitted({792, 612}, {0, 200}), QSize(259, 200));
         QCOMPARE(OutputSize::fitted({612, 792}, {300, 300}), QSize(232, 300)); // 231.8
         QCOMPARE(OutputSize::fitted({800, 100}, {400, 400}), QSize(400, 50));
+    }
+
+    // A memory-mapped spill file that outgrows a full file system kills the process with SIGBUS, where a write
+    // fails with an error that is told: the library maps none.
+    void imageLibrary_mapsNoSpillFile()
+    {
+        ImageObject::initialise();
+        QCOMPARE(GetMagickResourceLimit(MapResource), MagickSizeType(0));
     }
 
     void tiffPage_isWrittenWhereverItsDataEnds()
