@@ -135,6 +135,8 @@ private slots:
         QTest::addColumn<QString>("said");
         const QString pdf = doc("one.pdf");
         QTest::newRow("help") << QStringList{"--help"} << 0 << "--convert";
+        QTest::newRow("help, the exit statuses")
+            << QStringList{"--help"} << 0 << "Exit status: 0 when every page was written; 1 when a document or a page";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "sheetforge " SHEETFORGE_VERSION;
         QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2
                                         << "Unknown option --bogus. See sheetforge --help.";
