@@ -220,6 +220,10 @@ private slots:
                                    << "";
         QTest::newRow("word") << "1,two" << 9 << "!\"two\""
                               << "";
+        QTest::newRow("a first page beyond an int") << "2147483648" << 9 << "!no document has that many pages"
+                                                    << "";
+        QTest::newRow("a last page beyond an int") << "1-99999999999" << 9 << "!no document has that many pages"
+                                                   << "";
     }
 
     void pageList_givesEachPageOnceInOrder()
