@@ -588,9 +588,11 @@ private slots:
     {
         QFile entry(DESKTOP_FILE);
         QVERIFY(entry.open(QIODevice::ReadOnly));
-        QStringList exec =
-            QProcess::splitCommand(QString::fromUtf8(entry.readAll()).section("\nExec=", 1).section('\n', 0, 0));
+        const QString text = QString::fromUtf8(entry.readAll());
+        const QStringList exec = QProcess::splitCommand(text.section("\nExec=", 1).section('\n', 0, 0));
         QCOMPARE(exec.value(0), "sheetforge");
+        // X11 takes the window's class from the program's name: the desktop matches the window by it.
+        QCOMPARE(text.section("\nStartupWMClass=", 1).section('\n', 0, 0), exec.value(0));
         QStringList arguments;
         for (const QString &field : exec.mid(1)) {
             if (field == "%F")
