@@ -582,6 +582,24 @@ private slots:
         QVERIFY2(err.contains(said) && !err.contains("three.pdf"), qPrintable(err));
     }
 
+    // --page-timeout reaches the run: a page Ghostscript never finishes stops it in time, and is named.
+    void pageTimeout_stopsTheRunAtTheSlowPage()
+    {
+        CaseFolder folder;
+        QVERIFY(!fakeGhostscript(folder.path(), R"sh([ -n "$info" ] && info_ok; echo "Page 1"; exec sleep 60)sh")
+                     .isEmpty());
+        QProcess process;
+        prepare(process, folder);
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                      {"--convert", folder.path("out.png"), "--page-timeout", "1", doc("one.pdf")});
+        QVERIFY(process.waitForFinished(15000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 1 && err.contains("Page 1 did not finish in the time allowed"), qPrintable(err));
+    }
+
     // Several PDFs chosen in a file manager, passed as the desktop entry asks, reach the window together and
     // are offered for converting.
     void desktopEntry_severalDocuments_areOfferedForConverting()
