@@ -278,6 +278,13 @@ private slots:
         using D = ColorDepth;
         const QList<Row> rows{
             {"fit within 150", "a4.pdf", {.colorDepth = D::SixteenColors, .fitToBox = true, .boxWidth = 150}},
+            {"JPEG at quality 10, fit within 150",
+             "a4.pdf",
+             {.colorDepth = D::HiColor,
+              .format = ImageFormat::Jpg,
+              .jpegQuality = 10,
+              .fitToBox = true,
+              .boxWidth = 150}},
             {"transparent, 72 dpi", "plain.pdf", {.colorDepth = D::SixteenColors, .dpi = 72, .transparent = true}},
             {"transparent 256 colours, fit within 200",
              "a4.pdf",
@@ -314,7 +321,7 @@ private slots:
         job.ghostscript = m_gs;
         job.options = options;
         job.pageSize = result.info.pageSize;
-        job.destination = folder.path("page.png");
+        job.destination = folder.path("page." + OptionLists::suffix(options.format));
         QVERIFY(convert(job).isSuccess());
         const QImage file = QImage(job.destination).convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(result.outputSize, file.size());
@@ -350,6 +357,22 @@ private slots:
         const QImage back = shown.scaled(file.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         if (!options.transparent)
             QCOMPARE(back.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // At 100%, only the part in view is drawn: a corner of A4 at 2400 dpi (the whole page would be 557 million
+    // pixels) comes in seconds.
+    void preview_at100Percent_drawsOnlyThePartInView()
+    {
+        const QRect region(19000, 27500, 400, 300);
+        const PreviewResult result = preview({.ghostscript = m_gs,
+                                              .document = doc("a4.pdf"),
+                                              .options = {.colorDepth = ColorDepth::SixteenColors, .dpi = 2400},
+                                              .box = {400, 400},
+                                              .region = region},
+                                             10000);
+        QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
+        QCOMPARE(result.region, region);
+        QCOMPARE(result.image.size(), region.size());
     }
 
     // An output larger than the frame on one side only is fitted, not shown as its own pixels.
