@@ -21,6 +21,8 @@ public:
     QRect visibleRegion() const;
     // image holds the output's pixels of region.
     void show(const QImage &image, QRect region);
+    // The output's pixels the image shown holds: the part in view once its rendering has come.
+    QRect shownRegion() const { return m_region; }
     // What is on the screen, in device pixels: the output's pixels over the checks.
     QImage shown() const;
     // The usual grey checks behind what is transparent.

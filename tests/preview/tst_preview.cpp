@@ -6,6 +6,7 @@
 #include "document/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/ImageObject.h"
+#include "ui/ActualSizeView.h"
 #include "ui/PreviewPane.h"
 
 #include <QLabel>
@@ -422,6 +423,22 @@ private slots:
         QCOMPARE(corner(false), white);
         QCOMPARE(corner(true), (QList<QRgb>{qRgb(255, 255, 255), qRgb(204, 204, 204), qRgb(255, 255, 255)}));
         QCOMPARE(corner(false), white);
+        // At 100% as well: a clear page is drawn over the checks.
+        ActualSizeView view;
+        view.resize(300, 300);
+        view.setOutputSize({100, 100});
+        QImage clear(100, 100, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        view.show(clear, clear.rect());
+        const QImage drawn = view.shown();
+        QList<QRgb> colours;
+        for (int y = 0; y < drawn.height(); y += 3) {
+            for (int x = 0; x < drawn.width(); x += 3) {
+                if (!colours.contains(drawn.pixel(x, y)))
+                    colours << drawn.pixel(x, y);
+            }
+        }
+        QVERIFY(colours.contains(qRgb(204, 204, 204)) && colours.contains(qRgb(255, 255, 255)));
     }
 
     void ghostscriptFailure_isReportedNeverShown_data()

@@ -575,13 +575,18 @@ private slots:
         QVERIFY(actual->visibleRegion().width() < m_window->outputSize().width());
         QVERIFY(actual->shown().pixel(actual->shown().rect().center())
                 != actual->palette().color(QPalette::Dark).rgb());
-        // Dragging the page up and left brings what lies right of and below the view into it.
+        // Once nothing more is on its way, dragging the page up and left brings what lies right of and below the
+        // view into it, and that part is asked for and drawn.
+        QTest::qWait(1500);
+        QCOMPARE(actual->shownRegion(), actual->visibleRegion());
         QTest::mousePress(actual->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
         QTest::mouseMove(actual->viewport(), QPoint(60, 70));
         QTest::mouseRelease(actual->viewport(), Qt::LeftButton, {}, QPoint(60, 70));
         QCOMPARE(actual->visibleRegion().topLeft(), QPoint(40, 30));
+        QTRY_COMPARE_WITH_TIMEOUT(actual->shownRegion(), actual->visibleRegion(), 30000);
+        const qsizetype drawn = shown.count();
         QTest::keyClick(m_window.get(), Qt::Key_0, Qt::ControlModifier);
-        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(shown.count() > drawn, 30000);
         QVERIFY(label->isVisible() && child<QAction>("fitAction")->isChecked());
         QTest::mouseDClick(label, Qt::LeftButton);
         QVERIFY(actual->isVisible() && child<QAction>("actualPixelsAction")->isChecked());
