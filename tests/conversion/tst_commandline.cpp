@@ -120,6 +120,8 @@ private slots:
             {"bang-first.pdf", "%!\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
             {"junk-first.pdf", "junk\n"},
+            {"ps-after-blanks.pdf",
+             " \n\t%!\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"ps-after-a-comment.pdf", "% x\n%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show "
                                        "showpage quit\n"}};
         for (const auto &[name, prefix] : prefixed) {
@@ -140,7 +142,8 @@ private slots:
         QTest::newRow("version") << QStringList{"--version"} << 0 << "sheetforge " SHEETFORGE_VERSION;
         QTest::newRow("unknown option") << QStringList{"--bogus", pdf} << 2
                                         << "Unknown option --bogus. See sheetforge --help.";
-        QTest::newRow("mistyped option") << QStringList{"--colrs", "16", pdf} << 2 << "Did you mean --colors?";
+        QTest::newRow("mistyped option") << QStringList{"--colrs", "16", pdf} << 2
+                                         << "Unknown option --colrs. Did you mean --colors? See sheetforge --help.";
         QTest::newRow("two letters swapped") << QStringList{"--pgaes", "2", pdf} << 2 << "Did you mean --pages?";
         QTest::newRow("folders made on the way")
             << QStringList{"--convert", "deep/er/x.png", "--pages", "9", pdf} << 1 << "none of the pages";
@@ -314,6 +317,8 @@ private slots:
         QTest::newRow("PostScript after a comment, before the header")
             << "ps-after-a-comment.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("%! then a PDF") << "bang-first.pdf" << QByteArray() << 1 << "is not a PDF document";
+        QTest::newRow("PostScript after blanks, before the header")
+            << "ps-after-blanks.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("no header in the first kilobyte")
             << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("junk before the header") << "junk-first.pdf" << QByteArray() << 0 << "1 page";
@@ -580,6 +585,32 @@ private slots:
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QCOMPARE(process.exitCode(), 1);
         QVERIFY2(err.contains(said) && !err.contains("three.pdf"), qPrintable(err));
+    }
+
+    // A file Ghostscript would run as PostScript never reaches it, whatever comes before the "%!".
+    void postScript_neverReachesGhostscript_data()
+    {
+        QTest::addColumn<QString>("document");
+        for (const char *name :
+             {"ps-first.pdf", "bang-first.pdf", "ps-after-a-comment.pdf", "ps-after-blanks.pdf", "late-header.pdf"})
+            QTest::newRow(name) << name;
+    }
+
+    void postScript_neverReachesGhostscript()
+    {
+        QFETCH(QString, document);
+        CaseFolder folder;
+        QVERIFY(!fakeGhostscript(folder.path(), "info_ok").isEmpty());
+        QProcess process;
+        prepare(process, folder);
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out.png"), doc(document)});
+        QVERIFY(process.waitForFinished(15000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 1 && err.contains("is not a PDF document"), qPrintable(err));
+        QVERIFY(!QFile::exists(folder.path("gs.log")));
     }
 
     // --page-timeout reaches the run: a page Ghostscript never finishes stops it in time, and is named.
