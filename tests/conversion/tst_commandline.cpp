@@ -642,6 +642,16 @@ private slots:
         QCOMPARE(exec.value(0), "sheetforge");
         // X11 takes the window's class from the program's name: the desktop matches the window by it.
         QCOMPARE(text.section("\nStartupWMClass=", 1).section('\n', 0, 0), exec.value(0));
+        // The entry and the software centre's text name every format.
+        QFile metainfo(METAINFO_FILE);
+        QVERIFY(metainfo.open(QIODevice::ReadOnly));
+        const QString description = QString::fromUtf8(metainfo.readAll());
+        for (const ImageFormatFacts &format : OptionLists::formatTable()) {
+            QVERIFY2(
+                text.section("\nComment=", 1).section('\n', 0, 0).contains(format.libraryName, Qt::CaseInsensitive),
+                format.libraryName.data());
+            QVERIFY2(description.contains(format.libraryName, Qt::CaseInsensitive), format.libraryName.data());
+        }
         QStringList arguments;
         for (const QString &field : exec.mid(1)) {
             if (field == "%F")
