@@ -254,6 +254,10 @@ private slots:
             << "page 1; printf '<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\"/>' "
                "> \"$(printf \"$pattern\" 1)\"; exit 0"
             << int(Problem::None) << 1 << "out/a.png";
+        QTest::newRow("bitmap that is not a TIFF, one multi-page file")
+            << "page 1; printf '<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\"/>' "
+               "> \"$(printf \"$pattern\" 1)\"; exit 0"
+            << int(Problem::None) << 1 << "out/scan.tif";
         QTest::newRow("gs missing") << QString() << int(Problem::GhostscriptMissing) << 0 << "out/scan.png";
         // A destination that cannot take a file fails before Ghostscript starts.
         QTest::newRow("folder missing") << "page 1; exit 0" << unwritable << 0 << "out/missing/scan.png";
