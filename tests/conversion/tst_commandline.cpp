@@ -22,10 +22,13 @@ struct Run
     QString err;
 };
 
-// The program gets a home, settings and temporary folder of the case's own.
-void prepare(QProcess &process, const CaseFolder &folder)
+// The program gets a home, settings and temporary folder of the case's own, and with caseGhostscript the gs
+// written into the case's folder.
+void prepare(QProcess &process, const CaseFolder &folder, bool caseGhostscript = false)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (caseGhostscript)
+        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
     environment.insert("TMPDIR", folder.temp());
     environment.insert("HOME", folder.path());
     environment.insert("XDG_CONFIG_HOME", folder.path("config"));
@@ -567,10 +570,7 @@ private slots:
                                                     + R"sh(cp "$here/page.tif" "$(printf "$pattern" 1)"; exit 0)sh")
                      .isEmpty());
         QProcess process;
-        prepare(process, folder);
-        QProcessEnvironment environment = process.processEnvironment();
-        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
-        process.setProcessEnvironment(environment);
+        prepare(process, folder, true);
         if (fullDisk) {
             process.setChildProcessModifier([] {
                 std::signal(SIGXFSZ, SIG_IGN);
@@ -602,10 +602,7 @@ private slots:
         CaseFolder folder;
         QVERIFY(!fakeGhostscript(folder.path(), "info_ok").isEmpty());
         QProcess process;
-        prepare(process, folder);
-        QProcessEnvironment environment = process.processEnvironment();
-        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
-        process.setProcessEnvironment(environment);
+        prepare(process, folder, true);
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out.png"), doc(document)});
         QVERIFY(process.waitForFinished(15000));
         const QString err = QString::fromUtf8(process.readAllStandardError());
@@ -620,10 +617,7 @@ private slots:
         QVERIFY(!fakeGhostscript(folder.path(), R"sh([ -n "$info" ] && info_ok; echo "Page 1"; exec sleep 60)sh")
                      .isEmpty());
         QProcess process;
-        prepare(process, folder);
-        QProcessEnvironment environment = process.processEnvironment();
-        environment.insert("PATH", folder.path() + ":" + environment.value("PATH"));
-        process.setProcessEnvironment(environment);
+        prepare(process, folder, true);
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
                       {"--convert", folder.path("out.png"), "--page-timeout", "1", doc("one.pdf")});
         QVERIFY(process.waitForFinished(15000));
