@@ -147,6 +147,10 @@ private slots:
                                         << "Unknown option --bogus. See sheetforge --help.";
         QTest::newRow("mistyped option") << QStringList{"--colrs", "16", pdf} << 2
                                          << "Unknown option --colrs. Did you mean --colors? See sheetforge --help.";
+        QTest::newRow("unknown option, control characters escaped")
+            << QStringList{"--bo\x1b[2Jgus", pdf} << 2 << "Unknown option --bo\\x1b[2Jgus. See";
+        QTest::newRow("mistyped option, control characters escaped")
+            << QStringList{"--colr\x07s", "16", pdf} << 2 << "Unknown option --colr\\x07s. Did you mean --colors?";
         QTest::newRow("two letters swapped") << QStringList{"--pgaes", "2", pdf} << 2 << "Did you mean --pages?";
         QTest::newRow("folders made on the way")
             << QStringList{"--convert", "deep/er/x.png", "--pages", "9", pdf} << 1 << "none of the pages";

@@ -14,6 +14,8 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <cstdio>
+
 using namespace TestSupport;
 
 class tst_Preview : public QObject
@@ -265,6 +267,29 @@ private slots:
         QCOMPARE(result.info.pageSize, QSizeF(200, 300));
         QCOMPARE(result.info.pageCount, 2);
         QVERIFY(result.image.width() < result.image.height());
+    }
+
+    // The page drawn is the one of the document opened, though another file takes its name before Ghostscript
+    // starts.
+    void documentReplacedBeforeRendering_theOpenedOneIsDrawn()
+    {
+        CaseFolder folder;
+        const QString path = folder.path("report.pdf");
+        QVERIFY(writePdf(path, {{300, 200}}));
+        QVERIFY(writePdf(folder.path("other.pdf"), {{300, 200}}, true));
+        const QString slow = fakeGhostscript(folder.path(), QString("sleep 1; exec %1 \"$@\"").arg(m_gs));
+        PreviewRenderer renderer;
+        QSignalSpy finished(&renderer, &PreviewRenderer::finished);
+        renderer.request({.ghostscript = m_gs, .document = path});
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+        const DocumentInfo info = finished.last().first().value<PreviewResult>().info;
+        renderer.request({.ghostscript = slow, .document = path, .box = {400, 400}, .info = info});
+        QCOMPARE(std::rename(QFile::encodeName(folder.path("other.pdf")), QFile::encodeName(path)), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 30000);
+        const QImage image = finished.last().first().value<PreviewResult>().image;
+        // The other one is coloured to its corners.
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));
     }
 
     void preview_showsTheWrittenFilesPixels_data()

@@ -83,6 +83,68 @@ private slots:
         QVERIFY(!runner.isRunning());
     }
 
+    // A stop from the terminal takes the children along, and a child held back before stays held after.
+    void terminalStop_stopsTheChildrenAndKeepsAHeldOneStopped()
+    {
+        QTemporaryDir dir;
+        const QString program = fakeGhostscript(dir.path(), "echo $$ > \"$1\"; exec sleep 60");
+        ProcessRunner running, held;
+        running.start(program, {dir.filePath("running")});
+        held.start(program, {dir.filePath("held")});
+        const auto childPid = [&dir](const QString &name) {
+            QFile file(dir.filePath(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!childPid("running").isEmpty() && !childPid("held").isEmpty(), 10000);
+        held.setPaused(true);
+        const QByteArray runningStat = "/proc/" + childPid("running") + "/stat";
+        const QByteArray heldStat = "/proc/" + childPid("held") + "/stat";
+        // Someone else notes the children's states while we are stopped, and continues us.
+        const QString during = dir.filePath("during");
+        QVERIFY(QProcess::startDetached(
+            "sh", {"-c", QString("sleep 1; cut -d' ' -f3 %1 %2 > %3.part; mv %3.part %3; kill -CONT %4")
+                             .arg(QString(runningStat), QString(heldStat), during)
+                             .arg(::getpid())}));
+        ::raise(SIGTSTP);
+        QFile states(during);
+        QVERIFY(states.open(QIODevice::ReadOnly));
+        QCOMPARE(states.readAll(), QByteArray("T\nT\n"));
+        const auto state = [](const QByteArray &stat) {
+            QFile file(QString::fromLatin1(stat));
+            return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').value(2) : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(state(runningStat), QByteArray("S"), 5000);
+        QCOMPARE(state(heldStat), QByteArray("T"));
+        held.setPaused(false);
+        QTRY_COMPARE_WITH_TIMEOUT(state(heldStat), QByteArray("S"), 5000);
+    }
+
+    // The library's own limits are told as a page too large, which names a resolution that fits.
+    void imageLibraryLimits_areToldAsTooLarge_data()
+    {
+        QTest::addColumn<QStringList>("limits");
+        QTest::newRow("pixel cache out of memory and disk")
+            << QStringList{"-limit", "memory", "1MiB", "-limit", "disk", "1MiB"};
+        QTest::newRow("width beyond the limit") << QStringList{"-limit", "width", "1000"};
+    }
+
+    void imageLibraryLimits_areToldAsTooLarge()
+    {
+        QFETCH(QStringList, limits);
+        ImageObject::initialise();
+        const ResourceType types[] = {MemoryResource, DiskResource, WidthResource};
+        MagickSizeType saved[std::size(types)];
+        for (size_t i = 0; i < std::size(types); ++i)
+            saved[i] = GetMagickResourceLimit(types[i]);
+        const auto restore = qScopeGuard([&] {
+            for (size_t i = 0; i < std::size(types); ++i)
+                SetMagickResourceLimit(types[i], saved[i]);
+        });
+        const ImageResult page = ImageObject().convert(limits + QStringList{"-size", "4000x4000", "xc:white"}, "PNG");
+        QVERIFY(!page.ok);
+        QVERIFY2(page.tooLarge, qPrintable(page.error));
+    }
+
     void removeStale_takesOnlyUnlockedFoldersOfItsOwn()
     {
         CaseFolder folder;
