@@ -190,6 +190,12 @@ private slots:
         QTest::newRow("colours unknown") << QStringList{"--convert", "x.png", "--colors", "7", pdf} << 2 << "--colors";
         QTest::newRow("page list with an empty part")
             << QStringList{"--convert", "x.png", "--pages", "1,,3", pdf} << 2 << "\"\" is not a page";
+        QTest::newRow("several documents, one mistyped")
+            << QStringList{"--convert", "out/", "--pages", "9", pdf, doc("mistyped.pdf")} << 1
+            << "mistyped.pdf\" does not exist.";
+        QTest::newRow("several documents, the options said")
+            << QStringList{"--convert", "out/", "--pages", "9", pdf, pdf} << 1
+            << "Options (the window's last and the flags given): --dpi 144";
         QTest::newRow("several documents into a file")
             << QStringList{"--convert", "x.png", pdf, pdf} << 2 << "several documents go into a folder";
         QTest::newRow("resolution and a size in pixels")

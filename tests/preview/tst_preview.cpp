@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTranslator>
 #include <QtTest>
 
@@ -74,6 +75,7 @@ private slots:
         QVERIFY(!m_gs.isEmpty());
         QVERIFY(writePdf(doc("plain.pdf"), {{300, 200}, {200, 300}}));
         QVERIFY(writePdf(doc("a4.pdf"), {{595, 842}}));
+        QVERIFY(writePdf(doc("vast.pdf"), {{14400, 14400}}));
         // Text, flat colours and a slanted line: Ghostscript draws a smooth shading a level apart where the part
         // drawn starts elsewhere.
         QVERIFY(run(m_gs, {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", doc("flat.pdf"), "-c",
@@ -380,18 +382,29 @@ private slots:
         pane.show(result);
         const QImage shown = pane.findChild<QLabel *>("previewLabel")->pixmap().toImage();
         QVERIFY(shown.width() > file.width());
+        QVERIFY(qAbs(shown.width() * file.height() - shown.height() * file.width())
+                <= qMax(file.width(), file.height()));
         const QImage back = shown.scaled(file.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         if (!options.transparent)
             QCOMPARE(back.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
     }
 
     // At 100%, only the part in view is drawn: a corner of A4 at 2400 dpi (the whole page would be 557 million
-    // pixels) comes in seconds.
+    // pixels) comes in seconds, and so does one of a page too large to convert whole.
+    void preview_at100Percent_drawsOnlyThePartInView_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QRect>("region");
+        QTest::newRow("a corner of A4") << "a4.pdf" << QRect(19000, 27500, 400, 300);
+        QTest::newRow("the middle of a page 200 inches square") << "vast.pdf" << QRect(240000, 240000, 400, 300);
+    }
+
     void preview_at100Percent_drawsOnlyThePartInView()
     {
-        const QRect region(19000, 27500, 400, 300);
+        QFETCH(QString, document);
+        QFETCH(QRect, region);
         const PreviewResult result = preview({.ghostscript = m_gs,
-                                              .document = doc("a4.pdf"),
+                                              .document = doc(document),
                                               .options = {.colorDepth = ColorDepth::SixteenColors, .dpi = 2400},
                                               .box = {400, 400},
                                               .region = region},
@@ -399,6 +412,39 @@ private slots:
         QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
         QCOMPARE(result.region, region);
         QCOMPARE(result.image.size(), region.size());
+    }
+
+    // The part rendered is drawn where it lies in the output, wherever the view is scrolled to, and an output
+    // smaller than the view lies in its middle.
+    void actualSizeView_drawsThePartWhereItLies_data()
+    {
+        QTest::addColumn<QSize>("output");
+        QTest::addColumn<QPoint>("scrolled");
+        QTest::addColumn<QPoint>("partAt"); // in the view
+        QTest::newRow("scrolled") << QSize(2000, 1500) << QPoint(500, 400) << QPoint(0, 0);
+        QTest::newRow("smaller than the view") << QSize(100, 60) << QPoint() << QPoint(100, 120);
+    }
+
+    void actualSizeView_drawsThePartWhereItLies()
+    {
+        QFETCH(QSize, output);
+        QFETCH(QPoint, scrolled);
+        QFETCH(QPoint, partAt);
+        ActualSizeView view;
+        view.resize(300, 300);
+        view.QWidget::show();
+        view.setOutputSize(output);
+        view.horizontalScrollBar()->setValue(scrolled.x());
+        view.verticalScrollBar()->setValue(scrolled.y());
+        const QRect region = view.visibleRegion();
+        QCOMPARE(region.topLeft(), scrolled);
+        QImage part(region.size(), QImage::Format_RGB32);
+        part.fill(Qt::red);
+        part.setPixel(0, 0, qRgb(0, 0, 255));
+        view.show(part, region);
+        const QImage drawn = view.shown();
+        QCOMPARE(drawn.pixel(partAt), qRgb(0, 0, 255));
+        QCOMPARE(drawn.pixel(partAt + QPoint(1, 1)), qRgb(255, 0, 0));
     }
 
     // An output larger than the frame on one side only is fitted, not shown as its own pixels.

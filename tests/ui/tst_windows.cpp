@@ -205,7 +205,9 @@ private slots:
         child<QMenu>("recentMenu")->actions().at(2)->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, 30000);
         QCOMPARE(m_window->documentPath(), doc("recent&1.pdf"));
-        QCOMPARE(texts().mid(0, 3), QStringList({"recent&&1.pdf", "three.pdf", "recent&&0.pdf"}));
+        // Moved to the top, not listed twice.
+        QCOMPARE(texts(), QStringList({"recent&&1.pdf", "three.pdf", "recent&&0.pdf", "recent&&2.pdf", "recent&&3.pdf",
+                                       "recent&&4.pdf", "recent&&5.pdf", "recent&&6.pdf", "recent&&7.pdf"}));
     }
 
     void cancelQuestion_onlyYesStopsTheRun_data()
@@ -347,6 +349,7 @@ private slots:
         QTest::newRow("from, convert current page") << "fromSpin" << false << int(Qt::ControlModifier);
         QTest::newRow("to, convert range") << "toSpin" << false << int(Qt::ControlModifier | Qt::ShiftModifier);
         QTest::newRow("box width") << "boxWidthSpin" << true << int(Qt::ControlModifier);
+        QTest::newRow("typed resolution") << "resolutionCombo" << false << int(Qt::ControlModifier);
     }
 
     void shortcuts_reachTheWindowFromANumberField()
@@ -418,9 +421,14 @@ private slots:
         openWindow();
         CaseFolder folder;
         QLineEdit *typed = child<QComboBox>("resolutionCombo")->lineEdit();
-        // Below the least resolution, a number only begun: the options keep theirs.
+        QApplication::setActiveWindow(m_window.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        typed->setFocus();
+        QTRY_VERIFY(typed->hasFocus());
+        // Below the least resolution, a number only begun: the options keep theirs, and nothing listed completes it.
         typed->selectAll();
         QTest::keyClicks(typed, "30");
+        QCOMPARE(typed->text(), "30");
         QCOMPARE(m_window->options().dpi, 144);
         typed->selectAll();
         QTest::keyClicks(typed, "150");
@@ -590,6 +598,8 @@ private slots:
         QVERIFY(label->isVisible() && child<QAction>("fitAction")->isChecked());
         QTest::mouseDClick(label, Qt::LeftButton);
         QVERIFY(actual->isVisible() && child<QAction>("actualPixelsAction")->isChecked());
+        QTest::mouseDClick(actual->viewport(), Qt::LeftButton);
+        QVERIFY(label->isVisible() && child<QAction>("fitAction")->isChecked());
     }
 
     void progressDialog_closesWhenTheRunEndsDuringTheQuestion()
