@@ -748,37 +748,44 @@ private slots:
 
     void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther_data()
     {
+        QTest::addColumn<QString>("destination"); // made before the run when it names no file
         QTest::addColumn<QStringList>("documents");
         QTest::addColumn<QByteArray>("password");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("written");
         QTest::addColumn<QStringList>("said");
         QTest::newRow("two good, one missing, one locked")
-            << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
+            << "out/" << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
             << QStringList{"one.png", "three001.png", "three002.png", "three003.png"}
             << QStringList{"gone.pdf", "locked.pdf"};
         QTest::newRow("a font named like a full disk between two")
-            << QStringList{"one.pdf", "full.pdf", "three.pdf"} << QByteArray() << 0
+            << "out/" << QStringList{"one.pdf", "full.pdf", "three.pdf"} << QByteArray() << 0
             << QStringList{"full.png", "one.png", "three001.png", "three002.png", "three003.png"} << QStringList();
-        QTest::newRow("names with dots") << QStringList{"a.1.pdf", "a.2.pdf"} << QByteArray() << 0
+        QTest::newRow("names with dots") << "out/" << QStringList{"a.1.pdf", "a.2.pdf"} << QByteArray() << 0
                                          << QStringList{"a.1.png", "a.2.png"} << QStringList();
         QTest::newRow("two of the same name, from two folders")
-            << QStringList{"one.pdf", "other/one.pdf"} << QByteArray() << 0
+            << "out/" << QStringList{"one.pdf", "other/one.pdf"} << QByteArray() << 0
             << QStringList{"one-2001.png", "one-2002.png", "one-2003.png", "one.png"} << QStringList();
         QTest::newRow("the password tried on each that asks")
-            << QStringList{"locked.pdf", "one.pdf", "r5.pdf"} << QByteArray("user\n") << 0
+            << "out/" << QStringList{"locked.pdf", "one.pdf", "r5.pdf"} << QByteArray("user\n") << 0
             << QStringList{"locked.png", "one.png", "r5.png"} << QStringList();
+        QTest::newRow("a folder there, named without a '/'")
+            << "out" << QStringList{"one.pdf", "three.pdf"} << QByteArray() << 0
+            << QStringList{"one.png", "three001.png", "three002.png", "three003.png"} << QStringList();
     }
 
     void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther()
     {
+        QFETCH(QString, destination);
         QFETCH(QStringList, documents);
         QFETCH(QByteArray, password);
         QFETCH(int, exitCode);
         QFETCH(QStringList, written);
         QFETCH(QStringList, said);
         CaseFolder folder;
-        QStringList arguments{"--convert", folder.path("out") + "/", "--dpi", "72"};
+        if (!destination.endsWith('/'))
+            QVERIFY(QDir().mkpath(folder.path(destination)));
+        QStringList arguments{"--convert", folder.path(destination), "--dpi", "72"};
         if (!password.isEmpty())
             arguments << "--password-stdin";
         for (const QString &document : documents)

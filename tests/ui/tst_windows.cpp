@@ -161,6 +161,8 @@ private slots:
                                                   + "\" does not exist. Check the file's name "
                                                     "and folder."});
         QVERIFY(m_window->documentPath().isEmpty());
+        // With no document yet, one can be chosen.
+        QVERIFY(child<QAction>("openAction")->isEnabled() && child<QPushButton>("browseButton")->isEnabled());
     }
 
     void controlCharacters_inTheDocumentsName_areShownEscaped()
