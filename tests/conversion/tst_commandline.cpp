@@ -122,6 +122,9 @@ private slots:
             {"ps-first.pdf", "%!PS\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"bang-first.pdf", "%!\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
+            {"header-within-a-kilobyte.pdf", QByteArray("% a comment\n").repeated(70)},
+            {"dsc-first.pdf",
+             "%%Title: (x)\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
             {"junk-first.pdf", "junk\n"},
             {"ps-after-blanks.pdf",
              " \n\t%!\n/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n"},
@@ -335,6 +338,7 @@ private slots:
         QTest::newRow("no header in the first kilobyte")
             << "late-header.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("junk before the header") << "junk-first.pdf" << QByteArray() << 0 << "1 page";
+        QTest::newRow("the header at byte 840") << "header-within-a-kilobyte.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("2147483647 pages claimed, revision 5")
             << "claims-r5.pdf" << QByteArray("user\n") << 1 << "is not a PDF document";
         QTest::newRow("2147483647 pages claimed") << "claims.pdf" << QByteArray() << 0 << "1 page";
@@ -601,8 +605,8 @@ private slots:
     void postScript_neverReachesGhostscript_data()
     {
         QTest::addColumn<QString>("document");
-        for (const char *name :
-             {"ps-first.pdf", "bang-first.pdf", "ps-after-a-comment.pdf", "ps-after-blanks.pdf", "late-header.pdf"})
+        for (const char *name : {"ps-first.pdf", "bang-first.pdf", "ps-after-a-comment.pdf", "ps-after-blanks.pdf",
+                                 "late-header.pdf", "dsc-first.pdf"})
             QTest::newRow(name) << name;
     }
 

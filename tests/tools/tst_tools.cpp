@@ -41,9 +41,10 @@ private slots:
         QTest::newRow("closed pipe ends the writer quietly")
             << "yes | head -1 >/dev/null; echo done" << int(ProcessResult::Exited) << 0 << "done\n";
         QTest::newRow("program missing") << QString() << int(ProcessResult::NotStarted) << 0 << QString();
-        // A crash on a password leaves no core, and nothing lands in the user's current folder.
-        QTest::newRow("no core, works in the temporary folder")
-            << "ulimit -c; pwd" << int(ProcessResult::Exited) << 0 << "0\n<temp>\n";
+        // A crash on a password leaves no core, and nothing lands in the user's current folder or the shared
+        // temporary folder.
+        QTest::newRow("no core, works and keeps its files in the temporary folder")
+            << "ulimit -c; pwd; echo \"$TMPDIR\"" << int(ProcessResult::Exited) << 0 << "0\n<temp>\n<temp>\n";
     }
 
     void processEnd_isReadFromHowTheChildEnded()
