@@ -9,6 +9,7 @@
 #include <csignal>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -261,7 +262,7 @@ private slots:
         environment.insert("PATH", folder.path("bin") + ':' + environment.value("PATH"));
         environment.insert("PASSWORD", "open sesame");
         shell.setProcessEnvironment(environment);
-        shell.start("/bin/sh", {"-c", line});
+        shell.start("/bin/sh", {"-c", "umask 022; " + line});
         QVERIFY(shell.waitForFinished(120000));
         const QString said = QString::fromUtf8(shell.readAllStandardError());
         QVERIFY2(shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0, qPrintable(said));
@@ -275,9 +276,13 @@ private slots:
             QVERIFY2(QFileInfo(folder.path(path)).size() > 0, qPrintable(path + " missing: " + said));
             last = path;
         }
-        QVERIFY2(
-            !filesIn(folder.path(QFileInfo(last).path())).filter(QRegularExpression("\\.(png|jpg|tif)$")).isEmpty(),
-            qPrintable(said));
+        const QString written = folder.path(QFileInfo(last).path());
+        QVERIFY2(!filesIn(written).filter(QRegularExpression("\\.(png|jpg|tif)$")).isEmpty(), qPrintable(said));
+        // A folder the run made is as open as the user's umask makes any other.
+        struct stat made = {};
+        QVERIFY(::stat(QFile::encodeName(written).constData(), &made) == 0);
+        if (QFileInfo(last).path() != QLatin1String("."))
+            QCOMPARE(made.st_mode & 07777, mode_t(0755));
     }
 
     // Each flag --help lists is told of in the README too.
