@@ -37,10 +37,11 @@ void prepare(QProcess &process, const CaseFolder &folder, bool caseGhostscript =
     process.setWorkingDirectory(folder.path());
 }
 
+// Runs the program with the gs of the case's folder first on PATH, where a case writes one.
 Run sheetforge(const CaseFolder &folder, const QStringList &arguments, const QByteArray &input = {})
 {
     QProcess process;
-    prepare(process, folder);
+    prepare(process, folder, true);
     process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -155,6 +156,11 @@ private slots:
             << QStringList{"--bo\x1b[2Jgus", pdf} << 2 << "Unknown option --bo\\x1b[2Jgus. See";
         QTest::newRow("mistyped option, control characters escaped")
             << QStringList{"--colr\x07s", "16", pdf} << 2 << "Unknown option --colr\\x07s. Did you mean --colors?";
+        QTest::newRow("unknown option of one letter")
+            << QStringList{"-x", pdf} << 2 << "Unknown option -x. See sheetforge --help.";
+        QTest::newRow("a width alone in the options line")
+            << QStringList{"--convert", "x.png", "--width", "200", "--pages", "9", pdf} << 1
+            << "given): --width 200 --colors 16 ";
         QTest::newRow("two letters swapped") << QStringList{"--pgaes", "2", pdf} << 2 << "Did you mean --pages?";
         QTest::newRow("folders made on the way")
             << QStringList{"--convert", "deep/er/x.png", "--pages", "9", pdf} << 1 << "none of the pages";
@@ -696,17 +702,22 @@ private slots:
     {
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("toldFirst"); // before anything else is said or done
         // The folder named is the one that refused, not the one asked for.
         QTest::newRow("a folder that cannot be made") << "locked/new/x.png"
-                                                      << "you are not allowed to write to \"{case}/locked\".";
+                                                      << "you are not allowed to write to \"{case}/locked\"." << true;
+        QTest::newRow("a folder there that cannot be written")
+            << "locked/x.png"
+            << "The images cannot be written to \"{case}/locked\"." << true;
         QTest::newRow("another user's temporary") << "out/book.tif"
-                                                  << "is being written by another conversion";
+                                                  << "is being written by another conversion" << false;
     }
 
     void permissions_areToldAsAUserMeetsThem()
     {
         QFETCH(QString, destination);
         QFETCH(QString, said);
+        QFETCH(bool, toldFirst);
         CaseFolder folder;
         said.replace("{case}", folder.path());
         constexpr auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
@@ -737,6 +748,7 @@ private slots:
         QVERIFY(process.waitForFinished(60000));
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(process.exitCode() == 1 && err.contains(said), qPrintable(err));
+        QCOMPARE(err.startsWith("sheetforge: "), toldFirst);
         QCOMPARE(QFile(part.fileName()).size(), 3);
     }
 
@@ -763,24 +775,30 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("written");
         QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QString>("ghostscript"); // what the case's gs does before the real one's work, if anything
         QTest::newRow("two good, one missing, one locked")
             << "out/" << QStringList{"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"} << QByteArray() << 1
             << QStringList{"one.png", "three001.png", "three002.png", "three003.png"}
-            << QStringList{"gone.pdf", "locked.pdf"};
+            << QStringList{"gone.pdf", "locked.pdf"} << QString();
         QTest::newRow("a font named like a full disk between two")
             << "out/" << QStringList{"one.pdf", "full.pdf", "three.pdf"} << QByteArray() << 0
-            << QStringList{"full.png", "one.png", "three001.png", "three002.png", "three003.png"} << QStringList();
+            << QStringList{"full.png", "one.png", "three001.png", "three002.png", "three003.png"} << QStringList()
+            << QString();
         QTest::newRow("names with dots") << "out/" << QStringList{"a.1.pdf", "a.2.pdf"} << QByteArray() << 0
-                                         << QStringList{"a.1.png", "a.2.png"} << QStringList();
+                                         << QStringList{"a.1.png", "a.2.png"} << QStringList() << QString();
         QTest::newRow("two of the same name, from two folders")
             << "out/" << QStringList{"one.pdf", "other/one.pdf"} << QByteArray() << 0
-            << QStringList{"one-2001.png", "one-2002.png", "one-2003.png", "one.png"} << QStringList();
+            << QStringList{"one-2001.png", "one-2002.png", "one-2003.png", "one.png"} << QStringList() << QString();
         QTest::newRow("the password tried on each that asks")
             << "out/" << QStringList{"locked.pdf", "one.pdf", "r5.pdf"} << QByteArray("user\n") << 0
-            << QStringList{"locked.png", "one.png", "r5.png"} << QStringList();
+            << QStringList{"locked.png", "one.png", "r5.png"} << QStringList() << QString();
         QTest::newRow("a folder there, named without a '/'")
             << "out" << QStringList{"one.pdf", "three.pdf"} << QByteArray() << 0
-            << QStringList{"one.png", "three001.png", "three002.png", "three003.png"} << QStringList();
+            << QStringList{"one.png", "three001.png", "three002.png", "three003.png"} << QStringList() << QString();
+        QTest::newRow("Ghostscript crashing on the first")
+            << "out/" << QStringList{"one.pdf", "three.pdf"} << QByteArray() << 1
+            << QStringList{"three001.png", "three002.png", "three003.png"} << QStringList{"Ghostscript stopped"}
+            << "[ -e \"$here/crashed\" ] || { : > \"$here/crashed\"; kill -SEGV $$; }";
     }
 
     void severalDocuments_eachIntoTheFolder_andOneFailingStopsNoOther()
@@ -791,7 +809,12 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QStringList, written);
         QFETCH(QStringList, said);
+        QFETCH(QString, ghostscript);
         CaseFolder folder;
+        if (!ghostscript.isEmpty())
+            QVERIFY(!fakeGhostscript(folder.path(),
+                                     ghostscript + "; exec " + QStandardPaths::findExecutable("gs") + " \"$@\"")
+                         .isEmpty());
         if (!destination.endsWith('/'))
             QVERIFY(QDir().mkpath(folder.path(destination)));
         QStringList arguments{"--convert", folder.path(destination), "--dpi", "72"};
