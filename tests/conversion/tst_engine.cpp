@@ -887,21 +887,30 @@ page 1; page 2; exit 0)sh");
         QVERIFY(!left.contains("page.png"));
     }
 
+    void fullTemporaryFolder_isNamedNotBlamedOnTheDocument_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::newRow("Ghostscript ends without a word and without a bitmap") << "exit 0";
+        QTest::newRow("a bitmap cut short") << "page 1; exit 0";
+    }
+
     void fullTemporaryFolder_isNamedNotBlamedOnTheDocument()
     {
+        QFETCH(QString, body);
         CaseFolder folder;
         const QString small = folder.path("small");
         QDir().mkpath(small);
         if (!run("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", small}))
             QSKIP("Needs a small file system: mount is not allowed here");
         qputenv("TMPDIR", QFile::encodeName(small));
-        // Ghostscript ends without a word and without a bitmap; A4 at 300 dpi needs 26 MB.
+        // A4 at 300 dpi needs 26 MB.
         ConversionJob run = job("sizes.pdf", folder.path("page.png"));
         run.pageSize = QSizeF(595, 842);
         run.options.dpi = 300;
-        run.ghostscript = fakeGhostscript(folder.path(), "exit 0");
+        run.ghostscript = fakeGhostscript(folder.path(), body);
         // Room enough by the library's account, so that Ghostscript is asked.
-        const FixedImages images;
+        FixedImages images;
+        images.unreadable = true;
         const ConversionResult result = convert(run, &images);
         const QStringList left = leftovers(small);
         TestSupport::run("umount", {small});

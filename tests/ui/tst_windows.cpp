@@ -409,6 +409,10 @@ private slots:
         for (const QString &name : written)
             QCOMPARE(readImage(folder.path(name)).size,
                      OutputSize::pixels(name == "scan001.png" ? QSizeF(842, 595) : QSizeF(200, 300), 144, true));
+        // The list is for the pages to convert; the page shown is converted alone.
+        convertShownPage(folder.path("shown.png"));
+        QCOMPARE(filesIn(folder.path()), QStringList(written) << "shown.png");
+        QCOMPARE(readImage(folder.path("shown.png")).size, OutputSize::pixels({842, 595}, 144, true));
         // Another document's pages are not this one's: its list starts empty.
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
         m_files.document = doc("one.pdf");
