@@ -1053,9 +1053,14 @@ page 1; page 2; exit 0)sh");
         QTest::addColumn<int>("pages");
         QTest::addColumn<QByteArray>("existing");
         QTest::addColumn<QString>("name");
-        QTest::newRow("numbered pages") << 3 << QByteArray() << "scan.png";
-        QTest::newRow("replacing a file") << 1 << QByteArray("previous image") << "scan.png";
-        QTest::newRow("replacing a multi-page file") << 3 << QByteArray("previous pages") << "scan.tif";
+        QTest::addColumn<QByteArray>("image"); // each page's, against a disk that takes 64 KiB a file
+        const QByteArray large(512 * 1024, 'x');
+        QTest::newRow("numbered pages") << 3 << QByteArray() << "scan.png" << large;
+        QTest::newRow("replacing a file") << 1 << QByteArray("previous image") << "scan.png" << large;
+        QTest::newRow("replacing a multi-page file")
+            << 3 << QByteArray("previous pages") << "scan.tif" << uncompressedTiff(QSize(300, 600));
+        QTest::newRow("replacing a multi-page file, full at its second page")
+            << 3 << QByteArray("previous pages") << "scan.tif" << uncompressedTiff(QSize(80, 80));
     }
 
     void fullDisk_stopsTheRunAndKeepsTheOldFile()
@@ -1063,6 +1068,7 @@ page 1; page 2; exit 0)sh");
         QFETCH(int, pages);
         QFETCH(QByteArray, existing);
         QFETCH(QString, name);
+        QFETCH(QByteArray, image);
         CaseFolder folder;
         const QString out = folder.path("out");
         QDir().mkpath(out);
@@ -1075,10 +1081,7 @@ page 1; page 2; exit 0)sh");
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write(existing) == existing.size() && old.flush());
         old.close();
         FixedImages images;
-        images.data = QByteArray(512 * 1024, 'x');
-        if (name.endsWith(".tif"))
-            images.data = uncompressedTiff(QSize(300, 600));
-        QVERIFY(images.data.size() >= 512 * 1024);
+        images.data = image;
 
         // A file-size limit makes every larger write fail as on a full disk, without filling one.
         rlimit previous{};
