@@ -206,8 +206,8 @@ private slots:
         QTest::newRow("several documents, the options said")
             << QStringList{"--convert", "out/", "--pages", "9", pdf, pdf} << 1
             << "Options (the window's last and the flags given): --dpi 144";
-        QTest::newRow("several documents into a file")
-            << QStringList{"--convert", "x.png", pdf, pdf} << 2 << "several documents go into a folder";
+        QTest::newRow("several documents into a file") << QStringList{"--convert", "x\x1b[2J.png", pdf, pdf} << 2
+                                                       << "--convert x\\x1b[2J.png: several documents go into a folder";
         QTest::newRow("resolution and a size in pixels")
             << QStringList{"--convert", "x.png", "--dpi", "300", "--width", "800", pdf} << 2
             << "--dpi and --width or --height cannot be combined";
