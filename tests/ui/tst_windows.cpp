@@ -594,6 +594,7 @@ private slots:
         QTest::qWait(1500);
         QCOMPARE(actual->shownRegion(), actual->visibleRegion());
         QTest::mousePress(actual->viewport(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(actual->viewport(), QPoint(80, 85));
         QTest::mouseMove(actual->viewport(), QPoint(60, 70));
         QTest::mouseRelease(actual->viewport(), Qt::LeftButton, {}, QPoint(60, 70));
         QCOMPARE(actual->visibleRegion().topLeft(), QPoint(40, 30));
@@ -638,6 +639,11 @@ private slots:
         QCOMPARE(edited.count(), 0);
         const auto *depth = panel.findChild<QComboBox *>("depthCombo");
         const auto *quality = panel.findChild<QLineEdit *>("qualityEdit");
+        // One field for every lossy format, so its label names none.
+        const QList<QLabel *> labels = panel.findChildren<QLabel *>();
+        const auto label = std::find_if(labels.begin(), labels.end(), [&](QLabel *l) { return l->buddy() == quality; });
+        QVERIFY(label != labels.end());
+        QCOMPARE((*label)->text(), "Quality:");
         QCOMPARE(depth->currentText(), "Hicolor (16bpp)");
         QVERIFY(panel.findChild<QCheckBox *>("ditherCheck")->isChecked());
         QVERIFY(!panel.findChild<QCheckBox *>("antialiasCheck")->isChecked());
