@@ -90,6 +90,9 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     connect(&m_opener, &DocumentOpener::opened, this, &MainWindow::onOpened);
     connect(&m_opener, &DocumentOpener::failed, this, &MainWindow::onOpeningFailed);
     connect(&m_opener, &DocumentOpener::passwordNeeded, this, &MainWindow::onPasswordNeeded);
+    // A child by name, so that the window's tests can shorten its time limit.
+    m_preview.setParent(this);
+    m_preview.setObjectName(QStringLiteral("previewRenderer"));
     connect(&m_preview, &PreviewRenderer::finished, this, &MainWindow::onPreviewFinished);
     connect(m_previewPane, &PreviewPane::zoomChanged, this, [this](PreviewPane::Zoom zoom) {
         (zoom == PreviewPane::Zoom::Fitted ? m_fitAction : m_actualPixelsAction)->setChecked(true);

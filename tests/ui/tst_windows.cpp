@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "document/OutputSize.h"
+#include "preview/PreviewRenderer.h"
 #include "ui/ActualSizeView.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsPanel.h"
@@ -607,6 +608,26 @@ private slots:
         QVERIFY(actual->isVisible() && child<QAction>("actualPixelsAction")->isChecked());
         QTest::mouseDClick(actual->viewport(), Qt::LeftButton);
         QVERIFY(label->isVisible() && child<QAction>("fitAction")->isChecked());
+    }
+
+    // Waiting as long as it takes is for the page that ran out of time, not for every preview after it.
+    void previewOutOfTime_waitsLongerOnlyWhenAskedAndOnlyOnce()
+    {
+        CaseFolder folder;
+        const QString slow = fakeGhostscript(folder.path(), "[ -n \"$info\" ] && info_ok; sleep 1; page 1");
+        m_settings = {};
+        m_messages = {};
+        m_messages.answers = {true, false};
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->findChild<PreviewRenderer *>("previewRenderer")->setTimeLimit(300);
+        m_window->start(slow, {doc("one.pdf")});
+        // Out of time, asked, and tried again without a limit: that try ends of itself.
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.questions, 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.informed.size(), 1, 10000);
+        // The next rendering has the limit again.
+        child<QCheckBox>("transparentCheck")->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.questions, 2, 10000);
+        QVERIFY(m_messages.asked.at(1).endsWith("Try again and wait as long as it takes?"));
     }
 
     void progressDialog_closesWhenTheRunEndsDuringTheQuestion()
