@@ -353,6 +353,7 @@ private slots:
         QTest::newRow("to, convert range") << "toSpin" << false << int(Qt::ControlModifier | Qt::ShiftModifier);
         QTest::newRow("box width") << "boxWidthSpin" << true << int(Qt::ControlModifier);
         QTest::newRow("typed resolution") << "resolutionCombo" << false << int(Qt::ControlModifier);
+        QTest::newRow("page list") << "pageListEdit" << false << int(Qt::ControlModifier);
     }
 
     void shortcuts_reachTheWindowFromANumberField()
