@@ -166,17 +166,27 @@ private slots:
         QVERIFY2(job.checkSize(plenty).message.contains("2401 dpi"), qPrintable(job.checkSize(plenty).message));
     }
 
-    // Black and white that keeps the transparency clones the page twice more in the pixel cache.
+    // Black and white that keeps the transparency clones the page twice more in the pixel cache. No memory, so
+    // the whole cache spills: room for the bitmap and three copies of the page, not four, in the temporary folder
+    // or within the library's disk limit.
+    void pixelCache_blackAndWhiteKeepingTransparency_needsFourCopies_data()
+    {
+        QTest::addColumn<bool>("libraryLimit");
+        QTest::newRow("the temporary folder's room") << false;
+        QTest::newRow("the library's disk limit") << true;
+    }
+
     void pixelCache_blackAndWhiteKeepingTransparency_needsFourCopies()
     {
+        QFETCH(bool, libraryLimit);
         ConversionJob job;
         job.destination = "/o/a.png";
         job.pageSize = QSizeF(595, 842);
         job.options = {.colorDepth = ColorDepth::BlackAndWhite, .antialias = false, .dpi = 300, .transparent = true};
         const QSize size = OutputSize::pixels(job.pageSize, 300, false);
-        const qint64 pixels = qint64(size.width()) * size.height();
-        // No memory, so the whole cache spills: room for the bitmap and three copies of the page, not four.
-        const ImageRoom room{0, std::numeric_limits<qint64>::max(), pixels * (4 + 3 * ImageObject::CacheBytesPerPixel)};
+        const qint64 pixels = qint64(size.width()) * size.height(), plenty = std::numeric_limits<qint64>::max();
+        const qint64 copies = pixels * 3 * ImageObject::CacheBytesPerPixel;
+        const ImageRoom room = libraryLimit ? ImageRoom{0, copies, plenty} : ImageRoom{0, plenty, pixels * 4 + copies};
         const Problem refused = job.checkSize(room);
         QVERIFY2(refused.message.contains("At most 192 dpi fits"), qPrintable(refused.message));
         job.options.transparent = false;
