@@ -898,24 +898,22 @@ private slots:
     void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere_data()
     {
         QTest::addColumn<QString>("size"); // of the temporary folder's file system; none when it is missing
-        QTest::addColumn<QString>("dpi");
+        QTest::addColumn<QStringList>("flags");
         QTest::addColumn<QString>("said");
         // A4 at 300 dpi needs 26 MB of bitmap.
-        QTest::newRow("missing") << QString() << "300"
-                                 << "does not exist";
-        QTest::newRow("full") << "4m"
-                              << "300"
-                              << "needs 26.1 MB in the temporary folder";
+        QTest::newRow("missing") << QString() << QStringList{"--dpi", "300"} << "does not exist";
+        QTest::newRow("full") << "4m" << QStringList{"--dpi", "300"} << "needs 26.1 MB in the temporary folder";
         // The library's pixel cache outgrows its memory and would spill into the temporary folder.
-        QTest::newRow("small, at 1200 dpi") << "15m"
-                                            << "1200"
-                                            << "At most 192 dpi fits";
+        QTest::newRow("small, at 1200 dpi") << "15m" << QStringList{"--dpi", "1200"} << "At most 192 dpi fits";
+        // Its memory holds a 400 MB bitmap, not the 1.6 GB of cache on top of it.
+        QTest::newRow("600 MB, at 1200 dpi not antialiased")
+            << "600m" << QStringList{"--dpi", "1200", "--no-antialias"} << "At most 600 dpi fits";
     }
 
     void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere()
     {
         QFETCH(QString, size);
-        QFETCH(QString, dpi);
+        QFETCH(QStringList, flags);
         QFETCH(QString, said);
         const bool full = !size.isEmpty();
         CaseFolder folder;
@@ -932,9 +930,10 @@ private slots:
         process.setProcessEnvironment(environment);
         // The password shows that no file holds it in the current folder.
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
-                      full ? QStringList{"--convert", folder.path("out.png"), "--dpi", dpi, doc("long.pdf")}
+                      full ? QStringList{"--convert", folder.path("out.png"), doc("long.pdf")} + flags
                            : QStringList{"--convert", folder.path("out") + "/", "--password-stdin", doc("locked.pdf"),
-                                         doc("one.pdf")});
+                                         doc("one.pdf")}
+                                 + flags);
         process.write("user\n");
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished(60000));
