@@ -311,6 +311,27 @@ private slots:
                      qPrintable(name + " is not in the README"));
     }
 
+    // The README's table of packages says why each one the setup installs is there, and names no other.
+    void readme_explainsEveryPackageInstalled()
+    {
+        QFile readme(README_FILE), script(QFileInfo(README_FILE).dir().filePath("scripts/install-deps.sh"));
+        QVERIFY(readme.open(QIODevice::ReadOnly) && script.open(QIODevice::ReadOnly));
+        const QString setup = QString::fromUtf8(script.readAll());
+        const qsizetype start = setup.indexOf("packages=("), end = setup.indexOf("\n)", start);
+        QVERIFY(start >= 0 && end > start);
+        QStringList installed;
+        for (const QString &line : setup.mid(start + 10, end - start - 10).split('\n'))
+            installed << line.section('#', 0, 0).split(' ', Qt::SkipEmptyParts);
+        QStringList explained;
+        static const QRegularExpression row(QStringLiteral("^\\| (`[^|]+`) \\|"), QRegularExpression::MultilineOption);
+        for (auto match = row.globalMatch(QString::fromUtf8(readme.readAll())); match.hasNext();)
+            explained << match.next().captured(1).remove('`').split(", ");
+        installed.sort();
+        explained.sort();
+        QVERIFY(installed.size() > 15);
+        QCOMPARE(explained, installed);
+    }
+
     void document_opensOrFailsWithPlainMessage_data()
     {
         QTest::addColumn<QString>("document");
