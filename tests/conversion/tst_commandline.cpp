@@ -221,6 +221,8 @@ private slots:
             << QStringList{"--password-stdin", pdf} << 2 << "--password-stdin goes with --convert";
         QTest::newRow("a file where a folder is to be made")
             << QStringList{"--convert", pdf + "/sub/x.png", pdf} << 1 << "one.pdf\" is a file, not a folder";
+        QTest::newRow("a name longer than the file system takes")
+            << QStringList{"--convert", QString(300, 'a') + ".png", pdf} << 1 << "cannot be written to";
         QTest::newRow("a name like a switch") << QStringList{"--convert", "x.png", "-dash.PDF"} << 2 << "./-dash.PDF";
     }
 
