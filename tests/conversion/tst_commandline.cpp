@@ -86,6 +86,7 @@ private slots:
             fifteen << QSizeF(400 + 10 * page, 300);
         QVERIFY(writePdf(doc("fifteen.pdf"), fifteen));
         QVERIFY(QFile::copy(doc("one.pdf"), doc("a.1.pdf")) && QFile::copy(doc("one.pdf"), doc("a.2.pdf")));
+        QVERIFY(QFile::copy(doc("one.pdf"), doc("odd\x1b[2J\r.pdf")));
         QVERIFY(QDir().mkpath(doc("other")) && QFile::copy(doc("three.pdf"), doc("other/one.pdf")));
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
         QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
@@ -807,6 +808,9 @@ private slots:
             << "out/" << QStringList{"one.pdf", "full.pdf", "three.pdf"} << QByteArray() << 0
             << QStringList{"full.png", "one.png", "three001.png", "three002.png", "three003.png"} << QStringList()
             << QString();
+        QTest::newRow("a name with control characters")
+            << "out/" << QStringList{"odd\x1b[2J\r.pdf", "one.pdf"} << QByteArray() << 0
+            << QStringList{"odd\x1b[2J\r.png", "one.png"} << QStringList() << QString();
         QTest::newRow("names with dots") << "out/" << QStringList{"a.1.pdf", "a.2.pdf"} << QByteArray() << 0
                                          << QStringList{"a.1.png", "a.2.png"} << QStringList() << QString();
         QTest::newRow("two of the same name, from two folders")
@@ -848,6 +852,8 @@ private slots:
         const Run run = sheetforge(folder, arguments, password);
         QVERIFY2(run.exitCode == exitCode, qPrintable(run.err));
         QCOMPARE(filesIn(folder.path("out")), written);
+        // No name commands the terminal.
+        QVERIFY(!run.err.contains(QChar(0x1b)) && !run.err.contains('\r'));
         for (const QString &name : said)
             QVERIFY2(run.err.contains(QRegularExpression("^sheetforge: .*" + QRegularExpression::escape(name),
                                                          QRegularExpression::MultilineOption)),

@@ -349,9 +349,9 @@ private slots:
         QTest::addColumn<QString>("details");
         QTest::addColumn<QString>("inMessage");
         QTest::newRow("control characters")
-            << QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085\x01"
+            << QStringLiteral("a\x1b[2Jb\tc\nd\x7f\u0085\x01\r"
                               "e")
-            << QStringLiteral("x\x1by.pdf") << QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85\\x01e") << "x\\x1by.pdf";
+            << QStringLiteral("x\x1by.pdf") << QStringLiteral("a\\x1b[2Jb\tc\nd\\x7f\\x85\\x01\\x0de") << "x\\x1by.pdf";
         QTest::newRow("private folders, source locations, no reason")
             << "IO error writing `/tmp/SFG-12-AbCdEf/p000001.tif' @ error/tiff.c/TIFFErrors/603\nUnknown error\n()"
             << "y.pdf"
