@@ -1012,6 +1012,25 @@ private slots:
 
     // A killed run's folder goes at the next start; one that another instance holds stays, even when that
     // instance runs in a process namespace of its own, where its process id means nothing here.
+    // Killed, the program takes its Ghostscript along, though that one is silent and would go on for minutes.
+    void killedProgram_takesItsGhostscriptAlong()
+    {
+        CaseFolder folder;
+        QVERIFY(!fakeGhostscript(folder.path(), "[ -n \"$info\" ] && info_ok; page 1; sleep 120").isEmpty());
+        QProcess process;
+        prepare(process, folder, true);
+        QString said;
+        connect(&process, &QProcess::readyReadStandardError, this,
+                [&] { said += QString::fromUtf8(process.readAllStandardError()); });
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out.png"), doc("three.pdf")});
+        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+        const QList<int> rendering = ghostscriptChildren(process.processId());
+        QVERIFY(!rendering.isEmpty());
+        process.kill();
+        QVERIFY(process.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
+    }
+
     void workFolders_ofKilledRunsGoAndOfLiveOnesStay()
     {
         CaseFolder folder;
