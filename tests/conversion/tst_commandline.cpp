@@ -165,6 +165,8 @@ private slots:
         QTest::newRow("two letters swapped") << QStringList{"--pgaes", "2", pdf} << 2 << "Did you mean --pages?";
         QTest::newRow("folders made on the way")
             << QStringList{"--convert", "deep/er/x.png", "--pages", "9", pdf} << 1 << "none of the pages";
+        QTest::newRow("long option with one dash and its value")
+            << QStringList{"-dpi=300", pdf} << 2 << "a long option takes two dashes, as in --dpi";
         QTest::newRow("long option with one dash")
             << QStringList{"-pages", "2", pdf} << 2 << "a long option takes two dashes, as in --pages";
         QTest::newRow("colours spelt the British way")

@@ -880,11 +880,14 @@ page 1; page 2; exit 0)sh");
         for (int i = 0; QFile(small + QString::number(i).prepend('/')).open(QIODevice::WriteOnly); ++i) {
         }
         const Problem problem = PageWriter::writeAtomically(small + "/page.png", "image");
+        const Problem folderMade = DestinationFile::makeFolder(small + "/new/deeper");
         const QStringList left = leftovers(small);
         TestSupport::run("umount", {small});
         QCOMPARE(int(problem.kind), int(Problem::DiskFull));
         QVERIFY2(problem.message.contains(small), qPrintable(problem.message));
         QVERIFY(!left.contains("page.png"));
+        QVERIFY2(folderMade.kind == Problem::DiskFull && folderMade.message.contains("is full. Free some space"),
+                 qPrintable(folderMade.message));
     }
 
     void fullTemporaryFolder_isNamedNotBlamedOnTheDocument_data()
