@@ -394,6 +394,7 @@ private slots:
         pane.show(result);
         const QImage shown = pane.findChild<QLabel *>("previewLabel")->pixmap().toImage();
         QVERIFY(shown.width() > file.width());
+        QVERIFY(shown.width() <= pane.box().width() && shown.height() <= pane.box().height());
         QVERIFY(qAbs(shown.width() * file.height() - shown.height() * file.width())
                 <= qMax(file.width(), file.height()));
         const QImage back = shown.scaled(file.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -450,6 +451,9 @@ private slots:
         view.verticalScrollBar()->setValue(scrolled.y());
         const QRect region = view.visibleRegion();
         QCOMPARE(region.topLeft(), scrolled);
+        // Scrolled to its end, the output's last pixels are the view's last.
+        QCOMPARE(view.horizontalScrollBar()->maximum(), qMax(0, output.width() - view.viewport()->width()));
+        QCOMPARE(view.verticalScrollBar()->maximum(), qMax(0, output.height() - view.viewport()->height()));
         QImage part(region.size(), QImage::Format_RGB32);
         part.fill(Qt::red);
         part.setPixel(0, 0, qRgb(0, 0, 255));

@@ -169,6 +169,8 @@ private slots:
         row("resolution fractional", "Resolution", "2.5", "3");
         row("typed resolution below the range", "TypedResolution", "71", "");
         row("typed resolution fractional", "TypedResolution", "150.5", "");
+        row("typed resolution, the highest not listed", "TypedResolution", "2399", "2399");
+        row("typed resolution above the range", "TypedResolution", "2401", "");
         row("source file gone", "SourceFile", "/nonexistent/a.pdf", "");
         row("box side negative", "BoxWidth", "-5", "0");
         row("box side too large", "BoxHeight", "100001", "0");
