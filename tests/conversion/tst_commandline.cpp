@@ -729,14 +729,16 @@ private slots:
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("said");
         QTest::addColumn<bool>("toldFirst"); // before anything else is said or done
+        QTest::addColumn<int>("lines");      // of standard error: the message and the system's words, if any
         // The folder named is the one that refused, not the one asked for.
-        QTest::newRow("a folder that cannot be made") << "locked/new/x.png"
-                                                      << "you are not allowed to write to \"{case}/locked\"." << true;
+        QTest::newRow("a folder that cannot be made")
+            << "locked/new/x.png"
+            << "you are not allowed to write to \"{case}/locked\"." << true << 1;
         QTest::newRow("a folder there that cannot be written")
             << "locked/x.png"
-            << "The images cannot be written to \"{case}/locked\"." << true;
+            << "The images cannot be written to \"{case}/locked\"." << true << 2;
         QTest::newRow("another user's temporary") << "out/book.tif"
-                                                  << "is being written by another conversion" << false;
+                                                  << "is being written by another conversion" << false << 2;
     }
 
     void permissions_areToldAsAUserMeetsThem()
@@ -744,6 +746,7 @@ private slots:
         QFETCH(QString, destination);
         QFETCH(QString, said);
         QFETCH(bool, toldFirst);
+        QFETCH(int, lines);
         CaseFolder folder;
         said.replace("{case}", folder.path());
         constexpr auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
@@ -775,6 +778,7 @@ private slots:
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(process.exitCode() == 1 && err.contains(said), qPrintable(err));
         QCOMPARE(err.startsWith("sheetforge: "), toldFirst);
+        QCOMPARE(err.count('\n'), lines);
         QCOMPARE(QFile(part.fileName()).size(), 3);
     }
 
