@@ -166,29 +166,38 @@ private slots:
         QVERIFY2(job.checkSize(plenty).message.contains("2401 dpi"), qPrintable(job.checkSize(plenty).message));
     }
 
-    // Black and white that keeps the transparency clones the page twice more in the pixel cache. No memory, so
-    // the whole cache spills: room for the bitmap and three copies of the page, not four, in the temporary folder
-    // or within the library's disk limit.
-    void pixelCache_blackAndWhiteKeepingTransparency_needsFourCopies_data()
+    // Black and white that keeps the transparency clones the page twice more in the pixel cache, and antialiased
+    // edges kept transparent hold the page, its alpha and its colours at once. No memory, so the whole cache
+    // spills: room for the bitmap and three copies of the page, not four, in the temporary folder or within the
+    // library's disk limit; the same page without transparency fits.
+    void pixelCache_transparencyKeptNeedsFourCopies_data()
     {
+        QTest::addColumn<ConversionOptions>("options");
         QTest::addColumn<bool>("libraryLimit");
-        QTest::newRow("the temporary folder's room") << false;
-        QTest::newRow("the library's disk limit") << true;
+        const ConversionOptions bw{.colorDepth = ColorDepth::BlackAndWhite, .antialias = false, .dpi = 300};
+        QTest::newRow("black and white, the temporary folder's room") << bw << false;
+        QTest::newRow("black and white, the library's disk limit") << bw << true;
+        QTest::newRow("antialiased colours, the library's disk limit")
+            << ConversionOptions{.colorDepth = ColorDepth::SixteenColors, .dpi = 300} << true;
     }
 
-    void pixelCache_blackAndWhiteKeepingTransparency_needsFourCopies()
+    void pixelCache_transparencyKeptNeedsFourCopies()
     {
+        QFETCH(ConversionOptions, options);
         QFETCH(bool, libraryLimit);
         ConversionJob job;
         job.destination = "/o/a.png";
         job.pageSize = QSizeF(595, 842);
-        job.options = {.colorDepth = ColorDepth::BlackAndWhite, .antialias = false, .dpi = 300, .transparent = true};
-        const QSize size = OutputSize::pixels(job.pageSize, 300, false);
+        job.options = options;
+        job.options.transparent = true;
+        const QSize size = OutputSize::pixels(job.pageSize, 300, options.antialias);
         const qint64 pixels = qint64(size.width()) * size.height(), plenty = std::numeric_limits<qint64>::max();
         const qint64 copies = pixels * 3 * ImageObject::CacheBytesPerPixel;
-        const ImageRoom room = libraryLimit ? ImageRoom{0, copies, plenty} : ImageRoom{0, plenty, pixels * 4 + copies};
+        const ImageRoom room =
+            libraryLimit ? ImageRoom{0, copies, plenty} : ImageRoom{0, plenty, job.bitmapBytes() + copies};
         const Problem refused = job.checkSize(room);
-        QVERIFY2(refused.message.contains("At most 192 dpi fits"), qPrintable(refused.message));
+        QVERIFY2(refused.kind == Problem::TooLarge && refused.message.contains("dpi fits"),
+                 qPrintable(refused.message));
         job.options.transparent = false;
         QVERIFY2(job.checkSize(room).isNone(), qPrintable(job.checkSize(room).message));
     }
