@@ -77,6 +77,7 @@ public:
     void cancel();
     // Milliseconds a render may take; 0 for no limit.
     void setTimeLimit(int ms) { m_timeLimitMs = ms; }
+    int timeLimit() const { return m_timeLimitMs; }
     bool isBusy() const { return m_busy; }
 
 signals:

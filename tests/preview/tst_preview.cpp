@@ -534,6 +534,22 @@ private slots:
         QVERIFY(colours.contains(qRgb(204, 204, 204)) && colours.contains(qRgb(255, 255, 255)));
     }
 
+    // Ghostscript reading the document works in the private folder, where a core or a file of its own goes with
+    // the folder, never into the user's current one.
+    void documentInfo_isReadInThePrivateFolder()
+    {
+        CaseFolder folder;
+        const QString gs =
+            fakeGhostscript(folder.path(), "[ -n \"$info\" ] && { pwd; echo \"$TMPDIR\"; } > \"$here/where\"; exit 1");
+        preview({.ghostscript = gs, .document = doc("plain.pdf")});
+        QFile where(folder.path("where"));
+        QVERIFY(where.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(where.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        for (const QString &line : lines)
+            QVERIFY2(line.startsWith(QDir(folder.temp()).canonicalPath() + "/SFG-"), qPrintable(line));
+    }
+
     void ghostscriptFailure_isReportedNeverShown_data()
     {
         QTest::addColumn<QString>("body");

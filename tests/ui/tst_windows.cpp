@@ -620,7 +620,9 @@ private slots:
         m_messages = {};
         m_messages.answers = {true, false};
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
-        m_window->findChild<PreviewRenderer *>("previewRenderer")->setTimeLimit(300);
+        auto *renderer = m_window->findChild<PreviewRenderer *>("previewRenderer");
+        QCOMPARE(renderer->timeLimit(), 60000); // "a preview that takes over a minute is stopped"
+        renderer->setTimeLimit(300);
         m_window->start(slow, {doc("one.pdf")});
         // Out of time, asked, and tried again without a limit: that try ends of itself.
         QTRY_COMPARE_WITH_TIMEOUT(m_messages.questions, 1, 10000);
