@@ -53,14 +53,13 @@ Run sheetforge(const CaseFolder &folder, const QStringList &arguments, const QBy
 
 bool isAlive(int pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+    const char state = processState(pid);
+    return state != 0 && state != 'Z';
 }
 
 bool isStopped(int pid)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    return stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") T ");
+    return processState(pid) == 'T';
 }
 
 } // namespace

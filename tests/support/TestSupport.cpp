@@ -205,6 +205,17 @@ QList<int> ghostscriptChildren(qint64 pid)
     return found;
 }
 
+char processState(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    // The name in parentheses may hold anything, so the state follows the last ')'.
+    const QByteArray stat = file.readAll();
+    const qsizetype close = stat.lastIndexOf(')');
+    return close >= 0 && close + 2 < stat.size() ? stat.at(close + 2) : 0;
+}
+
 CaseFolder::CaseFolder()
     : m_previousTemp(qgetenv("TMPDIR"))
 {

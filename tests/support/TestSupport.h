@@ -60,6 +60,8 @@ QStringList filesIn(const QString &folder);
 QStringList leftovers(const QString &folder);
 // Live gs processes whose parent is pid.
 QList<int> ghostscriptChildren(qint64 pid);
+// The state letter /proc gives a process ('S', 'T', 'Z', ...); 0 when it is gone.
+char processState(qint64 pid);
 
 // A fresh folder per case whose "t%03d" subfolder is the temporary folder while it lives; the percent sign
 // keeps Ghostscript's output-name escaping honest in every run.

@@ -94,30 +94,27 @@ private slots:
         held.start(program, {dir.filePath("held")});
         const auto childPid = [&dir](const QString &name) {
             QFile file(dir.filePath(name));
-            return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+            return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
         };
-        QTRY_VERIFY_WITH_TIMEOUT(!childPid("running").isEmpty() && !childPid("held").isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(childPid("running") > 0 && childPid("held") > 0, 10000);
         held.setPaused(true);
-        const QByteArray runningStat = "/proc/" + childPid("running") + "/stat";
-        const QByteArray heldStat = "/proc/" + childPid("held") + "/stat";
+        const qint64 runningPid = childPid("running"), heldPid = childPid("held");
+        const QString runningStat = QString("/proc/%1/stat").arg(runningPid);
+        const QString heldStat = QString("/proc/%1/stat").arg(heldPid);
         // Someone else notes the children's states while we are stopped, and continues us.
         const QString during = dir.filePath("during");
         QVERIFY(QProcess::startDetached(
             "sh", {"-c", QString("sleep 1; cut -d' ' -f3 %1 %2 > %3.part; mv %3.part %3; kill -CONT %4")
-                             .arg(QString(runningStat), QString(heldStat), during)
+                             .arg(runningStat, heldStat, during)
                              .arg(::getpid())}));
         ::raise(SIGTSTP);
         QFile states(during);
         QVERIFY(states.open(QIODevice::ReadOnly));
         QCOMPARE(states.readAll(), QByteArray("T\nT\n"));
-        const auto state = [](const QByteArray &stat) {
-            QFile file(QString::fromLatin1(stat));
-            return file.open(QIODevice::ReadOnly) ? file.readAll().split(' ').value(2) : QByteArray();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(state(runningStat), QByteArray("S"), 5000);
-        QCOMPARE(state(heldStat), QByteArray("T"));
+        QTRY_COMPARE_WITH_TIMEOUT(processState(runningPid), 'S', 5000);
+        QCOMPARE(processState(heldPid), 'T');
         held.setPaused(false);
-        QTRY_COMPARE_WITH_TIMEOUT(state(heldStat), QByteArray("S"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(processState(heldPid), 'S', 5000);
     }
 
     // The library's own limits are told as a page too large, which names a resolution that fits.
