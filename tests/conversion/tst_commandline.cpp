@@ -356,6 +356,8 @@ private slots:
         QTest::newRow("unusable password") << "locked.pdf" << QByteArray("a b\\\n") << 1 << "cannot be used";
         QTest::newRow("password too long") << "locked.pdf" << QByteArray(4097, 'x') + "\n"
                                            << 1 << "longer than 4096 bytes";
+        QTest::newRow("password longer than the line read") << "locked.pdf" << QByteArray(10000, 'x') + "\n"
+                                                            << 1 << "longer than 4096 bytes";
         QTest::newRow("password of the longest length") << "locked.pdf" << QByteArray(4096, 'x') + "\n"
                                                         << 1 << "cannot be used";
         QTest::newRow("no pages") << "nopages.pdf" << QByteArray() << 1 << "has no pages";

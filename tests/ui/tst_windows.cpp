@@ -816,7 +816,10 @@ private slots:
     {
         QTest::addColumn<int>("failing");
         QTest::addColumn<QString>("lastLine");
-        QTest::newRow("eight") << 8 << "\"gone8.pdf\" no longer exists. It may have been moved, renamed or deleted.";
+        // The missing are told first; the last line is the one document that opened.
+        QTest::newRow("eight") << 8
+                               << "one.pdf: Ghostscript stopped without rendering the pages. The document may be "
+                                  "damaged; try opening and saving it again in another program.";
         QTest::newRow("nine") << 9 << "and 1 more";
     }
 
@@ -824,13 +827,18 @@ private slots:
     {
         QFETCH(int, failing);
         QFETCH(QString, lastLine);
-        openWindow();
         CaseFolder folder;
+        m_settings = {};
+        m_messages = {};
+        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
+        m_window->show();
+        // The first opens and does not render, with words that do not name it, so its line does; the tool's own
+        // stay under Show Details. One line each in the box.
+        m_window->start(fakeGhostscript(folder.path(), "[ -n \"$info\" ] && info_ok; echo oops >&2; exit 0"));
         m_files.document = doc("one.pdf");
         m_files.moreDocuments.clear();
-        // The first fails with the tool's words, which stay under Show Details: one line each in the box.
-        for (int i = 1; i <= failing; ++i)
-            m_files.moreDocuments << doc(i == 1 ? QStringLiteral("bad.pdf") : QStringLiteral("gone%1.pdf").arg(i));
+        for (int i = 2; i <= failing; ++i)
+            m_files.moreDocuments << doc(QStringLiteral("gone%1.pdf").arg(i));
         m_files.folder = folder.path();
         m_messages.answers = {true};
         child<QPushButton>("browseButton")->click();
