@@ -70,6 +70,8 @@ class tst_CommandLine : public QObject
     QTemporaryDir m_docs;
 
     QString doc(const QString &name) const { return m_docs.filePath(name); }
+    // Thousands of bytes: more than Ghostscript takes in an argument naming a file.
+    static QString deep() { return QStringList(15, QString(200, 'd')).join('/'); }
 
 private slots:
     void initTestCase()
@@ -87,6 +89,7 @@ private slots:
         QVERIFY(QFile::copy(doc("one.pdf"), doc("a.1.pdf")) && QFile::copy(doc("one.pdf"), doc("a.2.pdf")));
         QVERIFY(QFile::copy(doc("one.pdf"), doc("odd\x1b[2J\r.pdf")));
         QVERIFY(QDir().mkpath(doc("other")) && QFile::copy(doc("three.pdf"), doc("other/one.pdf")));
+        QVERIFY(QDir().mkpath(doc(deep())) && QFile::copy(doc("one.pdf"), doc(deep() + "/one.pdf")));
         QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
         QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
         QFile damaged(doc("damaged.pdf")), empty(doc("empty.pdf"));
@@ -345,6 +348,7 @@ private slots:
         QTest::newRow("damaged") << "damaged.pdf" << QByteArray() << 1 << "is not a PDF document";
         QTest::newRow("empty") << "empty.pdf" << QByteArray() << 1 << "is empty";
         QTest::newRow("missing") << "gone.pdf" << QByteArray() << 1 << "gone.pdf\" does not exist";
+        QTest::newRow("at a path of thousands of bytes") << deep() + "/one.pdf" << QByteArray() << 0 << "1 page";
         QTest::newRow("right password") << "locked.pdf" << QByteArray("user\n") << 0 << "1 page";
         QTest::newRow("wrong password") << "locked.pdf" << QByteArray("resu\n") << 1 << "not correct";
         QTest::newRow("password with a DOS line end") << "locked.pdf" << QByteArray("user\r\n") << 0 << "1 page";

@@ -343,21 +343,6 @@ private slots:
             QCOMPARE(readImage(file).size, QSize(200, 100));
     }
 
-    void document_atAPathOfThousandsOfBytes_converts()
-    {
-        CaseFolder folder;
-        QString deep = folder.path();
-        while (deep.size() < 3000)
-            deep += '/' + QString(200, 'd');
-        QVERIFY(QDir().mkpath(deep));
-        QVERIFY(writePdf(deep + "/long.pdf", {{200, 100}}));
-        ConversionJob run = job("sizes.pdf", folder.path("long.png"));
-        run.options.sourceFile = deep + "/long.pdf";
-        const ConversionResult result = convert(run);
-        QVERIFY2(result.isSuccess(), qPrintable(result.fatal.message));
-        QCOMPARE(readImage(folder.path("long.png")).size, QSize(200, 100));
-    }
-
     void password_reachesGhostscriptOnlyInMemory()
     {
         CaseFolder folder;
