@@ -1024,8 +1024,6 @@ private slots:
         QVERIFY(shell.readAllStandardError().contains("not valid UTF-8"));
     }
 
-    // A killed run's folder goes at the next start; one that another instance holds stays, even when that
-    // instance runs in a process namespace of its own, where its process id means nothing here.
     // Killed, the program takes its Ghostscript along, though that one is silent and would go on for minutes.
     void killedProgram_takesItsGhostscriptAlong()
     {
@@ -1045,6 +1043,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
     }
 
+    // A killed run's folder goes at the next start; one that another instance holds stays, even when that
+    // instance runs in a process namespace of its own, where its process id means nothing here.
     void workFolders_ofKilledRunsGoAndOfLiveOnesStay()
     {
         CaseFolder folder;

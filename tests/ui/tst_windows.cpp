@@ -64,13 +64,19 @@ class tst_Windows : public QObject
         return m_window->findChild<T *>(QString::fromLatin1(name));
     }
 
-    // A fresh window with the three-page document open.
-    void openWindow()
+    // A first start: no settings, no answers yet.
+    void newWindow()
     {
         m_settings = {};
         m_messages = {};
         m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
         m_window->show();
+    }
+
+    // A fresh window with the three-page document open.
+    void openWindow()
+    {
+        newWindow();
         QSignalSpy shown(m_window.get(), &MainWindow::previewShown);
         m_window->start(m_gs, {doc("three.pdf")});
         QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, 30000);
@@ -828,10 +834,7 @@ private slots:
         QFETCH(int, failing);
         QFETCH(QString, lastLine);
         CaseFolder folder;
-        m_settings = {};
-        m_messages = {};
-        m_window = std::make_unique<MainWindow>(m_settings, m_messages, m_files);
-        m_window->show();
+        newWindow();
         // The first opens and does not render, with words that do not name it, so its line does; the tool's own
         // stay under Show Details. One line each in the box.
         m_window->start(fakeGhostscript(folder.path(), "[ -n \"$info\" ] && info_ok; echo oops >&2; exit 0"));
