@@ -576,7 +576,7 @@ private slots:
         newWindow();
         m_messages.answers = {true, false};
         auto *renderer = m_window->findChild<PreviewRenderer *>("previewRenderer");
-        QCOMPARE(renderer->timeLimit(), 60000); // "a preview that takes over a minute is stopped"
+        QCOMPARE(renderer->timeLimit(), 60000); // a preview taking over a minute is stopped
         renderer->setTimeLimit(300);
         m_window->start(fakeGhostscript(folder.path(), "[ -n \"$info\" ] && info_ok; sleep 1; page 1"),
                         {doc("one.pdf")});
