@@ -19,10 +19,8 @@ constexpr int Stripes = 16;
 const QSizeF PagePoints(400, 200);
 const QRectF TrimBox(100, 50, 200, 100); // page 3: stripes inside a white margin
 
-// Page 1: sixteen flat stripes on pixel boundaries, so a reduction to 16 or 4 colours keeps exactly as many.
-// Page 2: smooth gradients, for more colours than any palette and for dithering. Page 3: page 1's stripes
-// inside a white margin, for trimming. Page 4: page 2's gradients inside that margin, for many colours
-// around a transparent border. Page 5: a ramp from black to white.
+// Page 1: sixteen flat stripes on pixel boundaries, so 16 or 4 colours keep exactly as many. Page 2: smooth
+// gradients, more colours than any palette. Pages 3 and 4: the same inside a white margin. Page 5: a gray ramp.
 bool writeKnownPages(const QString &path)
 {
     QPdfWriter writer(path);
@@ -39,8 +37,6 @@ bool writeKnownPages(const QString &path)
                              colour);
         }
     };
-    stripes(QRectF(QPointF(), PagePoints));
-    writer.newPage();
     // Hues across, darkening downwards: more colours than Hicolor keeps.
     const auto gradients = [&painter](const QRectF &box) {
         for (int row = 0; row < int(box.height()); ++row) {
@@ -50,6 +46,8 @@ bool writeKnownPages(const QString &path)
             painter.fillRect(QRectF(box.x(), box.y() + row, box.width(), 1), hues);
         }
     };
+    stripes(QRectF(QPointF(), PagePoints));
+    writer.newPage();
     gradients(QRectF(QPointF(), PagePoints));
     writer.newPage();
     stripes(TrimBox);
@@ -108,7 +106,60 @@ int changesAlongRows(const QImage &image)
     return changes;
 }
 
+// What each depth promises: the most colours kept, and a PNG's colour type and bits (0: the fewest that hold the
+// colours kept). Type 0 is gray, its levels evenly spaced.
+struct DepthPromise
+{
+    int most;
+    int pngType;
+    int pngBits;
+};
+const QMap<ColorDepth, DepthPromise> Promised{
+    {ColorDepth::BlackAndWhite, {2, 0, 1}},  {ColorDepth::FourColors, {4, 3, 0}},
+    {ColorDepth::SixteenColors, {16, 3, 0}}, {ColorDepth::TwoHundredFiftySixColors, {256, 3, 0}},
+    {ColorDepth::HiColor, {65536, 2, 8}},    {ColorDepth::Grayscale, {256, 0, 8}},
+    {ColorDepth::SixteenGrays, {16, 0, 4}},  {ColorDepth::FourGrays, {4, 0, 2}},
+};
+
+// One known page written with one set of options.
+struct Written
+{
+    QByteArray format = "png"; // as its bytes tell it: "webp lossless" for a VP8L WebP
+    ColorDepth depth = ColorDepth::SixteenColors;
+    int page = 1;
+    int dpi = 72;
+    bool antialias = true;
+    bool dither = false;
+    bool trim = false;
+    int quality = 75;
+    int fewest = 0; // colours in the file; lossy files are not counted
+};
+
+// A page our own PNG writer writes, from a bitmap the library reduced.
+struct OwnPng
+{
+    ColorDepth depth;
+    int page = 1; // 0: the hue bars
+    bool dither = false;
+    int boxWidth = 0; // to fit the page in; 0 for none
+    int bitDepth = 8;
+};
+
+// A page written on transparent paper.
+struct Clear
+{
+    QByteArray format = "png";
+    ColorDepth depth;
+    int page = 3; // 3: stripes in a clear margin; 4: more colours than a palette, in one; 0: text and a square
+    bool trim = false;
+    bool comparedOpaque = false; // over white, with the same page written on opaque paper
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Written)
+Q_DECLARE_METATYPE(OwnPng)
+Q_DECLARE_METATYPE(Clear)
 
 class tst_WrittenFiles : public QObject
 {
@@ -116,192 +167,149 @@ class tst_WrittenFiles : public QObject
     QTemporaryDir m_docs;
     QString m_pdf;
 
+    // The known pages from first to last at 72 dpi, numbered when more than one.
+    ConversionJob knownPages(const QString &destination, int first, int last = 0) const
+    {
+        ConversionJob job;
+        job.ghostscript = GhostscriptLocator().locate();
+        job.options = {.sourceFile = m_pdf, .dpi = 72};
+        job.firstPage = first;
+        job.lastPage = std::max(first, last);
+        job.numbered = last > first;
+        job.pageCount = 3;
+        job.destination = destination;
+        return job;
+    }
+
+    bool postScript(const QString &pdf, const QString &program) const
+    {
+        return run(GhostscriptLocator().locate(), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o",
+                                                   m_docs.filePath(pdf), "-c", program + " showpage"});
+    }
+
 private slots:
     void initTestCase()
     {
         ImageObject::initialise();
         m_pdf = m_docs.filePath("known.pdf");
         QVERIFY(writeKnownPages(m_pdf));
-        QVERIFY(
-            run(GhostscriptLocator().locate(),
-                {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", m_docs.filePath("text.pdf"), "-c",
-                 "<< /PageSize [300 300] >> setpagedevice /Helvetica findfont 24 scalefont setfont 20 250 moveto "
-                 "(Page 1) show 1 0 0 setrgbcolor 100 100 100 100 rectfill showpage"}));
+        QVERIFY(postScript("text.pdf",
+                           "<< /PageSize [300 300] >> setpagedevice /Helvetica findfont 24 scalefont "
+                           "setfont 20 250 moveto (Page 1) show 1 0 0 setrgbcolor 100 100 100 100 rectfill"));
         // Sixty hue bars, a red line and a blue disc on white.
-        QVERIFY(
-            run(GhostscriptLocator().locate(),
-                {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", m_docs.filePath("bars.pdf"), "-c",
-                 "0 1 59 { /i exch def i 60 div 0.67 0.8 sethsbcolor i 10 mul 100 add 200 9 400 rectfill } for "
-                 "1 0 0 setrgbcolor 100 650 moveto 400 150 lineto 3 setlinewidth stroke 0 0 1 setrgbcolor "
-                 "300 100 80 0 360 arc fill showpage"}));
+        QVERIFY(postScript("bars.pdf", "0 1 59 { /i exch def i 60 div 0.67 0.8 sethsbcolor i 10 mul 100 add 200 9 400 "
+                                       "rectfill } for 1 0 0 setrgbcolor 100 650 moveto 400 150 lineto 3 setlinewidth "
+                                       "stroke 0 0 1 setrgbcolor 300 100 80 0 360 arc fill"));
     }
 
     void everyOption_showsInTheFileWritten_data()
     {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<bool>("dither");
-        QTest::addColumn<bool>("antialias");
-        QTest::addColumn<bool>("trim");
-        QTest::addColumn<int>("quality");
-        QTest::addColumn<int>("dpi");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("minColours"); // and at most the depth's count
+        QTest::addColumn<Written>("c");
+        const auto row = [](const char *name, const Written &c) { QTest::newRow(name) << c; };
         using D = ColorDepth;
-        // format, depth, dither, antialias, trim, quality, dpi, page, fewest colours
-        QTest::newRow("png 16 colours") << "png" << int(D::SixteenColors) << false << false << false << 75 << 72 << 1
-                                        << 16;
-        QTest::newRow("png 16 colours antialiased 144 dpi")
-            << "png" << int(D::SixteenColors) << false << true << false << 75 << 144 << 1 << 16;
-        QTest::newRow("png 4 colours dithered")
-            << "png" << int(D::FourColors) << true << true << false << 75 << 72 << 1 << 4;
-        QTest::newRow("png black and white")
-            << "png" << int(D::BlackAndWhite) << false << true << false << 75 << 96 << 2 << 2;
-        QTest::newRow("png 256 colours") << "png" << int(D::TwoHundredFiftySixColors) << false << true << false << 75
-                                         << 120 << 2 << 17;
+        row("png 16 colours", {.antialias = false, .fewest = 16});
+        row("png 16 colours antialiased 144 dpi", {.dpi = 144, .fewest = 16});
+        row("png 4 colours dithered", {.depth = D::FourColors, .dither = true, .fewest = 4});
+        row("png black and white", {.depth = D::BlackAndWhite, .page = 2, .dpi = 96, .fewest = 2});
+        row("png 256 colours", {.depth = D::TwoHundredFiftySixColors, .page = 2, .dpi = 120, .fewest = 17});
         // Page 1 keeps its 16 stripes: a 4-bit palette holds them.
-        QTest::newRow("png 256 colours, 16 kept")
-            << "png" << int(D::TwoHundredFiftySixColors) << false << false << false << 75 << 72 << 1 << 16;
+        row("png 256 colours, 16 kept", {.depth = D::TwoHundredFiftySixColors, .antialias = false, .fewest = 16});
         // True colour however few colours the page has, so the writer need not count them.
-        QTest::newRow("png hicolor, 16 stripes")
-            << "png" << int(D::HiColor) << false << false << false << 75 << 72 << 1 << 16;
-        QTest::newRow("png hicolor") << "png" << int(D::HiColor) << false << true << false << 75 << 144 << 2 << 32769;
-        QTest::newRow("gif 16 colours") << "gif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
-                                        << 16;
-        QTest::newRow("gif 4 colours dithered")
-            << "gif" << int(D::FourColors) << true << false << false << 75 << 192 << 1 << 4;
-        QTest::newRow("jpg hicolor, quality 30")
-            << "jpg" << int(D::HiColor) << false << true << false << 30 << 72 << 2 << 0;
+        row("png hicolor, 16 stripes", {.depth = D::HiColor, .antialias = false, .fewest = 16});
+        row("png hicolor", {.depth = D::HiColor, .page = 2, .dpi = 144, .fewest = 32769});
+        row("gif 16 colours", {.format = "gif", .fewest = 16});
+        row("gif 4 colours dithered",
+            {.format = "gif", .depth = D::FourColors, .dpi = 192, .antialias = false, .dither = true, .fewest = 4});
+        row("jpg hicolor, quality 30", {.format = "jpg", .depth = D::HiColor, .page = 2, .quality = 30});
         // The library reads 0 as "its default"; the user asked for the smallest file.
-        QTest::newRow("jpg hicolor, quality 0")
-            << "jpg" << int(D::HiColor) << false << true << false << 0 << 72 << 2 << 0;
-        QTest::newRow("jpg 16 colours, quality 95")
-            << "jpg" << int(D::SixteenColors) << false << false << false << 95 << 144 << 1 << 0;
-        QTest::newRow("png trimmed") << "png" << int(D::SixteenColors) << false << false << true << 75 << 72 << 3 << 16;
-        QTest::newRow("gif trimmed antialiased")
-            << "gif" << int(D::FourColors) << false << true << true << 75 << 144 << 3 << 4;
-        QTest::newRow("png grayscale") << "png" << int(D::Grayscale) << false << true << false << 75 << 72 << 2 << 100;
-        QTest::newRow("png 16 grays dithered")
-            << "png" << int(D::SixteenGrays) << true << true << false << 75 << 72 << 2 << 8;
-        QTest::newRow("png 4 grays") << "png" << int(D::FourGrays) << false << false << false << 75 << 72 << 1 << 3;
+        row("jpg hicolor, quality 0", {.format = "jpg", .depth = D::HiColor, .page = 2, .quality = 0});
+        row("jpg 16 colours, quality 95", {.format = "jpg", .dpi = 144, .antialias = false, .quality = 95});
+        row("png trimmed", {.page = 3, .antialias = false, .trim = true, .fewest = 16});
+        row("gif trimmed antialiased",
+            {.format = "gif", .depth = D::FourColors, .page = 3, .dpi = 144, .trim = true, .fewest = 4});
+        row("png grayscale", {.depth = D::Grayscale, .page = 2, .fewest = 100});
+        row("png 16 grays dithered", {.depth = D::SixteenGrays, .page = 2, .dither = true, .fewest = 8});
+        row("png 4 grays", {.depth = D::FourGrays, .antialias = false, .fewest = 3});
         // A ramp from black to white takes every level there is.
-        QTest::newRow("png 16 grays, a ramp")
-            << "png" << int(D::SixteenGrays) << false << true << false << 75 << 72 << 5 << 16;
-        QTest::newRow("png 4 grays, a ramp")
-            << "png" << int(D::FourGrays) << false << true << false << 75 << 72 << 5 << 4;
-        QTest::newRow("gif 16 grays") << "gif" << int(D::SixteenGrays) << false << true << false << 75 << 96 << 2 << 8;
-        QTest::newRow("jpg grayscale") << "jpg" << int(D::Grayscale) << false << true << false << 80 << 72 << 2 << 0;
-        QTest::newRow("tif 16 colours") << "tif" << int(D::SixteenColors) << false << true << false << 75 << 72 << 1
-                                        << 16;
-        QTest::newRow("tif 4 grays") << "tif" << int(D::FourGrays) << true << true << false << 75 << 96 << 2 << 3;
-        QTest::newRow("tif hicolor trimmed")
-            << "tif" << int(D::HiColor) << false << true << true << 75 << 72 << 3 << 16;
-        QTest::newRow("webp 16 colours") << "webp lossless" << int(D::SixteenColors) << false << true << false << 75
-                                         << 72 << 1 << 16;
-        QTest::newRow("webp 16 grays") << "webp lossless" << int(D::SixteenGrays) << false << true << false << 75 << 72
-                                       << 2 << 8;
-        QTest::newRow("webp hicolor") << "webp" << int(D::HiColor) << false << true << false << 75 << 72 << 2 << 0;
+        row("png 16 grays, a ramp", {.depth = D::SixteenGrays, .page = 5, .fewest = 16});
+        row("png 4 grays, a ramp", {.depth = D::FourGrays, .page = 5, .fewest = 4});
+        row("gif 16 grays", {.format = "gif", .depth = D::SixteenGrays, .page = 2, .dpi = 96, .fewest = 8});
+        row("jpg grayscale", {.format = "jpg", .depth = D::Grayscale, .page = 2, .quality = 80});
+        row("tif 16 colours", {.format = "tif", .fewest = 16});
+        row("tif 4 grays", {.format = "tif", .depth = D::FourGrays, .page = 2, .dpi = 96, .dither = true, .fewest = 3});
+        row("tif hicolor trimmed", {.format = "tif", .depth = D::HiColor, .page = 3, .trim = true, .fewest = 16});
+        row("webp 16 colours", {.format = "webp lossless", .fewest = 16});
+        row("webp 16 grays", {.format = "webp lossless", .depth = D::SixteenGrays, .page = 2, .fewest = 8});
+        row("webp hicolor", {.format = "webp", .depth = D::HiColor, .page = 2});
     }
 
     void everyOption_showsInTheFileWritten()
     {
-        QFETCH(QString, format);
-        QFETCH(int, depth);
-        QFETCH(bool, dither);
-        QFETCH(bool, antialias);
-        QFETCH(bool, trim);
-        QFETCH(int, quality);
-        QFETCH(int, dpi);
-        QFETCH(int, page);
-        QFETCH(int, minColours);
+        QFETCH(Written, c);
         CaseFolder folder;
-        ConversionJob job;
-        job.ghostscript = GhostscriptLocator().locate();
-        job.options.sourceFile = m_pdf;
-        const QString suffix = format.section(' ', 0, 0);
+        const QString suffix = QString(c.format).section(' ', 0, 0);
+        ConversionJob job = knownPages(folder.path("page." + suffix), c.page);
         job.options.format = ImageFormat(OptionLists::suffixes().indexOf(suffix));
-        job.options.colorDepth = ColorDepth(depth);
-        job.options.dither = dither;
-        job.options.antialias = antialias;
-        job.options.trim = trim;
-        job.options.jpegQuality = quality;
-        job.options.dpi = dpi;
-        job.firstPage = job.lastPage = page;
-        job.pageCount = 3;
-        job.destination = folder.path("page." + suffix);
+        job.options.colorDepth = c.depth;
+        job.options.dither = c.dither;
+        job.options.antialias = c.antialias;
+        job.options.trim = c.trim;
+        job.options.jpegQuality = c.quality;
+        job.options.dpi = c.dpi;
         QVERIFY(convert(job).isSuccess());
-        const QString written = job.outputFileName(page);
-        QCOMPARE(filesIn(folder.path()), QStringList{QFileInfo(written).fileName()});
-        QFile file(written);
+        QCOMPARE(filesIn(folder.path()), QStringList{"page." + suffix});
+        QFile file(job.destination);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        QCOMPARE(formatByBytes(bytes), format.toLatin1());
+        QCOMPARE(formatByBytes(bytes), c.format);
         // Nothing but the image: no profile, no time of writing.
-        if (format == "png") {
-            for (const char *chunk : {"iCCP", "tEXt", "zTXt", "tIME", "bKGD"})
-                QVERIFY2(!bytes.contains(chunk), chunk);
-        }
+        for (const char *chunk : {"iCCP", "tEXt", "zTXt", "tIME", "bKGD"})
+            QVERIFY2(suffix != "png" || !bytes.contains(chunk), chunk);
 
-        const ImageFacts facts = readImage(written);
-        const QSize expected =
-            trim ? OutputSize::pixels(TrimBox.size(), dpi, antialias) : OutputSize::pixels(PagePoints, dpi, antialias);
-        QVERIFY2(std::abs(facts.size.width() - expected.width()) <= (trim ? 1 : 0)
-                     && std::abs(facts.size.height() - expected.height()) <= (trim ? 1 : 0),
+        const ImageFacts facts = readImage(job.destination);
+        // Trimming finds the stripes' edges to within a pixel.
+        const QSize off = facts.size - OutputSize::pixels(c.trim ? TrimBox.size() : PagePoints, c.dpi, c.antialias);
+        QVERIFY2(qAbs(off.width()) <= int(c.trim) && qAbs(off.height()) <= int(c.trim),
                  qPrintable(QStringLiteral("%1x%2").arg(facts.size.width()).arg(facts.size.height())));
         QCOMPARE(facts.page, QRect(QPoint(), facts.size)); // no canvas left from trimming
-        if (format == "png" || format == "jpg" || format == "tif")
-            QCOMPARE(qRound(facts.dpi), dpi);
-        const ConversionOptions options{.colorDepth = ColorDepth(depth)};
-        // Bits of each gray depth; its levels are evenly spaced, so each one a multiple of the step.
-        const QMap<ColorDepth, int> grayBits{
-            {ColorDepth::Grayscale, 8}, {ColorDepth::SixteenGrays, 4}, {ColorDepth::FourGrays, 2}};
-        if (grayBits.contains(ColorDepth(depth))) {
-            const int bits = grayBits.value(ColorDepth(depth));
-            const QImage image(written);
+        if (suffix == "png" || suffix == "jpg" || suffix == "tif")
+            QCOMPARE(qRound(facts.dpi), c.dpi);
+        const DepthPromise promised = Promised.value(c.depth);
+        if (promised.pngType == 0) {
+            const QImage image(job.destination);
             QVERIFY(image.allGray());
-            if (format == "png") {
-                QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, bits}));
-                const int step = 255 / ((1 << bits) - 1);
-                for (int y = 0; y < image.height(); y += 7) {
-                    for (int x = 0; x < image.width(); x += 7)
-                        QVERIFY(qGray(image.pixel(x, y)) % step == 0);
-                }
+            const int step = 255 / ((1 << promised.pngBits) - 1);
+            for (int y = 0; suffix == "png" && y < image.height(); y += 7) {
+                for (int x = 0; x < image.width(); x += 7)
+                    QVERIFY(qGray(image.pixel(x, y)) % step == 0);
             }
-            if (format == "jpg" || format == "tif")
+            if (suffix == "jpg" || suffix == "tif")
                 QVERIFY(facts.gray); // one component, not three equal ones
         }
-        if (format == "tif")
+        if (suffix == "tif")
             QCOMPARE(facts.compression, QByteArray("LZW"));
-        // A palette is written as indexed colour at the least depth that holds the colours kept; Hicolor as
-        // true colour.
-        if (format == "png" && !options.isGray() && !options.isMonochrome() && options.bitsPerPixel() > 0) {
-            int least = 1;
-            while ((1 << least) < facts.colors)
-                least *= 2;
-            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({3, least}));
-        }
-        if (format == "png" && depth == int(ColorDepth::HiColor))
-            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({2, 8}));
-        if (format == "png" && options.isMonochrome())
-            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}), QList<int>({0, 1}));
-        if (format == "jpg") {
-            QCOMPARE(facts.quality, std::max(1, quality));
-        } else if (format != "webp") {
-            const int most = options.colorCount();
-            QVERIFY2(facts.colors >= minColours && facts.colors <= most, qPrintable(QString::number(facts.colors)));
-        }
+        // A palette at the fewest bits that hold the colours kept.
+        int least = 1;
+        while ((1 << least) < facts.colors)
+            least *= 2;
+        if (suffix == "png")
+            QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}),
+                     QList<int>({promised.pngType, promised.pngBits ? promised.pngBits : least}));
+        if (suffix == "jpg")
+            QCOMPARE(facts.quality, std::max(1, c.quality));
+        else if (c.format != "webp")
+            QVERIFY2(facts.colors >= c.fewest && facts.colors <= promised.most,
+                     qPrintable(QString::number(facts.colors)));
     }
 
     void dither_scattersTheErrorAcrossNeighbours()
     {
+        CaseFolder folder;
         QMap<bool, int> changes;
         for (bool dither : {false, true}) {
-            CaseFolder folder;
-            ConversionJob job;
-            job.ghostscript = GhostscriptLocator().locate();
-            job.options = {.sourceFile = m_pdf, .colorDepth = ColorDepth::FourColors, .dither = dither, .dpi = 72};
-            job.firstPage = job.lastPage = 2;
-            job.destination = folder.path("gradient.png");
+            ConversionJob job = knownPages(folder.path(dither ? "dithered.png" : "plain.png"), 2);
+            job.options.colorDepth = ColorDepth::FourColors;
+            job.options.dither = dither;
             QVERIFY(convert(job).isSuccess());
             changes[dither] = changesAlongRows(QImage(job.destination));
         }
@@ -314,46 +322,40 @@ private slots:
     // are the library writer's, from the same bitmap and the same reduction.
     void ownPngWriter_keepsTheLibrarysPixels_data()
     {
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<bool>("dither");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("width"); // of a box to fit the page in; 0 for none
-        QTest::addColumn<int>("bitDepth");
+        QTest::addColumn<OwnPng>("c");
+        const auto row = [](const char *name, const OwnPng &c) { QTest::newRow(name) << c; };
         using D = ColorDepth;
-        QTest::newRow("16 colours, 16 stripes") << int(D::SixteenColors) << false << 1 << 0 << 4;
-        QTest::newRow("4 colours dithered, gradients") << int(D::FourColors) << true << 2 << 0 << 2;
-        QTest::newRow("256 colours, gradients") << int(D::TwoHundredFiftySixColors) << false << 2 << 0 << 8;
+        row("16 colours, 16 stripes", {.depth = D::SixteenColors, .bitDepth = 4});
+        row("4 colours dithered, gradients", {.depth = D::FourColors, .page = 2, .dither = true, .bitDepth = 2});
+        row("256 colours, gradients", {.depth = D::TwoHundredFiftySixColors, .page = 2});
         // Scaled, some of the library's palette entries fall together at 8 bits.
-        QTest::newRow("256 colours, a ramp scaled") << int(D::TwoHundredFiftySixColors) << false << 5 << 517 << 8;
+        row("256 colours, a ramp scaled", {.depth = D::TwoHundredFiftySixColors, .page = 5, .boxWidth = 517});
         // Dithered, some of the library's palette entries are left unused.
-        QTest::newRow("256 colours dithered, hue bars") << int(D::TwoHundredFiftySixColors) << true << 0 << 0 << 8;
-        QTest::newRow("16 colours, a ramp: 16 grays in a palette") << int(D::SixteenColors) << false << 5 << 0 << 4;
-        QTest::newRow("16 grays, a ramp") << int(D::SixteenGrays) << false << 5 << 0 << 4;
-        QTest::newRow("4 grays dithered, gradients") << int(D::FourGrays) << true << 2 << 0 << 2;
-        QTest::newRow("black and white, gradients") << int(D::BlackAndWhite) << false << 2 << 0 << 1;
-        QTest::newRow("black and white dithered, gradients") << int(D::BlackAndWhite) << true << 2 << 0 << 1;
+        row("256 colours dithered, hue bars", {.depth = D::TwoHundredFiftySixColors, .page = 0, .dither = true});
+        row("16 colours, a ramp: 16 grays in a palette", {.depth = D::SixteenColors, .page = 5, .bitDepth = 4});
+        row("16 grays, a ramp", {.depth = D::SixteenGrays, .page = 5, .bitDepth = 4});
+        row("4 grays dithered, gradients", {.depth = D::FourGrays, .page = 2, .dither = true, .bitDepth = 2});
+        row("black and white, gradients", {.depth = D::BlackAndWhite, .page = 2, .bitDepth = 1});
+        row("black and white dithered, gradients",
+            {.depth = D::BlackAndWhite, .page = 2, .dither = true, .bitDepth = 1});
     }
 
     void ownPngWriter_keepsTheLibrarysPixels()
     {
-        QFETCH(int, depth);
-        QFETCH(bool, dither);
-        QFETCH(int, page);
-        QFETCH(int, width);
-        QFETCH(int, bitDepth);
+        QFETCH(OwnPng, c);
         CaseFolder folder;
-        // Page 0 is the hue bars' page.
-        const QString document = page > 0 ? m_pdf : m_docs.filePath("bars.pdf");
-        QVERIFY(run(GhostscriptLocator().locate(), GhostscriptCommands::renderArguments({.document = document,
-                                                                                         .outputFolder = folder.path(),
-                                                                                         .firstPage = std::max(1, page),
-                                                                                         .lastPage = std::max(1, page),
-                                                                                         .dpi = 96,
-                                                                                         .antialias = true})));
+        const int page = std::max(1, c.page);
+        QVERIFY(run(GhostscriptLocator().locate(),
+                    GhostscriptCommands::renderArguments({.document = c.page > 0 ? m_pdf : m_docs.filePath("bars.pdf"),
+                                                          .outputFolder = folder.path(),
+                                                          .firstPage = page,
+                                                          .lastPage = page,
+                                                          .dpi = 96,
+                                                          .antialias = true})));
         ConversionJob job;
         // Tagged 78 dpi: 3071.06 pixels a metre, where rounding the other way shows.
         job.options = {
-            .colorDepth = ColorDepth(depth), .dither = dither, .dpi = 78, .fitToBox = width > 0, .boxWidth = width};
+            .colorDepth = c.depth, .dither = c.dither, .dpi = 78, .fitToBox = c.boxWidth > 0, .boxWidth = c.boxWidth};
         job.destination = folder.path("page.png");
         const QStringList command = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, false));
         // Without a form named, the library's writer writes the page.
@@ -363,9 +365,8 @@ private slots:
         const ImageResult written = ImageObject().convert(command, job.imageEncoding());
         const ImageResult reference = ImageObject().convert(command, library);
         QVERIFY(written.ok && reference.ok);
-        QCOMPARE(int(written.data.at(24)), bitDepth);
+        QCOMPARE(int(written.data.at(24)), c.bitDepth);
         QVERIFY(written.data != reference.data);
-
         const QImage image = QImage::fromData(written.data, "PNG").convertToFormat(QImage::Format_RGB32);
         QVERIFY(!image.isNull());
         QCOMPARE(image, QImage::fromData(reference.data, "PNG").convertToFormat(QImage::Format_RGB32));
@@ -373,21 +374,20 @@ private slots:
         QCOMPARE(pngChunk(written.data, "pHYs"), QByteArray("\0\0\x0b\xff\0\0\x0b\xff\x01", 9));
         for (const char *chunk : {"gAMA", "cHRM"})
             QVERIFY2(pngChunk(written.data, chunk) == pngChunk(reference.data, chunk), chunk);
-        // A palette holds each colour once, every entry used, the commonest first: the paper's runs then
-        // deflate best.
-        if (written.data.at(25) == 3) {
-            const QImage indexed = QImage::fromData(written.data, "PNG");
-            QCOMPARE(indexed.format(), QImage::Format_Indexed8);
-            QList<qint64> uses(indexed.colorCount());
-            for (int y = 0; y < indexed.height(); ++y) {
-                for (int x = 0; x < indexed.width(); ++x)
-                    ++uses[indexed.pixelIndex(x, y)];
-            }
-            const QList<QRgb> table = indexed.colorTable();
-            QCOMPARE(QSet<QRgb>(table.begin(), table.end()).size(), table.size());
-            QVERIFY(!uses.contains(0));
-            QVERIFY(std::is_sorted(uses.rbegin(), uses.rend()));
+        if (written.data.at(25) != 3)
+            return;
+        // A palette holds each colour once, every entry used, the commonest first: the paper's runs deflate best.
+        const QImage indexed = QImage::fromData(written.data, "PNG");
+        QCOMPARE(indexed.format(), QImage::Format_Indexed8);
+        QList<qint64> uses(indexed.colorCount());
+        for (int y = 0; y < indexed.height(); ++y) {
+            for (int x = 0; x < indexed.width(); ++x)
+                ++uses[indexed.pixelIndex(x, y)];
         }
+        const QList<QRgb> table = indexed.colorTable();
+        QCOMPARE(QSet<QRgb>(table.begin(), table.end()).size(), table.size());
+        QVERIFY(!uses.contains(0));
+        QVERIFY(std::is_sorted(uses.rbegin(), uses.rend()));
     }
 
     void sizeInPixels_fitsEachPageInTheBox_data()
@@ -409,16 +409,10 @@ private slots:
         QFETCH(bool, trim);
         QFETCH(QSize, written);
         CaseFolder folder;
-        ConversionJob job;
-        job.ghostscript = GhostscriptLocator().locate();
-        job.options = {
-            .sourceFile = m_pdf, .fitToBox = true, .boxWidth = box.width(), .boxHeight = box.height(), .trim = trim};
-        job.firstPage = 1;
-        job.lastPage = 3;
-        job.numbered = true;
-        job.pageCount = 3;
+        ConversionJob job = knownPages(folder.path("fit.png"), 1, 3);
+        job.options = {.sourceFile = m_pdf, .fitToBox = true, .boxWidth = box.width(), .boxHeight = box.height()};
+        job.options.trim = trim;
         job.pageSize = PagePoints;
-        job.destination = folder.path("fit.png");
         QVERIFY(convert(job).isSuccess());
         const ImageFacts facts = readImage(folder.path("fit003.png"));
         QCOMPARE(facts.size, written);
@@ -426,11 +420,12 @@ private slots:
         QCOMPARE(OutputSize::written(job.options, PagePoints, trim ? TrimBox.size() : QSizeF()), written);
         // Scaled before the colours were reduced, not after.
         QVERIFY2(facts.colors <= 16, qPrintable(QString::number(facts.colors)));
-        if (!trim) {
-            QCOMPARE(readImage(folder.path("fit001.png")).size, written);
-            // Tagged with the resolution the page was fitted at, so it prints at its size.
-            QCOMPARE(qRound(readImage(folder.path("fit001.png")).dpi), qRound(written.width() * 72.0 / 400));
-        }
+        if (trim)
+            return;
+        const ImageFacts first = readImage(folder.path("fit001.png"));
+        QCOMPARE(first.size, written);
+        // Tagged with the resolution the page was fitted at, so it prints at its size.
+        QCOMPARE(qRound(first.dpi), qRound(written.width() * 72.0 / 400));
     }
 
     void sizeInPixels_rendersEachPageAtItsOwnResolution()
@@ -447,9 +442,8 @@ private slots:
             job.options = {
                 .sourceFile = document, .colorDepth = ColorDepth::HiColor, .fitToBox = true, .boxWidth = width};
             job.firstPage = first;
-            job.lastPage = documentInfo(document, 1).pageCount;
+            job.lastPage = job.pageCount = documentInfo(document, 1).pageCount;
             job.numbered = true;
-            job.pageCount = job.lastPage;
             job.pageSize = documentInfo(document, 1).pageSize;
             job.destination = folder.path(name);
             return convert(job);
@@ -467,77 +461,64 @@ private slots:
         QCOMPARE(QImage(folder.path("from2002.png")), QImage(folder.path("small002.png")));
         QCOMPARE(qRound(readImage(folder.path("from2003.png")).dpi), 36);
 
-        // A page the box would need beyond 2400 dpi for refuses the run before anything is written.
-        QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(2, 1)}));
-        const ConversionResult refused = fitted(mixed, "refused.png", 6000);
-        QCOMPARE(refused.fatal.kind, Problem::TooLarge);
-        QVERIFY2(refused.fatal.message.startsWith("Page 2: "), qPrintable(refused.fatal.message));
-        QVERIFY(!QFileInfo::exists(folder.path("refused001.png")));
-        // So does a page as wide as the one before it, and so rendered in the same run, but far taller.
-        QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(400, 14000)}));
-        const ConversionResult tall = fitted(mixed, "tall.png", 6000);
-        QCOMPARE(tall.fatal.kind, Problem::TooLarge);
-        QVERIFY2(tall.fatal.message.startsWith("Page 2: "), qPrintable(tall.fatal.message));
+        // A page the box would need beyond 2400 dpi for refuses the run before anything is written; so does a
+        // page as wide as the one before it, and so rendered in the same run, but far taller.
+        for (const QSizeF second : {QSizeF(2, 1), QSizeF(400, 14000)}) {
+            QVERIFY(writePdf(mixed, {QSizeF(400, 200), second}));
+            const ConversionResult refused = fitted(mixed, "refused.png", 6000);
+            QCOMPARE(refused.fatal.kind, Problem::TooLarge);
+            QVERIFY2(refused.fatal.message.startsWith("Page 2: "), qPrintable(refused.fatal.message));
+            QVERIFY(!QFileInfo::exists(folder.path("refused001.png")));
+        }
     }
 
     void transparentBackground_leavesThePaperClear_data()
     {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<bool>("trim");
-        QTest::addColumn<int>("page"); // 3: stripes in a clear margin; 4: more colours than a palette, in one
+        QTest::addColumn<Clear>("c");
+        const auto row = [](const char *name, const Clear &c) { QTest::newRow(name) << c; };
         using D = ColorDepth;
-        QTest::newRow("png 16 colours") << "png" << int(D::SixteenColors) << false << 3;
-        QTest::newRow("png black and white") << "png" << int(D::BlackAndWhite) << false << 3;
-        QTest::newRow("png 16 grays") << "png" << int(D::SixteenGrays) << false << 3;
-        QTest::newRow("png hicolor trimmed") << "png" << int(D::HiColor) << true << 3;
-        QTest::newRow("gif 4 colours") << "gif" << int(D::FourColors) << false << 3;
-        QTest::newRow("tif black and white") << "tif" << int(D::BlackAndWhite) << false << 3;
-        QTest::newRow("tif 16 colours") << "tif" << int(D::SixteenColors) << false << 3;
-        QTest::newRow("tif 4 grays") << "tif" << int(D::FourGrays) << false << 3;
-        QTest::newRow("gif 256 colours") << "gif" << int(D::TwoHundredFiftySixColors) << false << 4;
-        // Page 0: a line of text and a red square on a page of their own, fewer colours than the palette holds.
-        QTest::newRow("gif 256 colours, a few used") << "gif" << int(D::TwoHundredFiftySixColors) << false << 0;
-        QTest::newRow("gif hicolor") << "gif" << int(D::HiColor) << false << 4;
-        // Compared over white with the same page written on opaque paper.
-        QTest::newRow("png hicolor, text") << "png" << int(D::HiColor) << false << 0;
-        QTest::newRow("webp 256 colours") << "webp" << int(D::TwoHundredFiftySixColors) << false << 4;
+        row("png 16 colours", {.depth = D::SixteenColors});
+        row("png black and white", {.depth = D::BlackAndWhite});
+        row("png 16 grays", {.depth = D::SixteenGrays});
+        row("png hicolor trimmed", {.depth = D::HiColor, .trim = true});
+        row("gif 4 colours", {.format = "gif", .depth = D::FourColors});
+        row("tif black and white", {.format = "tif", .depth = D::BlackAndWhite});
+        row("tif 16 colours", {.format = "tif", .depth = D::SixteenColors});
+        row("tif 4 grays", {.format = "tif", .depth = D::FourGrays});
+        row("gif 256 colours", {.format = "gif", .depth = D::TwoHundredFiftySixColors, .page = 4});
+        // Fewer colours than the palette holds.
+        row("gif 256 colours, a few used", {.format = "gif", .depth = D::TwoHundredFiftySixColors, .page = 0});
+        row("gif hicolor", {.format = "gif", .depth = D::HiColor, .page = 4});
+        row("png hicolor, text", {.depth = D::HiColor, .page = 0, .comparedOpaque = true});
+        row("webp 256 colours", {.format = "webp", .depth = D::TwoHundredFiftySixColors, .page = 4});
     }
 
     void transparentBackground_leavesThePaperClear()
     {
-        QFETCH(QString, format);
-        QFETCH(int, depth);
-        QFETCH(bool, trim);
-        QFETCH(int, page);
+        QFETCH(Clear, c);
         CaseFolder folder;
-        ConversionJob job;
-        job.ghostscript = GhostscriptLocator().locate();
-        job.options = {.sourceFile = page == 0 ? m_docs.filePath("text.pdf") : m_pdf,
-                       .colorDepth = ColorDepth(depth),
-                       .format = ImageFormat(OptionLists::suffixes().indexOf(format)),
-                       .dpi = 72,
-                       .trim = trim,
-                       .transparent = true};
-        job.firstPage = job.lastPage = std::max(1, page);
-        job.destination = folder.path("clear." + format);
+        ConversionJob job = knownPages(folder.path("clear." + c.format), std::max(1, c.page));
+        job.options.sourceFile = c.page == 0 ? m_docs.filePath("text.pdf") : m_pdf;
+        job.options.colorDepth = c.depth;
+        job.options.format = ImageFormat(OptionLists::suffixes().indexOf(c.format));
+        job.options.trim = c.trim;
+        job.options.transparent = true;
         QVERIFY(convert(job).isSuccess());
-        const QByteArray png =
-            ImageObject().convert({QStringLiteral("%1:%2").arg(format.toUpper(), job.destination)}, "PNG").data;
+        const QByteArray png = ImageObject().convert({c.format.toUpper() + ':' + job.destination}, "PNG").data;
         const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
         QVERIFY(image.hasAlphaChannel());
-        const QPoint stripe =
-            trim || page == 0 ? QPoint(image.width() / 2, image.height() / 2) : (TrimBox.center() * 72 / 72).toPoint();
-        QCOMPARE(qAlpha(image.pixel(stripe)), 255);
-        if (trim) {
+        const QPoint ink = c.trim || c.page == 0 ? image.rect().center() : TrimBox.center().toPoint();
+        QCOMPARE(qAlpha(image.pixel(ink)), 255);
+        if (c.trim) {
             // The clear margin is what trimming takes away.
             QCOMPARE(image.size(), OutputSize::pixels(TrimBox.size(), 72, true));
         } else {
             QCOMPARE(qAlpha(image.pixel(1, 1)), 0);
             QCOMPARE(qAlpha(image.pixel(image.width() - 2, image.height() - 2)), 0);
         }
-        if (page == 0 && ColorDepth(depth) == ColorDepth::HiColor) {
-            // The ink's edges are as dark as on opaque paper, not lightened by the paper taken away.
+        if (c.comparedOpaque) {
+            // The ink's edges, where it covers part of a pixel, are as dark as on opaque paper, within the little
+            // that clearing the faintest edges of the paper moves them.
             job.options.transparent = false;
             job.destination = folder.path("opaque.png");
             QVERIFY(convert(job).isSuccess());
@@ -549,88 +530,47 @@ private slots:
             qint64 difference = 0, inked = 0;
             for (int y = 0; y < opaque.height(); ++y) {
                 for (int x = 0; x < opaque.width(); ++x) {
-                    // The edges, where the ink covers part of a pixel.
-                    if (qAlpha(image.pixel(x, y)) == 0 || qAlpha(image.pixel(x, y)) == 255)
-                        continue;
-                    ++inked;
-                    difference += std::abs(qGray(overWhite.pixel(x, y)) - qGray(opaque.pixel(x, y)));
+                    const int alpha = qAlpha(image.pixel(x, y));
+                    inked += alpha != 0 && alpha != 255;
+                    if (alpha != 0 && alpha != 255)
+                        difference += std::abs(qGray(overWhite.pixel(x, y)) - qGray(opaque.pixel(x, y)));
                 }
             }
             QVERIFY(inked > 100);
-            // Within the little that clearing the faintest edges of the paper moves them.
             QVERIFY2(difference < 3 * inked, qPrintable(QString::number(double(difference) / inked)));
         }
         const ImageFacts facts = readImage(job.destination);
         // A palette holds the transparent entry; gray keeps its own transparency.
-        if (format == "png" && ColorDepth(depth) == ColorDepth::SixteenColors)
+        if (c.format == "png" && c.depth == ColorDepth::SixteenColors)
             QCOMPARE(facts.pngColorType, 3);
-        if (format == "png" && ColorDepth(depth) == ColorDepth::SixteenGrays)
+        if (c.format == "png" && c.depth == ColorDepth::SixteenGrays)
             QVERIFY(facts.pngColorType == 0 || facts.pngColorType == 4);
-        if (format == "tif") {
+        if (c.format == "tif") {
             QCOMPARE(facts.compression, QByteArray("LZW")); // Group 4 has no transparency
-            const ConversionOptions options{.colorDepth = ColorDepth(depth)};
-            QCOMPARE(facts.gray, options.isGray() || options.isMonochrome());
+            QCOMPARE(facts.gray, Promised.value(c.depth).pngType == 0);
         }
-    }
-
-    void multiPageTiff_holdsEveryPageInOrder_data()
-    {
-        QTest::addColumn<int>("depth");
-        QTest::addColumn<QByteArray>("compression");
-        QTest::newRow("16 colours") << int(ColorDepth::SixteenColors) << QByteArray("LZW");
-        QTest::newRow("black and white") << int(ColorDepth::BlackAndWhite) << QByteArray("Group4");
     }
 
     void multiPageTiff_holdsEveryPageInOrder()
     {
-        QFETCH(int, depth);
-        QFETCH(QByteArray, compression);
         CaseFolder folder;
-        ConversionJob job;
-        job.ghostscript = GhostscriptLocator().locate();
-        job.options = {.sourceFile = m_pdf, .colorDepth = ColorDepth(depth), .format = ImageFormat::Tiff, .dpi = 72};
-        job.firstPage = 1;
-        job.lastPage = 3;
-        job.numbered = true;
-        job.pageCount = 3;
-        job.destination = folder.path("scan");
+        ConversionJob job = knownPages(folder.path("scan"), 1, 3);
+        job.options.format = ImageFormat::Tiff;
         const ConversionResult result = convert(job);
         QVERIFY(result.isSuccess());
         QCOMPARE(result.pagesWritten, 3);
         QCOMPARE(filesIn(folder.path()), QStringList{"scan.tif"});
         const ImageFacts facts = readImage(folder.path("scan.tif"));
         QCOMPARE(facts.images, 3);
-        QCOMPARE(facts.compression, compression);
-        // Page 3, the one with a margin, comes last.
+        QCOMPARE(facts.compression, QByteArray("LZW"));
         const auto frame = [&](int index) {
-            return QImage::fromData(
-                ImageObject()
-                    .convert({QStringLiteral("TIFF:%1[%2]").arg(folder.path("scan.tif")).arg(index)}, "PPM")
-                    .data,
-                "PPM");
+            const QString name = QStringLiteral("TIFF:%1[%2]").arg(folder.path("scan.tif")).arg(index);
+            return QImage::fromData(ImageObject().convert({name}, "PPM").data, "PPM");
         };
+        // Page 3, the one with a margin, comes last.
         QCOMPARE(frame(2).pixelColor(1, 1), QColor(Qt::white));
         QVERIFY(frame(0).pixelColor(1, 1) != QColor(Qt::white));
         QCOMPARE(frame(1).size(), OutputSize::pixels(PagePoints, 72, true));
-    }
-
-    void pageRange_writesExactlyItsPages()
-    {
-        CaseFolder folder;
-        ConversionJob job;
-        job.ghostscript = GhostscriptLocator().locate();
-        job.options = {.sourceFile = m_pdf, .dpi = 72};
-        job.firstPage = 2;
-        job.lastPage = 3;
-        job.numbered = true;
-        job.pageCount = 3;
-        job.destination = folder.path("scan.gif");
-        const ConversionResult result = convert(job);
-        QVERIFY(result.isSuccess());
-        QCOMPARE(filesIn(folder.path()), QStringList({"scan002.gif", "scan003.gif"}));
-        // Page 3 is the one with a margin: its stripes leave white around them.
-        QCOMPARE(QImage(folder.path("scan003.gif")).pixelColor(1, 1), QColor(Qt::white));
-        QVERIFY(QImage(folder.path("scan002.gif")).pixelColor(1, 1) != QColor(Qt::white));
     }
 };
 
