@@ -436,16 +436,13 @@ private slots:
         const QString small = folder.path("small.pdf");
         QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(100, 50), QSizeF(400, 200)}));
         QVERIFY(writePdf(small, {QSizeF(100, 50), QSizeF(100, 50)}));
-        const auto fitted = [&folder](const QString &document, const QString &name, int width, int first = 1) {
-            ConversionJob job;
-            job.ghostscript = GhostscriptLocator().locate();
+        const auto fitted = [&](const QString &document, const QString &name, int width, int first = 1) {
+            const DocumentInfo info = documentInfo(document, 1);
+            ConversionJob job = knownPages(folder.path(name), first, info.pageCount);
             job.options = {
                 .sourceFile = document, .colorDepth = ColorDepth::HiColor, .fitToBox = true, .boxWidth = width};
-            job.firstPage = first;
-            job.lastPage = job.pageCount = documentInfo(document, 1).pageCount;
-            job.numbered = true;
-            job.pageSize = documentInfo(document, 1).pageSize;
-            job.destination = folder.path(name);
+            job.pageCount = info.pageCount;
+            job.pageSize = info.pageSize;
             return convert(job);
         };
         QVERIFY(fitted(mixed, "mixed.png", 200).isSuccess());
