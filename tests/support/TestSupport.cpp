@@ -14,6 +14,10 @@
 
 #include <wand/MagickWand.h>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 namespace TestSupport {
 
 bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel)
@@ -171,10 +175,46 @@ ImageFacts readImage(const QString &path)
 ConversionResult convert(const ConversionJob &job, const ImageObject *images)
 {
     ConversionEngine engine(images);
+    return convert(engine, job);
+}
+
+ConversionResult convert(ConversionEngine &engine, const ConversionJob &job)
+{
     QSignalSpy finished(&engine, &ConversionEngine::finished);
     engine.start(job);
     finished.wait(60000);
     return finished.count() == 1 ? finished.first().first().value<ConversionResult>() : ConversionResult{};
+}
+
+bool plantFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray uncompressedTiff(QSize size)
+{
+    const QString geometry = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    return ImageObject().convert({"-size", geometry, "xc:red", "-compress", "None", "-endian", "LSB"}, "TIFF").data;
+}
+
+int modeOf(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
+}
+
+int newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return int(0666 & ~mask);
 }
 
 QStringList filesIn(const QString &folder)
@@ -214,6 +254,36 @@ char processState(qint64 pid)
     const QByteArray stat = file.readAll();
     const qsizetype close = stat.lastIndexOf(')');
     return close >= 0 && close + 2 < stat.size() ? stat.at(close + 2) : 0;
+}
+
+SmallDisk::SmallDisk(const QString &path, const QString &options)
+    : path(path)
+    , mounted(QDir().mkpath(path) && run("mount", {"-t", "tmpfs", "-o", options, "tmpfs", path}))
+{}
+
+SmallDisk::~SmallDisk()
+{
+    if (mounted)
+        run("umount", {path});
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+    : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_previous = qint64(limit.rlim_cur);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_previous);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_handler);
 }
 
 CaseFolder::CaseFolder()

@@ -53,6 +53,20 @@ ImageFacts readImage(const QString &path);
 
 // Runs the engine on job to its end (a minute at most); images may be null for the real library.
 ConversionResult convert(const ConversionJob &job, const ImageObject *images = nullptr);
+// The same on an engine the caller has wired up, to cancel or hold it on the way.
+ConversionResult convert(ConversionEngine &engine, const ConversionJob &job);
+
+// Writes bytes to path, replacing what was there; true when all were written.
+bool plantFile(const QString &path, const QByteArray &bytes);
+// A file's bytes; empty when it cannot be read.
+QByteArray contentsOf(const QString &path);
+
+// A red TIFF of the given size as Ghostscript writes one: no compression, least significant byte first.
+QByteArray uncompressedTiff(QSize size);
+// A file's permission bits; -1 when it is not there.
+int modeOf(const QString &path);
+// The permission bits the umask leaves a new file: as readable as any other the user makes.
+int newFileMode();
 
 // Files in folder, by name.
 QStringList filesIn(const QString &folder);
@@ -62,6 +76,29 @@ QStringList leftovers(const QString &folder);
 QList<int> ghostscriptChildren(qint64 pid);
 // The state letter /proc gives a process ('S', 'T', 'Z', ...); 0 when it is gone.
 char processState(qint64 pid);
+
+// A tmpfs mounted with options ("size=1m") at path while the object lives; mounted is false where that is not
+// allowed.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &path, const QString &options);
+    ~SmallDisk();
+    const QString path;
+    const bool mounted;
+};
+
+// While it lives, a write that takes a file past bytes fails as on a full disk, without filling one.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+
+private:
+    qint64 m_previous;
+    void (*m_handler)(int);
+};
 
 // A fresh folder per case whose "t%03d" subfolder is the temporary folder while it lives; the percent sign
 // keeps Ghostscript's output-name escaping honest in every run.
