@@ -1,0 +1,922 @@
+// SPDX-FileCopyrightText: 2026 sheetforge contributors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+
+#include "cli/CommandLine.h"
+#include "cli/CommandLineConversion.h"
+#include "tools/ImageObject.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace TestSupport;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// The program gets a home, settings and temporary folder of the case's own, and the case's "bin" first on PATH.
+void prepare(QProcess &process, const CaseFolder &folder)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", folder.path("bin") + ":" + environment.value("PATH"));
+    environment.insert("TMPDIR", folder.temp());
+    environment.insert("HOME", folder.path());
+    environment.insert("XDG_CONFIG_HOME", folder.path("config"));
+    // Else Qt makes its runtime folder in the temporary folder.
+    environment.insert("XDG_RUNTIME_DIR", folder.path());
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder.path());
+}
+
+// With fullDisk, writes past a small size fail as on a full disk.
+Run sheetforge(const CaseFolder &folder, const QStringList &arguments, const QByteArray &input = {},
+               bool fullDisk = false)
+{
+    QProcess process;
+    prepare(process, folder);
+    if (fullDisk) {
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{256 * 1024, 256 * 1024};
+            setrlimit(RLIMIT_FSIZE, &small);
+        });
+    }
+    process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// What the program does with its arguments, in this process and with the first-start options: parsing, help
+// and a conversion without a window, where starting the program adds nothing.
+Run inProcess(const CaseFolder &folder, const QStringList &arguments, const QString &ghostscript)
+{
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    QString error;
+    const std::optional<CommandLineRequest> request =
+        CommandLine::parse(QStringList{"sheetforge"} + arguments, ConversionOptions(), &error);
+    Run run;
+    if (!request) {
+        run = {2, {}, "sheetforge: " + error + '\n'};
+    } else if (request->mode == CommandLineRequest::ShowHelp) {
+        run = {0, request->helpText, {}};
+    } else if (request->mode == CommandLineRequest::Convert) {
+        QTextStream messages(&run.err);
+        CommandLineConversion conversion(*request, ghostscript, messages);
+        QSignalSpy exited(&conversion, &CommandLineConversion::exited);
+        conversion.start();
+        if (!exited.isEmpty() || exited.wait(120000))
+            run.exitCode = exited.first().first().toInt();
+        messages.flush();
+    }
+    QDir::setCurrent(previous);
+    return run;
+}
+
+bool isAlive(int pid)
+{
+    const char state = processState(pid);
+    return state != 0 && state != 'Z';
+}
+
+bool isStopped(int pid)
+{
+    return processState(pid) == 'T';
+}
+
+// A run of the program and what it must give.
+struct Case
+{
+    QStringList arguments{"--convert", "out/out.png"}; // in the case's folder; "{docs}" is the documents' folder
+    QStringList documents;                             // from the documents' folder, after the arguments
+    int exitCode = 0;
+    QStringList said;     // in this order, on standard output and error
+    QStringList written;  // in the case's "out" folder, which is there before the run
+    int errors = -1;      // lines that start "sheetforge: ", where counted
+    bool process = false; // the program itself, where its exit status, standard input or settings are the point
+    QByteArray input;     // standard input
+    bool fullDisk = false;
+    QString ghostscript;          // the script of a stand-in gs
+    bool ghostscriptIdle = false; // the stand-in is never started
+    QByteArray stored;            // the window's last options, as its settings file holds them
+    QSize size;                   // of the first file written
+    int bitDepth = 0;             // of the first file written, a PNG
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Case)
+
+class tst_CommandLine : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_docs;
+    QTranslator m_plurals;
+
+    QString doc(const QString &name) const { return m_docs.filePath(name); }
+    // Thousands of bytes: more than Ghostscript takes in an argument naming a file.
+    static QString deep() { return QStringList(15, QString(200, 'd')).join('/'); }
+
+private slots:
+    void initTestCase()
+    {
+        // As the program names itself and counts pages in its messages.
+        QCoreApplication::setApplicationName("sheetforge");
+        QVERIFY(m_plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")));
+        QCoreApplication::installTranslator(&m_plurals);
+        const QSizeF small(200, 150), a4(595, 842);
+        QVERIFY(writePdf(doc("one.pdf"), {small}));
+        QVERIFY(writePdf(doc("three.pdf"), {small, small, small}));
+        QVERIFY(writePdf(doc("five.pdf"), {small, small, small, small, small}));
+        QVERIFY(writePdf(doc("long.pdf"), QList<QSizeF>(8, a4)));
+        QVERIFY(writePdf(doc("two.pdf"), {{400, 300}, {420, 300}}));
+        QVERIFY(QFile::copy(doc("one.pdf"), doc("a.1.pdf")) && QFile::copy(doc("one.pdf"), doc("a.2.pdf")));
+        QVERIFY(QFile::copy(doc("one.pdf"), doc("odd\x1b[2J\r.pdf")));
+        QVERIFY(QDir().mkpath(doc("other")) && QFile::copy(doc("three.pdf"), doc("other/one.pdf")));
+        QVERIFY(QDir().mkpath(doc(deep())) && QFile::copy(doc("one.pdf"), doc(deep() + "/one.pdf")));
+        QVERIFY(encrypt(doc("one.pdf"), doc("locked.pdf"), "user"));
+        QVERIFY(encrypt(doc("one.pdf"), doc("r5.pdf"), "user", true));
+        QFile damaged(doc("damaged.pdf")), empty(doc("empty.pdf")), noise(doc("noise.tif"));
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("%PDF-1.4\nnot really\n") > 0);
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        // Small as Ghostscript's bitmap, large once scaled up to a page.
+        QVERIFY(noise.open(QIODevice::WriteOnly)
+                && noise.write(ImageObject().convert({"-size", "64x64", "xc:", "+noise", "Random"}, "TIFF").data) > 0);
+        QVERIFY(writeRawPdf(doc("nopages.pdf"), {}));
+        QVERIFY(writeRawPdf(doc("huge.pdf"), {"0 0 20000 20000"}));
+        QVERIFY(writeRawPdf(doc("longest.pdf"), {"0 0 14400 100"}));
+        // Read by Ghostscript, it would wait for a writer for ever.
+        QVERIFY(run("mkfifo", {doc("fifo.pdf")}));
+        QVERIFY(writeRawPdf(doc("flat.pdf"), {"0 0 612 0"}));
+        // The older interpreter, which revision 5 takes, believes the page tree's count.
+        QVERIFY(writeRawPdf(doc("claims.pdf"), {"0 0 612 792"}, "Helvetica", {}, std::numeric_limits<int>::max()));
+        QVERIFY(encrypt(doc("claims.pdf"), doc("claims-r5.pdf"), "user", true));
+        // One page more than the file has bytes: the count has as many digits as the size, so the size stays.
+        QVERIFY(writeRawPdf(doc("over.pdf"), {"0 0 612 792"}, "Helvetica", {}, 1000));
+        QVERIFY(encrypt(doc("over.pdf"), doc("over-r5.pdf"), "user", true));
+        const qint64 bytes = QFileInfo(doc("over-r5.pdf")).size();
+        QVERIFY(writeRawPdf(doc("over.pdf"), {"0 0 612 792"}, "Helvetica", {}, bytes + 1));
+        QVERIFY(QFile::remove(doc("over-r5.pdf")) && encrypt(doc("over.pdf"), doc("over-r5.pdf"), "user", true));
+        QCOMPARE(QFileInfo(doc("over-r5.pdf")).size(), bytes);
+        // Ghostscript prints a font's name as it loads it, so these documents make it say its own words.
+        QVERIFY(writeRawPdf(doc("full.pdf"), {"0 0 200 150"}, "Nope#0ANo#20space#20left#20on#20device"));
+        QVERIFY(writeRawPdf(doc("asks.pdf"), {"0 0 200 150"},
+                            "Nope#0AThis#20file#20requires#20a#20password#20for#20access."));
+        QVERIFY(writeRawPdf(doc("fails.pdf"), {"0 0 200 150"},
+                            "Nope#0AGPL#20Ghostscript#2010.00.0:#20Unrecoverable#20error,#20exit#20code#201"));
+        // Ghostscript runs a file as PostScript when it starts with "%!", when "%!PS" comes before the PDF header,
+        // or when no header comes in its first kilobyte; other bytes before the header it skips.
+        QVERIFY(writeRawPdf(doc("raw.pdf"), {"0 0 200 150"}));
+        QFile raw(doc("raw.pdf"));
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        const QByteArray pdf = raw.readAll();
+        const QByteArray ps = "/Helvetica findfont 20 scalefont setfont 20 20 moveto (PS) show showpage quit\n";
+        const QList<std::pair<QString, QByteArray>> prefixed{
+            {"ps-first.pdf", "%!PS\n" + ps},
+            {"bang-first.pdf", "%!\n" + ps},
+            {"late-header.pdf", QByteArray("% a comment\n").repeated(100) + "showpage quit\n"},
+            {"header-within-a-kilobyte.pdf", QByteArray("% a comment\n").repeated(70)},
+            {"dsc-first.pdf", "%%Title: (x)\n" + ps},
+            {"junk-first.pdf", "junk\n"},
+            {"ps-after-blanks.pdf", " \n\t%!\n" + ps},
+            {"ps-after-a-comment.pdf", "% x\n%!PS\n" + ps}};
+        for (const auto &[name, prefix] : prefixed) {
+            QFile file(doc(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(prefix + pdf) > 0);
+        }
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<Case>("c");
+        const auto row = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
+        const auto add = [&row](const char *name, int exitCode, const QStringList &arguments,
+                                const QStringList &documents, const QStringList &said,
+                                const QStringList &written = {}) {
+            row(name, {arguments, documents, exitCode, said, written});
+        };
+        const QStringList one{"one.pdf"}, toOut{"--convert", "out/out.png"},
+            toFolder{"--convert", "out/", "--dpi", "72"};
+        // Mistakes on the command line: nothing is converted.
+        const auto refused = [&add, &one](const char *name, const QStringList &arguments, const QString &said) {
+            add(name, 2, arguments, one, {said});
+        };
+        // Accepted: the flags reach the options said before the work, and page 9 of one does not exist.
+        const auto accepted = [&add, &one](const char *name, const QStringList &arguments, const QStringList &said) {
+            add(name, 1, arguments + QStringList{"--pages", "9"}, one, said + QStringList{"none of the pages"});
+        };
+        add("help", 0, {"--help"}, {},
+            {"--convert", "default 300", "--defaults starts from\nthe first-start defaults",
+             "Exit status: 0 when every page was written; 1 when a document or a page"});
+        row("version", {.arguments = {"--version"}, .said = {"sheetforge " SHEETFORGE_VERSION}, .process = true});
+        row("unknown option",
+            {{"--bogus"}, one, 2, {"sheetforge: Unknown option --bogus. See sheetforge --help.\n"}, {}, -1, true});
+        add("no document", 2, toOut, {}, {"--convert needs the PDF file to convert."});
+        refused("mistyped option", {"--colrs", "16"},
+                "Unknown option --colrs. Did you mean --colors? See sheetforge --help.");
+        refused("unknown option, control characters escaped", {"--bo\x1b[2Jgus"},
+                "Unknown option --bo\\x1b[2Jgus. See");
+        refused("mistyped option, control characters escaped", {"--colr\x07s", "16"},
+                "Unknown option --colr\\x07s. Did you mean --colors?");
+        refused("unknown option of one letter", {"-x"}, "Unknown option -x. See sheetforge --help.");
+        refused("two letters swapped", {"--pgaes", "2"}, "Did you mean --pages?");
+        refused("long option with one dash and its value", {"-dpi=300"}, "a long option takes two dashes, as in --dpi");
+        refused("long option with one dash", {"-pages", "2"}, "a long option takes two dashes, as in --pages");
+        refused("a name like a switch", {"--convert", "x.png", "-dash.PDF"}, "./-dash.PDF");
+        refused("pages malformed", {"--convert", "x.png", "--pages", "1,x"},
+                "--pages 1,x: \"x\" is not a page or a range");
+        refused("dpi just below the list", {"--convert", "x.png", "--dpi", "71"}, "72 to 2400");
+        refused("extension not written", {"--convert", "f.bmp"}, "png, gif, jpg, tif or webp");
+        refused("page timeout negative", {"--convert", "x.png", "--page-timeout", "-1"}, "--page-timeout");
+        refused("quality below 0", {"--convert", "x.jpg", "--quality", "-1"},
+                "--quality wants a whole number from 0 to 100");
+        refused("colours unknown", {"--convert", "x.png", "--colors", "7"}, "--colors");
+        refused("width zero", {"--convert", "x.png", "--width", "0"}, "--width wants");
+        refused("several documents into a file", {"--convert", "x\x1b[2J.png", "{docs}/one.pdf"},
+                "--convert x\\x1b[2J.png: several documents go into a folder");
+        refused("resolution and a size in pixels", {"--convert", "x.png", "--dpi", "300", "--width", "800"},
+                "--dpi and --width or --height cannot be combined");
+        refused("transparent jpeg", {"--convert", "x.jpg", "--transparent"},
+                "--transparent: jpg files cannot be transparent");
+        refused("option needs --convert", {"--dpi", "300"}, "--dpi goes with --convert.");
+        refused("defaults need --convert", {"--defaults"}, "--defaults goes with --convert.");
+        refused("password needs --convert", {"--password-stdin"}, "--password-stdin goes with --convert");
+        accepted("image flags, png",
+                 {"--convert", "out/x.png", "--width", "800", "--height", "300", "--colors", "gray16", "--dither",
+                  "--no-antialias", "--trim", "--transparent"},
+                 {"given): --width 800 --height 300 --colors gray16 --dither --no-antialias --trim --transparent "
+                  "--format png\n"});
+        accepted("image flags, jpg", {"--convert", "out/x.jpg", "--dpi", "2400", "--colours", "4", "--quality", "0"},
+                 {"given): --dpi 2400 --colors 4 --no-dither --antialias --no-trim --format jpg --quality 0\n"});
+        accepted("a width alone", {"--convert", "out/x.png", "--width", "200"}, {"given): --width 200 --colors 16 "});
+        accepted("another extension with --format", {"--convert", "out/x.bmp", "--format", "png"}, {"--format png\n"});
+        accepted("page timeout zero: no limit", {"--convert", "out/x.png", "--page-timeout", "0"}, {});
+        accepted("folders made on the way", {"--convert", "deep/er/x.png"}, {});
+        accepted("several documents, the options said", {"--convert", "out/", "{docs}/one.pdf"},
+                 {"Options (the window's last and the flags given): --dpi 144"});
+        add("several documents, one mistyped", 1, {"--convert", "out/", "--pages", "9"}, {"one.pdf", "mistyped.pdf"},
+            {"mistyped.pdf\" does not exist."});
+        add("a file where a folder is to be made", 1, {"--convert", "{docs}/one.pdf/sub/x.png"}, one,
+            {"one.pdf\" is a file, not a folder"});
+        add("a name longer than the file system takes", 1, {"--convert", "out/" + QString(300, 'a') + ".png"}, one,
+            {"cannot be written to"});
+        add("tiff, every page in one file", 0,
+            {"--convert", "out/out", "--format", "tiff", "--colors", "bw", "--dpi", "72"}, {"three.pdf"},
+            {"--colors bw", "--format tif\n"}, {"out.tif"});
+        add("webp by its extension", 0, {"--convert", "out/out.webp", "--pages", "3", "--dpi", "72"}, {"three.pdf"},
+            {"--format webp\n"}, {"out003.webp"});
+
+        // Documents that open, and those that fail with words of ours rather than Ghostscript's. A password
+        // comes on standard input, to the program itself.
+        const auto opens = [&add, &toOut](const char *name, const QString &document) {
+            add(name, 0, toOut, {document}, {"1 page"}, {"out.png"});
+        };
+        const auto fails = [&add, &toOut](const char *name, const QString &document, const QString &said) {
+            add(name, 1, toOut, {document}, {said});
+        };
+        const auto password = [&row, &toOut](const char *name, const QString &document, const QByteArray &input,
+                                             int exitCode, const QString &said, const QStringList &written = {}) {
+            row(name,
+                {toOut + QStringList{"--password-stdin"}, {document}, exitCode, {said}, written, -1, true, input});
+        };
+        fails("damaged", "damaged.pdf", "is not a PDF document");
+        fails("empty", "empty.pdf", "is empty");
+        fails("missing", "gone.pdf", "gone.pdf\" does not exist");
+        opens("at a path of thousands of bytes", deep() + "/one.pdf");
+        password("right password", "locked.pdf", "user\n", 0, "1 page", {"out.png"});
+        password("wrong password", "locked.pdf", "resu\n", 1, "not correct");
+        password("password with a DOS line end", "locked.pdf", "user\r\n", 0, "1 page", {"out.png"});
+        password("password without a line end", "locked.pdf", "user", 0, "1 page", {"out.png"});
+        fails("no password", "locked.pdf", "--password-stdin");
+        password("revision 5, user password", "r5.pdf", "user\n", 0, "1 page", {"out.png"});
+        password("revision 5, owner password", "r5.pdf", "owner\n", 0, "1 page", {"out.png"});
+        password("revision 5, wrong password", "r5.pdf", "resu\n", 1, "not correct");
+        password("unusable password", "locked.pdf", "a b\\\n", 1, "cannot be used");
+        password("password too long", "locked.pdf", QByteArray(4097, 'x') + "\n", 1, "longer than 4096 bytes");
+        password("password longer than the line read", "locked.pdf", QByteArray(10000, 'x') + "\n", 1,
+                 "longer than 4096 bytes");
+        password("password of the longest length", "locked.pdf", QByteArray(4096, 'x') + "\n", 1, "cannot be used");
+        fails("no pages", "nopages.pdf", "has no pages");
+        fails("huge page", "huge.pdf", "20000 x 20000 points");
+        opens("a page of the longest side", "longest.pdf");
+        fails("a FIFO named like a PDF", "fifo.pdf", "is not a PDF document");
+        fails("flat page", "flat.pdf", "612 x 0 points");
+        opens("font named like a password question", "asks.pdf");
+        opens("font named like an error", "fails.pdf");
+        opens("junk before the header", "junk-first.pdf");
+        opens("the header at byte 840", "header-within-a-kilobyte.pdf");
+        password("2147483647 pages claimed, revision 5", "claims-r5.pdf", "user\n", 1, "is not a PDF document");
+        opens("2147483647 pages claimed", "claims.pdf");
+        password("one page more claimed than bytes, revision 5", "over-r5.pdf", "user\n", 1, "pages in");
+        // A file Ghostscript would run as PostScript never reaches it, whatever comes before the "%!".
+        for (const char *name : {"ps-first.pdf", "bang-first.pdf", "ps-after-a-comment.pdf", "ps-after-blanks.pdf",
+                                 "late-header.pdf", "dsc-first.pdf"})
+            row(name, {.documents = {name},
+                       .exitCode = 1,
+                       .said = {"is not a PDF document"},
+                       .ghostscript = "info_ok",
+                       .ghostscriptIdle = true});
+        row("a page that never ends, named in time",
+            {toOut + QStringList{"--page-timeout", "1"},
+             one,
+             1,
+             {"Page 1 did not finish in the time allowed"},
+             {},
+             1,
+             false,
+             {},
+             false,
+             R"sh([ -n "$info" ] && info_ok; echo "Page 1"; exec sleep 60)sh"});
+
+        // The pages asked for decide the names; pages missing are said in one line, in the order of the work.
+        const auto pages = [&row](const char *name, const QString &document, const QString &list, int exitCode,
+                                  const QStringList &written, const QStringList &said = {}) {
+            const QStringList flags = list.isEmpty() ? QStringList() : QStringList{"--pages", list};
+            row(name, {QStringList{"--convert", "out/out.png", "--dpi", "72"} + flags,
+                       {document},
+                       exitCode,
+                       said,
+                       written,
+                       exitCode});
+        };
+        pages("one page: the destination itself", "one.pdf", {}, 0, {"out.png"},
+              {"Processing page 1...", "Wrote ", "1 page written."});
+        pages("three pages", "three.pdf", {}, 0, {"out001.png", "out002.png", "out003.png"});
+        pages("open range, blanks", "five.pdf", " 4 - ", 0, {"out004.png", "out005.png"});
+        pages("range past the end", "three.pdf", "2-90", 1, {"out002.png", "out003.png"},
+              {"Processing page 2...", "Wrote ", "Wrote ",
+               "sheetforge: Pages 4 to 90 do not exist: the document has only 3 pages.", "2 pages written."});
+        pages("range after the end", "three.pdf", "5-6", 1, {},
+              {"sheetforge: \"three.pdf\" has only 3 pages; none of the pages asked for exists."});
+        pages("page list: repeats and disorder", "five.pdf", "5,1-2,2", 0, {"out001.png", "out002.png", "out005.png"});
+        pages("page list partly past the end", "three.pdf", "1,5,7-9,2-", 1, {"out001.png", "out002.png", "out003.png"},
+              {"sheetforge: Pages 5, 7-9 do not exist: the document has only 3 pages.", "3 pages written."});
+        pages("touching ranges past the end", "three.pdf", "2,4,5-6", 1, {"out002.png"},
+              {"sheetforge: Pages 4 to 6 do not exist: the document has only 3 pages.", "1 page written."});
+        // A name can neither command the terminal nor pass for a line of its own.
+        add("control characters in the name", 0, {"--convert", "out/\x1b[31mred\nline\t.png"}, one,
+            {"/out/\\x1b[31mred\\nline\\t.png\n", "1 page written."}, {"\x1b[31mred\nline\t.png"});
+
+        // Several documents go each into the folder under its own name, and one failing stops no other.
+        const QStringList oneAndThree{"one.png", "three001.png", "three002.png", "three003.png"};
+        add("a font named like a full disk between two", 0, toFolder, {"one.pdf", "full.pdf", "three.pdf"}, {},
+            QStringList{"full.png"} + oneAndThree);
+        add("a name with control characters", 0, toFolder, {"odd\x1b[2J\r.pdf", "one.pdf"}, {},
+            {"odd\x1b[2J\r.png", "one.png"});
+        add("names with dots", 0, toFolder, {"a.1.pdf", "a.2.pdf"}, {}, {"a.1.png", "a.2.png"});
+        add("two of the same name, from two folders", 0, toFolder, {"one.pdf", "other/one.pdf"}, {},
+            {"one-2001.png", "one-2002.png", "one-2003.png", "one.png"});
+        add("a folder there, named without a '/'", 0, {"--convert", "out", "--dpi", "72"}, {"one.pdf", "three.pdf"}, {},
+            oneAndThree);
+        row("two good, one missing, one locked", {toFolder,
+                                                  {"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"},
+                                                  1,
+                                                  {"gone.pdf\" does not exist", "locked.pdf\" is protected"},
+                                                  oneAndThree,
+                                                  2});
+        row("the password tried on each that asks", {toFolder + QStringList{"--password-stdin"},
+                                                     {"locked.pdf", "one.pdf", "r5.pdf"},
+                                                     0,
+                                                     {},
+                                                     {"locked.png", "one.png", "r5.png"},
+                                                     -1,
+                                                     true,
+                                                     "user\n"});
+        row("Ghostscript crashing on the first",
+            {toFolder,
+             {"one.pdf", "three.pdf"},
+             1,
+             {"sheetforge: Ghostscript stopped"},
+             oneAndThree.mid(1),
+             1,
+             false,
+             {},
+             false,
+             "[ -e \"$here/crashed\" ] || { : > \"$here/crashed\"; kill -SEGV $$; }; exec "
+                 + QStandardPaths::findExecutable("gs") + " \"$@\""});
+        // A full disk, or the destination folder gone, would meet every document alike: the first to meet it
+        // ends the run. Ghostscript's bitmaps stay small; the pages scaled up from them do not fit.
+        const auto lost = [&row](const char *name, const QString &width, const QString &said, const QString &first) {
+            row(name, {{"--convert", "out/", "--width", width, "--colors", "hicolor"},
+                       {"one.pdf", "three.pdf"},
+                       1,
+                       {said},
+                       {},
+                       1,
+                       first.isEmpty(),
+                       {},
+                       first.isEmpty(),
+                       R"sh([ -n "$info" ] && info_ok; )sh" + first
+                           + R"sh(cp "{docs}/noise.tif" "$(printf "$pattern" 1)")sh"});
+        };
+        lost("a full disk", "3000", "full", {});
+        lost("the folder removed", "100", "/out", "rm -rf \"$here/../out\"; ");
+
+        // A script's files depend on the window's last options only when it lets them, and the options in
+        // effect are said either way. JPEG stored, PNG asked for by the name: the line says what is written.
+        const auto stored =
+            [&row](const char *name, const QStringList &flags, const QString &said, QSize size, int bitDepth,
+                   const QByteArray &settings = "ColorDepth=0\nResolution=1\nDither=1\nImageFormat=2\n") {
+                row(name, {QStringList{"--convert", "out/out.png", "--pages", "1"} + flags,
+                           {"two.pdf"},
+                           0,
+                           {said},
+                           {"out001.png"},
+                           -1,
+                           true,
+                           {},
+                           false,
+                           {},
+                           false,
+                           settings,
+                           size,
+                           bitDepth});
+            };
+        stored("the window's last", {},
+               "last and the flags given): --dpi 96 --colors bw --dither --antialias --no-trim --no-transparent "
+               "--format png\n",
+               {533, 400}, 1);
+        stored("a box", {"--width", "200", "--height", "150"},
+               "last and the flags given): --width 200 --height 150 --colors bw --dither --antialias --no-trim "
+               "--no-transparent --format png\n",
+               {200, 150}, 1);
+        stored("--defaults", {"--defaults"},
+               "defaults and the flags given): --dpi 144 --colors 16 --no-dither --antialias --no-trim "
+               "--no-transparent --format png\n",
+               {800, 600}, 4);
+        // A stored box of any width by 150 pixels: --width alone leaves the height free.
+        stored("one side of a box given", {"--width", "800"}, "--width 800 --colors", {800, 600}, 4,
+               "FitToBox=1\nBoxWidth=0\nBoxHeight=150\n");
+    }
+
+    void commandLine()
+    {
+        QFETCH(Case, c);
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("out")) && QDir().mkpath(folder.path("bin")));
+        if (!c.stored.isEmpty()) {
+            QVERIFY(QDir().mkpath(folder.path("config/sheetforge")));
+            QFile settings(folder.path("config/sheetforge/sheetforge.conf"));
+            QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[General]\n" + c.stored) > 0);
+        }
+        const QString gs =
+            c.ghostscript.isEmpty()
+                ? GhostscriptLocator().locate()
+                : fakeGhostscript(folder.path("bin"), QString(c.ghostscript).replace("{docs}", m_docs.path()));
+        QStringList arguments;
+        for (QString argument : c.arguments)
+            arguments << argument.replace("{docs}", m_docs.path());
+        for (const QString &name : c.documents)
+            arguments << doc(name);
+        const Run run =
+            c.process ? sheetforge(folder, arguments, c.input, c.fullDisk) : inProcess(folder, arguments, gs);
+        const QString said = run.out + run.err;
+        QVERIFY2(run.exitCode == c.exitCode, qPrintable(said));
+        qsizetype at = 0;
+        for (const QString &words : c.said) {
+            at = said.indexOf(words, at);
+            QVERIFY2(at >= 0, qPrintable(words + " not in order in:\n" + said));
+        }
+        const QStringList errors = run.err.split('\n').filter(QRegularExpression("^sheetforge: "));
+        if (c.errors >= 0 || c.exitCode == 0)
+            QVERIFY2(errors.size() == std::max(c.errors, 0), qPrintable(run.err));
+        // No name commands the terminal, and Ghostscript's words never pass for ours.
+        QVERIFY(!run.err.contains(QChar(0x1b)) && !run.err.contains('\r'));
+        QVERIFY2(!run.err.contains(QLatin1String("GPL Ghostscript")), qPrintable(run.err));
+        QCOMPARE(filesIn(folder.path("out")), c.written);
+        QCOMPARE(filesIn(folder.path()), QStringList());
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+        if (!c.ghostscript.isEmpty())
+            QCOMPARE(QFile::exists(folder.path("bin/gs.log")), !c.ghostscriptIdle);
+        if (c.size.isValid())
+            QCOMPARE(readImage(folder.path("out/" + c.written.first())).size, c.size);
+        if (c.bitDepth)
+            QCOMPARE(readImage(folder.path("out/" + c.written.first())).pngBitDepth, c.bitDepth);
+    }
+
+    // Each example of the README's script section, run by the shell as written in a folder of its own, with
+    // the documents it names and no settings: it succeeds, and every file its comment names is written.
+    void readmeExamples_runAsWritten_data()
+    {
+        QTest::addColumn<QString>("line");
+        QFile readme(README_FILE);
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const qsizetype section = text.indexOf("## Converting from a script");
+        const qsizetype start = text.indexOf("```sh\n", section) + 6, end = text.indexOf("```", start);
+        QVERIFY(section >= 0 && start > section && end > start);
+        for (const QString &line : text.mid(start, end - start).split('\n', Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(line.left(60))) << line;
+    }
+
+    void readmeExamples_runAsWritten()
+    {
+        QFETCH(QString, line);
+        CaseFolder folder;
+        QDir().mkpath(folder.path("bin"));
+        QVERIFY(QFile::link(SHEETFORGE_EXECUTABLE, folder.path("bin/sheetforge")));
+        // Ten pages for "10-"; two for numbered names.
+        const QList<QSizeF> ten(10, QSizeF(200, 250));
+        for (const QString &name : QStringList{"manual.pdf", "a.pdf", "b.pdf", "c.pdf", "odd.pdf"})
+            QVERIFY(writePdf(folder.path(name), name == QLatin1String("manual.pdf") ? ten : ten.mid(0, 2)));
+        QVERIFY(encrypt(folder.path("a.pdf"), folder.path("secret.pdf"), "open sesame"));
+        QProcess shell;
+        prepare(shell, folder);
+        QProcessEnvironment environment = shell.processEnvironment();
+        environment.insert("PATH", folder.path("bin") + ':' + environment.value("PATH"));
+        environment.insert("PASSWORD", "open sesame");
+        shell.setProcessEnvironment(environment);
+        shell.start("/bin/sh", {"-c", "umask 022; " + line});
+        QVERIFY(shell.waitForFinished(120000));
+        const QString said = QString::fromUtf8(shell.readAllStandardError());
+        QVERIFY2(shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0, qPrintable(said));
+        // "out/scan001.png, scan002.png": a bare name is in the folder of the one before it.
+        const QString comment = line.section('#', 1);
+        static const QRegularExpression named(QStringLiteral("[\\w/.-]+\\.(png|jpg|tif|gif|webp)"));
+        QString last = line.section("--convert ", 1).section(' ', 0, 0);
+        for (auto match = named.globalMatch(comment); match.hasNext();) {
+            const QString name = match.next().captured();
+            const QString path = name.contains('/') ? name : QFileInfo(last).path() + '/' + name;
+            QVERIFY2(QFileInfo(folder.path(path)).size() > 0, qPrintable(path + " missing: " + said));
+            last = path;
+        }
+        const QString written = folder.path(QFileInfo(last).path());
+        QVERIFY2(!filesIn(written).filter(QRegularExpression("\\.(png|jpg|tif)$")).isEmpty(), qPrintable(said));
+        // A folder the run made is as open as the user's umask makes any other.
+        struct stat made = {};
+        QVERIFY(::stat(QFile::encodeName(written).constData(), &made) == 0);
+        if (QFileInfo(last).path() != QLatin1String("."))
+            QCOMPARE(made.st_mode & 07777, mode_t(0755));
+    }
+
+    // Each flag --help lists is told of in the README too.
+    void readme_namesEveryFlag()
+    {
+        CaseFolder folder;
+        const Run run = sheetforge(folder, {"--help"});
+        QCOMPARE(run.exitCode, 0);
+        QFile readme(README_FILE);
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        static const QRegularExpression flag(QStringLiteral("^\\s+(?:-\\w, )?(--[\\w-]+)"),
+                                             QRegularExpression::MultilineOption);
+        QStringList listed;
+        for (auto match = flag.globalMatch(run.out); match.hasNext();)
+            listed << match.next().captured(1);
+        QVERIFY2(listed.size() > 15, qPrintable(run.out));
+        for (const QString &name : std::as_const(listed))
+            QVERIFY2(QRegularExpression(QRegularExpression::escape(name) + "\\b(?!-)").match(text).hasMatch(),
+                     qPrintable(name + " is not in the README"));
+    }
+
+    // The README's table of packages says why each one the setup installs is there, and names no other.
+    void readme_explainsEveryPackageInstalled()
+    {
+        QFile readme(README_FILE), script(QFileInfo(README_FILE).dir().filePath("scripts/install-deps.sh"));
+        QVERIFY(readme.open(QIODevice::ReadOnly) && script.open(QIODevice::ReadOnly));
+        const QString setup = QString::fromUtf8(script.readAll());
+        const qsizetype start = setup.indexOf("packages=("), end = setup.indexOf("\n)", start);
+        QVERIFY(start >= 0 && end > start);
+        QStringList installed;
+        for (const QString &line : setup.mid(start + 10, end - start - 10).split('\n'))
+            installed << line.section('#', 0, 0).split(' ', Qt::SkipEmptyParts);
+        QStringList explained;
+        static const QRegularExpression row(QStringLiteral("^\\| (`[^|]+`) \\|"), QRegularExpression::MultilineOption);
+        for (auto match = row.globalMatch(QString::fromUtf8(readme.readAll())); match.hasNext();)
+            explained << match.next().captured(1).remove('`').split(", ");
+        installed.sort();
+        explained.sort();
+        QVERIFY(installed.size() > 15);
+        QCOMPARE(explained, installed);
+    }
+
+    // Several PDFs chosen in a file manager, passed as the desktop entry asks, reach the window together and
+    // are offered for converting.
+    void desktopEntry_severalDocuments_areOfferedForConverting()
+    {
+        QFile entry(DESKTOP_FILE);
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(entry.readAll());
+        const QStringList exec = QProcess::splitCommand(text.section("\nExec=", 1).section('\n', 0, 0));
+        QCOMPARE(exec.value(0), "sheetforge");
+        // X11 takes the window's class from the program's name: the desktop matches the window by it.
+        QCOMPARE(text.section("\nStartupWMClass=", 1).section('\n', 0, 0), exec.value(0));
+        // The entry and the software centre's text name every format.
+        QFile metainfo(METAINFO_FILE);
+        QVERIFY(metainfo.open(QIODevice::ReadOnly));
+        const QString description = QString::fromUtf8(metainfo.readAll());
+        for (const ImageFormatFacts &format : OptionLists::formatTable()) {
+            QVERIFY2(
+                text.section("\nComment=", 1).section('\n', 0, 0).contains(format.libraryName, Qt::CaseInsensitive),
+                format.libraryName.data());
+            QVERIFY2(description.contains(format.libraryName, Qt::CaseInsensitive), format.libraryName.data());
+        }
+        QStringList arguments;
+        for (const QString &field : exec.mid(1)) {
+            if (field == "%F")
+                arguments << doc("one.pdf") << doc("three.pdf");
+            else if (field == "%f")
+                arguments << doc("one.pdf");
+            else
+                arguments << field;
+        }
+        CaseFolder folder;
+        QProcess process;
+        prepare(process, folder);
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), arguments);
+        QString said;
+        while (!said.contains("Convert 2 documents") && process.waitForReadyRead(20000))
+            said += QString::fromUtf8(process.readAll());
+        process.kill();
+        process.waitForFinished();
+        QVERIFY2(said.contains("Convert 2 documents with the current options"), qPrintable(said));
+    }
+
+    // Permissions as a user meets them (the tests may run as root, whom none stops): a folder that cannot be
+    // made, and another user's temporary of the multi-page file asked for.
+    void permissions_areToldAsAUserMeetsThem_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("toldFirst"); // before anything else is said or done
+        QTest::addColumn<int>("lines");      // of standard error: the message and the system's words, if any
+        // The folder named is the one that refused, not the one asked for.
+        QTest::newRow("a folder that cannot be made")
+            << "locked/new/x.png"
+            << "you are not allowed to write to \"{case}/locked\"." << true << 1;
+        QTest::newRow("a folder there that cannot be written")
+            << "locked/x.png"
+            << "The images cannot be written to \"{case}/locked\"." << true << 2;
+        QTest::newRow("another user's temporary") << "out/book.tif"
+                                                  << "is being written by another conversion" << false << 2;
+    }
+
+    void permissions_areToldAsAUserMeetsThem()
+    {
+        QFETCH(QString, destination);
+        QFETCH(QString, said);
+        QFETCH(bool, toldFirst);
+        QFETCH(int, lines);
+        CaseFolder folder;
+        said.replace("{case}", folder.path());
+        constexpr auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                              | QFileDevice::ExeOther;
+        constexpr auto everyone = open | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        for (const char *name : {"locked", "out", "config"})
+            QVERIFY(QDir().mkpath(folder.path(QString::fromLatin1(name))));
+        QVERIFY(QFile::setPermissions(folder.path(), open));
+        for (const QString &name : {folder.path("out"), folder.path("config"), folder.temp()})
+            QVERIFY(QFile::setPermissions(name, everyone));
+        QVERIFY(QFile::setPermissions(folder.path("locked"), open & ~QFileDevice::WriteOwner));
+        QVERIFY(QFile::copy(doc("one.pdf"), folder.path("one.pdf")));
+        // The program where the other user may run it.
+        QVERIFY(QFile::copy(SHEETFORGE_EXECUTABLE, folder.path("sheetforge")));
+        QFile part(folder.path("out/book.tif.sheetforge-part"));
+        QVERIFY(part.open(QIODevice::WriteOnly) && part.write("II*") == 3);
+        part.close();
+        QVERIFY(part.setPermissions(geteuid() == 0 ? QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                   : QFileDevice::Permissions()));
+        QProcess process;
+        prepare(process, folder);
+        process.setChildProcessModifier([] {
+            if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(99);
+        });
+        process.start(folder.path("sheetforge"), {"--convert", folder.path(destination), folder.path("one.pdf")});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 1 && err.contains(said), qPrintable(err));
+        QCOMPARE(err.startsWith("sheetforge: "), toldFirst);
+        QCOMPARE(err.count('\n'), lines);
+        QCOMPARE(QFile(part.fileName()).size(), 3);
+    }
+
+    void terminationSignal_stopsAtOnceAndCleansUp_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("waitingForPassword"); // on a pipe that stays open and empty
+        QTest::addColumn<int>("stoppedFirst");        // and continued, while rendering
+        QTest::newRow("SIGTERM") << int(SIGTERM) << false << 0;
+        QTest::newRow("SIGINT") << int(SIGINT) << false << 0;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << false << 0;
+        QTest::newRow("SIGTERM while waiting for a password") << int(SIGTERM) << true << 0;
+        QTest::newRow("SIGTERM after a stop from the terminal") << int(SIGTERM) << false << int(SIGTSTP);
+        QTest::newRow("SIGTERM after a stop that cannot be caught") << int(SIGTERM) << false << int(SIGSTOP);
+    }
+
+    void terminationSignal_stopsAtOnceAndCleansUp()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, waitingForPassword);
+        QFETCH(int, stoppedFirst);
+        CaseFolder folder;
+        QDir().mkpath(folder.path("out"));
+        QProcess process;
+        prepare(process, folder);
+        QString said;
+        connect(&process, &QProcess::readyReadStandardError, this,
+                [&] { said += QString::fromUtf8(process.readAllStandardError()); });
+        const QStringList arguments{"--convert", folder.path("out/scan.png"), "--dpi", "1200"};
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                      waitingForPassword ? arguments + QStringList{"--password-stdin", doc("locked.pdf")}
+                                         : arguments + QStringList{doc("long.pdf")});
+        // processId() is 0 once the program has ended, and kill(0, ...) would signal this test's whole group.
+        const auto send = [&process](int sent) {
+            const pid_t pid = pid_t(process.processId());
+            return pid > 0 && ::kill(pid, sent) == 0;
+        };
+        QList<int> rendering;
+        if (waitingForPassword) {
+            // Ghostscript has asked for the password and ended by then.
+            QTest::qWait(1500);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+            rendering = ghostscriptChildren(process.processId());
+            QVERIFY(!rendering.isEmpty());
+        }
+        // Ghostscript stops with us, so the temporary folder does not fill meanwhile, and goes on with us.
+        if (stoppedFirst) {
+            QVERIFY(send(stoppedFirst));
+            QTRY_VERIFY_WITH_TIMEOUT(isStopped(int(process.processId()))
+                                         && std::all_of(rendering.begin(), rendering.end(), isStopped),
+                                     5000);
+            QVERIFY(send(SIGCONT));
+            QTRY_VERIFY_WITH_TIMEOUT(!isStopped(int(process.processId()))
+                                         && std::none_of(rendering.begin(), rendering.end(), isStopped),
+                                     5000);
+        }
+        QVERIFY(send(signal));
+        QVERIFY(process.waitForFinished(5000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 128 + signal);
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
+        QCOMPARE(filesIn(folder.path("out")), QStringList());
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere_data()
+    {
+        QTest::addColumn<QString>("size"); // of the temporary folder's file system; none when it is missing
+        QTest::addColumn<QStringList>("flags");
+        QTest::addColumn<QString>("said");
+        // A4 at 300 dpi needs 26 MB of bitmap.
+        QTest::newRow("missing") << QString() << QStringList{"--dpi", "300"} << "does not exist";
+        QTest::newRow("full") << "4m" << QStringList{"--dpi", "300"} << "needs 26.1 MB in the temporary folder";
+        // The library's pixel cache outgrows its memory and would spill into the temporary folder.
+        QTest::newRow("small, at 1200 dpi") << "15m" << QStringList{"--dpi", "1200"} << "At most 192 dpi fits";
+        // Its memory holds a 400 MB bitmap, not the 1.6 GB of cache on top of it.
+        QTest::newRow("600 MB, at 1200 dpi not antialiased")
+            << "600m" << QStringList{"--dpi", "1200", "--no-antialias"} << "At most 600 dpi fits";
+    }
+
+    void temporaryFolder_missingOrFull_isNamedAndNothingLandsElsewhere()
+    {
+        QFETCH(QString, size);
+        QFETCH(QStringList, flags);
+        QFETCH(QString, said);
+        const bool full = !size.isEmpty();
+        CaseFolder folder;
+        QProcess process;
+        prepare(process, folder);
+        // A name that would command the terminal, printed raw.
+        const QString temp = folder.path(full ? "small\x1b[2J" : "missing");
+        if (full) {
+            QDir().mkpath(temp);
+            if (!run("mount", {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", temp}))
+                QSKIP("Needs a small file system: mount is not allowed here");
+        }
+        QProcessEnvironment environment = process.processEnvironment();
+        environment.insert("TMPDIR", temp);
+        process.setProcessEnvironment(environment);
+        // The password shows that no file holds it in the current folder.
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                      full ? QStringList{"--convert", folder.path("out.png"), doc("long.pdf")} + flags
+                           : QStringList{"--convert", folder.path("out") + "/", "--password-stdin", doc("locked.pdf"),
+                                         doc("one.pdf")}
+                                 + flags);
+        process.write("user\n");
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(60000));
+        const QString told = QString::fromUtf8(process.readAllStandardError());
+        const QStringList left = leftovers(temp);
+        if (full)
+            run("umount", {temp});
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(told.contains(said) && told.contains(QString(temp).replace("\x1b", "\\x1b")), qPrintable(told));
+        QVERIFY(!told.contains(QChar(0x1b)));
+        // It would meet every document alike: said once, and the next one is not tried.
+        QVERIFY2(told.count(said) == 1, qPrintable(told));
+        QVERIFY(!told.contains("could not be converted") && !told.contains("damaged"));
+        QCOMPARE(left, QStringList());
+        QCOMPARE(leftovers(folder.path()),
+                 full ? QStringList({"small\x1b[2J", "t%03d"}) : QStringList({"out", "t%03d"}));
+    }
+
+    void closedOutput_doesNotStopTheConversion()
+    {
+        CaseFolder folder;
+        QProcess shell;
+        prepare(shell, folder);
+        shell.start("bash", {"-c",
+                             "\"$0\" --convert out/scan.png --dpi 72 \"$1\" 2>&1 | head -1 >/dev/null; "
+                             "echo ${PIPESTATUS[0]}",
+                             QStringLiteral(SHEETFORGE_EXECUTABLE), doc("five.pdf")});
+        QDir().mkpath(folder.path("out"));
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("0"));
+        QCOMPARE(filesIn(folder.path("out")).size(), 5);
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void nameNotInTheLocalesEncoding_isSaidToBeSo()
+    {
+        CaseFolder folder;
+        QProcess shell;
+        prepare(shell, folder);
+        shell.start("bash", {"-c",
+                             "cp \"$1\" $'bad\\xff.pdf' && \"$0\" --convert out.png $'bad\\xff.pdf'; "
+                             "status=$?; rm $'bad\\xff.pdf'; exit $status",
+                             QStringLiteral(SHEETFORGE_EXECUTABLE), doc("one.pdf")});
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.exitCode(), 1);
+        QVERIFY(shell.readAllStandardError().contains("not valid UTF-8"));
+    }
+
+    // Killed, the program takes its Ghostscript along, though that one is silent and would go on for minutes.
+    void killedProgram_takesItsGhostscriptAlong()
+    {
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("bin")));
+        QVERIFY(!fakeGhostscript(folder.path("bin"), "[ -n \"$info\" ] && info_ok; page 1; sleep 120").isEmpty());
+        QProcess process;
+        prepare(process, folder);
+        QString said;
+        connect(&process, &QProcess::readyReadStandardError, this,
+                [&] { said += QString::fromUtf8(process.readAllStandardError()); });
+        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out.png"), doc("three.pdf")});
+        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+        const QList<int> rendering = ghostscriptChildren(process.processId());
+        QVERIFY(!rendering.isEmpty());
+        process.kill();
+        QVERIFY(process.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
+    }
+
+    // A killed run's folder goes at the next start; one that another instance holds stays, even when that
+    // instance runs in a process namespace of its own, where its process id means nothing here.
+    void workFolders_ofKilledRunsGoAndOfLiveOnesStay()
+    {
+        CaseFolder folder;
+        QDir().mkpath(folder.path("out"));
+        QProcess killed, other;
+        prepare(killed, folder);
+        QString said;
+        connect(&killed, &QProcess::readyReadStandardError, this,
+                [&] { said += QString::fromUtf8(killed.readAllStandardError()); });
+        killed.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                     {"--convert", folder.path("out/k.png"), "--dpi", "600", doc("long.pdf")});
+        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+        killed.kill();
+        QVERIFY(killed.waitForFinished(5000));
+        QVERIFY(!leftovers(folder.temp()).isEmpty());
+
+        prepare(other, folder);
+        const bool unshared = run("unshare", {"-p", "-f", "true"});
+        const QStringList longRun{"--convert", folder.path("out/o.png"), "--dpi", "150", doc("long.pdf")};
+        if (unshared)
+            other.start("unshare", QStringList{"-p", "-f", QStringLiteral(SHEETFORGE_EXECUTABLE)} + longRun);
+        else
+            other.start(QStringLiteral(SHEETFORGE_EXECUTABLE), longRun);
+        QTRY_VERIFY_WITH_TIMEOUT(leftovers(folder.temp()).size() >= 2, 30000);
+        const Run second = sheetforge(folder, {"--convert", folder.path("out/s.png"), doc("three.pdf")});
+        QCOMPARE(second.exitCode, 0);
+        QVERIFY(other.waitForFinished(120000));
+        QVERIFY2(other.exitCode() == 0, other.readAllStandardError().constData());
+        QCOMPARE(filesIn(folder.path("out")).filter("o0").size(), 8);
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+};
+
+QTEST_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"
