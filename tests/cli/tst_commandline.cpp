@@ -99,24 +99,51 @@ bool isStopped(int pid)
     return processState(pid) == 'T';
 }
 
+// Starts the program and waits until it renders.
+bool rendering(QProcess &process, const QStringList &arguments)
+{
+    process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), arguments);
+    QByteArray said;
+    return QTest::qWaitFor([&] { return (said += process.readAllStandardError()).contains("Processing page"); }, 30000);
+}
+
 // A run of the program and what it must give.
 struct Case
 {
-    QStringList arguments{"--convert", "out/out.png"}; // in the case's folder; "{docs}" is the documents' folder
-    QStringList documents;                             // from the documents' folder, after the arguments
     int exitCode = 0;
-    QStringList said;     // in this order, on standard output and error
-    QStringList written;  // in the case's "out" folder, which is there before the run
-    int errors = -1;      // lines that start "sheetforge: ", where counted
-    bool process = false; // the program itself, where its exit status, standard input or settings are the point
-    QByteArray input;     // standard input
+    QStringList arguments; // in the case's folder; "{docs}" is the documents' folder
+    QStringList documents; // from the documents' folder, after the arguments
+    QStringList said;      // in this order, on standard output and error
+    QStringList written;   // in the case's "out" folder, which is there before the run
+    int errors = -1;       // lines that start "sheetforge: ", where counted
+    bool process = false;  // the program itself, where its exit status, standard input or settings are the point
+    QByteArray input;
     bool fullDisk = false;
     QString ghostscript;          // the script of a stand-in gs
     bool ghostscriptIdle = false; // the stand-in is never started
     QByteArray stored;            // the window's last options, as its settings file holds them
     QSize size;                   // of the first file written
     int bitDepth = 0;             // of the first file written, a PNG
+
+    Case &program(const QByteArray &standardInput = {})
+    {
+        process = true;
+        input = standardInput;
+        return *this;
+    }
+    Case &standIn(const QString &script, bool idle = false)
+    {
+        ghostscript = script;
+        ghostscriptIdle = idle;
+        return *this;
+    }
 };
+
+Case expect(int exitCode, const QStringList &arguments, const QStringList &documents, const QStringList &said = {},
+            const QStringList &written = {})
+{
+    return {exitCode, arguments, documents, said, written};
+}
 
 } // namespace
 
@@ -205,57 +232,46 @@ private slots:
     {
         QTest::addColumn<Case>("c");
         const auto row = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
-        const auto add = [&row](const char *name, int exitCode, const QStringList &arguments,
-                                const QStringList &documents, const QStringList &said,
-                                const QStringList &written = {}) {
-            row(name, {arguments, documents, exitCode, said, written});
-        };
-        const QStringList one{"one.pdf"}, toOut{"--convert", "out/out.png"},
-            toFolder{"--convert", "out/", "--dpi", "72"};
+        const QStringList one{"one.pdf"}, toOut{"--convert", "out/out.png"};
+        const QStringList toFolder{"--convert", "out/", "--dpi", "72"};
         // Mistakes on the command line: nothing is converted.
-        const auto refused = [&add, &one](const char *name, const QStringList &arguments, const QString &said) {
-            add(name, 2, arguments, one, {said});
+        const auto refused = [&row, &one](const QStringList &arguments, const QString &said) {
+            row(qPrintable(said), expect(2, arguments, one, {said}));
         };
         // Accepted: the flags reach the options said before the work, and page 9 of one does not exist.
-        const auto accepted = [&add, &one](const char *name, const QStringList &arguments, const QStringList &said) {
-            add(name, 1, arguments + QStringList{"--pages", "9"}, one, said + QStringList{"none of the pages"});
+        const auto accepted = [&row, &one](const char *name, const QStringList &arguments, const QStringList &said) {
+            row(name, expect(1, arguments + QStringList{"--pages", "9"}, one, said + QStringList{"none of the pages"}));
         };
-        add("help", 0, {"--help"}, {},
-            {"--convert", "default 300", "--defaults starts from\nthe first-start defaults",
-             "Exit status: 0 when every page was written; 1 when a document or a page"});
-        row("version", {.arguments = {"--version"}, .said = {"sheetforge " SHEETFORGE_VERSION}, .process = true});
+        row("help", expect(0, {"--help"}, {},
+                           {"--convert", "default 300", "--defaults starts from\nthe first-start defaults",
+                            "Exit status: 0 when every page was written; 1 when a document or a page"}));
+        row("version", expect(0, {"--version"}, {}, {"sheetforge " SHEETFORGE_VERSION}).program());
         row("unknown option",
-            {{"--bogus"}, one, 2, {"sheetforge: Unknown option --bogus. See sheetforge --help.\n"}, {}, -1, true});
-        add("no document", 2, toOut, {}, {"--convert needs the PDF file to convert."});
-        refused("mistyped option", {"--colrs", "16"},
-                "Unknown option --colrs. Did you mean --colors? See sheetforge --help.");
-        refused("unknown option, control characters escaped", {"--bo\x1b[2Jgus"},
-                "Unknown option --bo\\x1b[2Jgus. See");
-        refused("mistyped option, control characters escaped", {"--colr\x07s", "16"},
-                "Unknown option --colr\\x07s. Did you mean --colors?");
-        refused("unknown option of one letter", {"-x"}, "Unknown option -x. See sheetforge --help.");
-        refused("two letters swapped", {"--pgaes", "2"}, "Did you mean --pages?");
-        refused("long option with one dash and its value", {"-dpi=300"}, "a long option takes two dashes, as in --dpi");
-        refused("long option with one dash", {"-pages", "2"}, "a long option takes two dashes, as in --pages");
-        refused("a name like a switch", {"--convert", "x.png", "-dash.PDF"}, "./-dash.PDF");
-        refused("pages malformed", {"--convert", "x.png", "--pages", "1,x"},
-                "--pages 1,x: \"x\" is not a page or a range");
-        refused("dpi just below the list", {"--convert", "x.png", "--dpi", "71"}, "72 to 2400");
-        refused("extension not written", {"--convert", "f.bmp"}, "png, gif, jpg, tif or webp");
-        refused("page timeout negative", {"--convert", "x.png", "--page-timeout", "-1"}, "--page-timeout");
-        refused("quality below 0", {"--convert", "x.jpg", "--quality", "-1"},
-                "--quality wants a whole number from 0 to 100");
-        refused("colours unknown", {"--convert", "x.png", "--colors", "7"}, "--colors");
-        refused("width zero", {"--convert", "x.png", "--width", "0"}, "--width wants");
-        refused("several documents into a file", {"--convert", "x\x1b[2J.png", "{docs}/one.pdf"},
+            expect(2, {"--bogus"}, one, {"sheetforge: Unknown option --bogus. See sheetforge --help.\n"}).program());
+        row("no document", expect(2, toOut, {}, {"--convert needs the PDF file to convert."}));
+        refused({"--colrs", "16"}, "Unknown option --colrs. Did you mean --colors? See sheetforge --help.");
+        refused({"--bo\x1b[2Jgus"}, "Unknown option --bo\\x1b[2Jgus. See");
+        refused({"--colr\x07s", "16"}, "Unknown option --colr\\x07s. Did you mean --colors?");
+        refused({"-x"}, "Unknown option -x. See sheetforge --help.");
+        refused({"--pgaes", "2"}, "Did you mean --pages?");
+        refused({"-dpi=300"}, "a long option takes two dashes, as in --dpi");
+        refused({"-pages", "2"}, "a long option takes two dashes, as in --pages");
+        refused({"--convert", "x.png", "-dash.PDF"}, "./-dash.PDF");
+        refused({"--convert", "x.png", "--pages", "1,x"}, "--pages 1,x: \"x\" is not a page or a range");
+        refused({"--convert", "x.png", "--dpi", "71"}, "--dpi wants a whole number from 72 to 2400.");
+        refused({"--convert", "f.bmp"}, "png, gif, jpg, tif or webp");
+        refused({"--convert", "x.png", "--page-timeout", "-1"}, "--page-timeout wants a whole number of seconds");
+        refused({"--convert", "x.jpg", "--quality", "-1"}, "--quality wants a whole number from 0 to 100");
+        refused({"--convert", "x.png", "--colors", "7"}, "--colors wants bw, 4, 16, 256, hicolor");
+        refused({"--convert", "x.png", "--width", "0"}, "--width wants a whole number of pixels from 1 to");
+        refused({"--convert", "x\x1b[2J.png", "{docs}/one.pdf"},
                 "--convert x\\x1b[2J.png: several documents go into a folder");
-        refused("resolution and a size in pixels", {"--convert", "x.png", "--dpi", "300", "--width", "800"},
+        refused({"--convert", "x.png", "--dpi", "300", "--width", "800"},
                 "--dpi and --width or --height cannot be combined");
-        refused("transparent jpeg", {"--convert", "x.jpg", "--transparent"},
-                "--transparent: jpg files cannot be transparent");
-        refused("option needs --convert", {"--dpi", "300"}, "--dpi goes with --convert.");
-        refused("defaults need --convert", {"--defaults"}, "--defaults goes with --convert.");
-        refused("password needs --convert", {"--password-stdin"}, "--password-stdin goes with --convert");
+        refused({"--convert", "x.jpg", "--transparent"}, "--transparent: jpg files cannot be transparent");
+        refused({"--dpi", "300"}, "--dpi goes with --convert.");
+        refused({"--defaults"}, "--defaults goes with --convert.");
+        refused({"--password-stdin"}, "--password-stdin goes with --convert");
         accepted("image flags, png",
                  {"--convert", "out/x.png", "--width", "800", "--height", "300", "--colors", "gray16", "--dither",
                   "--no-antialias", "--trim", "--transparent"},
@@ -269,30 +285,30 @@ private slots:
         accepted("folders made on the way", {"--convert", "deep/er/x.png"}, {});
         accepted("several documents, the options said", {"--convert", "out/", "{docs}/one.pdf"},
                  {"Options (the window's last and the flags given): --dpi 144"});
-        add("several documents, one mistyped", 1, {"--convert", "out/", "--pages", "9"}, {"one.pdf", "mistyped.pdf"},
-            {"mistyped.pdf\" does not exist."});
-        add("a file where a folder is to be made", 1, {"--convert", "{docs}/one.pdf/sub/x.png"}, one,
-            {"one.pdf\" is a file, not a folder"});
-        add("a name longer than the file system takes", 1, {"--convert", "out/" + QString(300, 'a') + ".png"}, one,
-            {"cannot be written to"});
-        add("tiff, every page in one file", 0,
-            {"--convert", "out/out", "--format", "tiff", "--colors", "bw", "--dpi", "72"}, {"three.pdf"},
-            {"--colors bw", "--format tif\n"}, {"out.tif"});
-        add("webp by its extension", 0, {"--convert", "out/out.webp", "--pages", "3", "--dpi", "72"}, {"three.pdf"},
-            {"--format webp\n"}, {"out003.webp"});
+        row("several documents, one mistyped", expect(1, {"--convert", "out/", "--pages", "9"},
+                                                      {"one.pdf", "mistyped.pdf"}, {"mistyped.pdf\" does not exist."}));
+        row("a file where a folder is to be made",
+            expect(1, {"--convert", "{docs}/one.pdf/sub/x.png"}, one, {"one.pdf\" is a file, not a folder"}));
+        row("a name longer than the file system takes",
+            expect(1, {"--convert", "out/" + QString(300, 'a') + ".png"}, one, {"cannot be written to"}));
+        row("tiff, every page in one file",
+            expect(0, {"--convert", "out/out", "--format", "tiff", "--colors", "bw", "--dpi", "72"}, {"three.pdf"},
+                   {"--colors bw", "--format tif\n"}, {"out.tif"}));
+        row("webp by its extension", expect(0, {"--convert", "out/out.webp", "--pages", "3", "--dpi", "72"},
+                                            {"three.pdf"}, {"--format webp\n"}, {"out003.webp"}));
 
         // Documents that open, and those that fail with words of ours rather than Ghostscript's. A password
         // comes on standard input, to the program itself.
-        const auto opens = [&add, &toOut](const char *name, const QString &document) {
-            add(name, 0, toOut, {document}, {"1 page"}, {"out.png"});
+        const auto opens = [&row, &toOut](const char *name, const QString &document) {
+            row(name, expect(0, toOut, {document}, {"1 page"}, {"out.png"}));
         };
-        const auto fails = [&add, &toOut](const char *name, const QString &document, const QString &said) {
-            add(name, 1, toOut, {document}, {said});
+        const auto fails = [&row, &toOut](const char *name, const QString &document, const QString &said) {
+            row(name, expect(1, toOut, {document}, {said}));
         };
         const auto password = [&row, &toOut](const char *name, const QString &document, const QByteArray &input,
                                              int exitCode, const QString &said, const QStringList &written = {}) {
             row(name,
-                {toOut + QStringList{"--password-stdin"}, {document}, exitCode, {said}, written, -1, true, input});
+                expect(exitCode, toOut + QStringList{"--password-stdin"}, {document}, {said}, written).program(input));
         };
         fails("damaged", "damaged.pdf", "is not a PDF document");
         fails("empty", "empty.pdf", "is empty");
@@ -326,127 +342,90 @@ private slots:
         // A file Ghostscript would run as PostScript never reaches it, whatever comes before the "%!".
         for (const char *name : {"ps-first.pdf", "bang-first.pdf", "ps-after-a-comment.pdf", "ps-after-blanks.pdf",
                                  "late-header.pdf", "dsc-first.pdf"})
-            row(name, {.documents = {name},
-                       .exitCode = 1,
-                       .said = {"is not a PDF document"},
-                       .ghostscript = "info_ok",
-                       .ghostscriptIdle = true});
+            row(name, expect(1, toOut, {name}, {"is not a PDF document"}).standIn("info_ok", true));
         row("a page that never ends, named in time",
-            {toOut + QStringList{"--page-timeout", "1"},
-             one,
-             1,
-             {"Page 1 did not finish in the time allowed"},
-             {},
-             1,
-             false,
-             {},
-             false,
-             R"sh([ -n "$info" ] && info_ok; echo "Page 1"; exec sleep 60)sh"});
+            expect(1, toOut + QStringList{"--page-timeout", "1"}, one, {"Page 1 did not finish in the time allowed"})
+                .standIn(R"sh([ -n "$info" ] && info_ok; echo "Page 1"; exec sleep 60)sh"));
 
         // The pages asked for decide the names; pages missing are said in one line, in the order of the work.
-        const auto pages = [&row](const char *name, const QString &document, const QString &list, int exitCode,
+        const auto pages = [&row](const char *name, const QString &document, const QStringList &flags, int exitCode,
                                   const QStringList &written, const QStringList &said = {}) {
-            const QStringList flags = list.isEmpty() ? QStringList() : QStringList{"--pages", list};
-            row(name, {QStringList{"--convert", "out/out.png", "--dpi", "72"} + flags,
-                       {document},
-                       exitCode,
-                       said,
-                       written,
-                       exitCode});
+            Case c = expect(exitCode, QStringList{"--convert", "out/out.png", "--dpi", "72"} + flags, {document}, said,
+                            written);
+            c.errors = exitCode;
+            row(name, c);
         };
         pages("one page: the destination itself", "one.pdf", {}, 0, {"out.png"},
               {"Processing page 1...", "Wrote ", "1 page written."});
-        pages("three pages", "three.pdf", {}, 0, {"out001.png", "out002.png", "out003.png"});
-        pages("open range, blanks", "five.pdf", " 4 - ", 0, {"out004.png", "out005.png"});
-        pages("range past the end", "three.pdf", "2-90", 1, {"out002.png", "out003.png"},
+        pages("range past the end", "three.pdf", {"--pages", "2-90"}, 1, {"out002.png", "out003.png"},
               {"Processing page 2...", "Wrote ", "Wrote ",
                "sheetforge: Pages 4 to 90 do not exist: the document has only 3 pages.", "2 pages written."});
-        pages("range after the end", "three.pdf", "5-6", 1, {},
+        pages("range after the end", "three.pdf", {"--pages", "5-6"}, 1, {},
               {"sheetforge: \"three.pdf\" has only 3 pages; none of the pages asked for exists."});
-        pages("page list: repeats and disorder", "five.pdf", "5,1-2,2", 0, {"out001.png", "out002.png", "out005.png"});
-        pages("page list partly past the end", "three.pdf", "1,5,7-9,2-", 1, {"out001.png", "out002.png", "out003.png"},
+        pages("page list: repeats and disorder", "five.pdf", {"--pages", "5,1-2,2"}, 0,
+              {"out001.png", "out002.png", "out005.png"});
+        pages("page list partly past the end", "three.pdf", {"--pages", "1,5,7-9,2-"}, 1,
+              {"out001.png", "out002.png", "out003.png"},
               {"sheetforge: Pages 5, 7-9 do not exist: the document has only 3 pages.", "3 pages written."});
-        pages("touching ranges past the end", "three.pdf", "2,4,5-6", 1, {"out002.png"},
+        pages("touching ranges past the end", "three.pdf", {"--pages", "2,4,5-6"}, 1, {"out002.png"},
               {"sheetforge: Pages 4 to 6 do not exist: the document has only 3 pages.", "1 page written."});
         // A name can neither command the terminal nor pass for a line of its own.
-        add("control characters in the name", 0, {"--convert", "out/\x1b[31mred\nline\t.png"}, one,
-            {"/out/\\x1b[31mred\\nline\\t.png\n", "1 page written."}, {"\x1b[31mred\nline\t.png"});
+        row("control characters in the name",
+            expect(0, {"--convert", "out/\x1b[31mred\nline\t.png"}, one,
+                   {"/out/\\x1b[31mred\\nline\\t.png\n", "1 page written."}, {"\x1b[31mred\nline\t.png"}));
 
         // Several documents go each into the folder under its own name, and one failing stops no other.
         const QStringList oneAndThree{"one.png", "three001.png", "three002.png", "three003.png"};
-        add("a font named like a full disk between two", 0, toFolder, {"one.pdf", "full.pdf", "three.pdf"}, {},
-            QStringList{"full.png"} + oneAndThree);
-        add("a name with control characters", 0, toFolder, {"odd\x1b[2J\r.pdf", "one.pdf"}, {},
-            {"odd\x1b[2J\r.png", "one.png"});
-        add("names with dots", 0, toFolder, {"a.1.pdf", "a.2.pdf"}, {}, {"a.1.png", "a.2.png"});
-        add("two of the same name, from two folders", 0, toFolder, {"one.pdf", "other/one.pdf"}, {},
-            {"one-2001.png", "one-2002.png", "one-2003.png", "one.png"});
-        add("a folder there, named without a '/'", 0, {"--convert", "out", "--dpi", "72"}, {"one.pdf", "three.pdf"}, {},
-            oneAndThree);
-        row("two good, one missing, one locked", {toFolder,
-                                                  {"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"},
-                                                  1,
-                                                  {"gone.pdf\" does not exist", "locked.pdf\" is protected"},
-                                                  oneAndThree,
-                                                  2});
-        row("the password tried on each that asks", {toFolder + QStringList{"--password-stdin"},
-                                                     {"locked.pdf", "one.pdf", "r5.pdf"},
-                                                     0,
-                                                     {},
-                                                     {"locked.png", "one.png", "r5.png"},
-                                                     -1,
-                                                     true,
-                                                     "user\n"});
+        const auto several = [&row, &toFolder](const char *name, const QStringList &documents, int exitCode,
+                                               const QStringList &written, const QStringList &said = {}) {
+            Case c = expect(exitCode, toFolder, documents, said, written);
+            c.errors = said.size();
+            row(name, c);
+        };
+        several("a font named like a full disk between two", {"one.pdf", "full.pdf", "three.pdf"}, 0,
+                QStringList{"full.png"} + oneAndThree);
+        several("a name with control characters", {"odd\x1b[2J\r.pdf", "one.pdf"}, 0, {"odd\x1b[2J\r.png", "one.png"});
+        several("names with dots", {"a.1.pdf", "a.2.pdf"}, 0, {"a.1.png", "a.2.png"});
+        several("two of the same name, from two folders", {"one.pdf", "other/one.pdf"}, 0,
+                {"one-2001.png", "one-2002.png", "one-2003.png", "one.png"});
+        several("two good, one missing, one locked", {"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"}, 1, oneAndThree,
+                {"gone.pdf\" does not exist", "locked.pdf\" is protected"});
+        row("a folder there, named without a '/'",
+            expect(0, {"--convert", "out", "--dpi", "72"}, {"one.pdf", "three.pdf"}, {}, oneAndThree));
+        row("the password tried on each that asks",
+            expect(0, toFolder + QStringList{"--password-stdin"}, {"locked.pdf", "one.pdf", "r5.pdf"}, {},
+                   {"locked.png", "one.png", "r5.png"})
+                .program("user\n"));
         row("Ghostscript crashing on the first",
-            {toFolder,
-             {"one.pdf", "three.pdf"},
-             1,
-             {"sheetforge: Ghostscript stopped"},
-             oneAndThree.mid(1),
-             1,
-             false,
-             {},
-             false,
-             "[ -e \"$here/crashed\" ] || { : > \"$here/crashed\"; kill -SEGV $$; }; exec "
-                 + QStandardPaths::findExecutable("gs") + " \"$@\""});
+            expect(1, toFolder, {"one.pdf", "three.pdf"}, {"sheetforge: Ghostscript stopped"}, oneAndThree.mid(1))
+                .standIn("[ -e \"$here/crashed\" ] || { : > \"$here/crashed\"; kill -SEGV $$; }; exec "
+                         + QStandardPaths::findExecutable("gs") + " \"$@\""));
         // A full disk, or the destination folder gone, would meet every document alike: the first to meet it
         // ends the run. Ghostscript's bitmaps stay small; the pages scaled up from them do not fit.
         const auto lost = [&row](const char *name, const QString &width, const QString &said, const QString &first) {
-            row(name, {{"--convert", "out/", "--width", width, "--colors", "hicolor"},
-                       {"one.pdf", "three.pdf"},
-                       1,
-                       {said},
-                       {},
-                       1,
-                       first.isEmpty(),
-                       {},
-                       first.isEmpty(),
-                       R"sh([ -n "$info" ] && info_ok; )sh" + first
-                           + R"sh(cp "{docs}/noise.tif" "$(printf "$pattern" 1)")sh"});
+            Case c = expect(1, {"--convert", "out/", "--width", width, "--colors", "hicolor"}, {"one.pdf", "three.pdf"},
+                            {said})
+                         .standIn(R"sh([ -n "$info" ] && info_ok; )sh" + first
+                                  + R"sh(cp "{docs}/noise.tif" "$(printf "$pattern" 1)")sh");
+            c.errors = 1;
+            c.process = c.fullDisk = first.isEmpty();
+            row(name, c);
         };
         lost("a full disk", "3000", "full", {});
         lost("the folder removed", "100", "/out", "rm -rf \"$here/../out\"; ");
 
         // A script's files depend on the window's last options only when it lets them, and the options in
         // effect are said either way. JPEG stored, PNG asked for by the name: the line says what is written.
-        const auto stored =
-            [&row](const char *name, const QStringList &flags, const QString &said, QSize size, int bitDepth,
-                   const QByteArray &settings = "ColorDepth=0\nResolution=1\nDither=1\nImageFormat=2\n") {
-                row(name, {QStringList{"--convert", "out/out.png", "--pages", "1"} + flags,
-                           {"two.pdf"},
-                           0,
-                           {said},
-                           {"out001.png"},
-                           -1,
-                           true,
-                           {},
-                           false,
-                           {},
-                           false,
-                           settings,
-                           size,
-                           bitDepth});
-            };
+        const auto stored = [&row](const char *name, const QStringList &flags, const QString &said, QSize size,
+                                   int bitDepth, const QByteArray &settings = {}) {
+            Case c = expect(0, QStringList{"--convert", "out/out.png", "--pages", "1"} + flags, {"two.pdf"}, {said},
+                            {"out001.png"})
+                         .program();
+            c.stored = settings.isEmpty() ? "ColorDepth=0\nResolution=1\nDither=1\nImageFormat=2\n" : settings;
+            c.size = size;
+            c.bitDepth = bitDepth;
+            row(name, c);
+        };
         stored("the window's last", {},
                "last and the flags given): --dpi 96 --colors bw --dither --antialias --no-trim --no-transparent "
                "--format png\n",
@@ -733,43 +712,38 @@ private slots:
         QDir().mkpath(folder.path("out"));
         QProcess process;
         prepare(process, folder);
-        QString said;
-        connect(&process, &QProcess::readyReadStandardError, this,
-                [&] { said += QString::fromUtf8(process.readAllStandardError()); });
         const QStringList arguments{"--convert", folder.path("out/scan.png"), "--dpi", "1200"};
-        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
-                      waitingForPassword ? arguments + QStringList{"--password-stdin", doc("locked.pdf")}
-                                         : arguments + QStringList{doc("long.pdf")});
         // processId() is 0 once the program has ended, and kill(0, ...) would signal this test's whole group.
         const auto send = [&process](int sent) {
             const pid_t pid = pid_t(process.processId());
             return pid > 0 && ::kill(pid, sent) == 0;
         };
-        QList<int> rendering;
+        QList<int> children;
         if (waitingForPassword) {
+            process.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
+                          arguments + QStringList{"--password-stdin", doc("locked.pdf")});
             // Ghostscript has asked for the password and ended by then.
             QTest::qWait(1500);
         } else {
-            QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
-            rendering = ghostscriptChildren(process.processId());
-            QVERIFY(!rendering.isEmpty());
+            QVERIFY(rendering(process, arguments + QStringList{doc("long.pdf")}));
+            children = ghostscriptChildren(process.processId());
+            QVERIFY(!children.isEmpty());
         }
         // Ghostscript stops with us, so the temporary folder does not fill meanwhile, and goes on with us.
         if (stoppedFirst) {
             QVERIFY(send(stoppedFirst));
-            QTRY_VERIFY_WITH_TIMEOUT(isStopped(int(process.processId()))
-                                         && std::all_of(rendering.begin(), rendering.end(), isStopped),
-                                     5000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                isStopped(int(process.processId())) && std::all_of(children.begin(), children.end(), isStopped), 5000);
             QVERIFY(send(SIGCONT));
             QTRY_VERIFY_WITH_TIMEOUT(!isStopped(int(process.processId()))
-                                         && std::none_of(rendering.begin(), rendering.end(), isStopped),
+                                         && std::none_of(children.begin(), children.end(), isStopped),
                                      5000);
         }
         QVERIFY(send(signal));
         QVERIFY(process.waitForFinished(5000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 128 + signal);
-        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(children.begin(), children.end(), isAlive), 5000);
         QCOMPARE(filesIn(folder.path("out")), QStringList());
         QCOMPARE(leftovers(folder.temp()), QStringList());
     }
@@ -863,42 +837,25 @@ private slots:
         QVERIFY(shell.readAllStandardError().contains("not valid UTF-8"));
     }
 
-    // Killed, the program takes its Ghostscript along, though that one is silent and would go on for minutes.
-    void killedProgram_takesItsGhostscriptAlong()
-    {
-        CaseFolder folder;
-        QVERIFY(QDir().mkpath(folder.path("bin")));
-        QVERIFY(!fakeGhostscript(folder.path("bin"), "[ -n \"$info\" ] && info_ok; page 1; sleep 120").isEmpty());
-        QProcess process;
-        prepare(process, folder);
-        QString said;
-        connect(&process, &QProcess::readyReadStandardError, this,
-                [&] { said += QString::fromUtf8(process.readAllStandardError()); });
-        process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), {"--convert", folder.path("out.png"), doc("three.pdf")});
-        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
-        const QList<int> rendering = ghostscriptChildren(process.processId());
-        QVERIFY(!rendering.isEmpty());
-        process.kill();
-        QVERIFY(process.waitForFinished(5000));
-        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(rendering.begin(), rendering.end(), isAlive), 5000);
-    }
-
-    // A killed run's folder goes at the next start; one that another instance holds stays, even when that
+    // Killed, the program takes its Ghostscript along, though that one is silent and would go on for minutes. The
+    // killed run's folder goes at the next start; one that another instance holds stays, even when that
     // instance runs in a process namespace of its own, where its process id means nothing here.
-    void workFolders_ofKilledRunsGoAndOfLiveOnesStay()
+    void killedRun_takesItsGhostscriptAlong_andItsFolderGoesNext()
     {
         CaseFolder folder;
-        QDir().mkpath(folder.path("out"));
+        QVERIFY(QDir().mkpath(folder.path("out")) && QDir().mkpath(folder.path("silent")));
+        QVERIFY(!fakeGhostscript(folder.path("silent"), "[ -n \"$info\" ] && info_ok; page 1; sleep 120").isEmpty());
         QProcess killed, other;
         prepare(killed, folder);
-        QString said;
-        connect(&killed, &QProcess::readyReadStandardError, this,
-                [&] { said += QString::fromUtf8(killed.readAllStandardError()); });
-        killed.start(QStringLiteral(SHEETFORGE_EXECUTABLE),
-                     {"--convert", folder.path("out/k.png"), "--dpi", "600", doc("long.pdf")});
-        QTRY_VERIFY_WITH_TIMEOUT(said.contains(QLatin1String("Processing page")), 30000);
+        QProcessEnvironment environment = killed.processEnvironment();
+        environment.insert("PATH", folder.path("silent") + ':' + environment.value("PATH"));
+        killed.setProcessEnvironment(environment);
+        QVERIFY(rendering(killed, {"--convert", folder.path("out/k.png"), doc("three.pdf")}));
+        const QList<int> children = ghostscriptChildren(killed.processId());
+        QVERIFY(!children.isEmpty());
         killed.kill();
         QVERIFY(killed.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(std::none_of(children.begin(), children.end(), isAlive), 5000);
         QVERIFY(!leftovers(folder.temp()).isEmpty());
 
         prepare(other, folder);
