@@ -35,6 +35,7 @@ void prepare(QProcess &process, const CaseFolder &folder)
     environment.insert("XDG_CONFIG_HOME", folder.path("config"));
     // Else Qt makes its runtime folder in the temporary folder.
     environment.insert("XDG_RUNTIME_DIR", folder.path());
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder.path());
 }
@@ -604,9 +605,6 @@ private slots:
         CaseFolder folder;
         QProcess process;
         prepare(process, folder);
-        QProcessEnvironment environment = process.processEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(QStringLiteral(SHEETFORGE_EXECUTABLE), arguments);
         QString said;
