@@ -161,7 +161,7 @@ private slots:
         QVERIFY(summary.details.endsWith(QStringLiteral("detail %1").arg(failed)));
     }
 
-    // Ranges as Ghostscript's page list; the command line's tests hold the messages for lists it refuses.
+    // Ranges as Ghostscript's page list, and the words for a list refused.
     void pageList_givesEachPageOnceInOrder_data()
     {
         QTest::addColumn<QString>("text");
@@ -172,6 +172,8 @@ private slots:
                             const char *missing = "") {
             QTest::newRow(name) << QString(text) << pageCount << QString(pages) << QString(missing);
         };
+        row("everything", "1-", 4, "1-4");
+        row("list", "1,3,5-7,10-", 12, "1,3,5-7,10-12");
         row("repeats and disorder", "7,2-3,3,1", 9, "1-3,7");
         row("blanks", " 2 - 3 , 5 ", 9, "2-3,5");
         row("far past the end", "1-2000000000", 3, "1-3", "4-2000000000");
@@ -179,6 +181,9 @@ private slots:
         row("the last page an int holds, past the end", "3,2147483647", 5, "3", "2147483647");
         row("up to the last page an int holds", "4-2147483647", 5, "4-5", "6-2147483647");
         row("empty", " ", 9, "!");
+        row("empty part", "1,,2", 9, "!\"\"");
+        row("zero", "0-2", 9, "!\"0-2\": pages are numbered from 1");
+        row("backwards", "1,4-2", 9, "!\"4-2\": the first page comes after the last");
         row("a first page beyond an int", "2147483648", 9, "!no document has that many pages");
         row("a last page beyond an int", "1-99999999999", 9, "!no document has that many pages");
     }

@@ -548,18 +548,29 @@ private slots:
         }
     }
 
+    void multiPageTiff_holdsEveryPageInOrder_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QByteArray>("compression");
+        QTest::newRow("16 colours") << int(ColorDepth::SixteenColors) << QByteArray("LZW");
+        QTest::newRow("black and white") << int(ColorDepth::BlackAndWhite) << QByteArray("Group4");
+    }
+
     void multiPageTiff_holdsEveryPageInOrder()
     {
+        QFETCH(int, depth);
+        QFETCH(QByteArray, compression);
         CaseFolder folder;
         ConversionJob job = knownPages(folder.path("scan"), 1, 3);
         job.options.format = ImageFormat::Tiff;
+        job.options.colorDepth = ColorDepth(depth);
         const ConversionResult result = convert(job);
         QVERIFY(result.isSuccess());
         QCOMPARE(result.pagesWritten, 3);
         QCOMPARE(filesIn(folder.path()), QStringList{"scan.tif"});
         const ImageFacts facts = readImage(folder.path("scan.tif"));
         QCOMPARE(facts.images, 3);
-        QCOMPARE(facts.compression, QByteArray("LZW"));
+        QCOMPARE(facts.compression, compression);
         const auto frame = [&](int index) {
             const QString name = QStringLiteral("TIFF:%1[%2]").arg(folder.path("scan.tif")).arg(index);
             return QImage::fromData(ImageObject().convert({name}, "PPM").data, "PPM");
