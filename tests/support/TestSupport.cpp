@@ -76,8 +76,7 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
         pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
     pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R /Info "
            + QByteArray::number(objects.size()) + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
+    return plantFile(path, pdf);
 }
 
 bool run(const QString &program, const QStringList &arguments)
@@ -89,10 +88,9 @@ bool run(const QString &program, const QStringList &arguments)
 
 bool encrypt(const QString &pdf, const QString &encrypted, const QString &userPassword, bool revision5)
 {
-    QStringList arguments{"--encrypt", userPassword, "owner", "256"};
-    if (revision5)
-        arguments << "--force-R5";
-    return run("qpdf", arguments + QStringList{"--", pdf, encrypted});
+    const QStringList form = revision5 ? QStringList{"--force-R5"} : QStringList();
+    return run("qpdf",
+               QStringList{"--encrypt", userPassword, "owner", "256"} + form + QStringList{"--", pdf, encrypted});
 }
 
 DocumentInfo documentInfo(const QString &pdf, int page)
@@ -113,8 +111,7 @@ QString fakeGhostscript(const QString &folder, const QString &body)
 {
     const QString path = QDir(folder).filePath("gs");
     QFile script(path);
-    if (!script.open(QIODevice::WriteOnly))
-        return {};
+    script.open(QIODevice::WriteOnly);
     script.write(R"sh(#!/bin/sh
 here=$(dirname "$0")
 for a in "$@"; do
@@ -161,25 +158,18 @@ ImageFacts readImage(const QString &path)
         facts.compression = CommandOptionToMnemonic(MagickCompressOptions, MagickGetImageCompression(wand));
     }
     DestroyMagickWand(wand);
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.read(26);
-        if (head.startsWith("\x89PNG\r\n\x1a\n") && head.size() == 26) {
-            facts.pngBitDepth = quint8(head.at(24));
-            facts.pngColorType = quint8(head.at(25));
-        }
+    const QByteArray head = contentsOf(path).left(26);
+    if (head.startsWith("\x89PNG\r\n\x1a\n") && head.size() == 26) {
+        facts.pngBitDepth = quint8(head.at(24));
+        facts.pngColorType = quint8(head.at(25));
     }
     return facts;
 }
 
-ConversionResult convert(const ConversionJob &job, const ImageObject *images)
+ConversionResult convert(const ConversionJob &job, const ImageObject *images, ConversionEngine *wired)
 {
-    ConversionEngine engine(images);
-    return convert(engine, job);
-}
-
-ConversionResult convert(ConversionEngine &engine, const ConversionJob &job)
-{
+    ConversionEngine own(images);
+    ConversionEngine &engine = wired ? *wired : own;
     QSignalSpy finished(&engine, &ConversionEngine::finished);
     engine.start(job);
     finished.wait(60000);
@@ -210,13 +200,6 @@ int modeOf(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
 }
 
-int newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return int(0666 & ~mask);
-}
-
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -227,19 +210,25 @@ QStringList leftovers(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 }
 
+// The fields of /proc/pid/stat after the name, which may hold anything and so ends at the last ')'.
+static QStringList statFields(qint64 pid, QString *name = nullptr)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    const QString stat = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const qsizetype open = stat.indexOf(QLatin1Char('(')), close = stat.lastIndexOf(QLatin1Char(')'));
+    if (name)
+        *name = stat.mid(open + 1, close - open - 1);
+    return close < 0 ? QStringList() : stat.mid(close + 2).split(QLatin1Char(' '));
+}
+
 QList<int> ghostscriptChildren(qint64 pid)
 {
     QList<int> found;
     for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile file(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!entry.toInt() || !file.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid ...": the name may hold spaces, the fields after it do not.
-        const QString stat = QString::fromUtf8(file.readAll());
-        const qsizetype open = stat.indexOf(QLatin1Char('(')), close = stat.lastIndexOf(QLatin1Char(')'));
-        const QStringList fields = stat.mid(close + 2).split(QLatin1Char(' '));
-        if (stat.mid(open + 1, close - open - 1) == QLatin1String("gs") && fields.size() > 1
-            && fields.at(0) != QLatin1String("Z") && fields.at(1).toLongLong() == pid)
+        QString name;
+        const QStringList fields = entry.toInt() ? statFields(entry.toInt(), &name) : QStringList();
+        if (name == QLatin1String("gs") && fields.size() > 1 && fields.at(0) != QLatin1String("Z")
+            && fields.at(1).toLongLong() == pid)
             found << entry.toInt();
     }
     return found;
@@ -247,43 +236,22 @@ QList<int> ghostscriptChildren(qint64 pid)
 
 char processState(qint64 pid)
 {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    // The name in parentheses may hold anything, so the state follows the last ')'.
-    const QByteArray stat = file.readAll();
-    const qsizetype close = stat.lastIndexOf(')');
-    return close >= 0 && close + 2 < stat.size() ? stat.at(close + 2) : 0;
+    const QStringList fields = statFields(pid);
+    return fields.isEmpty() || fields.first().isEmpty() ? 0 : fields.first().at(0).toLatin1();
 }
 
-SmallDisk::SmallDisk(const QString &path, const QString &options)
-    : path(path)
-    , mounted(QDir().mkpath(path) && run("mount", {"-t", "tmpfs", "-o", options, "tmpfs", path}))
-{}
-
-SmallDisk::~SmallDisk()
-{
-    if (mounted)
-        run("umount", {path});
-}
-
-FileSizeLimit::FileSizeLimit(qint64 bytes)
-    : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+QScopeGuard<std::function<void()>> limitFileSize(qint64 bytes)
 {
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    m_previous = qint64(limit.rlim_cur);
+    const rlimit previous = limit;
     limit.rlim_cur = rlim_t(bytes);
     setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit()
-{
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = rlim_t(m_previous);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, m_handler);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    return qScopeGuard(std::function<void()>([previous, handler] {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, handler);
+    }));
 }
 
 CaseFolder::CaseFolder()
@@ -295,10 +263,7 @@ CaseFolder::CaseFolder()
 
 CaseFolder::~CaseFolder()
 {
-    if (m_previousTemp.isEmpty())
-        qunsetenv("TMPDIR");
-    else
-        qputenv("TMPDIR", m_previousTemp);
+    m_previousTemp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", m_previousTemp);
 }
 
 QString CaseFolder::path(const QString &name) const
