@@ -46,14 +46,12 @@ bool writeKnownPages(const QString &path)
             painter.fillRect(QRectF(box.x(), box.y() + row, box.width(), 1), hues);
         }
     };
-    stripes(QRectF(QPointF(), PagePoints));
-    writer.newPage();
-    gradients(QRectF(QPointF(), PagePoints));
-    writer.newPage();
-    stripes(TrimBox);
-    writer.newPage();
-    gradients(TrimBox);
-    writer.newPage();
+    for (const QRectF &box : {QRectF(QPointF(), PagePoints), TrimBox}) {
+        stripes(box);
+        writer.newPage();
+        gradients(box);
+        writer.newPage();
+    }
     QLinearGradient ramp(0, 0, PagePoints.width(), 0);
     ramp.setColorAt(0, Qt::black);
     ramp.setColorAt(1, Qt::white);
@@ -63,36 +61,16 @@ bool writeKnownPages(const QString &path)
 
 QByteArray formatByBytes(const QByteArray &data)
 {
-    if (data.startsWith("\x89PNG\r\n\x1a\n"))
-        return "png";
-    if (data.startsWith("GIF87a") || data.startsWith("GIF89a"))
-        return "gif";
-    if (data.startsWith("\xff\xd8\xff"))
-        return "jpg";
-    if (data.startsWith("II*\0") || data.startsWith("MM\0*"))
-        return "tif";
-    // A lossless WebP holds its image in a VP8L chunk, a lossy one in "VP8 ".
-    if (data.startsWith("RIFF") && data.mid(8, 4) == "WEBP") {
-        for (qsizetype at = 12; at + 8 <= data.size();) {
-            const QByteArray chunk = data.mid(at, 4);
-            if (chunk == "VP8L" || chunk == "VP8 ")
-                return chunk == "VP8L" ? "webp lossless" : "webp";
-            at += 8 + ((qFromLittleEndian<quint32>(data.constData() + at + 4) + 1) & ~1u);
-        }
+    const QList<std::pair<const char *, QByteArray>> magic{
+        {"png", "\x89PNG\r\n\x1a\n"}, {"gif", "GIF8"}, {"jpg", "\xff\xd8\xff"}, {"tif", "II*"}, {"tif", "MM"}};
+    for (const auto &[format, start] : magic) {
+        if (data.startsWith(start))
+            return format;
     }
+    // A lossless WebP holds its image in a VP8L chunk (after its colour profile), a lossy one in "VP8 ".
+    if (data.startsWith("RIFF") && data.mid(8, 4) == "WEBP")
+        return data.contains("VP8L") ? "webp lossless" : "webp";
     return "unknown";
-}
-
-// The body of a PNG's first chunk of type; empty if it has none.
-QByteArray pngChunk(const QByteArray &png, const char *type)
-{
-    for (qsizetype at = 8; at + 8 <= png.size();) {
-        const auto length = qsizetype(qFromBigEndian<quint32>(png.constData() + at));
-        if (png.mid(at + 4, 4) == type)
-            return png.mid(at + 8, length);
-        at += 12 + length;
-    }
-    return {};
 }
 
 // How often a pixel differs from its left neighbour: error diffusion scatters a smooth area into specks.
@@ -106,15 +84,9 @@ int changesAlongRows(const QImage &image)
     return changes;
 }
 
-// What each depth promises: the most colours kept, and a PNG's colour type and bits (0: the fewest that hold the
-// colours kept). Type 0 is gray, its levels evenly spaced.
-struct DepthPromise
-{
-    int most;
-    int pngType;
-    int pngBits;
-};
-const QMap<ColorDepth, DepthPromise> Promised{
+// What each depth promises: the most colours kept, and a PNG's colour type (0 is gray, its levels evenly spaced)
+// and bits (0: the fewest that hold the colours kept).
+const QMap<ColorDepth, std::array<int, 3>> Promised{
     {ColorDepth::BlackAndWhite, {2, 0, 1}},  {ColorDepth::FourColors, {4, 3, 0}},
     {ColorDepth::SixteenColors, {16, 3, 0}}, {ColorDepth::TwoHundredFiftySixColors, {256, 3, 0}},
     {ColorDepth::HiColor, {65536, 2, 8}},    {ColorDepth::Grayscale, {256, 0, 8}},
@@ -133,13 +105,14 @@ struct Written
     bool trim = false;
     int quality = 75;
     int fewest = 0; // colours in the file; lossy files are not counted
+    int specks = 0; // pixels unlike their left neighbour, in a PNG: dithering scatters a gradient into specks
 };
 
 // A page our own PNG writer writes, from a bitmap the library reduced.
 struct OwnPng
 {
     ColorDepth depth;
-    int page = 1; // 0: the hue bars
+    int page = 1;
     bool dither = false;
     int boxWidth = 0; // to fit the page in; 0 for none
     int bitDepth = 8;
@@ -150,9 +123,9 @@ struct Clear
 {
     QByteArray format = "png";
     ColorDepth depth;
-    int page = 3; // 3: stripes in a clear margin; 4: more colours than a palette, in one; 0: text and a square
+    int page = 3; // 3: stripes in a clear margin; 4: more colours than a palette, in one
     bool trim = false;
-    bool comparedOpaque = false; // over white, with the same page written on opaque paper
+    QList<int> pngTypes; // a PNG's colour type: any of these
 };
 
 } // namespace
@@ -170,21 +143,13 @@ class tst_WrittenFiles : public QObject
     // The known pages from first to last at 72 dpi, numbered when more than one.
     ConversionJob knownPages(const QString &destination, int first, int last = 0) const
     {
-        ConversionJob job;
-        job.ghostscript = GhostscriptLocator().locate();
-        job.options = {.sourceFile = m_pdf, .dpi = 72};
-        job.firstPage = first;
-        job.lastPage = std::max(first, last);
-        job.numbered = last > first;
-        job.pageCount = 3;
-        job.destination = destination;
-        return job;
-    }
-
-    bool postScript(const QString &pdf, const QString &program) const
-    {
-        return run(GhostscriptLocator().locate(), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o",
-                                                   m_docs.filePath(pdf), "-c", program + " showpage"});
+        return {.options = {.sourceFile = m_pdf, .dpi = 72},
+                .ghostscript = GhostscriptLocator().locate(),
+                .destination = destination,
+                .firstPage = first,
+                .lastPage = std::max(first, last),
+                .numbered = last > first,
+                .pageCount = 3};
     }
 
 private slots:
@@ -193,13 +158,6 @@ private slots:
         ImageObject::initialise();
         m_pdf = m_docs.filePath("known.pdf");
         QVERIFY(writeKnownPages(m_pdf));
-        QVERIFY(postScript("text.pdf",
-                           "<< /PageSize [300 300] >> setpagedevice /Helvetica findfont 24 scalefont "
-                           "setfont 20 250 moveto (Page 1) show 1 0 0 setrgbcolor 100 100 100 100 rectfill"));
-        // Sixty hue bars, a red line and a blue disc on white.
-        QVERIFY(postScript("bars.pdf", "0 1 59 { /i exch def i 60 div 0.67 0.8 sethsbcolor i 10 mul 100 add 200 9 400 "
-                                       "rectfill } for 1 0 0 setrgbcolor 100 650 moveto 400 150 lineto 3 setlinewidth "
-                                       "stroke 0 0 1 setrgbcolor 300 100 80 0 360 arc fill"));
     }
 
     void everyOption_showsInTheFileWritten_data()
@@ -210,6 +168,8 @@ private slots:
         row("png 16 colours", {.antialias = false, .fewest = 16});
         row("png 16 colours antialiased 144 dpi", {.dpi = 144, .fewest = 16});
         row("png 4 colours dithered", {.depth = D::FourColors, .dither = true, .fewest = 4});
+        // Undithered, a few thousand: the gradients fall into bands.
+        row("png 4 colours dithered, gradients", {.depth = D::FourColors, .page = 2, .dither = true, .specks = 15000});
         row("png black and white", {.depth = D::BlackAndWhite, .page = 2, .dpi = 96, .fewest = 2});
         row("png 256 colours", {.depth = D::TwoHundredFiftySixColors, .page = 2, .dpi = 120, .fewest = 17});
         // Page 1 keeps its 16 stripes: a 4-bit palette holds them.
@@ -228,7 +188,8 @@ private slots:
         row("gif trimmed antialiased",
             {.format = "gif", .depth = D::FourColors, .page = 3, .dpi = 144, .trim = true, .fewest = 4});
         row("png grayscale", {.depth = D::Grayscale, .page = 2, .fewest = 100});
-        row("png 16 grays dithered", {.depth = D::SixteenGrays, .page = 2, .dither = true, .fewest = 8});
+        row("png 16 grays dithered",
+            {.depth = D::SixteenGrays, .page = 2, .dither = true, .fewest = 8, .specks = 15000});
         row("png 4 grays", {.depth = D::FourGrays, .antialias = false, .fewest = 3});
         // A ramp from black to white takes every level there is.
         row("png 16 grays, a ramp", {.depth = D::SixteenGrays, .page = 5, .fewest = 16});
@@ -258,9 +219,7 @@ private slots:
         job.options.dpi = c.dpi;
         QVERIFY(convert(job).isSuccess());
         QCOMPARE(filesIn(folder.path()), QStringList{"page." + suffix});
-        QFile file(job.destination);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = contentsOf(job.destination);
         QCOMPARE(formatByBytes(bytes), c.format);
         // Nothing but the image: no profile, no time of writing.
         for (const char *chunk : {"iCCP", "tEXt", "zTXt", "tIME", "bKGD"})
@@ -274,11 +233,11 @@ private slots:
         QCOMPARE(facts.page, QRect(QPoint(), facts.size)); // no canvas left from trimming
         if (suffix == "png" || suffix == "jpg" || suffix == "tif")
             QCOMPARE(qRound(facts.dpi), c.dpi);
-        const DepthPromise promised = Promised.value(c.depth);
-        if (promised.pngType == 0) {
+        const auto [most, pngType, pngBits] = Promised.value(c.depth);
+        if (pngType == 0) {
             const QImage image(job.destination);
             QVERIFY(image.allGray());
-            const int step = 255 / ((1 << promised.pngBits) - 1);
+            const int step = 255 / ((1 << pngBits) - 1);
             for (int y = 0; suffix == "png" && y < image.height(); y += 7) {
                 for (int x = 0; x < image.width(); x += 7)
                     QVERIFY(qGray(image.pixel(x, y)) % step == 0);
@@ -288,34 +247,16 @@ private slots:
         }
         if (suffix == "tif")
             QCOMPARE(facts.compression, QByteArray("LZW"));
+        QVERIFY2(changesAlongRows(QImage(job.destination)) >= c.specks, "not dithered");
         // A palette at the fewest bits that hold the colours kept.
-        int least = 1;
-        while ((1 << least) < facts.colors)
-            least *= 2;
+        const int least = facts.colors <= 2 ? 1 : facts.colors <= 4 ? 2 : facts.colors <= 16 ? 4 : 8;
         if (suffix == "png")
             QCOMPARE(QList<int>({facts.pngColorType, facts.pngBitDepth}),
-                     QList<int>({promised.pngType, promised.pngBits ? promised.pngBits : least}));
+                     QList<int>({pngType, pngBits ? pngBits : least}));
         if (suffix == "jpg")
             QCOMPARE(facts.quality, std::max(1, c.quality));
         else if (c.format != "webp")
-            QVERIFY2(facts.colors >= c.fewest && facts.colors <= promised.most,
-                     qPrintable(QString::number(facts.colors)));
-    }
-
-    void dither_scattersTheErrorAcrossNeighbours()
-    {
-        CaseFolder folder;
-        QMap<bool, int> changes;
-        for (bool dither : {false, true}) {
-            ConversionJob job = knownPages(folder.path(dither ? "dithered.png" : "plain.png"), 2);
-            job.options.colorDepth = ColorDepth::FourColors;
-            job.options.dither = dither;
-            QVERIFY(convert(job).isSuccess());
-            changes[dither] = changesAlongRows(QImage(job.destination));
-        }
-        // Undithered, a gradient falls into a few bands; dithered, into a fine mix of its colours.
-        QVERIFY2(changes[true] > 20 * std::max(1, changes[false]),
-                 qPrintable(QStringLiteral("%1 %2").arg(changes[false]).arg(changes[true])));
+            QVERIFY2(facts.colors >= c.fewest && facts.colors <= most, qPrintable(QString::number(facts.colors)));
     }
 
     // Palettes and gray below 8 bits are written by our own PNG writer: read back by Qt's decoder, its pixels
@@ -327,15 +268,9 @@ private slots:
         using D = ColorDepth;
         row("16 colours, 16 stripes", {.depth = D::SixteenColors, .bitDepth = 4});
         row("4 colours dithered, gradients", {.depth = D::FourColors, .page = 2, .dither = true, .bitDepth = 2});
-        row("256 colours, gradients", {.depth = D::TwoHundredFiftySixColors, .page = 2});
         // Scaled, some of the library's palette entries fall together at 8 bits.
         row("256 colours, a ramp scaled", {.depth = D::TwoHundredFiftySixColors, .page = 5, .boxWidth = 517});
-        // Dithered, some of the library's palette entries are left unused.
-        row("256 colours dithered, hue bars", {.depth = D::TwoHundredFiftySixColors, .page = 0, .dither = true});
-        row("16 colours, a ramp: 16 grays in a palette", {.depth = D::SixteenColors, .page = 5, .bitDepth = 4});
         row("16 grays, a ramp", {.depth = D::SixteenGrays, .page = 5, .bitDepth = 4});
-        row("4 grays dithered, gradients", {.depth = D::FourGrays, .page = 2, .dither = true, .bitDepth = 2});
-        row("black and white, gradients", {.depth = D::BlackAndWhite, .page = 2, .bitDepth = 1});
         row("black and white dithered, gradients",
             {.depth = D::BlackAndWhite, .page = 2, .dither = true, .bitDepth = 1});
     }
@@ -344,14 +279,9 @@ private slots:
     {
         QFETCH(OwnPng, c);
         CaseFolder folder;
-        const int page = std::max(1, c.page);
-        QVERIFY(run(GhostscriptLocator().locate(),
-                    GhostscriptCommands::renderArguments({.document = c.page > 0 ? m_pdf : m_docs.filePath("bars.pdf"),
-                                                          .outputFolder = folder.path(),
-                                                          .firstPage = page,
-                                                          .lastPage = page,
-                                                          .dpi = 96,
-                                                          .antialias = true})));
+        RenderRequest render{.document = m_pdf, .outputFolder = folder.path(), .dpi = 96, .antialias = true};
+        render.firstPage = render.lastPage = c.page;
+        QVERIFY(run(GhostscriptLocator().locate(), GhostscriptCommands::renderArguments(render)));
         ConversionJob job;
         // Tagged 78 dpi: 3071.06 pixels a metre, where rounding the other way shows.
         job.options = {
@@ -371,23 +301,12 @@ private slots:
         QVERIFY(!image.isNull());
         QCOMPARE(image, QImage::fromData(reference.data, "PNG").convertToFormat(QImage::Format_RGB32));
         // The resolution in pixels a metre (3071), and the colour space as the library's writer states it.
-        QCOMPARE(pngChunk(written.data, "pHYs"), QByteArray("\0\0\x0b\xff\0\0\x0b\xff\x01", 9));
-        for (const char *chunk : {"gAMA", "cHRM"})
-            QVERIFY2(pngChunk(written.data, chunk) == pngChunk(reference.data, chunk), chunk);
-        if (written.data.at(25) != 3)
-            return;
-        // A palette holds each colour once, every entry used, the commonest first: the paper's runs deflate best.
-        const QImage indexed = QImage::fromData(written.data, "PNG");
-        QCOMPARE(indexed.format(), QImage::Format_Indexed8);
-        QList<qint64> uses(indexed.colorCount());
-        for (int y = 0; y < indexed.height(); ++y) {
-            for (int x = 0; x < indexed.width(); ++x)
-                ++uses[indexed.pixelIndex(x, y)];
-        }
-        const QList<QRgb> table = indexed.colorTable();
-        QCOMPARE(QSet<QRgb>(table.begin(), table.end()).size(), table.size());
-        QVERIFY(!uses.contains(0));
-        QVERIFY(std::is_sorted(uses.rbegin(), uses.rend()));
+        QVERIFY(written.data.contains(QByteArray("pHYs\0\0\x0b\xff\0\0\x0b\xff\x01", 13)));
+        const auto chunk = [](const QByteArray &png, const char *type, int length) {
+            return png.mid(png.indexOf(type), 4 + length);
+        };
+        QCOMPARE(chunk(written.data, "gAMA", 4), chunk(reference.data, "gAMA", 4));
+        QCOMPARE(chunk(written.data, "cHRM", 32), chunk(reference.data, "cHRM", 32));
     }
 
     void sizeInPixels_fitsEachPageInTheBox_data()
@@ -396,7 +315,6 @@ private slots:
         QTest::addColumn<bool>("trim");
         QTest::addColumn<QSize>("written");
         // The pages are 400 x 200 points; page 3's stripes, the part trimming keeps, 200 x 100.
-        QTest::newRow("width") << QSize(800, 0) << false << QSize(800, 400);
         QTest::newRow("height") << QSize(0, 75) << false << QSize(150, 75);
         QTest::newRow("both, width governs") << QSize(300, 300) << false << QSize(300, 150);
         QTest::newRow("both, height governs") << QSize(1000, 120) << false << QSize(240, 120);
@@ -432,8 +350,7 @@ private slots:
     {
         CaseFolder folder;
         // Page 2 is a quarter as wide as the others, and the same page as page 2 of the small document.
-        const QString mixed = folder.path("mixed.pdf");
-        const QString small = folder.path("small.pdf");
+        const QString mixed = folder.path("mixed.pdf"), small = folder.path("small.pdf");
         QVERIFY(writePdf(mixed, {QSizeF(400, 200), QSizeF(100, 50), QSizeF(400, 200)}));
         QVERIFY(writePdf(small, {QSizeF(100, 50), QSizeF(100, 50)}));
         const auto fitted = [&](const QString &document, const QString &name, int width, int first = 1) {
@@ -458,8 +375,7 @@ private slots:
         QCOMPARE(QImage(folder.path("from2002.png")), QImage(folder.path("small002.png")));
         QCOMPARE(qRound(readImage(folder.path("from2003.png")).dpi), 36);
 
-        // A page the box would need beyond 2400 dpi for refuses the run before anything is written; so does a
-        // page as wide as the one before it, and so rendered in the same run, but far taller.
+        // A page needing beyond 2400 dpi refuses the run before anything is written, so does one far taller.
         for (const QSizeF second : {QSizeF(2, 1), QSizeF(400, 14000)}) {
             QVERIFY(writePdf(mixed, {QSizeF(400, 200), second}));
             const ConversionResult refused = fitted(mixed, "refused.png", 6000);
@@ -474,9 +390,9 @@ private slots:
         QTest::addColumn<Clear>("c");
         const auto row = [](const char *name, const Clear &c) { QTest::newRow(name) << c; };
         using D = ColorDepth;
-        row("png 16 colours", {.depth = D::SixteenColors});
+        row("png 16 colours", {.depth = D::SixteenColors, .pngTypes = {3}});
         row("png black and white", {.depth = D::BlackAndWhite});
-        row("png 16 grays", {.depth = D::SixteenGrays});
+        row("png 16 grays", {.depth = D::SixteenGrays, .pngTypes = {0, 4}});
         row("png hicolor trimmed", {.depth = D::HiColor, .trim = true});
         row("gif 4 colours", {.format = "gif", .depth = D::FourColors});
         row("tif black and white", {.format = "tif", .depth = D::BlackAndWhite});
@@ -484,9 +400,7 @@ private slots:
         row("tif 4 grays", {.format = "tif", .depth = D::FourGrays});
         row("gif 256 colours", {.format = "gif", .depth = D::TwoHundredFiftySixColors, .page = 4});
         // Fewer colours than the palette holds.
-        row("gif 256 colours, a few used", {.format = "gif", .depth = D::TwoHundredFiftySixColors, .page = 0});
-        row("gif hicolor", {.format = "gif", .depth = D::HiColor, .page = 4});
-        row("png hicolor, text", {.depth = D::HiColor, .page = 0, .comparedOpaque = true});
+        row("gif 256 colours, a few used", {.format = "gif", .depth = D::TwoHundredFiftySixColors});
         row("webp 256 colours", {.format = "webp", .depth = D::TwoHundredFiftySixColors, .page = 4});
     }
 
@@ -494,8 +408,7 @@ private slots:
     {
         QFETCH(Clear, c);
         CaseFolder folder;
-        ConversionJob job = knownPages(folder.path("clear." + c.format), std::max(1, c.page));
-        job.options.sourceFile = c.page == 0 ? m_docs.filePath("text.pdf") : m_pdf;
+        ConversionJob job = knownPages(folder.path("clear." + c.format), c.page);
         job.options.colorDepth = c.depth;
         job.options.format = ImageFormat(OptionLists::suffixes().indexOf(c.format));
         job.options.trim = c.trim;
@@ -504,47 +417,20 @@ private slots:
         const QByteArray png = ImageObject().convert({c.format.toUpper() + ':' + job.destination}, "PNG").data;
         const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
         QVERIFY(image.hasAlphaChannel());
-        const QPoint ink = c.trim || c.page == 0 ? image.rect().center() : TrimBox.center().toPoint();
+        const QPoint ink = c.trim ? image.rect().center() : TrimBox.center().toPoint();
         QCOMPARE(qAlpha(image.pixel(ink)), 255);
-        if (c.trim) {
-            // The clear margin is what trimming takes away.
+        // The clear margin is what trimming takes away.
+        const QPoint corner(image.width() - 2, image.height() - 2);
+        if (c.trim)
             QCOMPARE(image.size(), OutputSize::pixels(TrimBox.size(), 72, true));
-        } else {
-            QCOMPARE(qAlpha(image.pixel(1, 1)), 0);
-            QCOMPARE(qAlpha(image.pixel(image.width() - 2, image.height() - 2)), 0);
-        }
-        if (c.comparedOpaque) {
-            // The ink's edges, where it covers part of a pixel, are as dark as on opaque paper, within the little
-            // that clearing the faintest edges of the paper moves them.
-            job.options.transparent = false;
-            job.destination = folder.path("opaque.png");
-            QVERIFY(convert(job).isSuccess());
-            const QImage opaque = QImage(job.destination).convertToFormat(QImage::Format_RGB32);
-            QImage overWhite(image.size(), QImage::Format_RGB32);
-            overWhite.fill(Qt::white);
-            QPainter(&overWhite).drawImage(0, 0, image);
-            QCOMPARE(overWhite.size(), opaque.size());
-            qint64 difference = 0, inked = 0;
-            for (int y = 0; y < opaque.height(); ++y) {
-                for (int x = 0; x < opaque.width(); ++x) {
-                    const int alpha = qAlpha(image.pixel(x, y));
-                    inked += alpha != 0 && alpha != 255;
-                    if (alpha != 0 && alpha != 255)
-                        difference += std::abs(qGray(overWhite.pixel(x, y)) - qGray(opaque.pixel(x, y)));
-                }
-            }
-            QVERIFY(inked > 100);
-            QVERIFY2(difference < 3 * inked, qPrintable(QString::number(double(difference) / inked)));
-        }
+        else
+            QCOMPARE(QList<int>({qAlpha(image.pixel(1, 1)), qAlpha(image.pixel(corner))}), QList<int>({0, 0}));
         const ImageFacts facts = readImage(job.destination);
         // A palette holds the transparent entry; gray keeps its own transparency.
-        if (c.format == "png" && c.depth == ColorDepth::SixteenColors)
-            QCOMPARE(facts.pngColorType, 3);
-        if (c.format == "png" && c.depth == ColorDepth::SixteenGrays)
-            QVERIFY(facts.pngColorType == 0 || facts.pngColorType == 4);
+        QVERIFY(c.pngTypes.isEmpty() || c.pngTypes.contains(facts.pngColorType));
         if (c.format == "tif") {
-            QCOMPARE(facts.compression, QByteArray("LZW")); // Group 4 has no transparency
-            QCOMPARE(facts.gray, Promised.value(c.depth).pngType == 0);
+            QCOMPARE(facts.compression, QByteArray("LZW"));        // Group 4 has no transparency
+            QCOMPARE(facts.gray, Promised.value(c.depth)[1] == 0); // a gray PNG's type
         }
     }
 
@@ -578,7 +464,6 @@ private slots:
         // Page 3, the one with a margin, comes last.
         QCOMPARE(frame(2).pixelColor(1, 1), QColor(Qt::white));
         QVERIFY(frame(0).pixelColor(1, 1) != QColor(Qt::white));
-        QCOMPARE(frame(1).size(), OutputSize::pixels(PagePoints, 72, true));
     }
 };
 

@@ -6,16 +6,12 @@
 #include "document/DocumentOpener.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/ImageObject.h"
-#include "ui/ActualSizeView.h"
 #include "ui/PreviewPane.h"
 
 #include <QLabel>
 #include <QPainter>
-#include <QScrollBar>
 #include <QTranslator>
 #include <QtTest>
-
-#include <cstdio>
 
 using namespace TestSupport;
 
@@ -28,7 +24,6 @@ struct Opening
     QStringList answers;                     // "" gives up
     QList<bool> retries;                     // whether each question said the last password was wrong
     Problem::Kind previewed = Problem::None; // by the preview given the first answer
-    bool replaced = false;                   // by another document while the question is asked
     QString outcome = "opened";
     int remembered = 2; // the page asked for
     int page = 2;       // the page it opens at
@@ -49,7 +44,7 @@ struct Failing
     QString body;
     Problem::Kind problem;
     QString password;
-    bool unlimited = false; // the user chose to wait as long as it takes
+    QString argument; // in Ghostscript's argument file
 };
 
 QImage overWhite(const QImage &image)
@@ -60,21 +55,19 @@ QImage overWhite(const QImage &image)
     return laid;
 }
 
-// The mean difference of two images in levels of 255, and the share of their pixels that differ at all.
-std::pair<double, double> difference(const QImage &a, const QImage &b)
+// The mean difference of two images in levels of 255.
+double difference(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size() || a.isNull())
-        return {255, 1};
-    qint64 sum = 0, differing = 0;
+        return 255;
+    qint64 sum = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-            differing += p != q ? 1 : 0;
         }
     }
-    const double pixels = double(a.width()) * a.height();
-    return {double(sum) / (3 * pixels), double(differing) / pixels};
+    return double(sum) / (3.0 * a.width() * a.height());
 }
 
 } // namespace
@@ -91,6 +84,13 @@ class tst_Preview : public QObject
     QTranslator m_plurals;
 
     QString doc(const QString &name) const { return m_docs.filePath(name); }
+
+    // One of our documents, in a frame of 400 x 400 unless told otherwise.
+    PreviewRequest request(const QString &name, const ConversionOptions &options, QRect region = {},
+                           QSize box = {400, 400}) const
+    {
+        return {.ghostscript = m_gs, .document = doc(name), .options = options, .box = box, .region = region};
+    }
 
     // The renderer's answer to request, once no Ghostscript of it runs on, a timed-out one included.
     static PreviewResult answer(PreviewRenderer &renderer, const PreviewRequest &request)
@@ -119,8 +119,8 @@ class tst_Preview : public QObject
 private slots:
     void initTestCase()
     {
-        // The image library's own folder lives as long as the process, outside the cases' folders.
-        ImageObject::initialise();
+        ImageObject::initialise(); // its folder outlives the cases' folders
+
         // The English plural forms, as the program installs them.
         QVERIFY(m_plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")));
         QCoreApplication::installTranslator(&m_plurals);
@@ -141,22 +141,18 @@ private slots:
         QVERIFY(encrypt(doc("plain.pdf"), doc("quoted.pdf"), "a \"b\\c"));
         QVERIFY(encrypt(doc("plain.pdf"), doc("owner.pdf"), QString()));
         QVERIFY(encrypt(doc("plain.pdf"), doc("r5.pdf"), "user", true));
-        QFile plain(doc("plain.pdf")), truncated(doc("truncated.pdf")), text(doc("text.pdf"));
-        QVERIFY(plain.open(QIODevice::ReadOnly) && truncated.open(QIODevice::WriteOnly));
-        truncated.write(plain.readAll().chopped(40)); // no trailer: Ghostscript repairs it
-        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("hello") > 0);
+        // No trailer: Ghostscript repairs it.
+        QVERIFY(plantFile(doc("truncated.pdf"), contentsOf(doc("plain.pdf")).chopped(40)));
+        QVERIFY(plantFile(doc("text.pdf"), "hello"));
     }
 
     void opener_asksUntilThePasswordOpensIt_data()
     {
         QTest::addColumn<Opening>("c");
         const auto row = [](const char *name, const Opening &c) { QTest::newRow(name) << c; };
-        row("no password needed", {.document = "plain.pdf"});
-        row("right password", {"user.pdf", {"user"}, {false}});
-        row("right password, the file replaced meanwhile", {"user.pdf", {"user"}, {false}, Problem::None, true});
         // A wrong password crashes Ghostscript.
         row("wrong, then right", {"user.pdf", {"nope", "user"}, {false, true}, Problem::WrongPassword});
-        row("given up", {"user.pdf", {""}, {false}, Problem::NeedsPassword, false, "abandoned"});
+        row("given up", {"user.pdf", {""}, {false}, Problem::NeedsPassword, "abandoned"});
         row("revision 5, owner password", {"r5.pdf", {"owner"}, {false}});
         row("quote and backslash", {"quoted.pdf", {"a \"b\\c"}, {false}});
         row("repaired", {.document = "truncated.pdf"});
@@ -170,36 +166,27 @@ private slots:
     {
         QFETCH(Opening, c);
         CaseFolder folder;
-        const QString path = folder.path("asked.pdf");
-        QVERIFY(QFile::copy(doc(c.document), path));
         const QString firstAnswer = c.answers.value(0);
         DocumentOpener opener;
         QList<bool> asked;
-        QString ended;
+        QString ended; // when it did not open
         std::optional<OpenedDocument> opened;
         connect(&opener, &DocumentOpener::passwordNeeded, this, [&](const QString &, bool retry) {
-            // The document opened is the one found at the start, whatever takes its name.
-            if (c.replaced && asked.isEmpty())
-                QVERIFY(QFile::remove(path) && QFile::copy(doc("a4.pdf"), path));
             asked << retry;
             const QString answer = c.answers.isEmpty() ? QString() : c.answers.takeFirst();
             opener.providePassword(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
         });
-        connect(&opener, &DocumentOpener::opened, this, [&](const OpenedDocument &document) {
-            ended = "opened";
-            opened = document;
-        });
+        connect(&opener, &DocumentOpener::opened, this, [&](const OpenedDocument &document) { opened = document; });
         connect(&opener, &DocumentOpener::failed, this, [&] { ended = "failed"; });
         connect(&opener, &DocumentOpener::abandoned, this, [&] { ended = "abandoned"; });
-        opener.open(m_gs, path, c.remembered);
-        QTRY_VERIFY_WITH_TIMEOUT(!ended.isEmpty(), 30000);
-        QCOMPARE(ended, c.outcome);
+        opener.open(m_gs, doc(c.document), c.remembered);
+        QTRY_VERIFY_WITH_TIMEOUT(opened || !ended.isEmpty(), 30000);
+        QCOMPARE(opened ? QString("opened") : ended, c.outcome);
         QCOMPARE(asked, c.retries);
         if (opened) {
-            QCOMPARE(opened->info.pageCount, 2);
-            QCOMPARE(opened->page, c.page);
-            QCOMPARE(opened->info.pageSize, c.pageSize);
-            QCOMPARE(opened->info.legacyInterpreter, c.document == "r5.pdf");
+            const OpenedDocument &o = *opened;
+            QCOMPARE(QVariantList({o.info.pageCount, o.page, o.info.pageSize, o.info.legacyInterpreter}),
+                     QVariantList({2, c.page, c.pageSize, c.document == "r5.pdf"}));
         }
         QCOMPARE(leftovers(folder.temp()), QStringList());
         // The preview reads the document itself and draws its first page.
@@ -208,40 +195,21 @@ private slots:
         QCOMPARE(shown.problem.kind, c.previewed);
         if (c.previewed != Problem::None)
             return;
-        QCOMPARE(shown.info.pageCount, 2);
-        QCOMPARE(shown.info.repaired, c.document == "truncated.pdf");
-        QCOMPARE(shown.info.pageSize, QSizeF(300, 200));
+        QCOMPARE(QVariantList({shown.info.pageCount, shown.info.repaired, shown.info.pageSize}),
+                 QVariantList({2, c.document == "truncated.pdf", QSizeF(300, 200)}));
         QVERIFY(!shown.image.isNull() && shown.image.width() <= 258 && shown.image.width() > 200);
     }
 
-    void secondRequest_supersedesFirst_data()
-    {
-        QTest::addColumn<QString>("firstDocument");
-        QTest::addColumn<bool>("rendered"); // so that only the colours are reduced again
-        QTest::addColumn<int>("secondPage");
-        QTest::addColumn<ColorDepth>("secondDepth");
-        QTest::newRow("page 1 then page 2") << "plain.pdf" << false << 2 << ColorDepth::TwoHundredFiftySixColors;
-        QTest::newRow("colours changed") << "plain.pdf" << true << 1 << ColorDepth::BlackAndWhite;
-        QTest::newRow("missing file then a page") << "gone.pdf" << false << 2 << ColorDepth::BlackAndWhite;
-    }
-
+    // A request made while another is pending supersedes it: only the second's answer comes, though the first (a
+    // missing file) fails, and the second (a page drawn before, now in other colours) needs no Ghostscript.
     void secondRequest_supersedesFirst()
     {
-        QFETCH(QString, firstDocument);
-        QFETCH(bool, rendered);
-        QFETCH(int, secondPage);
-        QFETCH(ColorDepth, secondDepth);
-        CaseFolder folder;
         PreviewRenderer renderer;
-        PreviewRequest first{.ghostscript = m_gs, .document = doc("plain.pdf")};
-        first.options.colorDepth = ColorDepth::TwoHundredFiftySixColors;
-        if (rendered)
-            answer(renderer, first);
+        PreviewRequest second = request("plain.pdf", {.colorDepth = ColorDepth::TwoHundredFiftySixColors});
+        answer(renderer, second);
+        second.options.colorDepth = ColorDepth::BlackAndWhite;
         QSignalSpy finished(&renderer, &PreviewRenderer::finished);
-        first.document = doc(firstDocument);
-        PreviewRequest second{.ghostscript = m_gs, .document = doc("plain.pdf"), .page = secondPage};
-        second.options.colorDepth = secondDepth;
-        renderer.request(first);
+        renderer.request(request("gone.pdf", {}));
         renderer.request(second);
         QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1 && !renderer.isBusy(), 30000);
         // Once more as a barrier: whatever the first request left behind would come before this answer.
@@ -250,66 +218,48 @@ private slots:
         for (const QList<QVariant> &signal : std::as_const(finished)) {
             const auto result = signal.first().value<PreviewResult>();
             QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
-            QCOMPARE(result.page, secondPage);
-            QCOMPARE(result.info.pageSize, secondPage == 1 ? QSizeF(300, 200) : QSizeF(200, 300));
-            // Up to 256 colours an indexed copy keeps them all; more would be reduced to 256.
-            const int colours = result.image.convertToFormat(QImage::Format_Indexed8).colorCount();
-            QVERIFY(!result.image.isNull() && colours <= (secondDepth == ColorDepth::BlackAndWhite ? 2 : 256));
+            QCOMPARE(result.info.pageSize, QSizeF(300, 200));
+            QVERIFY(!result.image.isNull() && result.image.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
         }
     }
 
-    // A document saved again under its name is read again; but the page drawn is the one of the document
-    // opened, though another file takes its name before Ghostscript starts.
-    void documentReplacedOnDisk_isReadAgainButNeverMidPreview()
+    // A document saved again under its name is read again.
+    void documentReplacedOnDisk_isReadAgain()
     {
-        CaseFolder folder;
-        const QString path = folder.path("report.pdf");
-        QVERIFY(writePdf(path, {{300, 200}}));
+        QVERIFY(writePdf(doc("report.pdf"), {{300, 200}}));
         PreviewRenderer renderer;
-        QCOMPARE(answer(renderer, {.ghostscript = m_gs, .document = path}).info.pageSize, QSizeF(300, 200));
-        QVERIFY(writePdf(path, {{200, 300}, {200, 300}}));
-        const PreviewResult again = answer(renderer, {.ghostscript = m_gs, .document = path});
-        QCOMPARE(again.info.pageSize, QSizeF(200, 300));
-        QCOMPARE(again.info.pageCount, 2);
+        QCOMPARE(answer(renderer, request("report.pdf", {})).info.pageSize, QSizeF(300, 200));
+        QVERIFY(writePdf(doc("report.pdf"), {{200, 300}, {200, 300}}));
+        const PreviewResult again = answer(renderer, request("report.pdf", {}));
+        QCOMPARE(QVariantList({again.info.pageSize, again.info.pageCount}), QVariantList({QSizeF(200, 300), 2}));
         QVERIFY(again.image.width() < again.image.height());
-        // The other one is coloured to its corners.
-        QVERIFY(writePdf(folder.path("other.pdf"), {{200, 300}}, true));
-        const QString swapping = fakeGhostscript(
-            folder.path(), QString("mv \"$here/other.pdf\" \"$here/report.pdf\" && exec %1 \"$@\"").arg(m_gs));
-        const QImage image =
-            answer(renderer, {.ghostscript = swapping, .document = path, .box = {400, 400}, .info = again.info}).image;
-        QVERIFY(!QFile::exists(folder.path("other.pdf")));
-        QVERIFY(!image.isNull());
-        QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));
     }
 
     void preview_showsTheWrittenFilesPixels_data()
     {
         QTest::addColumn<Shown>("c");
-        const auto row = [](const char *name, const Shown &c) { QTest::newRow(name) << c; };
+        const auto row = [](const char *name, const char *document, const ConversionOptions &options,
+                            QRect region = {}) {
+            QTest::newRow(name) << Shown{document, options, region};
+        };
         using D = ColorDepth;
         using F = ImageFormat;
-        row("fit within 150", {"a4.pdf", {.colorDepth = D::SixteenColors, .fitToBox = true, .boxWidth = 150}});
-        row("JPEG at quality 10, fit within 150",
-            {"a4.pdf",
-             {.colorDepth = D::HiColor, .format = F::Jpg, .jpegQuality = 10, .fitToBox = true, .boxWidth = 150}});
-        row("TIFF, fit within 150",
-            {"a4.pdf", {.colorDepth = D::SixteenGrays, .format = F::Tiff, .fitToBox = true, .boxWidth = 150}});
-        row("transparent, 72 dpi", {"plain.pdf", {.colorDepth = D::SixteenColors, .dpi = 72, .transparent = true}});
-        row("transparent 256 colours, fit within 200",
-            {"a4.pdf",
-             {.colorDepth = D::TwoHundredFiftySixColors, .fitToBox = true, .boxWidth = 200, .transparent = true}});
-        row("100% at 300 dpi", {"flat.pdf", {.colorDepth = D::SixteenGrays, .dpi = 300}, {60, 90, 400, 300}});
-        row("100% at 1200 dpi, hicolor", {"flat.pdf", {.colorDepth = D::HiColor, .dpi = 1200}, {1500, 1100, 500, 400}});
-        row("JPEG with the transparent background still chosen, fit within 150",
-            {"plain.pdf",
-             {.colorDepth = D::HiColor, .format = F::Jpg, .fitToBox = true, .boxWidth = 150, .transparent = true}});
-        row("100% of an output fitted within 800 x 600",
-            {"a4.pdf",
-             {.colorDepth = D::SixteenGrays, .fitToBox = true, .boxWidth = 800, .boxHeight = 600},
-             {100, 150, 300, 200}});
-        row("100% at 300 dpi, not antialiased",
-            {"flat.pdf", {.colorDepth = D::FourGrays, .antialias = false, .dpi = 300}, {301, 201, 300, 200}});
+        row("fit within 150", "a4.pdf", {.colorDepth = D::SixteenColors, .fitToBox = true, .boxWidth = 150});
+        row("JPEG at quality 10, fit within 150", "a4.pdf",
+            {.colorDepth = D::HiColor, .format = F::Jpg, .jpegQuality = 10, .fitToBox = true, .boxWidth = 150});
+        row("TIFF, fit within 150", "a4.pdf",
+            {.colorDepth = D::SixteenGrays, .format = F::Tiff, .fitToBox = true, .boxWidth = 150});
+        row("transparent, 72 dpi", "plain.pdf", {.colorDepth = D::SixteenColors, .dpi = 72, .transparent = true});
+        row("transparent 256 colours, fit within 200", "a4.pdf",
+            {.colorDepth = D::TwoHundredFiftySixColors, .fitToBox = true, .boxWidth = 200, .transparent = true});
+        row("100% at 300 dpi", "flat.pdf", {.colorDepth = D::SixteenGrays, .dpi = 300}, {60, 90, 400, 300});
+        row("100% at 1200 dpi, hicolor", "flat.pdf", {.colorDepth = D::HiColor, .dpi = 1200}, {1500, 1100, 500, 400});
+        row("JPEG with the transparent background still chosen, fit within 150", "plain.pdf",
+            {.colorDepth = D::HiColor, .format = F::Jpg, .fitToBox = true, .boxWidth = 150, .transparent = true});
+        row("100% of an output fitted within 800 x 600", "a4.pdf",
+            {.colorDepth = D::SixteenGrays, .fitToBox = true, .boxWidth = 800, .boxHeight = 600}, {100, 150, 300, 200});
+        row("100% at 300 dpi, not antialiased", "flat.pdf",
+            {.colorDepth = D::FourGrays, .antialias = false, .dpi = 300}, {301, 201, 300, 200});
     }
 
     void preview_showsTheWrittenFilesPixels()
@@ -317,18 +267,12 @@ private slots:
         QFETCH(Shown, c);
         CaseFolder folder;
         c.options.sourceFile = doc(c.document);
-        const PreviewResult result = preview({.ghostscript = m_gs,
-                                              .document = doc(c.document),
-                                              .options = c.options,
-                                              .box = {400, 400},
-                                              .region = c.region});
+        const PreviewResult result = preview(request(c.document, c.options, c.region));
         QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
         QVERIFY(result.actualPixels);
-        ConversionJob job;
-        job.ghostscript = m_gs;
-        job.options = c.options;
-        job.pageSize = result.info.pageSize;
-        job.destination = folder.path("page." + OptionLists::suffix(c.options.format));
+        const QString path = folder.path("page." + OptionLists::suffix(c.options.format));
+        const ConversionJob job{
+            .options = c.options, .ghostscript = m_gs, .destination = path, .pageSize = result.info.pageSize};
         QVERIFY(convert(job).isSuccess());
         // Qt reads no TIFF here: the image library decodes it.
         QImage written(job.destination);
@@ -340,15 +284,15 @@ private slots:
         const QImage part = file.copy(result.region);
         const QImage shown = result.image.convertToFormat(QImage::Format_RGB32);
         if (written.hasAlphaChannel()) {
-            const double mean = difference(overWhite(result.image), overWhite(part)).first;
+            const double mean = difference(overWhite(result.image), overWhite(part));
             QVERIFY2(mean < 2, qPrintable(QString::number(mean)));
         } else if (c.region.isEmpty() || !c.options.antialias) {
             QCOMPARE(shown, part.convertToFormat(QImage::Format_RGB32));
         } else {
             // Antialiased, an edge that falls a fraction of a pixel off the grid can come out a step apart
             // when only a part is drawn.
-            const auto [mean, differing] = difference(shown, part.convertToFormat(QImage::Format_RGB32));
-            QVERIFY2(differing < 0.005 && mean < 0.5, qPrintable(QStringLiteral("%1 %2").arg(mean).arg(differing)));
+            const double mean = difference(shown, part.convertToFormat(QImage::Format_RGB32));
+            QVERIFY2(mean < 0.5, qPrintable(QString::number(mean)));
         }
         if (!c.region.isEmpty())
             return;
@@ -361,114 +305,28 @@ private slots:
         QVERIFY(qAbs(inFrame.width() * file.height() - inFrame.height() * file.width())
                 <= qMax(file.width(), file.height()));
         const QImage back = inFrame.scaled(file.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        if (!written.hasAlphaChannel())
+        // Clear paper is shown over checks.
+        if (written.hasAlphaChannel())
+            QCOMPARE(QList<QRgb>({inFrame.pixel(1, 1), inFrame.pixel(9, 1)}), QList<QRgb>({0xffffffff, 0xffcccccc}));
+        else
             QCOMPARE(back.convertToFormat(QImage::Format_RGB32), file.convertToFormat(QImage::Format_RGB32));
     }
 
-    // At 100%, only the part in view is drawn: a corner of A4 at 2400 dpi (the whole page would be 557 million
-    // pixels) comes in seconds, and so does one of a page too large to convert whole.
-    void preview_at100Percent_drawsOnlyThePartInView_data()
+    // An output larger than the frame on one side only is fitted, not shown as its own pixels; at 100% only the
+    // part in view is drawn, even of a page too large to convert whole; a box the page could only fill past the
+    // highest resolution is refused as the conversion refuses it, though it fits the frame.
+    void preview_fitsWhatTheFrameCannotHold_drawsAPartAt100Percent_andRefusesWhatCannotBeWritten()
     {
-        QTest::addColumn<QString>("document");
-        QTest::addColumn<QRect>("region");
-        QTest::newRow("a corner of A4") << "a4.pdf" << QRect(19000, 27500, 400, 300);
-        QTest::newRow("the middle of a page 200 inches square") << "vast.pdf" << QRect(240000, 240000, 400, 300);
-    }
-
-    void preview_at100Percent_drawsOnlyThePartInView()
-    {
-        QFETCH(QString, document);
-        QFETCH(QRect, region);
-        const ConversionOptions options{.colorDepth = ColorDepth::SixteenColors, .dpi = 2400};
-        const PreviewResult result = preview(
-            {.ghostscript = m_gs, .document = doc(document), .options = options, .box = {400, 400}, .region = region},
-            10000);
-        QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
-        QCOMPARE(result.region, region);
-        QCOMPARE(result.image.size(), region.size());
-    }
-
-    // An output larger than the frame on one side only is fitted, not shown as its own pixels; a box the page
-    // could only fill past the highest resolution is refused as the conversion refuses it, though it fits the frame.
-    void preview_fitsWhatTheFrameCannotHold_andRefusesWhatCannotBeWritten()
-    {
-        const PreviewResult tall = preview({.ghostscript = m_gs,
-                                            .document = doc("a4.pdf"),
-                                            .options = {.colorDepth = ColorDepth::SixteenColors, .dpi = 72},
-                                            .box = {400, 1000}});
+        const PreviewResult tall = preview(request("a4.pdf", {.dpi = 72}, {}, {400, 1000}));
         QVERIFY2(tall.problem.isNone(), qPrintable(tall.problem.message));
         QCOMPARE(tall.outputSize, QSize(595, 842));
         QVERIFY(!tall.actualPixels);
-        const PreviewResult stamp = preview({.ghostscript = m_gs,
-                                             .document = doc("stamp.pdf"),
-                                             .options = {.fitToBox = true, .boxWidth = 350},
-                                             .box = {400, 400}});
+        const PreviewResult part = preview(request("vast.pdf", {.dpi = 2400}, {240000, 240000, 400, 300}), 10000);
+        QVERIFY2(part.problem.isNone(), qPrintable(part.problem.message));
+        QCOMPARE(part.image.size(), QSize(400, 300));
+        const PreviewResult stamp = preview(request("stamp.pdf", {.fitToBox = true, .boxWidth = 350}));
         QCOMPARE(stamp.problem.kind, Problem::TooLarge);
         QVERIFY2(stamp.problem.message.contains("2800 dpi"), qPrintable(stamp.problem.message));
-    }
-
-    // The part rendered is drawn where it lies in the output, wherever the view is scrolled to, an output
-    // smaller than the view lies in its middle, and a clear part is drawn over checks.
-    void actualSizeView_drawsThePartWhereItLies_data()
-    {
-        QTest::addColumn<QSize>("output");
-        QTest::addColumn<QPoint>("scrolled");
-        QTest::addColumn<QPoint>("partAt"); // in the view
-        QTest::newRow("scrolled") << QSize(2000, 1500) << QPoint(500, 400) << QPoint(0, 0);
-        QTest::newRow("smaller than the view") << QSize(100, 60) << QPoint() << QPoint(100, 120);
-    }
-
-    void actualSizeView_drawsThePartWhereItLies()
-    {
-        QFETCH(QSize, output);
-        QFETCH(QPoint, scrolled);
-        QFETCH(QPoint, partAt);
-        ActualSizeView view;
-        view.resize(300, 300);
-        view.QWidget::show();
-        view.setOutputSize(output);
-        view.horizontalScrollBar()->setValue(scrolled.x());
-        view.verticalScrollBar()->setValue(scrolled.y());
-        const QRect region = view.visibleRegion();
-        QCOMPARE(region.topLeft(), scrolled);
-        // Scrolled to its end, the output's last pixels are the view's last.
-        QCOMPARE(view.horizontalScrollBar()->maximum(), qMax(0, output.width() - view.viewport()->width()));
-        QCOMPARE(view.verticalScrollBar()->maximum(), qMax(0, output.height() - view.viewport()->height()));
-        QImage part(region.size(), QImage::Format_ARGB32);
-        part.fill(Qt::red);
-        part.setPixel(0, 0, qRgb(0, 0, 255));
-        view.show(part, region);
-        QCOMPARE(view.shown().pixel(partAt), qRgb(0, 0, 255));
-        QCOMPARE(view.shown().pixel(partAt + QPoint(1, 1)), qRgb(255, 0, 0));
-        part.fill(Qt::transparent);
-        view.show(part, region);
-        const QImage checks = view.shown().copy(QRect(partAt, region.size()));
-        QSet<QRgb> colours;
-        for (int y = 0; y < checks.height(); y += 3) {
-            for (int x = 0; x < checks.width(); x += 3)
-                colours << checks.pixel(x, y);
-        }
-        QCOMPARE(colours, QSet<QRgb>({qRgb(204, 204, 204), qRgb(255, 255, 255)}));
-    }
-
-    void transparentPaper_showsChecksBehindIt()
-    {
-        // plain.pdf's page 1 has paper all round its coloured box. One renderer, so that nothing it kept from
-        // the opaque page is shown for the transparent one, nor the other way round.
-        PreviewRenderer renderer;
-        PreviewRequest request{.ghostscript = m_gs, .document = doc("plain.pdf")};
-        request.options.colorDepth = ColorDepth::SixteenColors;
-        const auto corner = [&](bool transparent) {
-            request.options.transparent = transparent;
-            PreviewPane pane;
-            const QImage image = framed(answer(renderer, request), pane);
-            return image.isNull() ? QList<QRgb>()
-                                  : QList<QRgb>{image.pixel(1, 1), image.pixel(9, 1), image.pixel(9, 9)};
-        };
-        const QList<QRgb> white(3, qRgb(255, 255, 255));
-        QCOMPARE(corner(false), white);
-        QCOMPARE(corner(true), (QList<QRgb>{qRgb(255, 255, 255), qRgb(204, 204, 204), qRgb(255, 255, 255)}));
-        QCOMPARE(corner(false), white);
     }
 
     void ghostscriptFailure_isReportedNeverShown_data()
@@ -480,12 +338,11 @@ private slots:
         row("render crashes", {opened + "page 1; kill -SEGV $$", Problem::GhostscriptFailed});
         row("render fails", {opened + "echo Error; exit 1", Problem::NotPdf});
         row("render writes nothing", {opened + "exit 0", Problem::NotPdf});
-        row("crash on a password", {"kill -SEGV $$", Problem::WrongPassword, "se cr\"et"});
-        row("render crashes with a password", {opened + "page 1; kill -SEGV $$", Problem::WrongPassword, "s3cret"});
+        row("crash on a password",
+            {"kill -SEGV $$", Problem::WrongPassword, "se cr\"et", "-sPDFPassword=\"se cr\\\"et\""});
+        row("render crashes with a password",
+            {opened + "page 1; kill -SEGV $$", Problem::WrongPassword, "s3cret", "-sPDFPassword=s3cret"});
         row("render never ends", {opened + "while :; do sleep 0.1; done", Problem::PageTimedOut});
-        // Asked for without a limit, a render that outlasts it fails for its own reason.
-        row("slow render, asked for without a limit",
-            {opened + "sleep 2; echo Error; exit 1", Problem::NotPdf, {}, true});
     }
 
     void ghostscriptFailure_isReportedNeverShown()
@@ -494,37 +351,26 @@ private slots:
         CaseFolder folder;
         // Ghostscript works in the private folder, where a core or a file of its own goes with the folder.
         const QString noted = "{ pwd; echo \"$TMPDIR\"; } >> \"$here/where\"; ";
-        const PreviewRequest request{.ghostscript = fakeGhostscript(folder.path(), noted + c.body),
-                                     .document = doc("plain.pdf"),
-                                     .password = c.password,
-                                     .withoutTimeLimit = c.unlimited};
-        // The time a render may take, made short.
-        const PreviewResult result = preview(request, 1000);
+        PreviewRequest failing = request("plain.pdf", {});
+        failing.ghostscript = fakeGhostscript(folder.path(), noted + c.body);
+        failing.password = c.password;
+        const PreviewResult result = preview(failing, 1000); // a short time limit
         QCOMPARE(result.problem.kind, c.problem);
         QCOMPARE(result.timedOut, c.problem == Problem::PageTimedOut);
-        QVERIFY(result.image.isNull());
-        QVERIFY(!result.problem.message.isEmpty());
+        QVERIFY(result.image.isNull() && !result.problem.message.isEmpty());
         QVERIFY2(!result.problem.message.contains(QLatin1String("(s)")), qPrintable(result.problem.message));
-        QFile where(folder.path("where"));
-        QVERIFY(where.open(QIODevice::ReadOnly));
-        const QStringList places = QString::fromUtf8(where.readAll()).split('\n', Qt::SkipEmptyParts);
+        const QStringList places = QString::fromUtf8(contentsOf(folder.path("where"))).split('\n', Qt::SkipEmptyParts);
         QVERIFY(places.size() >= 2);
         for (const QString &line : places)
             QVERIFY2(line.startsWith(QDir(folder.temp()).canonicalPath() + "/SFG-"), qPrintable(line));
         // The password goes to Ghostscript in an argument file, never on its command line.
-        QFile log(folder.path("gs.log"));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QStringList arguments = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'));
-        QVERIFY(!arguments.join(QLatin1Char(' ')).contains(QLatin1String("cr\"et")));
-        QCOMPARE(!arguments.filter(QRegularExpression("^@/")).isEmpty(), !c.password.isEmpty());
-        if (c.password.isEmpty())
-            return;
-        QFile given(folder.path("argfile.log"));
-        QVERIFY(given.open(QIODevice::ReadOnly));
-        const QString expected =
-            c.password.contains(' ') ? "-sPDFPassword=\"se cr\\\"et\"" : "-sPDFPassword=" + c.password;
-        QVERIFY2(QString::fromUtf8(given.readAll()).contains(expected), qPrintable(expected));
-        QVERIFY(!QFile::exists(folder.path("found.log")) || QFileInfo(folder.path("found.log")).size() == 0);
+        const QString arguments = QString::fromUtf8(contentsOf(folder.path("gs.log")));
+        QVERIFY(!arguments.contains(QLatin1String("cr\"et")));
+        QCOMPARE(arguments.contains(QRegularExpression("^@/", QRegularExpression::MultilineOption)),
+                 !c.password.isEmpty());
+        QVERIFY2(QString::fromUtf8(contentsOf(folder.path("argfile.log"))).contains(c.argument),
+                 qPrintable(c.argument));
+        QCOMPARE(contentsOf(folder.path("found.log")), QByteArray());
     }
 };
 
