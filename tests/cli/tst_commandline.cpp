@@ -7,6 +7,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -77,6 +79,8 @@ struct Case
     QByteArray input;      // on standard input
     bool outputClosed = false;
     QString temp;                 // the temporary folder, in the case's folder, where not the usual one
+    QString tempSize;             // of a file system mounted there, when given
+    QByteArray logging;           // the run's QT_LOGGING_RULES
     QString ghostscript;          // the script of a stand-in gs
     bool ghostscriptIdle = false; // the stand-in is never started
     QByteArray stored;            // the window's last options, as its settings file holds them
@@ -199,6 +203,8 @@ private slots:
         refused({"--convert", "x\x1b[2J.png", "{docs}/one.pdf"},
                 "--convert x\\x1b[2J.png: several documents go into a folder");
         refused({"--convert", "x.png", "--dpi", "300", "--width", "800"},
+                "--dpi and --width or --height cannot be combined");
+        refused({"--convert", "x.png", "--height", "100", "--dpi", "300"},
                 "--dpi and --width or --height cannot be combined");
         refused({"--convert", "x.jpg", "--transparent"}, "--transparent: jpg files cannot be transparent");
         refused({"--dpi", "300"}, "--dpi goes with --convert.");
@@ -336,6 +342,24 @@ private slots:
                              {"scan001.png", "scan002.png", "scan003.png"});
         closed.outputClosed = true;
         row("standard output closed", closed);
+        // Asked for through the log category, a run tells each stage's time and share, and each worker's load.
+        Case timed = expect(0, {"--convert", "out/out.png", "--dpi", "72"}, {"three.pdf"},
+                            {"sheetforge.timing: 3 pages in ", " s; rendering ", " s ", "%, reading ", "%, trimming ",
+                             "%, scaling ", "%, reducing ", "%, encoding ", "%, writing ", "%; workers busy "},
+                            {"out001.png", "out002.png", "out003.png"});
+        timed.logging = "sheetforge.timing.info=true";
+        row("the timing line", timed);
+        // A4 at 300 dpi needs 26 MB of bitmap; the library's pixel cache outgrows its memory at 1200 dpi and would
+        // spill into the temporary folder. The room is judged before any page, and the folder named.
+        const auto tight = [&row](const char *name, const char *size, const QString &dpi, const QString &said) {
+            Case c = expect(1, {"--convert", "out/out.png", "--dpi", dpi}, {"long.pdf"},
+                            {"temporary folder \"", "/small\\x1b[2J\"", said});
+            c.temp = "small\x1b[2J";
+            c.tempSize = size;
+            row(name, c);
+        };
+        tight("the temporary folder full", "4m", "300", "");
+        tight("a small temporary folder, at 1200 dpi", "15m", "1200", "At most 192 dpi fits");
 
         // The window's last options apply unless --defaults, and are said. JPEG stored, PNG asked for by the name.
         const auto stored = [&row](const char *name, const QStringList &flags, const QString &said,
@@ -371,9 +395,19 @@ private slots:
             arguments << doc(name);
         if (!c.temp.isEmpty())
             qputenv("TMPDIR", QFile::encodeName(folder.path(c.temp)));
+        qputenv("QT_LOGGING_RULES", c.logging);
+        const QString temp = c.temp.isEmpty() ? folder.temp() : folder.path(c.temp);
+        if (!c.tempSize.isEmpty()
+            && !(QDir().mkpath(temp) && run("mount", {"-t", "tmpfs", "-o", "size=" + c.tempSize, "tmpfs", temp})))
+            QSKIP("Needs a small file system: mount is not allowed here");
         const Run run = sheetforge(folder, arguments, c.input, c.outputClosed);
+        const QStringList leftInTemp = leftovers(temp);
+        if (!c.tempSize.isEmpty())
+            TestSupport::run("umount", {temp});
         const QString said = run.out + run.err;
         QVERIFY2(run.exitCode == c.exitCode, qPrintable(said));
+        // The answer to --help or --version is the program's output, for a script to read.
+        QVERIFY(!c.documents.isEmpty() || c.exitCode != 0 || (run.err.isEmpty() && !run.out.isEmpty()));
         qsizetype at = 0;
         for (const QString &words : c.said) {
             at = said.indexOf(words, at);
@@ -386,8 +420,8 @@ private slots:
         QVERIFY2(!run.err.contains(QLatin1String("GPL Ghostscript")), qPrintable(run.err));
         QCOMPARE(filesIn(folder.path("out")), c.written);
         QCOMPARE(filesIn(folder.path()), QStringList());
-        QCOMPARE(leftovers(folder.temp()), QStringList());
-        QVERIFY(c.temp.isEmpty() || !QFileInfo::exists(folder.path(c.temp)));
+        QCOMPARE(leftInTemp, QStringList());
+        QVERIFY(c.temp.isEmpty() || !c.tempSize.isEmpty() || !QFileInfo::exists(temp));
         if (!c.ghostscript.isEmpty())
             QCOMPARE(QFile::exists(folder.path("bin/gs.log")), !c.ghostscriptIdle);
     }
@@ -474,6 +508,59 @@ private slots:
         explained.sort();
         QVERIFY(installed.size() > 15);
         QCOMPARE(explained, installed);
+    }
+
+    // Permissions as a user meets them (the tests may run as root, whom none stops). The folder named is the one
+    // that refused; another user's temporary of the multi-page file is told as such, and left alone.
+    void permissions_areToldAsAUserMeetsThem_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("lines"); // of standard error: the message and the system's words, if any
+        QTest::newRow("a folder that cannot be made")
+            << "locked/new/x.png"
+            << "sheetforge: The folder \"{case}/locked/new\" cannot be made: you are not allowed to write to "
+               "\"{case}/locked\"."
+            << 1;
+        QTest::newRow("a folder there that cannot be written")
+            << "locked/x.png"
+            << "sheetforge: The images cannot be written to \"{case}/locked\"." << 2;
+        QTest::newRow("another user's temporary") << "out/book.tif"
+                                                  << "is being written by another conversion" << 2;
+    }
+
+    void permissions_areToldAsAUserMeetsThem()
+    {
+        QFETCH(QString, destination);
+        QFETCH(QString, said);
+        QFETCH(int, lines);
+        CaseFolder folder;
+        said.replace("{case}", folder.path());
+        for (const char *name : {"locked", "out", "config"})
+            QVERIFY(QDir().mkpath(folder.path(QString::fromLatin1(name))));
+        QVERIFY(::chmod(QFile::encodeName(folder.path()), 0755) == 0
+                && ::chmod(QFile::encodeName(folder.path("locked")), 0555) == 0);
+        for (const QString &name : {folder.path("out"), folder.path("config"), folder.temp()})
+            QVERIFY(::chmod(QFile::encodeName(name), 0777) == 0);
+        // The document and the program where the other user may reach them.
+        QVERIFY(QFile::copy(doc("one.pdf"), folder.path("one.pdf")));
+        QVERIFY(QFile::copy(SHEETFORGE_EXECUTABLE, folder.path("sheetforge")));
+        const QString part = folder.path("out/book.tif.sheetforge-part");
+        QVERIFY(plantFile(part, "II*") && ::chmod(QFile::encodeName(part), geteuid() == 0 ? 0600 : 0) == 0);
+        QProcess process;
+        prepare(process, folder);
+        process.setChildProcessModifier([] {
+            if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(99);
+        });
+        process.start(folder.path("sheetforge"), {"--convert", folder.path(destination), folder.path("one.pdf")});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 1
+                     && (said.startsWith("sheetforge: ") ? err.startsWith(said) : err.contains(said))
+                     && err.count('\n') == lines,
+                 qPrintable(err));
+        QCOMPARE(contentsOf(part), QByteArray("II*"));
     }
 
     // Several PDFs chosen in a file manager, passed as the desktop entry asks, are offered together.
