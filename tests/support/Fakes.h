@@ -94,6 +94,10 @@ private:
 class FixedImages : public ImageObject
 {
 public:
+    explicit FixedImages(QByteArray data = {}, int delayMs = 0)
+        : data(std::move(data))
+        , delayMs(delayMs)
+    {}
     QByteArray data;
     int delayMs = 0;
     ImageRoom roomLeft{qint64(1) << 30, std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::max()};
