@@ -72,8 +72,7 @@ private slots:
         });
         const ImageResult page = ImageObject().convert(
             {"-limit", "memory", "1MiB", "-limit", "disk", "1MiB", "-size", "4000x4000", "xc:white"}, "PNG");
-        QVERIFY(!page.ok);
-        QVERIFY2(page.tooLarge, qPrintable(page.error));
+        QVERIFY2(!page.ok && page.tooLarge, qPrintable(page.error));
     }
 
     void removeStale_takesOnlyUnlockedFoldersOfItsOwn()
@@ -110,8 +109,7 @@ private slots:
                              QFileInfo(live.path()).fileName()};
         expected.sort();
         QCOMPARE(leftovers(temp.path()), expected);
-        QVERIFY(QFile::exists(folder.path("docs/deep/keep.txt")));
-        QVERIFY(QFile::exists(temp.filePath("SFG-2024-notes1/notes.txt")));
+        QVERIFY(QFile::exists(folder.path("docs/deep/keep.txt")) && temp.exists("SFG-2024-notes1/notes.txt"));
 
         // Once its owner lets go, the folder is stale.
         PrivateFolder::removeStale();
@@ -139,8 +137,7 @@ private slots:
         QFETCH(QSizeF, size);
         QFETCH(int, problem);
         const DocumentInfo info = GhostscriptCommands::parseInfo(output, "M");
-        QCOMPARE(info.pageCount, pages);
-        QCOMPARE(info.pageSize, size);
+        QCOMPARE(std::pair(info.pageCount, info.pageSize), std::pair(pages, size));
         const ProcessResult clean{ProcessResult::Exited, 0, output};
         QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", "x.pdf", clean, info, false).kind), problem);
     }
