@@ -32,9 +32,9 @@ private slots:
         const Texts old{{"SourceFile", document}, {"ColorDepth", "3"}, {"Dither", "1"}, {"ImageFormat", "2"},
                         {"Compression", "40"},    {"pdfpage", "2"},    {"Trim", "1"},   {"Antialias", "0"},
                         {"Resolution", "5"}};
+        const Texts newer{{"FitToBox", "1"}, {"BoxWidth", "1072"}, {"BoxHeight", "1448"}, {"Transparent", "1"}};
         row("a previous version's keys", old, old);
-        row("newer keys", {{"FitToBox", "1"}, {"BoxWidth", "1072"}, {"BoxHeight", "1448"}, {"Transparent", "1"}},
-            {{"FitToBox", "1"}, {"BoxWidth", "1072"}, {"BoxHeight", "1448"}, {"Transparent", "1"}});
+        row("newer keys", newer, newer);
         // A typed resolution wins; the listed position keeps a meaning for versions that only know the list.
         row("a typed resolution", {{"Resolution", "5"}, {"TypedResolution", "150"}}, {{"TypedResolution", "150"}});
         row("depth past the list", {{"ColorDepth", "8"}}, {});
