@@ -38,9 +38,7 @@ bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel)
             painter.fillRect(QRectF(QPointF(), size), colours);
         const QRectF box(size.width() * 0.2, size.height() * 0.2, size.width() * 0.6, size.height() * 0.5);
         QLinearGradient gradient(box.topLeft(), box.bottomRight());
-        gradient.setColorAt(0, Qt::red);
-        gradient.setColorAt(0.5, Qt::green);
-        gradient.setColorAt(1, Qt::blue);
+        gradient.setStops({{0, Qt::red}, {0.5, Qt::green}, {1, Qt::blue}});
         painter.fillRect(box, gradient);
         painter.drawText(box, Qt::AlignCenter, QStringLiteral("Page %1").arg(i + 1));
     }
