@@ -169,8 +169,7 @@ private slots:
         QTemporaryDir folder;
         const QString pdf = folder.filePath("x.pdf");
         QVERIFY(plantFile(pdf, bytes));
-        const Problem problem = GhostscriptCommands::passwordProblem(pdf, pdf, {}, false);
-        QCOMPARE(problem.kind == Problem::NeedsPassword, encrypted);
+        QCOMPARE(GhostscriptCommands::passwordProblem(pdf, pdf, {}, false).kind == Problem::NeedsPassword, encrypted);
     }
 
     void password_reachesGhostscriptIntactOrIsRefused_data()
