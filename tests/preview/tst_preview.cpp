@@ -44,7 +44,8 @@ struct Failing
     QString body;
     Problem::Kind problem;
     QString password;
-    QString argument; // in Ghostscript's argument file
+    QString argument;       // in Ghostscript's argument file
+    bool unlimited = false; // asked for without a time limit
 };
 
 QImage overWhite(const QImage &image)
@@ -342,6 +343,9 @@ private slots:
         row("render crashes with a password",
             {opened + "page 1; kill -SEGV $$", Problem::WrongPassword, "s3cret", "-sPDFPassword=s3cret"});
         row("render never ends", {opened + "while :; do sleep 0.1; done", Problem::PageTimedOut});
+        // Asked for without a limit, a render that outlasts it fails for its own reason.
+        row("slow render, asked for without a limit",
+            {opened + "sleep 2; echo Error; exit 1", Problem::NotPdf, {}, {}, true});
     }
 
     void ghostscriptFailure_isReportedNeverShown()
@@ -353,6 +357,7 @@ private slots:
         PreviewRequest failing = request("plain.pdf", {});
         failing.ghostscript = fakeGhostscript(folder.path(), noted + c.body);
         failing.password = c.password;
+        failing.withoutTimeLimit = c.unlimited;
         const PreviewResult result = preview(failing, 1000); // a short time limit
         QCOMPARE(result.problem.kind, c.problem);
         QCOMPARE(result.timedOut, c.problem == Problem::PageTimedOut);
