@@ -128,6 +128,8 @@ private slots:
             << forged + "M pages 3\nM /MediaBox [0 0 612 792]\nM /CropBox [10 10 310 410]\nM /Rotate 90\n"
             << 3 << QSizeF(400, 300) << int(Problem::None);
         QTest::newRow("forged lines only") << forged << -1 << QSizeF(-1, -1) << int(Problem::NotPdf);
+        QTest::newRow("turned back a quarter") << "M pages 1\nM /MediaBox [0 0 612 792]\nM /Rotate -90\n"
+                                               << 1 << QSizeF(792, 612) << int(Problem::None);
     }
 
     void documentFacts_comeOnlyFromOurOwnLines()
