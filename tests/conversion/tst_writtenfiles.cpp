@@ -233,20 +233,21 @@ private slots:
         if (suffix == "png" || suffix == "jpg" || suffix == "tif")
             QCOMPARE(qRound(facts.dpi), c.dpi);
         const auto [most, pngType, pngBits] = Promised.value(c.depth);
+        QImage image(job.destination);
+        if (image.isNull()) // Qt reads no TIFF or WebP here
+            image = QImage::fromData(ImageObject().convert({job.destination}, "PNG").data);
         if (pngType == 0) {
-            const QImage image(job.destination);
-            QVERIFY(image.allGray());
+            QVERIFY(!image.isNull() && image.allGray());
             const int step = 255 / ((1 << pngBits) - 1);
-            for (int y = 0; suffix == "png" && y < image.height(); y += 7) {
+            for (int y = 0; suffix == "png" && y < image.height(); y += 7)
                 for (int x = 0; x < image.width(); x += 7)
                     QVERIFY(qGray(image.pixel(x, y)) % step == 0);
-            }
             if (suffix == "jpg" || suffix == "tif")
                 QVERIFY(facts.gray); // one component, not three equal ones
         }
         if (suffix == "tif")
             QCOMPARE(facts.compression, QByteArray("LZW"));
-        QVERIFY2(changesAlongRows(QImage(job.destination)) >= c.specks, "not dithered");
+        QVERIFY2(changesAlongRows(image) >= c.specks, "not dithered");
         // A palette at the fewest bits that hold the colours kept.
         const int least = facts.colors <= 2 ? 1 : facts.colors <= 4 ? 2 : facts.colors <= 16 ? 4 : 8;
         if (suffix == "png")
