@@ -99,13 +99,6 @@ class tst_Engine : public QObject
     QString m_gs;
 
     QString doc(const QString &name) const { return m_docs.filePath(name); }
-    // Everything in a folder, dangling links and FIFOs included.
-    static QStringList everything(const QString &folder)
-    {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                                      QDir::Name);
-    }
-
     ConversionJob job(const QString &document, const QString &destination, int first = 1, int last = 1)
     {
         return {.options = {.sourceFile = doc(document), .dpi = 72},
@@ -365,11 +358,11 @@ private slots:
             QCOMPARE(int(result.failures.first().problem.kind), int(Problem::NotRegularFile));
         }
         // The planted name is still there as it was, a planted temporary is gone, and no temporary is left.
-        QCOMPARE(everything(QFileInfo(run.destination).absolutePath()), c.written);
+        QCOMPARE(leftovers(QFileInfo(run.destination).absolutePath()), c.written);
         const QFileInfo left(plant);
         if (!c.plant.endsWith(".sheetforge-part"))
             QVERIFY(c.linkTo.isEmpty() ? !left.isFile() && left.exists() : left.isSymLink());
-        QCOMPARE(everything(folder.path("elsewhere")), QStringList{"important.conf"});
+        QCOMPARE(leftovers(folder.path("elsewhere")), QStringList{"important.conf"});
         QCOMPARE(std::pair(contentsOf(important), modeOf(important)), std::pair(QByteArray("keep me"), 0600));
     }
 
@@ -440,7 +433,7 @@ private slots:
         if (m.link)
             QVERIFY(QFile::link(folder.path("elsewhere.conf"), name));
         QCOMPARE(int(file.commit().kind), m.problem);
-        QCOMPARE(everything(folder.path("out")), QStringList{"page.png"}); // and no temporary
+        QCOMPARE(leftovers(folder.path("out")), QStringList{"page.png"}); // and no temporary
         QCOMPARE(std::tuple(QFileInfo(name).isSymLink(), contentsOf(name), modeOf(name)),
                  std::tuple(m.link, m.contents, m.mode));
     }

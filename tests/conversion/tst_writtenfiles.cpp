@@ -233,9 +233,7 @@ private slots:
         if (suffix == "png" || suffix == "jpg" || suffix == "tif")
             QCOMPARE(qRound(facts.dpi), c.dpi);
         const auto [most, pngType, pngBits] = Promised.value(c.depth);
-        QImage image(job.destination);
-        if (image.isNull()) // Qt reads no TIFF or WebP here
-            image = QImage::fromData(ImageObject().convert({job.destination}, "PNG").data);
+        const QImage image = decoded(job.destination);
         if (pngType == 0) {
             QVERIFY(!image.isNull() && image.allGray());
             const int step = 255 / ((1 << pngBits) - 1);

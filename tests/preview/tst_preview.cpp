@@ -274,10 +274,7 @@ private slots:
         const ConversionJob job{
             .options = c.options, .ghostscript = m_gs, .destination = path, .pageSize = result.info.pageSize};
         QVERIFY(convert(job).isSuccess());
-        // Qt reads no TIFF or WebP here: the image library decodes them.
-        QImage written(job.destination);
-        if (written.isNull())
-            written = QImage::fromData(ImageObject().convert({job.destination}, "PNG").data);
+        const QImage written = decoded(job.destination);
         const QImage file = written.convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(result.outputSize, file.size());
         QCOMPARE(result.region, c.region.isEmpty() ? file.rect() : c.region);

@@ -164,6 +164,12 @@ ImageFacts readImage(const QString &path)
     return facts;
 }
 
+QImage decoded(const QString &path)
+{
+    const QImage image(path);
+    return image.isNull() ? QImage::fromData(ImageObject().convert({path}, "PNG").data) : image;
+}
+
 ConversionResult convert(const ConversionJob &job, const ImageObject *images, ConversionEngine *wired)
 {
     ConversionEngine own(images);
@@ -205,7 +211,7 @@ QStringList filesIn(const QString &folder)
 
 QStringList leftovers(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // The fields of /proc/pid/stat after the name, which may hold anything and so ends at the last ')'.

@@ -5,6 +5,7 @@
 #include "conversion/ConversionEngine.h"
 #include "tools/GhostscriptCommands.h"
 
+#include <QImage>
 #include <QList>
 #include <QRect>
 #include <QScopeGuard>
@@ -47,6 +48,8 @@ struct ImageFacts
     int pngColorType = -1;  // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGBA
 };
 ImageFacts readImage(const QString &path);
+// A written image's pixels: Qt reads no TIFF or WebP here, so the image library decodes those.
+QImage decoded(const QString &path);
 
 // Runs job to its end (a minute at most) on the real library when images is null, or on the engine wired up.
 ConversionResult convert(const ConversionJob &job, const ImageObject *images = nullptr,
@@ -61,7 +64,7 @@ QByteArray uncompressedTiff(QSize size);
 // A file's permission bits; -1 when it is not there.
 int modeOf(const QString &path);
 
-// Files in folder, by name; and everything left in it, hidden entries included.
+// Files in folder, by name; and everything left in it, hidden entries, dangling links and FIFOs included.
 QStringList filesIn(const QString &folder);
 QStringList leftovers(const QString &folder);
 // Live gs processes whose parent is pid, and the state letter of a process ('S', 'T', 'Z'; 0 when it is gone).
