@@ -4,7 +4,7 @@
 // output sizes the program predicts. Run by the scripts beside this file:
 //   bench_preview [--runs N] change DOC     opening, a colour depth change and a page change
 //   bench_preview [--runs N] open DOC...    opening each document
-//   bench_preview sizes WIDTH HEIGHT DPI... predicted pixels (points in, antialias off and on)
+//   bench_preview sizes WIDTH HEIGHT DPI... predicted pixels (points in)
 #include "document/OutputSize.h"
 #include "preview/PreviewRenderer.h"
 #include "tools/GhostscriptCommands.h"
@@ -197,9 +197,8 @@ int sizes(const QStringList &arguments)
     const QSizeF points(arguments.at(0).toDouble(), arguments.at(1).toDouble());
     for (const QString &dpiText : arguments.mid(2)) {
         const int dpi = dpiText.toInt();
-        const QSize plain = OutputSize::pixels(points, dpi, false);
-        const QSize smooth = OutputSize::pixels(points, dpi, true);
-        std::printf("%d %d %d %d %d\n", dpi, plain.width(), plain.height(), smooth.width(), smooth.height());
+        const QSize size = OutputSize::pixels(points, dpi);
+        std::printf("%d %d %d\n", dpi, size.width(), size.height());
     }
     return 0;
 }

@@ -126,7 +126,7 @@ all_pages() {
         fi
 
         t0=$EPOCHREALTIME
-        gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r288 -dDownScaleFactor=2 \
+        gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r144 -dTextAlphaBits=4 -dGraphicsAlphaBits=1 \
             -sOutputFile="$work/gs/p%04d.png" "$pdf"
         g+=("$(elapsed "$t0" "$EPOCHREALTIME")")
     done
@@ -138,7 +138,7 @@ all_pages() {
     [ "$nsf" -eq "$pages" ] || problem "$name: sheetforge wrote $nsf images for $pages pages"
     [ "$ngs" -eq "$pages" ] || problem "$name: gs wrote $ngs images for $pages pages"
 
-    # Same resolution and the same halving: sheetforge's pages must have Ghostscript's sizes exactly.
+    # Same resolution: sheetforge's pages must have Ghostscript's sizes exactly.
     local sizes=same a b
     local -a sfs gss
     mapfile -t sfs < <(find "$work/sf" -name '*.png' | sort)
@@ -250,7 +250,7 @@ large_page() {
     local points expected actual="none" bytes=0
     points=$(page_points "$pdf")
     expected=$(awk -v w="${points% *}" -v h="${points#* }" -v d=2400 \
-        'BEGIN { printf "%dx%d", int(int(w * 2 * d / 72 + 0.5) / 2), int(int(h * 2 * d / 72 + 0.5) / 2) }')
+        'BEGIN { printf "%dx%d", int(w * d / 72 + 0.5), int(h * d / 72 + 0.5) }')
     if [ -s "$dest/page.png" ]; then
         actual=$(png_size "$dest/page.png")
         bytes=$(stat -c %s "$dest/page.png")
@@ -329,15 +329,10 @@ resolutions() {
                 bytes=$(stat -c %s "$work/res/page.png")
             fi
             # The program's own read-out and Ghostscript's rounding, worked out independently.
-            if [ "$aa" = on ]; then
-                program=$("$bench_preview" sizes "$w" "$h" "$dpi" | awk '{ print $4 "x" $5 }')
-                formula=$(awk -v w="$w" -v h="$h" -v d="$dpi" \
-                    'BEGIN { printf "%dx%d", int(int(w * 2 * d / 72 + 0.5) / 2), int(int(h * 2 * d / 72 + 0.5) / 2) }')
-            else
-                program=$("$bench_preview" sizes "$w" "$h" "$dpi" | awk '{ print $2 "x" $3 }')
-                formula=$(awk -v w="$w" -v h="$h" -v d="$dpi" \
-                    'BEGIN { printf "%dx%d", int(w * d / 72 + 0.5), int(h * d / 72 + 0.5) }')
-            fi
+            # Antialiased or not, the device's own rounding.
+            program=$("$bench_preview" sizes "$w" "$h" "$dpi" | awk '{ print $2 "x" $3 }')
+            formula=$(awk -v w="$w" -v h="$h" -v d="$dpi" \
+                'BEGIN { printf "%dx%d", int(w * d / 72 + 0.5), int(h * d / 72 + 0.5) }')
             printf '%6d %-10s %9s %12s %13s %13s %13s\n' "$dpi" "$aa" "$seconds" "$bytes" "$actual" "$program" \
                 "$formula"
             [ "$rc" -eq 0 ] || problem "$dpi dpi antialias $aa: exit $rc: $(tail -n 3 "$work/res.err" | tr '\n' ' ')"

@@ -176,8 +176,10 @@ Flag boxSide(const QString &name, const QString &other, int ConversionOptions::*
 
 // A switch and its "no-" pair: the pair given together means off. check refuses the switch where it cannot
 // hold.
-QList<Flag> switchPair(const QString &name, bool ConversionOptions::*member, const QString &onHelp,
-                       const QString &offHelp, const std::function<QString(const CommandLineRequest &)> &check = {})
+using Switch = std::function<bool &(ConversionOptions &)>;
+
+QList<Flag> switchPair(const QString &name, const Switch &member, const QString &onHelp, const QString &offHelp,
+                       const std::function<QString(const CommandLineRequest &)> &check = {})
 {
     const QString off = QStringLiteral("no-") + name;
     return {Flag{{name},
@@ -185,13 +187,20 @@ QList<Flag> switchPair(const QString &name, bool ConversionOptions::*member, con
                  onHelp,
                  false,
                  [member, off, check](const QString &, const Given &given, CommandLineRequest &request) {
-                     request.options.*member = !given(off);
+                     member(request.options) = !given(off);
                      return check ? check(request) : QString();
                  }},
             Flag{{off}, {}, offHelp, false, [member](const QString &, const Given &, CommandLineRequest &request) {
-                     request.options.*member = false;
+                     member(request.options) = false;
                      return QString();
                  }}};
+}
+
+QList<Flag> switchPair(const QString &name, bool ConversionOptions::*member, const QString &onHelp,
+                       const QString &offHelp, const std::function<QString(const CommandLineRequest &)> &check = {})
+{
+    return switchPair(
+        name, [member](ConversionOptions &options) -> bool & { return options.*member; }, onHelp, offHelp, check);
 }
 
 // The pages converted, and their size: checked before the image's flags, and in this order.
@@ -248,6 +257,64 @@ QList<Flag> pageFlags()
     };
 }
 
+// A flag whose value is one of a table's command-line names.
+template <typename Value>
+Flag choiceFlag(const QString &name, const QList<ChoiceFacts<Value>> &table, Value ConversionOptions::*member,
+                const QString &help)
+{
+    QStringList names;
+    for (const ChoiceFacts<Value> &row : table)
+        names << QString(row.commandLineName);
+    return {{name},
+            name.toUpper(),
+            help.arg(oneOf(names)),
+            true,
+            [=](const QString &value, const Given &, CommandLineRequest &request) {
+                for (const ChoiceFacts<Value> &row : table) {
+                    if (row.commandLineName == value.toLower()) {
+                        request.options.*member = row.value;
+                        return QString();
+                    }
+                }
+                return tr("--%1 wants %2.").arg(name, oneOf(names));
+            }};
+}
+
+// What of the page is drawn, and the box that is the image.
+QList<Flag> drawingFlags()
+{
+    QStringList contents;
+    for (const ContentFacts &row : OptionLists::contentTable())
+        contents << QString(row.commandLineName);
+    const auto drawn = [](bool Drawing::*member) {
+        return [member](ConversionOptions &options) -> bool & { return options.drawing.*member; };
+    };
+    QList<Flag> list{
+        choiceFlag(QStringLiteral("box"), OptionLists::pageBoxTable(), &ConversionOptions::pageBox,
+                   tr("The page's box that is the image: %1 (a page without it shows its media box).")),
+        choiceFlag(QStringLiteral("overprint"), OptionLists::overprintTable(), &ConversionOptions::overprint,
+                   tr("Mix overprinted inks as print does: %1 (auto: for documents made for print, with a PDF/X "
+                      "output intent).")),
+        {{QStringLiteral("without")},
+         QStringLiteral("LIST"),
+         tr("Leave out %1, a list such as text,images (for OCR or a page's background); none draws everything.")
+             .arg(oneOf(contents)),
+         true,
+         [contents](const QString &value, const Given &, CommandLineRequest &request) {
+             if (!OptionLists::setOmittedContent(value, request.options.drawing))
+                 return tr("--without wants a list of %1, or none.").arg(oneOf(contents));
+             return QString();
+         }},
+    };
+    return list << switchPair(QStringLiteral("annotations"), drawn(&Drawing::annotations),
+                              tr("Draw the annotations (notes, stamps, highlights)."), tr("Leave the annotations out."))
+                << switchPair(QStringLiteral("forms"), drawn(&Drawing::forms), tr("Draw the form fields."),
+                              tr("Leave the form fields out."))
+                << switchPair(QStringLiteral("printed"), drawn(&Drawing::printed),
+                              tr("Draw the page as printed: annotations marked not to print are left out."),
+                              tr("Draw the page as a viewer shows it."));
+}
+
 // The image written: its colours, its format and the switches.
 QList<Flag> imageFlags()
 {
@@ -292,6 +359,7 @@ QList<Flag> imageFlags()
                               tr("Keep the whole page."))
                 << switchPair(QStringLiteral("antialias"), &ConversionOptions::antialias,
                               tr("Smooth the edges of text and images."), tr("Do not smooth edges."))
+                << drawingFlags()
                 << switchPair(QStringLiteral("transparent"), &ConversionOptions::transparent,
                               tr("Leave the paper out: a transparent background (not for JPEG)."),
                               tr("A white background."),
@@ -413,6 +481,17 @@ QString describe(const ConversionOptions &options, ImageFormat written)
     flags << (options.trim ? QStringLiteral("--trim") : QStringLiteral("--no-trim"));
     if (ConversionOptions::holdsTransparency(written))
         flags << (options.transparent ? QStringLiteral("--transparent") : QStringLiteral("--no-transparent"));
+    flags << QStringLiteral("--box ") + OptionLists::facts(options.pageBox).commandLineName;
+    const Drawing &drawing = options.drawing;
+    flags << (drawing.annotations ? QStringLiteral("--annotations") : QStringLiteral("--no-annotations"));
+    flags << (drawing.forms ? QStringLiteral("--forms") : QStringLiteral("--no-forms"));
+    flags << (drawing.printed ? QStringLiteral("--printed") : QStringLiteral("--no-printed"));
+    if (const QString omitted = OptionLists::omittedContent(drawing); !omitted.isEmpty())
+        flags << QStringLiteral("--without ") + omitted;
+    for (const ChoiceFacts<Overprint> &row : OptionLists::overprintTable()) {
+        if (row.value == options.overprint)
+            flags << QStringLiteral("--overprint ") + row.commandLineName;
+    }
     flags << QStringLiteral("--format ") + OptionLists::suffix(written);
     if (options.usesQualityFor(written) && options.jpegQuality >= 0)
         flags << QStringLiteral("--quality %1").arg(options.jpegQuality);

@@ -178,7 +178,8 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         return;
     }
     Problem problem = GhostscriptCommands::classify(m_job.options.sourceFile, result, !m_job.password.isEmpty());
-    const QHash<int, QSizeF> sizes = GhostscriptCommands::parsePageSizes(result.output, m_marker);
+    const QHash<int, QSizeF> sizes =
+        GhostscriptCommands::parsePageSizes(result.output, m_marker, m_job.options.pageBox);
     if (sizes.isEmpty() && problem.isNone())
         problem = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
                                                        !m_job.password.isEmpty());
@@ -252,6 +253,7 @@ void ConversionEngine::startRun(int run)
     request.alpha = m_job.keepsTransparency();
     request.withPassword = m_withPassword;
     request.legacyInterpreter = m_job.legacyInterpreter;
+    m_job.applyDrawingTo(request);
     m_runner->start(m_job.ghostscript, GhostscriptCommands::renderArguments(request), m_passwordArguments);
     m_poll.start();
     onPageStarted(pages.value(0, 1));

@@ -26,8 +26,17 @@ ConversionJob ConversionJob::forDocument(const ConversionOptions &options, const
     job.pageCount = document.info.pageCount;
     job.password = document.password;
     job.legacyInterpreter = document.info.legacyInterpreter;
-    job.pageSize = document.info.pageSize;
+    job.pageSize = document.info.pageSize(options.pageBox);
+    job.printIntent = document.info.printIntent;
     return job;
+}
+
+void ConversionJob::applyDrawingTo(RenderRequest &render) const
+{
+    render.pageBox = options.pageBox;
+    render.drawing = options.drawing;
+    render.simulateOverprint =
+        options.overprint == Overprint::On || (options.overprint == Overprint::Auto && printIntent);
 }
 
 QList<int> ConversionJob::pages() const
@@ -63,7 +72,7 @@ qint64 ConversionJob::bitmapBytes() const
 
 qint64 ConversionJob::bitmapBytesAt(int dpi) const
 {
-    const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+    const QSize size = OutputSize::pixels(pageSize, dpi);
     return qint64(size.width()) * size.height() * (keepsTransparency() ? 4 : 3);
 }
 
@@ -75,7 +84,7 @@ qint64 ConversionJob::pixelCacheBytesAt(int dpi) const
     // Taking the paper back out of antialiased edges holds the page, its alpha and its colours at once.
     const int copies =
         (options.isMonochrome() && keepsTransparency() ? 4 : 2) + (keepsTransparency() && options.antialias ? 2 : 0);
-    const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+    const QSize size = OutputSize::pixels(pageSize, dpi);
     return qint64(size.width()) * size.height() * ImageObject::CacheBytesPerPixel * copies;
 }
 
@@ -95,7 +104,7 @@ Problem ConversionJob::checkSize(const ImageRoom &room) const
         return problem;
     }
     const auto withinLimits = [this](int dpi) {
-        const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+        const QSize size = OutputSize::pixels(pageSize, dpi);
         return size.width() <= ImageObject::MaxSide && size.height() <= ImageObject::MaxSide
                && qint64(size.width()) * size.height() <= ImageObject::MaxArea;
     };
@@ -110,7 +119,7 @@ Problem ConversionJob::checkSize(const ImageRoom &room) const
     const auto fits = [&](int dpi) { return withinLimits(dpi) && needed(dpi) <= usable(dpi); };
     if (!pageSize.isValid() || fits(dpi))
         return {};
-    const QSize size = OutputSize::pixels(pageSize, dpi, options.antialias);
+    const QSize size = OutputSize::pixels(pageSize, dpi);
     int largest = 0;
     for (int listed : OptionLists::resolutions()) {
         if (listed < dpi && fits(listed))

@@ -4,6 +4,7 @@
 
 #include "document/DocumentOpener.h"
 #include "settings/ConversionOptions.h"
+#include "tools/GhostscriptCommands.h"
 #include "tools/ImageObject.h"
 #include "tools/Problem.h"
 
@@ -29,11 +30,14 @@ struct ConversionJob
     bool legacyInterpreter = false; // as DocumentInfo found
     int pageTimeout = 0;            // seconds a page may take; 0 for no limit
     QSizeF pageSize;                // points, of a page of the document, to judge the room a bitmap needs; may be empty
+    bool printIntent = false;       // the document is made for print, as DocumentInfo found
 
     // A run over pages first to last of a document that opened.
     static ConversionJob forDocument(const ConversionOptions &options, const QString &ghostscript,
                                      const OpenedDocument &document, int first, int last, bool numbered);
     QList<int> pages() const;
+    // What of the page Ghostscript draws, and how: the box, the drawing switches, overprint.
+    void applyDrawingTo(RenderRequest &render) const;
     int pagesInRun() const { return pageList.isEmpty() ? lastPage - firstPage + 1 : int(pageList.size()); }
     // The resolution Ghostscript renders at: the one chosen, or for a box in pixels the least that covers
     // it for pageSize (the options' resolution when pageSize is unknown).

@@ -9,10 +9,10 @@
 
 namespace OutputSize {
 
-QSize pixels(QSizeF pagePoints, int dpi, bool antialias)
+QSize pixels(QSizeF pagePoints, int dpi)
 {
-    return {GhostscriptCommands::renderedPixels(pagePoints.width(), dpi, antialias),
-            GhostscriptCommands::renderedPixels(pagePoints.height(), dpi, antialias)};
+    return {GhostscriptCommands::renderedPixels(pagePoints.width(), dpi),
+            GhostscriptCommands::renderedPixels(pagePoints.height(), dpi)};
 }
 
 QSize trimmedEstimate(QSizeF trimmedPoints, int dpi)
@@ -59,10 +59,10 @@ QSize written(const ConversionOptions &options, QSizeF pagePoints, QSizeF trimme
         return fitted(trimmedPoints, options.box());
     // Scaled from the bitmap as rendered, whose sides are rounded to whole pixels.
     if (options.usesBox())
-        return fitted(QSizeF(pixels(pagePoints, boxDpi(pagePoints, options.box()), options.antialias)), options.box());
+        return fitted(QSizeF(pixels(pagePoints, boxDpi(pagePoints, options.box()))), options.box());
     if (trimmed)
         return trimmedEstimate(trimmedPoints, options.dpi);
-    return pixels(pagePoints, options.dpi, options.antialias);
+    return pixels(pagePoints, options.dpi);
 }
 
 } // namespace OutputSize

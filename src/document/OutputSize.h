@@ -9,9 +9,8 @@ struct ConversionOptions;
 
 namespace OutputSize {
 
-// The size of the image a page of this size in points becomes: exactly what Ghostscript renders, with
-// or without its halving for antialiasing.
-QSize pixels(QSizeF pagePoints, int dpi, bool antialias);
+// The size of the image a page of this size in points becomes: exactly what Ghostscript renders.
+QSize pixels(QSizeF pagePoints, int dpi);
 // A trimmed page is measured on the preview, so its size at another resolution is an estimate.
 QSize trimmedEstimate(QSizeF trimmedPoints, int dpi);
 // The largest whole resolution at which a page fits the box (in device pixels); at least 1.

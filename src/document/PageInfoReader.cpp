@@ -70,6 +70,7 @@ void PageInfoReader::onFinished(const ProcessResult &result)
         return;
     }
     read.problem = GhostscriptCommands::inspect(m_document, m_link, result, read.info, withPassword);
+    read.info.printIntent = read.problem.isNone() && GhostscriptCommands::declaresPrintIntent(m_link);
     // The older interpreter takes the page count the document claims, and every page takes bytes of its
     // own: a count beyond the file's size is a damaged document, not one to list or convert page by page.
     const qint64 fileSize = QFileInfo(m_document).size();
@@ -83,7 +84,7 @@ void PageInfoReader::onFinished(const ProcessResult &result)
         report(read);
         return;
     }
-    if (read.problem.isNone() && (m_page > read.info.pageCount || !read.info.pageSize.isValid())) {
+    if (read.problem.isNone() && (m_page > read.info.pageCount || !read.info.pageSize(PageBox::Media).isValid())) {
         if (m_page > 1) {
             m_page = 1;
             start();

@@ -134,8 +134,9 @@ ConversionJob PreviewRenderer::outputJob() const
     if (job.options.format == ImageFormat::Tiff || job.options.format == ImageFormat::Webp)
         job.options.format = ImageFormat::Png;
     job.ghostscript = m_request.ghostscript;
-    job.pageSize = m_info.pageSize;
+    job.pageSize = m_info.pageSize(job.options.pageBox);
     job.legacyInterpreter = m_info.legacyInterpreter;
+    job.printIntent = m_info.printIntent;
     return job;
 }
 
@@ -147,6 +148,7 @@ RenderRequest PreviewRenderer::renderRequest(const ConversionJob &job) const
     render.withPassword = !m_request.password.isEmpty();
     render.legacyInterpreter = m_info.legacyInterpreter;
     render.alpha = job.keepsTransparency();
+    job.applyDrawingTo(render);
     if (m_actualPixels) {
         // As the conversion renders the page.
         render.dpi = job.renderDpi();
@@ -154,10 +156,10 @@ RenderRequest PreviewRenderer::renderRequest(const ConversionJob &job) const
         // Only the part in view, where its pixels lie where the whole page's do: neither trimmed nor scaled.
         if (!m_request.region.isEmpty() && !job.options.trim && !job.options.usesBox()) {
             render.region = m_region;
-            render.pagePoints = m_info.pageSize;
+            render.pagePoints = job.pageSize;
         }
     } else {
-        render.dpi = OutputSize::fittingDpi(m_info.pageSize, m_request.box);
+        render.dpi = OutputSize::fittingDpi(job.pageSize, m_request.box);
         render.antialias = true;
     }
     return render;
@@ -166,7 +168,7 @@ RenderRequest PreviewRenderer::renderRequest(const ConversionJob &job) const
 void PreviewRenderer::startRender()
 {
     const ConversionJob job = outputJob();
-    m_outputSize = OutputSize::written(job.options, m_info.pageSize);
+    m_outputSize = OutputSize::written(job.options, job.pageSize);
     const QRect whole(QPoint(), m_outputSize);
     const QRect region = m_request.region.intersected(whole);
     m_region = region.isEmpty() ? whole : region;
@@ -182,15 +184,8 @@ void PreviewRenderer::startRender()
             return;
         }
     }
-    const QRect &part = render.region;
-    const QString bitmapKey = key(m_request, QStringLiteral("%1 %2 %3 %4,%5,%6,%7")
-                                                 .arg(render.dpi)
-                                                 .arg(render.antialias)
-                                                 .arg(render.alpha)
-                                                 .arg(part.x())
-                                                 .arg(part.y())
-                                                 .arg(part.width())
-                                                 .arg(part.height()));
+    // Whatever Ghostscript is told decides the bitmap.
+    const QString bitmapKey = key(m_request, GhostscriptCommands::renderArguments(render).join(QChar(0)));
     if (bitmapKey == m_bitmapKey && QFile::exists(m_bitmap)) {
         reduce();
         return;
@@ -252,7 +247,7 @@ void PreviewRenderer::reduce()
     base.document = m_request.document;
     base.page = m_request.page;
     base.info = m_info;
-    base.trimmedPoints = m_info.pageSize;
+    base.trimmedPoints = m_info.pageSize(m_request.options.pageBox);
     base.actualPixels = m_actualPixels;
     base.outputSize = m_outputSize;
     base.region = m_region;

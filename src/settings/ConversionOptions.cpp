@@ -72,6 +72,15 @@ const Row &rowOf(const QList<Row> &table, Key Row::*key, Key value)
     return found != table.cend() ? *found : table.constFirst();
 }
 
+template <typename Row>
+QStringList translatedNames(const QList<Row> &table)
+{
+    QStringList names;
+    for (const Row &row : table)
+        names << QCoreApplication::translate("OptionLists", row.name);
+    return names;
+}
+
 } // namespace
 
 const ColorDepthFacts &facts(ColorDepth depth)
@@ -114,10 +123,7 @@ QList<ColorDepth> colorDepths()
 
 QStringList colorDepthNames()
 {
-    QStringList names;
-    for (const ColorDepthFacts &row : colorDepthTable())
-        names << QCoreApplication::translate("OptionLists", row.name);
-    return names;
+    return translatedNames(colorDepthTable());
 }
 
 QList<ImageFormat> formats()
@@ -132,6 +138,85 @@ const QList<int> &resolutions()
 {
     static const QList<int> list{72, 96, 120, 144, 192, 300, 600, 1200, 2400};
     return list;
+}
+
+const QList<ChoiceFacts<PageBox>> &pageBoxTable()
+{
+    using L = QLatin1String;
+    static const QList<ChoiceFacts<PageBox>> table{
+        {PageBox::Crop, QT_TRANSLATE_NOOP("OptionLists", "Crop box"), L("crop")},
+        {PageBox::Media, QT_TRANSLATE_NOOP("OptionLists", "Media box"), L("media")},
+        {PageBox::Trim, QT_TRANSLATE_NOOP("OptionLists", "Trim box"), L("trim")},
+        {PageBox::Bleed, QT_TRANSLATE_NOOP("OptionLists", "Bleed box"), L("bleed")},
+        {PageBox::Art, QT_TRANSLATE_NOOP("OptionLists", "Art box"), L("art")},
+    };
+    return table;
+}
+
+const QList<ChoiceFacts<Overprint>> &overprintTable()
+{
+    using L = QLatin1String;
+    static const QList<ChoiceFacts<Overprint>> table{
+        {Overprint::Auto, QT_TRANSLATE_NOOP("OptionLists", "For print documents"), L("auto")},
+        {Overprint::On, QT_TRANSLATE_NOOP("OptionLists", "Always"), L("on")},
+        {Overprint::Off, QT_TRANSLATE_NOOP("OptionLists", "Never"), L("off")},
+    };
+    return table;
+}
+
+const QList<ContentFacts> &contentTable()
+{
+    using L = QLatin1String;
+    static const QList<ContentFacts> table{
+        {&Drawing::text, QT_TRANSLATE_NOOP("OptionLists", "Text"), L("text")},
+        {&Drawing::images, QT_TRANSLATE_NOOP("OptionLists", "Images"), L("images")},
+        {&Drawing::vectors, QT_TRANSLATE_NOOP("OptionLists", "Vector graphics"), L("vectors")},
+    };
+    return table;
+}
+
+const ChoiceFacts<PageBox> &facts(PageBox box)
+{
+    return rowOf(pageBoxTable(), &ChoiceFacts<PageBox>::value, box);
+}
+
+QStringList pageBoxNames()
+{
+    return translatedNames(pageBoxTable());
+}
+
+QStringList overprintNames()
+{
+    return translatedNames(overprintTable());
+}
+
+QString omittedContent(const Drawing &drawing)
+{
+    QStringList names;
+    for (const ContentFacts &row : contentTable()) {
+        if (!(drawing.*row.member))
+            names << row.commandLineName;
+    }
+    return names.join(QLatin1Char(','));
+}
+
+bool setOmittedContent(const QString &list, Drawing &drawing)
+{
+    Drawing changed = drawing;
+    for (const ContentFacts &row : contentTable())
+        changed.*row.member = true;
+    if (list.trimmed().toLower() != QLatin1String("none")) {
+        for (const QString &name : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const auto row = std::find_if(contentTable().cbegin(), contentTable().cend(), [&](const ContentFacts &r) {
+                return r.commandLineName == name.trimmed().toLower();
+            });
+            if (row == contentTable().cend())
+                return false;
+            changed.*row->member = false;
+        }
+    }
+    drawing = changed;
+    return true;
 }
 
 QString suffix(ImageFormat format)

@@ -20,6 +20,24 @@ enum class ColorDepth {
     FourGrays
 };
 enum class ImageFormat { Png, Gif, Jpg, Tiff, Webp };
+// Which of the page's boxes is the image; a page without it shows its media box, as Ghostscript does.
+enum class PageBox { Crop, Media, Trim, Bleed, Art };
+// Overprinted inks mixed as print would mix them: always, never, or where the document is made for print
+// (it declares a PDF/X output intent).
+enum class Overprint { Auto, On, Off };
+
+// What of the page is drawn: everything, by default, as a viewer shows it.
+struct Drawing
+{
+    bool annotations = true;
+    bool forms = true;
+    // As printed: annotations marked not to print are left out, those marked not to view are drawn.
+    bool printed = false;
+    bool text = true;
+    bool images = true;
+    bool vectors = true;
+    bool operator==(const Drawing &) const = default;
+};
 
 // The user's choices; the single source of truth that the window edits, the store keeps and the
 // conversion reads.
@@ -43,6 +61,9 @@ struct ConversionOptions
     bool trim = false;
     // The paper left out: the page's own transparency kept, where the format can hold it.
     bool transparent = false;
+    PageBox pageBox = PageBox::Crop;
+    Drawing drawing;
+    Overprint overprint = Overprint::Auto;
     int page = 1;
 
     bool isMonochrome() const { return colorCount() == 2; }
@@ -97,6 +118,23 @@ struct ImageFormatFacts
     QualityUse quality;
 };
 
+// A choice from a short fixed list, stored by position like the depths.
+template <typename Value>
+struct ChoiceFacts
+{
+    Value value;
+    const char *name;              // as the window lists it, translated in the "OptionLists" context
+    QLatin1String commandLineName; // also the stored text where a list of them is stored
+};
+
+// What a drawing switch leaves out when it is off, for --without.
+struct ContentFacts
+{
+    bool Drawing::*member;
+    const char *name;
+    QLatin1String commandLineName;
+};
+
 // The fixed lists the window offers.
 namespace OptionLists {
 
@@ -109,6 +147,16 @@ QList<ColorDepth> colorDepths();
 QStringList colorDepthNames(); // in the order of colorDepths()
 QList<ImageFormat> formats();
 const QList<int> &resolutions();
+const QList<ChoiceFacts<PageBox>> &pageBoxTable();
+const QList<ChoiceFacts<Overprint>> &overprintTable();
+const QList<ContentFacts> &contentTable();
+const ChoiceFacts<PageBox> &facts(PageBox box);
+QStringList pageBoxNames();   // translated, in the table's order
+QStringList overprintNames(); // translated, in the table's order
+// The content left out, by command-line name ("text,images"); empty when everything is drawn.
+QString omittedContent(const Drawing &drawing);
+// Sets drawing's content switches from such a list ("none" draws everything); false for an unknown name.
+bool setOmittedContent(const QString &list, Drawing &drawing);
 // The largest box side the window and the command line take, in pixels.
 constexpr int MaxBoxSide = 100000;
 // The resolutions that can be typed, beside the listed ones.

@@ -47,6 +47,15 @@ void fromPosition(const QList<T> &list, const QString &text, T &value)
         value = list.at(*index);
 }
 
+template <class T>
+QList<T> valuesOf(const QList<ChoiceFacts<T>> &table)
+{
+    QList<T> values;
+    for (const ChoiceFacts<T> &row : table)
+        values << row.value;
+    return values;
+}
+
 void fromFlag(const QString &text, bool &value)
 {
     if (const std::optional<int> set = integer(text, 0, 1))
@@ -117,6 +126,20 @@ const std::vector<Key> &keys()
          [](O &o, const QString &v) { o.boxHeight = integer(v, 0, OptionLists::MaxBoxSide).value_or(0); }},
         {"Transparent", [](const O &o, QSize) { return flag(o.transparent); },
          [](O &o, const QString &v) { fromFlag(v, o.transparent); }},
+        {"PageBox", [](const O &o, QSize) { return position(valuesOf(OptionLists::pageBoxTable()), o.pageBox); },
+         [](O &o, const QString &v) { fromPosition(valuesOf(OptionLists::pageBoxTable()), v, o.pageBox); }},
+        {"Annotations", [](const O &o, QSize) { return flag(o.drawing.annotations); },
+         [](O &o, const QString &v) { fromFlag(v, o.drawing.annotations); }},
+        {"Forms", [](const O &o, QSize) { return flag(o.drawing.forms); },
+         [](O &o, const QString &v) { fromFlag(v, o.drawing.forms); }},
+        {"Printed", [](const O &o, QSize) { return flag(o.drawing.printed); },
+         [](O &o, const QString &v) { fromFlag(v, o.drawing.printed); }},
+        // The content left out, as --without names it.
+        {"Without", [](const O &o, QSize) { return OptionLists::omittedContent(o.drawing); },
+         [](O &o, const QString &v) { OptionLists::setOmittedContent(v.isEmpty() ? QStringLiteral("none") : v, o.drawing); }},
+        {"Overprint",
+         [](const O &o, QSize) { return position(valuesOf(OptionLists::overprintTable()), o.overprint); },
+         [](O &o, const QString &v) { fromPosition(valuesOf(OptionLists::overprintTable()), v, o.overprint); }},
     };
     return table;
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/ConversionOptions.h"
 #include "tools/Problem.h"
 
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 class QFile;
@@ -24,7 +26,7 @@ struct RenderRequest
     int lastPage = 1;
     QString pageList; // "1,3,5-7" instead of firstPage to lastPage; the bitmaps are numbered in its order
     int dpi = 72;
-    // Renders at twice the resolution and lets Ghostscript halve the bitmap itself.
+    // Text's edges smoothed.
     bool antialias = false;
     // The paper left transparent: PNG bitmaps with an alpha channel.
     bool alpha = false;
@@ -34,17 +36,43 @@ struct RenderRequest
     // pagePoints, the page's size as rendered.
     QRect region;
     QSizeF pagePoints;
+    PageBox pageBox = PageBox::Crop;
+    Drawing drawing;
+    // Overprinted inks mixed as on press; otherwise the later ink covers the earlier.
+    bool simulateOverprint = false;
+};
+
+// A page's boxes as Ghostscript renders them: each within the media box, turned by the page's rotation.
+class PageBoxes
+{
+public:
+    // A "key value" line of pageBoxesProgram's; lines of other keys are let be.
+    void read(const QString &key, const QString &value);
+    // The size box renders at, in points: a page without that box shows its media box. Invalid without a
+    // media box.
+    QSizeF size(PageBox box) const;
+    // The box shown for box: itself, or the media box standing in for it.
+    PageBox shown(PageBox box) const;
+
+private:
+    std::array<QRectF, 5> m_boxes; // by PageBox; null where the page has none
+    int m_rotate = 0;
 };
 
 // What -dPDFINFO tells of a document and one of its pages.
 struct DocumentInfo
 {
     int pageCount = -1;
-    QSizeF pageSize; // in points, as rendered: the crop box, turned by the page's rotation
+    PageBoxes boxes;
+    // The document declares a PDF/X output intent: it is made for print.
+    bool printIntent = false;
     // Read with Ghostscript's older PDF interpreter, which alone opens AES-256 revision 5 documents.
     bool legacyInterpreter = false;
     // Ghostscript repaired the document to read it.
     bool repaired = false;
+
+    // In points, as rendered: the box, turned by the page's rotation.
+    QSizeF pageSize(PageBox box = PageBox::Crop) const { return boxes.size(box); }
 };
 
 // Ghostscript's command lines and how to read what it says. The document always goes in as a link in a
@@ -66,8 +94,8 @@ QStringList infoArguments(const QString &link, int page, const QString &marker, 
 // Every page's boxes from first to last (to the end when last lies past it), for pageSizes().
 QStringList pageSizesArguments(const QString &link, int first, int last, const QString &marker, bool withPassword,
                                bool legacyInterpreter);
-// The size each page renders at, by page number, from pageSizesArguments()'s output.
-QHash<int, QSizeF> parsePageSizes(const QString &output, const QString &marker);
+// The size each page renders at with box, by page number, from pageSizesArguments()'s output.
+QHash<int, QSizeF> parsePageSizes(const QString &output, const QString &marker, PageBox box = PageBox::Crop);
 // Ghostscript 10's own interpreter says nothing at all for an AES-256 revision 5 document, whatever the
 // password; the older one opens it. Only then is the older one tried.
 bool wantsLegacyInterpreter(const DocumentInfo &info, bool passwordGiven);
@@ -78,6 +106,8 @@ QString linkDocument(const QString &folder, const QFile &held);
 // The document's own bytes name an encryption dictionary (a trailer or cross-reference stream's /Encrypt).
 // Asked only once Ghostscript could not open it, to tell a password's absence from damage.
 bool isEncrypted(const QString &document);
+// The document's own bytes declare a PDF/X output intent. One kept in a compressed object stream is not seen.
+bool declaresPrintIntent(const QString &document);
 DocumentInfo parseInfo(const QString &output, const QString &marker, bool legacyInterpreter = false);
 // A fresh marker for infoArguments().
 QString newMarker();
@@ -90,8 +120,8 @@ bool wasRepaired(const QString &output);
 QString bitmapPath(const QString &folder, int index, bool alpha = false);
 // The image library's name for a bitmap that bitmapPath() gave, so that nothing else is ever decoded.
 QString bitmapForLibrary(const QString &bitmap);
-// Pixels Ghostscript makes of a side in points: nearest at the render resolution, halved downwards.
-int renderedPixels(double points, int dpi, bool antialias);
+// Pixels Ghostscript makes of a side in points: nearest at the render resolution.
+int renderedPixels(double points, int dpi);
 
 // Ghostscript's words without its banner and progress lines.
 QString details(const QString &output);

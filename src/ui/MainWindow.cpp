@@ -424,7 +424,7 @@ void MainWindow::showPreview(const PreviewResult &result)
         m_options.page = result.page;
         m_pagePanel->setPage(result.page);
     }
-    m_document.info.pageSize = result.info.pageSize;
+    m_document.info.boxes = result.info.boxes;
     m_document.trimmedPoints = result.trimmedPoints;
     // Said once per document, without a box that stops the user.
     if (result.info.repaired && !std::exchange(m_document.repairedTold, true))
@@ -441,7 +441,7 @@ QSize MainWindow::outputSize() const
 {
     if (m_document.path.isEmpty())
         return {0, 0};
-    return OutputSize::written(m_options, m_document.info.pageSize, m_document.trimmedPoints);
+    return OutputSize::written(m_options, m_document.info.pageSize(m_options.pageBox), m_document.trimmedPoints);
 }
 
 void MainWindow::updateOutputSize()

@@ -226,7 +226,7 @@ private slots:
 
         const ImageFacts facts = readImage(job.destination);
         // Trimming finds the stripes' edges to within a pixel.
-        const QSize off = facts.size - OutputSize::pixels(c.trim ? TrimBox.size() : PagePoints, c.dpi, c.antialias);
+        const QSize off = facts.size - OutputSize::pixels(c.trim ? TrimBox.size() : PagePoints, c.dpi);
         QVERIFY2(qAbs(off.width()) <= int(c.trim) && qAbs(off.height()) <= int(c.trim),
                  qPrintable(QStringLiteral("%1x%2").arg(facts.size.width()).arg(facts.size.height())));
         QCOMPARE(facts.page, QRect(QPoint(), facts.size)); // no canvas left from trimming
@@ -355,7 +355,7 @@ private slots:
             job.options = {
                 .sourceFile = document, .colorDepth = ColorDepth::HiColor, .fitToBox = true, .boxWidth = width};
             job.pageCount = info.pageCount;
-            job.pageSize = info.pageSize;
+            job.pageSize = info.pageSize();
             return convert(job);
         };
         QVERIFY(fitted(mixed, "mixed.png", 200).isSuccess());
@@ -418,7 +418,7 @@ private slots:
         // The clear margin is what trimming takes away.
         const QPoint corner(image.width() - 2, image.height() - 2);
         if (c.trim)
-            QCOMPARE(image.size(), OutputSize::pixels(TrimBox.size(), 72, true));
+            QCOMPARE(image.size(), OutputSize::pixels(TrimBox.size(), 72));
         else
             QCOMPARE(QList<int>({qAlpha(image.pixel(1, 1)), qAlpha(image.pixel(corner))}), QList<int>({0, 0}));
         const ImageFacts facts = readImage(job.destination);

@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(asked, c.retries);
         if (opened) {
             const OpenedDocument &o = *opened;
-            QCOMPARE(QVariantList({o.info.pageCount, o.page, o.info.pageSize, o.info.legacyInterpreter}),
+            QCOMPARE(QVariantList({o.info.pageCount, o.page, o.info.pageSize(), o.info.legacyInterpreter}),
                      QVariantList({2, c.page, c.pageSize, c.document == "r5.pdf"}));
         }
         QCOMPARE(leftovers(folder.temp()), QStringList());
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(shown.problem.kind, c.previewed);
         if (c.previewed != Problem::None)
             return;
-        QCOMPARE(QVariantList({shown.info.pageCount, shown.info.repaired, shown.info.pageSize}),
+        QCOMPARE(QVariantList({shown.info.pageCount, shown.info.repaired, shown.info.pageSize()}),
                  QVariantList({2, c.document == "truncated.pdf", QSizeF(300, 200)}));
         QVERIFY(!shown.image.isNull() && shown.image.width() <= 258 && shown.image.width() > 200);
     }
@@ -217,7 +217,7 @@ private slots:
         for (const QList<QVariant> &signal : std::as_const(finished)) {
             const auto result = signal.first().value<PreviewResult>();
             QVERIFY2(result.problem.isNone(), qPrintable(result.problem.message));
-            QCOMPARE(result.info.pageSize, QSizeF(300, 200));
+            QCOMPARE(result.info.pageSize(), QSizeF(300, 200));
             QVERIFY(!result.image.isNull() && result.image.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
         }
     }
@@ -227,10 +227,10 @@ private slots:
     {
         QVERIFY(writePdf(doc("report.pdf"), {{300, 200}}));
         PreviewRenderer renderer;
-        QCOMPARE(answer(renderer, request("report.pdf", {})).info.pageSize, QSizeF(300, 200));
+        QCOMPARE(answer(renderer, request("report.pdf", {})).info.pageSize(), QSizeF(300, 200));
         QVERIFY(writePdf(doc("report.pdf"), {{200, 300}, {200, 300}}));
         const PreviewResult again = answer(renderer, request("report.pdf", {}));
-        QCOMPARE(QVariantList({again.info.pageSize, again.info.pageCount}), QVariantList({QSizeF(200, 300), 2}));
+        QCOMPARE(QVariantList({again.info.pageSize(), again.info.pageCount}), QVariantList({QSizeF(200, 300), 2}));
         QVERIFY(again.image.width() < again.image.height());
     }
 
@@ -272,7 +272,7 @@ private slots:
         QVERIFY(result.actualPixels);
         const QString path = folder.path("page." + OptionLists::suffix(c.options.format));
         const ConversionJob job{
-            .options = c.options, .ghostscript = m_gs, .destination = path, .pageSize = result.info.pageSize};
+            .options = c.options, .ghostscript = m_gs, .destination = path, .pageSize = result.info.pageSize()};
         QVERIFY(convert(job).isSuccess());
         const QImage written = decoded(job.destination);
         const QImage file = written.convertToFormat(QImage::Format_ARGB32);

@@ -139,7 +139,7 @@ private slots:
         QFETCH(QSizeF, size);
         QFETCH(int, problem);
         const DocumentInfo info = GhostscriptCommands::parseInfo(output, "M");
-        QCOMPARE(std::pair(info.pageCount, info.pageSize), std::pair(pages, size));
+        QCOMPARE(std::pair(info.pageCount, info.pageSize()), std::pair(pages, size));
         const ProcessResult clean{ProcessResult::Exited, 0, output};
         QCOMPARE(int(GhostscriptCommands::inspect("x.pdf", "x.pdf", clean, info, false).kind), problem);
     }

@@ -179,11 +179,11 @@ private slots:
                              child<QSpinBox>("fromSpin")->value(), child<QSpinBox>("toSpin")->value(),
                              child<QSpinBox>("toSpin")->maximum()}),
                  QList<int>({3, 3, 1, 3, 3}));
-        QCOMPARE(readOut(), OutputSize::pixels({842, 595}, 144, true));
+        QCOMPARE(readOut(), OutputSize::pixels({842, 595}, 144));
         // The read-out follows the page shown, and its orientation.
         child<QComboBox>("pageCombo")->setCurrentIndex(1);
         QVERIFY(shown(m_shown->count() + 1));
-        QCOMPARE(readOut(), OutputSize::pixels({200, 300}, 144, true));
+        QCOMPARE(readOut(), OutputSize::pixels({200, 300}, 144));
     }
 
     void openRecent_listsTheLastTenThatExist_andChoosingOneOpensIt()
@@ -298,7 +298,7 @@ private slots:
         // Each file holds its page: the first is landscape, the others upright.
         for (const QString &name : c.written)
             QCOMPARE(readImage(folder.path(name)).size,
-                     OutputSize::pixels(name == "scan001.png" ? QSizeF(842, 595) : QSizeF(200, 300), 144, true));
+                     OutputSize::pixels(name == "scan001.png" ? QSizeF(842, 595) : QSizeF(200, 300), 144));
         // The range is for the pages to convert; the page shown is converted alone, as large as the read-out says.
         QVERIFY(convert("convertPageButton", folder.path("shown.png")));
         QCOMPARE(filesIn(folder.path()), QStringList(c.written) << "shown.png");
@@ -339,7 +339,7 @@ private slots:
         typed->setFocus();
         typed->selectAll();
         QTest::keyClicks(typed, "150");
-        const QSize expected = OutputSize::pixels({842, 595}, 150, true);
+        const QSize expected = OutputSize::pixels({842, 595}, 150);
         QCOMPARE(readOut(), expected);
         // Convert current page by its shortcut, which the field does not keep for itself.
         X11EditingKeys editing;
@@ -375,7 +375,7 @@ private slots:
         QCOMPARE(written.format, "JPEG");
         QCOMPARE_LE(std::abs(written.size.width() - readOut.width()), 4);
         QCOMPARE_LE(std::abs(written.size.height() - readOut.height()), 4);
-        QCOMPARE_LT(written.size.width(), OutputSize::pixels({842, 595}, 144, true).width() - 100);
+        QCOMPARE_LT(written.size.width(), OutputSize::pixels({842, 595}, 144).width() - 100);
     }
 
     // Declined, nothing runs, but the folder chosen is kept for the next dialog.
