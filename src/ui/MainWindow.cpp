@@ -447,7 +447,15 @@ QSize MainWindow::outputSize() const
 void MainWindow::updateOutputSize()
 {
     const QSize size = outputSize();
-    m_pagePanel->setOutputSize(size);
+    QString note;
+    if (!m_document.path.isEmpty()) {
+        const PageBox wanted = m_options.pageBox;
+        const QString name = QCoreApplication::translate("OptionLists", OptionLists::facts(wanted).name);
+        note = m_document.info.boxes.shown(wanted) == wanted
+                   ? tr("%1 shown").arg(name)
+                   : tr("Media box shown: this page has no %1.").arg(name);
+    }
+    m_pagePanel->setOutputSize(size, note);
     if (size.width() > 0)
         m_optionsPanel->setSuggestedWidth(size.width());
 }

@@ -6,7 +6,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,18 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
+
+namespace {
+
+template <typename Value>
+int indexIn(const QList<ChoiceFacts<Value>> &table, Value value)
+{
+    const auto found =
+        std::find_if(table.cbegin(), table.cend(), [value](const ChoiceFacts<Value> &row) { return row.value == value; });
+    return int(found - table.cbegin());
+}
+
+} // namespace
 
 OptionsPanel::OptionsPanel(QWidget *parent)
     : QWidget(parent)
@@ -31,7 +45,15 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_boxHeightSpin(named(new QSpinBox, "boxHeightSpin"))
     , m_trimCheck(named(new QCheckBox(tr("Trim edges")), "trimCheck"))
     , m_transparentCheck(named(new QCheckBox(tr("Transparent background")), "transparentCheck"))
+    , m_pageBoxCombo(named(new QComboBox, "pageBoxCombo"))
+    , m_overprintCombo(named(new QComboBox, "overprintCombo"))
 {
+    m_pageBoxCombo->addItems(OptionLists::pageBoxNames());
+    m_pageBoxCombo->setToolTip(tr("The part of the page that becomes the image. A page without that box shows its "
+                                  "media box, the whole sheet."));
+    m_overprintCombo->addItems(OptionLists::overprintNames());
+    m_overprintCombo->setToolTip(tr("Mix inks printed over one another as on press. Documents made for print "
+                                    "(PDF/X) declare an output intent."));
     m_depthCombo->addItems(OptionLists::colorDepthNames());
     m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
     m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
@@ -83,6 +105,14 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     m_grid->addWidget(m_trimCheck, 3, 2, 1, 2);
     m_grid->addWidget(m_boxRadio, 4, 0);
     m_grid->addLayout(boxRow(), 4, 1, 1, 3);
+    addRow(5, tr("Page box:"), m_pageBoxCombo);
+    auto *overprintRow = new QHBoxLayout;
+    auto *overprintLabel = new QLabel(tr("Overprint:"));
+    overprintLabel->setBuddy(m_overprintCombo);
+    overprintRow->addWidget(overprintLabel);
+    overprintRow->addWidget(m_overprintCombo, 1);
+    m_grid->addLayout(overprintRow, 5, 2, 1, 2);
+    m_grid->addWidget(drawGroup(), 6, 0, 1, 4);
     m_grid->setColumnStretch(1, 1);
 
     setOptions(m_options);
@@ -102,6 +132,32 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     connect(m_boxHeightSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
     connect(m_trimCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
     connect(m_transparentCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+    connect(m_pageBoxCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    connect(m_overprintCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    for (const auto &[check, member] : std::as_const(m_drawChecks))
+        connect(check, &QCheckBox::toggled, this, &OptionsPanel::edited);
+}
+
+QWidget *OptionsPanel::drawGroup()
+{
+    auto *group = named(new QGroupBox(tr("Draw")), "drawGroup");
+    auto *row = new QHBoxLayout(group);
+    const auto add = [&](const QString &caption, bool Drawing::*member, const char *name, const QString &tip) {
+        auto *check = named(new QCheckBox(caption), name);
+        check->setToolTip(tip);
+        row->addWidget(check);
+        m_drawChecks << std::pair(check, member);
+    };
+    add(tr("Annotations"), &Drawing::annotations, "annotationsCheck", tr("Notes, stamps, highlights and links"));
+    add(tr("Form fields"), &Drawing::forms, "formsCheck", tr("The fields of a form and what was typed in them"));
+    add(tr("As printed"), &Drawing::printed, "printedCheck",
+        tr("Leave out annotations marked not to print, as a printer would; otherwise the page looks as in a viewer."));
+    for (const ContentFacts &content : OptionLists::contentTable())
+        add(QCoreApplication::translate("OptionLists", content.name), content.member,
+            QByteArray(content.commandLineName.data()).append("Check").constData(),
+            tr("Clear it to leave this out, for text recognition or to take a page's background."));
+    row->addStretch();
+    return group;
 }
 
 QLayout *OptionsPanel::boxRow()
@@ -133,7 +189,14 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_options = options;
     const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
         b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck), b8(m_boxRadio), b9(m_resolutionRadio),
-        b10(m_boxWidthSpin), b11(m_boxHeightSpin), b12(m_transparentCheck);
+        b10(m_boxWidthSpin), b11(m_boxHeightSpin), b12(m_transparentCheck), b13(m_pageBoxCombo),
+        b14(m_overprintCombo);
+    for (const auto &[check, member] : std::as_const(m_drawChecks)) {
+        const QSignalBlocker blocker(check);
+        check->setChecked(options.drawing.*member);
+    }
+    m_pageBoxCombo->setCurrentIndex(indexIn(OptionLists::pageBoxTable(), options.pageBox));
+    m_overprintCombo->setCurrentIndex(indexIn(OptionLists::overprintTable(), options.overprint));
     m_depthCombo->setCurrentIndex(int(OptionLists::colorDepths().indexOf(options.colorDepth)));
     m_ditherCheck->setChecked(options.dither);
     m_antialiasCheck->setChecked(options.antialias);
@@ -165,8 +228,13 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
 
 QList<QWidget *> OptionsPanel::tabOrder() const
 {
-    return {m_depthCombo,      m_ditherCheck, m_antialiasCheck, m_formatCombo,  m_qualityEdit,   m_resolutionRadio,
-            m_resolutionCombo, m_trimCheck,   m_boxRadio,       m_boxWidthSpin, m_boxHeightSpin, m_transparentCheck};
+    QList<QWidget *> order{m_depthCombo,    m_ditherCheck,   m_antialiasCheck,   m_formatCombo,
+                           m_qualityEdit,   m_resolutionRadio, m_resolutionCombo, m_trimCheck,
+                           m_boxRadio,      m_boxWidthSpin,  m_boxHeightSpin,    m_transparentCheck,
+                           m_pageBoxCombo,  m_overprintCombo};
+    for (const auto &[check, member] : m_drawChecks)
+        order << check;
+    return order;
 }
 
 void OptionsPanel::edited()
@@ -189,6 +257,10 @@ void OptionsPanel::edited()
     if (options.fitToBox && !m_options.fitToBox && options.boxWidth == 0 && options.boxHeight == 0)
         options.boxWidth = m_suggestedWidth;
     options.trim = m_trimCheck->isChecked();
+    options.pageBox = OptionLists::pageBoxTable().value(m_pageBoxCombo->currentIndex()).value;
+    options.overprint = OptionLists::overprintTable().value(m_overprintCombo->currentIndex()).value;
+    for (const auto &[check, member] : std::as_const(m_drawChecks))
+        options.drawing.*member = check->isChecked();
     if (m_transparentCheck->isEnabled())
         options.transparent = m_transparentCheck->isChecked();
     // The colour depth decides whether WebP is lossy, and so whether the quality field applies.

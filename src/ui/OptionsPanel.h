@@ -38,6 +38,7 @@ signals:
 private:
     void edited();
     QLayout *boxRow();
+    QWidget *drawGroup();
 
     ConversionOptions m_options;
     int m_suggestedWidth = 1000;
@@ -55,4 +56,8 @@ private:
     QSpinBox *m_boxHeightSpin = nullptr;
     QCheckBox *m_trimCheck = nullptr;
     QCheckBox *m_transparentCheck = nullptr;
+    QComboBox *m_pageBoxCombo = nullptr;
+    QComboBox *m_overprintCombo = nullptr;
+    // The drawing switches, each bound to its member of Drawing.
+    QList<std::pair<QCheckBox *, bool Drawing::*>> m_drawChecks;
 };

@@ -35,6 +35,7 @@ PagePanel::PagePanel(QWidget *parent)
     , m_listEdit(named(new QLineEdit, "pageListEdit"))
     , m_widthEdit(sizeField("widthEdit"))
     , m_heightEdit(sizeField("heightEdit"))
+    , m_boxLabel(named(new QLabel, "boxLabel"))
 {
     m_fromSpin->setToolTip(tr("The first page the range button converts"));
     m_toSpin->setToolTip(tr("The last page the range button converts"));
@@ -73,6 +74,8 @@ PagePanel::PagePanel(QWidget *parent)
     size->addWidget(new QLabel(tr("x")));
     size->addWidget(m_heightEdit, 1);
     column->addLayout(size);
+    m_boxLabel->setWordWrap(true);
+    column->addWidget(m_boxLabel);
     column->addStretch();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
@@ -128,10 +131,11 @@ void PagePanel::setPage(int page)
     m_pageSpin->setValue(page);
 }
 
-void PagePanel::setOutputSize(QSize size)
+void PagePanel::setOutputSize(QSize size, const QString &note)
 {
     m_widthEdit->setText(QString::number(size.width()));
     m_heightEdit->setText(QString::number(size.height()));
+    m_boxLabel->setText(note);
 }
 
 void PagePanel::setRangeEnabled(bool enabled)

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 
@@ -19,7 +20,8 @@ public:
     void setDocument(int pageCount, int page);
     // Shows page without signalling a choice.
     void setPage(int page);
-    void setOutputSize(QSize size);
+    // note says which of the page's boxes the size is of.
+    void setOutputSize(QSize size, const QString &note = {});
     void setRangeEnabled(bool enabled);
     int firstPage() const;
     int lastPage() const;
@@ -45,4 +47,5 @@ private:
     QLineEdit *m_listEdit = nullptr;
     QLineEdit *m_widthEdit = nullptr;
     QLineEdit *m_heightEdit = nullptr;
+    QLabel *m_boxLabel = nullptr;
 };
