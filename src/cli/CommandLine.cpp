@@ -209,7 +209,8 @@ QList<Flag> pageFlags()
     return {
         {{QStringLiteral("pages")},
          QStringLiteral("LIST"),
-         tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end)."),
+         tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end); odd and even take every "
+            "other page."),
          true,
          [](const QString &value, const Given &, CommandLineRequest &request) {
              QString error;

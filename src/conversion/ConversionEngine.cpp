@@ -120,6 +120,9 @@ void ConversionEngine::start(const ConversionJob &job)
     m_link = problem.isNone() ? GhostscriptCommands::linkDocument(m_work->path(), m_document) : QString();
     if (problem.isNone() && m_link.isEmpty())
         problem = PrivateFolder::full();
+    // Read from the very file rendered, whoever set the job up.
+    if (problem.isNone())
+        m_job.printIntent = GhostscriptCommands::declaresPrintIntent(m_link);
     // A box's pages are judged one by one once their sizes are known; otherwise every page is rendered at the
     // resolution of the one the run was set up for.
     const bool readSizes = job.options.usesBox() && !m_pages.isEmpty();

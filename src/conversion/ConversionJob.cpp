@@ -27,7 +27,6 @@ ConversionJob ConversionJob::forDocument(const ConversionOptions &options, const
     job.password = document.password;
     job.legacyInterpreter = document.info.legacyInterpreter;
     job.pageSize = document.info.pageSize(options.pageBox);
-    job.printIntent = document.info.printIntent;
     return job;
 }
 

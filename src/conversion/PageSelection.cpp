@@ -26,13 +26,18 @@ std::optional<PageSelection> PageSelection::parse(const QString &text, QString *
         return std::nullopt;
     };
     if (text.trimmed().isEmpty())
-        return fail(tr("A page list is wanted, for example 1,3,5-7,10-."));
+        return fail(tr("A page list is wanted, for example 1,3,5-7,10- or odd."));
     PageSelection selection;
     for (const QString &piece : text.split(QLatin1Char(','))) {
+        const QString word = piece.trimmed().toLower();
+        if (word == QLatin1String("odd") || word == QLatin1String("even")) {
+            selection.m_ranges << Range{word == QLatin1String("odd") ? 1 : 2, 0, 2};
+            continue;
+        }
         const QRegularExpressionMatch match = part.match(piece);
         if (!match.hasMatch())
-            return fail(tr("\"%1\" is not a page or a range; give FIRST-LAST, FIRST- or one page, for example "
-                           "1,3,5-7,10-.")
+            return fail(tr("\"%1\" is not a page or a range; give FIRST-LAST, FIRST-, one page, odd or even, for "
+                           "example 1,3,5-7,10-.")
                             .arg(piece.trimmed()));
         const qint64 first = match.captured(1).toLongLong();
         const qint64 last = match.captured(2).isEmpty() ? first : match.captured(3).toLongLong();
@@ -57,9 +62,10 @@ QList<int> PageSelection::resolve(int pageCount, QList<Range> *missing) const
     QList<Range> beyond;
     for (const Range &range : ranges) {
         const qint64 last = std::min<qint64>(range.last == 0 ? pageCount : range.last, pageCount);
-        for (qint64 page = range.first; page <= last; ++page)
+        for (qint64 page = range.first; page <= last; page += range.step)
             wanted << int(page);
-        if (range.last == 0 && range.first > pageCount)
+        // Every other page of a document of one page is no missing page.
+        if (range.last == 0 && range.first > pageCount && range.step == 1)
             beyond << Range{range.first, range.first};
         else if (range.last != 0 && range.last > pageCount)
             beyond << Range{std::max(range.first, pageCount + 1), range.last};

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-// The pages a command line asks for: "1,3,5-7,10-", where "10-" runs to the end.
+// The pages a command line asks for: "1,3,5-7,10-", where "10-" runs to the end, and "odd" or "even".
 class PageSelection
 {
 public:
@@ -15,6 +15,7 @@ public:
     {
         int first = 1;
         int last = 0; // 0: to the end
+        int step = 1; // 2 for every other page
         bool operator==(const Range &) const = default;
     };
 

@@ -65,8 +65,9 @@ PagePanel::PagePanel(QWidget *parent)
     column->addWidget(listLabel);
     column->addWidget(m_listEdit);
     m_listEdit->setPlaceholderText(tr("e.g. 1,3,5-7,10-"));
-    m_listEdit->setToolTip(tr("Pages and ranges separated by commas; \"10-\" runs to the last page. When given, the "
-                              "range button converts these pages instead of from and to."));
+    m_listEdit->setToolTip(tr("Pages and ranges separated by commas; \"10-\" runs to the last page, \"odd\" and "
+                              "\"even\" take every other page. When given, the range button converts these pages "
+                              "instead of from and to."));
     column->addSpacing(pageLabel->fontMetrics().height() / 2);
     column->addWidget(new QLabel(tr("Image size (pixels):")));
     auto *size = new QHBoxLayout;

@@ -298,6 +298,7 @@ private slots:
                "sheetforge: Pages 4 to 90 do not exist: the document has only 3 pages.", "2 pages written."});
         pages("range after the end", "three.pdf", {"--pages", "5-6"}, 1, {},
               {"sheetforge: \"three.pdf\" has only 3 pages; none of the pages asked for exists."});
+        pages("even pages", "five.pdf", {"--pages", "even"}, 0, {"out002.png", "out004.png"});
         pages("page list: repeats and disorder", "five.pdf", {"--pages", "5,1-2,2"}, 0,
               {"out001.png", "out002.png", "out005.png"});
         pages("page list partly past the end", "three.pdf", {"--pages", "1,5,7-9,2-"}, 1,

@@ -147,6 +147,10 @@ private slots:
         row("repeats and disorder", "7,2-3,3,1", 9, "1-3,7");
         row("blanks", " 2 - 3 , 5 ", 9, "2-3,5");
         row("far past the end", "1-2000000000", 3, "1-3", "4-2000000000");
+        row("odd", "odd", 15, "1,3,5,7,9,11,13,15");
+        row("even and a page", " Even ,1", 7, "1-2,4,6");
+        row("odd and a page", "odd,2", 5, "1-3,5");
+        row("even of one page", "even", 1, "");
         row("empty", " ", 9, "!");
         row("empty part", "1,,2", 9, "!\"\"");
         row("zero", "0-2", 9, "!\"0-2\": pages are numbered from 1");

@@ -127,9 +127,71 @@ struct Clear
     QList<int> pngTypes; // a PNG's colour type: any of these
 };
 
+// A page of 400 x 400 points whose five boxes differ, holding the parts named. The note does not print; the
+// field's appearance, like the note's, is a vector fill.
+enum Part { Text = 1, Image = 2, Vector = 4, Note = 8, Field = 16, Boxes = 32, Inks = 64, PrintIntent = 128 };
+constexpr int Everything = Text | Image | Vector | Note | Field | Boxes;
+
+bool writeDrawnPage(const QString &path, int parts)
+{
+    const auto stream = [](const QByteArray &dictionary, const QByteArray &data) {
+        return "<< " + dictionary + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data
+               + "\nendstream";
+    };
+    QByteArray content = parts & Vector ? "q 0 0 1 rg 100 250 200 60 re f Q " : "";
+    content += parts & Image ? "q 200 0 0 100 100 120 cm /Im1 Do Q " : "";
+    content += parts & Text ? "BT /F1 30 Tf 110 330 Td (Text) Tj ET " : "";
+    // Magenta printed over cyan: simulated, the overlap is dark blue.
+    content += parts & Inks ? "/GS1 gs 1 0 0 0 k 50 50 200 200 re f 0 1 0 0 k 150 150 200 200 re f" : "";
+    const QByteArray annotations = QByteArray(parts & Note ? "7 0 R " : "") + (parts & Field ? "9 0 R" : "");
+    const QByteArray intent = parts & PrintIntent ? " /OutputIntents [<< /Type /OutputIntent /S /GTS_PDFX "
+                                                    "/OutputConditionIdentifier (CGATS TR 001) >>]"
+                                                  : "";
+    const QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R /AcroForm << /Fields [9 0 R] >>" + intent + " >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 400 400] /CropBox [20 20 380 380] "
+            + QByteArray(parts & Boxes ? "/BleedBox [40 40 360 360] /TrimBox [60 60 340 340] /ArtBox [80 80 320 320] "
+                                       : "")
+            + "/Resources << /Font << /F1 5 0 R >> /XObject << /Im1 6 0 R >> /ExtGState << /GS1 << /OP true /op "
+              "true /OPM 1 >> >> >> /Contents 4 0 R /Annots ["
+            + annotations + "] >>",
+        stream("", content),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        stream("/Type /XObject /Subtype /Image /Width 2 /Height 2 /ColorSpace /DeviceRGB /BitsPerComponent 8",
+               QByteArray::fromHex("ff000000ff0000ff00ff0000")),
+        "<< /Type /Annot /Subtype /Square /Rect [250 100 330 160] /F 0 /AP << /N 8 0 R >> >>",
+        stream("/Type /XObject /Subtype /Form /BBox [0 0 80 60]", "0 1 0 rg 0 0 80 60 re f"),
+        "<< /Type /Annot /Subtype /Widget /FT /Tx /T (name) /V (Hi) /Rect [250 180 330 230] /F 4 /P 3 0 R /AP << /N "
+        "10 0 R >> >>",
+        stream("/Type /XObject /Subtype /Form /BBox [0 0 80 50]", "1 0.5 0 rg 0 0 80 50 re f"),
+    };
+    QByteArray pdf = "%PDF-1.6\n";
+    QByteArray xref = "xref\n0 11\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const QByteArray start = QByteArray::number(pdf.size());
+    return plantFile(path, pdf + xref + "trailer\n<< /Size 11 /Root 1 0 R >>\nstartxref\n" + start + "\n%%EOF\n");
+}
+
+// What the page box, the drawing switches and overprint do to a drawn page, at 72 dpi in Hicolor.
+struct Drawn
+{
+    int parts = Everything;
+    PageBox box = PageBox::Crop;
+    Drawing drawing;
+    Overprint overprint = Overprint::Auto;
+    int reference = 0; // the parts of a page whose file this one must equal, pixel for pixel; 0: none
+    QSize size;        // empty: not judged
+    QRgb overlap = 0;  // where the inks overlap; 0: not judged
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Written)
+Q_DECLARE_METATYPE(Drawn)
 Q_DECLARE_METATYPE(OwnPng)
 Q_DECLARE_METATYPE(Clear)
 
@@ -149,6 +211,20 @@ class tst_WrittenFiles : public QObject
                 .lastPage = std::max(first, last),
                 .numbered = last > first,
                 .pageCount = 3};
+    }
+
+    // The drawn page with parts converted with options; null for no parts or a failure.
+    QImage drawnPage(int parts, ConversionOptions options) const
+    {
+        const QString pdf = m_docs.filePath(QStringLiteral("drawn%1.pdf").arg(parts));
+        if (parts == 0 || (!QFile::exists(pdf) && !writeDrawnPage(pdf, parts)))
+            return {};
+        options.sourceFile = pdf;
+        static int written = 0;
+        const ConversionJob job{.options = options,
+                                .ghostscript = GhostscriptLocator().locate(),
+                                .destination = m_docs.filePath(QStringLiteral("drawn-%1.png").arg(++written))};
+        return convert(job).fatal.isNone() ? decoded(job.destination) : QImage();
     }
 
 private slots:
@@ -379,6 +455,93 @@ private slots:
             QVERIFY2(refused.fatal.message.startsWith("Page 2: "), qPrintable(refused.fatal.message));
             QVERIFY(!QFileInfo::exists(folder.path("refused001.png")));
         }
+    }
+
+    void drawing_showsInTheFileWritten_data()
+    {
+        QTest::addColumn<Drawn>("c");
+        const auto row = [](const char *name, const Drawn &c) { QTest::newRow(name) << c; };
+        row("crop box", {.size = {360, 360}});
+        row("media box", {.box = PageBox::Media, .size = {400, 400}});
+        row("trim box", {.box = PageBox::Trim, .size = {280, 280}});
+        row("bleed box", {.box = PageBox::Bleed, .size = {320, 320}});
+        row("art box", {.box = PageBox::Art, .size = {240, 240}});
+        row("no trim box: the media box", {.parts = Everything & ~Boxes, .box = PageBox::Trim, .size = {400, 400}});
+        row("no annotations", {.drawing = {.annotations = false}, .reference = Everything & ~Note & ~Field});
+        row("no form fields", {.drawing = {.forms = false}, .reference = Everything & ~Field});
+        row("as printed", {.drawing = {.printed = true}, .reference = Everything & ~Note});
+        row("without text", {.drawing = {.text = false}, .reference = Everything & ~Text});
+        row("without images", {.drawing = {.images = false}, .reference = Everything & ~Image});
+        row("without vectors, appearances too",
+            {.drawing = {.vectors = false}, .reference = Everything & ~Vector & ~Note & ~Field});
+        row("overprint on", {.parts = Inks, .overprint = Overprint::On, .overlap = qRgb(46, 48, 146)});
+        row("overprint auto, no intent", {.parts = Inks, .overlap = qRgb(236, 0, 140)});
+        row("overprint auto, PDF/X", {.parts = Inks | PrintIntent, .overlap = qRgb(46, 48, 146)});
+        row("overprint off, PDF/X",
+            {.parts = Inks | PrintIntent, .overprint = Overprint::Off, .overlap = qRgb(236, 0, 140)});
+    }
+
+    void drawing_showsInTheFileWritten()
+    {
+        QFETCH(Drawn, c);
+        ConversionOptions options{.colorDepth = ColorDepth::HiColor, .dpi = 72};
+        const QImage plain = drawnPage(c.reference, options);
+        options.pageBox = c.box;
+        options.drawing = c.drawing;
+        options.overprint = c.overprint;
+        const QImage image = drawnPage(c.parts, options);
+        QVERIFY(!image.isNull());
+        if (c.reference)
+            QVERIFY(image == plain && image != drawnPage(Everything, {.colorDepth = ColorDepth::HiColor, .dpi = 72}));
+        if (c.size.isValid())
+            QCOMPARE(image.size(), c.size);
+        if (c.overlap) {
+            const QColor seen = image.pixelColor(image.width() / 2, image.height() / 2), wanted(c.overlap);
+            QVERIFY2(std::abs(seen.red() - wanted.red()) + std::abs(seen.green() - wanted.green())
+                             + std::abs(seen.blue() - wanted.blue())
+                         < 12,
+                     qPrintable(seen.name()));
+        }
+    }
+
+    // Rules and hairlines stay dark with the text smoothed, and Hicolor keeps the text's finer edges: the 16
+    // levels of Ghostscript's 4 alpha bits, where halving a double render gave 5.
+    void hairlinesAndTextEdges_keepTheirDarknessAndLevels_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::newRow("72 dpi") << 72;
+        QTest::newRow("300 dpi") << 300;
+    }
+
+    void hairlinesAndTextEdges_keepTheirDarknessAndLevels()
+    {
+        QFETCH(int, dpi);
+        CaseFolder folder;
+        const QString pdf = folder.path("lines.pdf");
+        // Strokes of 0, 0.1 and 0.3 points, off the pixel grid, across the page; text below them.
+        QVERIFY(run(GhostscriptLocator().locate(),
+                    {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", pdf, "-c",
+                     "<</PageSize [200 200]>> setpagedevice 0 setgray 0 0.1 0.3 3 { setlinewidth newpath 10 180.37 "
+                     "moveto 190 180.37 lineto stroke 0 -20.13 translate } repeat /Helvetica findfont 40 scalefont "
+                     "setfont 10 40 moveto (Agogo) show showpage"}));
+        const ConversionJob job{.options = {.sourceFile = pdf, .colorDepth = ColorDepth::HiColor, .dpi = dpi},
+                                .ghostscript = GhostscriptLocator().locate(),
+                                .destination = folder.path("lines.png")};
+        QVERIFY(convert(job).fatal.isNone());
+        const QImage image = decoded(job.destination).convertToFormat(QImage::Format_Grayscale8);
+        for (const double y : {180.37, 160.24, 140.11}) {
+            int darkest = 255;
+            const int row = int((200 - y) * dpi / 72);
+            for (int line = row - 2; line <= row + 2; ++line)
+                darkest = std::min(darkest, qGray(image.pixel(image.width() / 2, line)));
+            QVERIFY2(darkest <= 64, qPrintable(QString::number(darkest)));
+        }
+        QSet<int> levels;
+        for (int y = image.height() * 3 / 4; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                levels << qGray(image.pixel(x, y));
+        }
+        QCOMPARE_GE(levels.size(), 16);
     }
 
     void transparentBackground_leavesThePaperClear_data()

@@ -186,6 +186,23 @@ private slots:
         QCOMPARE(readOut(), OutputSize::pixels({200, 300}, 144));
     }
 
+    // The box chosen sizes the read-out at once, which names it, and a page without it shows its media box.
+    void pageBox_sizesTheReadOut()
+    {
+        QVERIFY(writeRawPdf(doc("boxes.pdf"), {"0 0 400 400] /CropBox [20 20 380 380] /TrimBox [60 60 340 340"}));
+        QVERIFY(openWindow("boxes.pdf"));
+        const auto choose = [this](PageBox box) {
+            child<QComboBox>("pageBoxCombo")->setCurrentIndex(int(box));
+            return std::pair(readOut(), child<QLabel>("boxLabel")->text());
+        };
+        QCOMPARE(choose(PageBox::Trim), std::pair(QSize(560, 560), QString("Trim box shown")));
+        QCOMPARE(choose(PageBox::Media), std::pair(QSize(800, 800), QString("Media box shown")));
+        QCOMPARE(choose(PageBox::Art),
+                 std::pair(QSize(800, 800), QString("Media box shown: this page has no Art box.")));
+        QCOMPARE(choose(PageBox::Crop), std::pair(QSize(720, 720), QString("Crop box shown")));
+        QCOMPARE(m_settings.values.value("PageBox"), "0");
+    }
+
     void openRecent_listsTheLastTenThatExist_andChoosingOneOpensIt()
     {
         QStringList stored{doc("gone.pdf")};
