@@ -97,8 +97,9 @@ QStringList renderCommand(const QString &document, int page, int dpi, const QStr
             QStringLiteral("-dBATCH"),
             QStringLiteral("-dNOPAUSE"),
             QStringLiteral("-sDEVICE=png16m"),
-            QStringLiteral("-r%1").arg(2 * dpi),
-            QStringLiteral("-dDownScaleFactor=2"),
+            QStringLiteral("-r%1").arg(dpi),
+            QStringLiteral("-dTextAlphaBits=4"),
+            QStringLiteral("-dGraphicsAlphaBits=1"),
             QStringLiteral("-dFirstPage=%1").arg(page),
             QStringLiteral("-dLastPage=%1").arg(page),
             QStringLiteral("-sOutputFile=") + scratch + QStringLiteral("/bare.png"),
@@ -141,7 +142,7 @@ int change(const QString &document, int runs, const QString &scratch)
         PreviewRequest request = baseRequest(document);
         PreviewResult first;
         open << timedRequest(renderer, request, &first);
-        dpi = OutputSize::fittingDpi(first.info.pageSize, request.box);
+        dpi = OutputSize::fittingDpi(first.info.pageSize(), request.box);
         pages = first.info.pageCount;
         if (pages < 2)
             die(QStringLiteral("%1 needs two pages at least").arg(document));
@@ -179,7 +180,7 @@ int open(const QStringList &documents, int runs, const QString &scratch)
             pages = first.info.pageCount;
             info << timedGs(infoCommand(document));
             render << timedGs(
-                renderCommand(document, 1, OutputSize::fittingDpi(first.info.pageSize, request.box), scratch));
+                renderCommand(document, 1, OutputSize::fittingDpi(first.info.pageSize(), request.box), scratch));
         }
         const double o = median(open), i = median(info), r = median(render);
         std::printf("%-22s %6d %10.1f %14.1f %7.2f %13.1f %12.2f\n", qPrintable(QFileInfo(document).fileName()), pages,
