@@ -361,6 +361,9 @@ QList<Flag> imageFlags()
                 << switchPair(QStringLiteral("antialias"), &ConversionOptions::antialias,
                               tr("Smooth the edges of text and images."), tr("Do not smooth edges."))
                 << drawingFlags()
+                << switchPair(QStringLiteral("icc"), &ConversionOptions::iccProfile,
+                              tr("Embed the sRGB colour profile in colour images."),
+                              tr("No colour profile: smaller files, read as sRGB all the same."))
                 << switchPair(QStringLiteral("transparent"), &ConversionOptions::transparent,
                               tr("Leave the paper out: a transparent background (not for JPEG)."),
                               tr("A white background."),
@@ -493,6 +496,7 @@ QString describe(const ConversionOptions &options, ImageFormat written)
         if (row.value == options.overprint)
             flags << QStringLiteral("--overprint ") + row.commandLineName;
     }
+    flags << (options.iccProfile ? QStringLiteral("--icc") : QStringLiteral("--no-icc"));
     flags << QStringLiteral("--format ") + OptionLists::suffix(written);
     if (options.usesQualityFor(written) && options.jpegQuality >= 0)
         flags << QStringLiteral("--quality %1").arg(options.jpegQuality);
@@ -566,6 +570,11 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         if (!wrong.isEmpty())
             return failWith(wrong);
     }
+    // Stored or given, a depth the file cannot hold.
+    const ImageFormat written = request.writtenFormat();
+    if (request.options.isCmyk() && !ConversionOptions::holdsCmyk(written))
+        return failWith(tr("--colors cmyk: %1 files cannot hold CMYK; choose jpg or tif, or another depth.")
+                            .arg(OptionLists::suffix(written)));
     return request;
 }
 

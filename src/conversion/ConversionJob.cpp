@@ -34,6 +34,7 @@ void ConversionJob::applyDrawingTo(RenderRequest &render) const
 {
     render.pageBox = options.pageBox;
     render.drawing = options.drawing;
+    render.cmyk = options.isCmyk();
     render.simulateOverprint =
         options.overprint == Overprint::On || (options.overprint == Overprint::Auto && printIntent);
 }

@@ -36,7 +36,7 @@ struct ConversionJob
     static ConversionJob forDocument(const ConversionOptions &options, const QString &ghostscript,
                                      const OpenedDocument &document, int first, int last, bool numbered);
     QList<int> pages() const;
-    // What of the page Ghostscript draws, and how: the box, the drawing switches, overprint.
+    // What of the page Ghostscript draws, and how: the box, the drawing switches, overprint, the inks.
     void applyDrawingTo(RenderRequest &render) const;
     int pagesInRun() const { return pageList.isEmpty() ? lastPage - firstPage + 1 : int(pageList.size()); }
     // The resolution Ghostscript renders at: the one chosen, or for a box in pixels the least that covers

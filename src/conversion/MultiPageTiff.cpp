@@ -177,6 +177,11 @@ QString copyPage(Channel &from, Channel &to, int index)
     uint16_t *extra = nullptr;
     if (TIFFGetField(in, TIFFTAG_EXTRASAMPLES, &extraCount, &extra))
         TIFFSetField(out, TIFFTAG_EXTRASAMPLES, extraCount, extra);
+    // A CMYK page means something only with the profile it was rendered to.
+    uint32_t profileSize = 0;
+    void *profile = nullptr;
+    if (TIFFGetField(in, TIFFTAG_ICCPROFILE, &profileSize, &profile))
+        TIFFSetField(out, TIFFTAG_ICCPROFILE, profileSize, profile);
     uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
     if (TIFFGetField(in, TIFFTAG_COLORMAP, &red, &green, &blue))
         TIFFSetField(out, TIFFTAG_COLORMAP, red, green, blue);

@@ -131,7 +131,8 @@ ConversionJob PreviewRenderer::outputJob() const
     ConversionJob job;
     job.options = m_request.options;
     // The window reads PNG, GIF and JPEG; a TIFF holds the same pixels as a PNG, and so does a lossless WebP.
-    if (job.options.format == ImageFormat::Tiff || job.options.format == ImageFormat::Webp)
+    // A CMYK page is shown in the screen's colours: as a PNG, through its profile.
+    if (job.options.format == ImageFormat::Tiff || job.options.format == ImageFormat::Webp || job.options.isCmyk())
         job.options.format = ImageFormat::Png;
     job.ghostscript = m_request.ghostscript;
     job.pageSize = m_info.pageSize(job.options.pageBox);

@@ -6,10 +6,21 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <limits>
 
 bool ConversionOptions::isGray() const
 {
     return OptionLists::facts(colorDepth).gray;
+}
+
+bool ConversionOptions::isCmyk() const
+{
+    return OptionLists::facts(colorDepth).cmyk;
+}
+
+bool ConversionOptions::holdsCmyk(ImageFormat written)
+{
+    return OptionLists::facts(written).holdsCmyk;
 }
 
 bool ConversionOptions::usesQualityFor(ImageFormat written) const
@@ -57,6 +68,9 @@ const QList<ColorDepthFacts> &colorDepthTable()
          .commandLineNames = {L("gray16"), L("grey16")}, .colors = 16, .bits = 4, .gray = true, .palette = true},
         {.depth = ColorDepth::FourGrays, .name = QT_TRANSLATE_NOOP("OptionLists", "4 grays (2bpp)"),
          .commandLineNames = {L("gray4"), L("grey4")}, .colors = 4, .bits = 2, .gray = true, .palette = true},
+        {.depth = ColorDepth::Cmyk, .name = QT_TRANSLATE_NOOP("OptionLists", "CMYK (32bpp)"),
+         .commandLineNames = {L("cmyk")}, .colors = std::numeric_limits<int>::max(), .bits = 0, .gray = false,
+         .palette = false, .cmyk = true},
     };
     // clang-format on
     return table;
@@ -98,9 +112,9 @@ const QList<ImageFormatFacts> &formatTable()
         {.format = ImageFormat::Gif, .suffix = L("gif"), .otherSuffixes = {}, .libraryName = L("GIF"),
          .holdsTransparency = true, .quality = QualityUse::Never},
         {.format = ImageFormat::Jpg, .suffix = L("jpg"), .otherSuffixes = {L("jpeg")}, .libraryName = L("JPEG"),
-         .holdsTransparency = false, .quality = QualityUse::Always},
+         .holdsTransparency = false, .quality = QualityUse::Always, .holdsCmyk = true},
         {.format = ImageFormat::Tiff, .suffix = L("tif"), .otherSuffixes = {L("tiff")}, .libraryName = L("TIFF"),
-         .holdsTransparency = true, .quality = QualityUse::Never},
+         .holdsTransparency = true, .quality = QualityUse::Never, .holdsCmyk = true},
         {.format = ImageFormat::Webp, .suffix = L("webp"), .otherSuffixes = {}, .libraryName = L("WEBP"),
          .holdsTransparency = true, .quality = QualityUse::InTrueColor},
     };

@@ -17,7 +17,8 @@ enum class ColorDepth {
     HiColor,
     Grayscale,
     SixteenGrays,
-    FourGrays
+    FourGrays,
+    Cmyk
 };
 enum class ImageFormat { Png, Gif, Jpg, Tiff, Webp };
 // Which of the page's boxes is the image; a page without it shows its media box, as Ghostscript does.
@@ -64,16 +65,25 @@ struct ConversionOptions
     PageBox pageBox = PageBox::Crop;
     Drawing drawing;
     Overprint overprint = Overprint::Auto;
+    // Colour files carry the sRGB profile; without it they are smaller, and read as sRGB all the same.
+    bool iccProfile = false;
     int page = 1;
 
     bool isMonochrome() const { return colorCount() == 2; }
     bool isGray() const;
+    // Inks rather than light: rendered and written in CMYK, with the profile it was rendered to.
+    bool isCmyk() const;
+    static bool holdsCmyk(ImageFormat written);
     // Whether the quality governs the file: JPEG, and WebP in true colour (the others are lossless).
     bool usesQualityFor(ImageFormat written) const;
     bool usesQuality() const { return usesQualityFor(format); }
     // Whether the written file keeps the background transparent: asked for, and a format that holds it.
     static bool holdsTransparency(ImageFormat written);
-    bool keepsTransparencyIn(ImageFormat written) const { return transparent && holdsTransparency(written); }
+    // CMYK is ink on paper.
+    bool keepsTransparencyIn(ImageFormat written) const
+    {
+        return transparent && holdsTransparency(written) && !isCmyk();
+    }
     // The most colours an image may keep; 2 for black and white.
     int colorCount() const;
     // Bits a pixel takes in the written file where the format lets us choose: 1, 2, 4 or 8; 0 for true colour.
@@ -102,6 +112,7 @@ struct ColorDepthFacts
     bool gray;
     // The colours are reduced to the count: all but full gray, whose 256 levels are the file's own.
     bool palette;
+    bool cmyk = false;
 };
 
 // Where a format's quality governs the file; the others are lossless.
@@ -116,6 +127,7 @@ struct ImageFormatFacts
     QLatin1String libraryName;
     bool holdsTransparency;
     QualityUse quality;
+    bool holdsCmyk = false;
 };
 
 // A choice from a short fixed list, stored by position like the depths.

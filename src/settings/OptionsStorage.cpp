@@ -137,6 +137,8 @@ const std::vector<Key> &keys()
         // The content left out, as --without names it.
         {"Without", [](const O &o, QSize) { return OptionLists::omittedContent(o.drawing); },
          [](O &o, const QString &v) { OptionLists::setOmittedContent(v.isEmpty() ? QStringLiteral("none") : v, o.drawing); }},
+        {"IccProfile", [](const O &o, QSize) { return flag(o.iccProfile); },
+         [](O &o, const QString &v) { fromFlag(v, o.iccProfile); }},
         {"Overprint",
          [](const O &o, QSize) { return position(valuesOf(OptionLists::overprintTable()), o.overprint); },
          [](O &o, const QString &v) { fromPosition(valuesOf(OptionLists::overprintTable()), v, o.overprint); }},
@@ -154,6 +156,9 @@ ConversionOptions load(const SettingsStore &store)
         if (key.apply)
             key.apply(options, store.value(QString::fromLatin1(key.name), key.text(defaults, {0, 0})));
     }
+    // Only a settings file edited by hand pairs CMYK with a format that cannot hold it.
+    if (options.isCmyk() && !ConversionOptions::holdsCmyk(options.format))
+        options.colorDepth = defaults.colorDepth;
     return options;
 }
 

@@ -171,7 +171,7 @@ QStringList renderArguments(const RenderRequest &request)
     // PackBits shrinks a page of mostly paper twentyfold for less than writing it whole costs. Above 600 dpi,
     // where an uncompressed page runs to gigabytes, LZW shrinks pictures too.
     else
-        args << QStringLiteral("-sDEVICE=tiffscaled24")
+        args << (request.cmyk ? QStringLiteral("-sDEVICE=tiffscaled32") : QStringLiteral("-sDEVICE=tiffscaled24"))
              << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=pack"));
     if (request.legacyInterpreter || formsOnly)
         args << QStringLiteral("-dNEWPDF=false");
@@ -216,6 +216,12 @@ QString bitmapPath(const QString &folder, int index, bool alpha)
     return QDir(folder).filePath(QStringLiteral("p%1.%2")
                                      .arg(index, 6, 10, QLatin1Char('0'))
                                      .arg(alpha ? QStringLiteral("png") : QStringLiteral("tif")));
+}
+
+QString srgbProfile()
+{
+    const QString path = QStringLiteral("/usr/share/color/icc/ghostscript/srgb.icc");
+    return QFileInfo(path).isFile() ? path : QString();
 }
 
 QString bitmapForLibrary(const QString &bitmap)
@@ -552,7 +558,8 @@ void PageBoxes::read(const QString &key, const QString &value)
 
 PageBox PageBoxes::shown(PageBox box) const
 {
-    return m_boxes.at(size_t(box)).isNull() ? PageBox::Media : box;
+    // A page's crop box is its media box unless it says otherwise.
+    return m_boxes.at(size_t(box)).isNull() && box != PageBox::Crop ? PageBox::Media : box;
 }
 
 QSizeF PageBoxes::size(PageBox box) const
@@ -562,7 +569,8 @@ QSizeF PageBoxes::size(PageBox box) const
         return {};
     // Ghostscript shows the part of the box within the media box. QRectF's own intersection drops a flat box's
     // one real side.
-    const QRectF &shownBox = m_boxes.at(size_t(shown(box)));
+    const QRectF &own = m_boxes.at(size_t(box));
+    const QRectF &shownBox = own.isNull() ? media : own;
     QSizeF size(std::max(0.0, std::min(shownBox.right(), media.right()) - std::max(shownBox.left(), media.left())),
                 std::max(0.0, std::min(shownBox.bottom(), media.bottom()) - std::max(shownBox.top(), media.top())));
     if (((m_rotate % 360 + 360) % 360 / 90) % 2 == 1)

@@ -40,6 +40,8 @@ struct RenderRequest
     Drawing drawing;
     // Overprinted inks mixed as on press; otherwise the later ink covers the earlier.
     bool simulateOverprint = false;
+    // A CMYK TIFF holding the profile it was rendered to, rather than an RGB one.
+    bool cmyk = false;
 };
 
 // A page's boxes as Ghostscript renders them: each within the media box, turned by the page's rotation.
@@ -51,7 +53,7 @@ public:
     // The size box renders at, in points: a page without that box shows its media box. Invalid without a
     // media box.
     QSizeF size(PageBox box) const;
-    // The box shown for box: itself, or the media box standing in for it.
+    // The box shown for box: itself, or the media box standing in for a trim, bleed or art box the page lacks.
     PageBox shown(PageBox box) const;
 
 private:
@@ -118,6 +120,8 @@ bool wasRepaired(const QString &output);
 // The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
 // A PNG with an alpha channel when alpha is set, otherwise a TIFF.
 QString bitmapPath(const QString &folder, int index, bool alpha = false);
+// Debian's copy of the sRGB profile, which a CMYK page is shown through on screen; empty when it is missing.
+QString srgbProfile();
 // The image library's name for a bitmap that bitmapPath() gave, so that nothing else is ever decoded.
 QString bitmapForLibrary(const QString &bitmap);
 // Pixels Ghostscript makes of a side in points: nearest at the render resolution.

@@ -123,6 +123,10 @@ void encode(const ImageInfo *info, Image *image, const ImageEncoding &encoding, 
         defines << QStringLiteral("png:bit-depth=%1").arg(encoding.pngBitDepth);
     for (const QString &define : std::as_const(defines))
         DefineImageOption(blobInfo, define.toUtf8().constData());
+    // The reader's properties (the bitmap's timestamp among them) would go into a PNG as text, and the writer
+    // cannot leave out text and keep the colour profile.
+    if (magick == "PNG")
+        DestroyImageProperties(image);
     // The JPEG writer takes the image's own quality, which the reader set, over the one asked for.
     if (encoding.quality >= 0)
         blobInfo->quality = image->quality = size_t(encoding.quality);

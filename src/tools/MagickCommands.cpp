@@ -54,13 +54,14 @@ QStringList unmixedPaper()
 // 16 colours as 8-bit gray, 13% larger. So gray is written as gray at the depth chosen (black and white as
 // 1-bit gray), a palette as indexed colour at the least depth that holds the colours the page kept, and
 // Hicolor as true colour; the forms below 8 bits go to our own writer. Left out: the background colour (in
-// the palette it would take an entry more than the depth holds), Ghostscript's sRGB profile (2.5 KB a page;
-// a PNG without one is sRGB already) and the times of writing, so the same page always gives the same bytes.
+// the palette it would take an entry more than the depth holds), the sRGB profile unless asked for (2.5 KB
+// a page; a PNG without one is sRGB already) and the times of writing, so the same page always gives the same bytes.
 // Where the library writes, zlib at level 8 with its strategy for filtered data: on a 93-page manual in 16
 // colours, 4.9% smaller than its level 7.
 void pngForm(const ConversionOptions &options, bool alpha, ImageEncoding &encoding)
 {
-    encoding.defines << QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME")
+    encoding.defines << (options.iccProfile ? QStringLiteral("png:exclude-chunk=bKGD,tIME,date")
+                                            : QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME"))
                      << QStringLiteral("png:compression-level=8") << QStringLiteral("png:compression-strategy=1");
     if (alpha)
         return;
@@ -112,6 +113,12 @@ QStringList MagickCommands::reduction(const MagickRequest &request)
     } else if (OptionLists::facts(options.colorDepth).palette) {
         args << QStringLiteral("-colors") << QString::number(options.colorCount());
     }
+    // A CMYK page written where CMYK cannot go (the preview) is seen through the profile it was rendered to.
+    if (options.isCmyk() && !ConversionOptions::holdsCmyk(written)) {
+        const QString srgb = GhostscriptCommands::srgbProfile();
+        args << (srgb.isEmpty() ? QStringList{QStringLiteral("-colorspace"), QStringLiteral("sRGB")}
+                                : QStringList{QStringLiteral("-profile"), srgb});
+    }
     // The reduction averages the paper with the faintest edges of the ink; the paper must stay clear. A GIF
     // has one clear colour of its own, and its writer turned the paper black after this.
     if (alpha && written != ImageFormat::Gif)
@@ -127,6 +134,15 @@ QStringList MagickCommands::pageArguments(const MagickRequest &request)
     // The bitmap's format is named, so that nothing else is ever decoded from the work folder, whatever lies
     // there.
     QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(request.bitmap)} + reduction(request);
+    // A CMYK page keeps the profile it was rendered to.
+    if (!options.isCmyk()) {
+        const QString srgb = GhostscriptCommands::srgbProfile();
+        // Ghostscript tags its bitmap with its own RGB profile. A colour file carries the sRGB profile only when
+        // asked; a gray one never, as its pixels are no RGB.
+        args << QStringLiteral("+profile") << QStringLiteral("*");
+        if (options.iccProfile && !options.isGray() && !options.isMonochrome() && !srgb.isEmpty())
+            args << QStringLiteral("-profile") << srgb;
+    }
     args << QStringLiteral("-units") << QStringLiteral("PixelsPerInch") << QStringLiteral("-density")
          << QString::number(request.dpi);
     if (request.written == ImageFormat::Tiff) {

@@ -86,6 +86,20 @@ void PngEncoder::addRow(const uchar *samples)
     ++m_rows;
 }
 
+namespace {
+
+// data as a zlib stream; empty when the compressor fails.
+QByteArray zlibCompressed(libdeflate_compressor *compressor, const QByteArray &data)
+{
+    QByteArray deflated(qsizetype(libdeflate_zlib_compress_bound(compressor, size_t(data.size()))), Qt::Uninitialized);
+    const size_t length =
+        libdeflate_zlib_compress(compressor, data.constData(), size_t(data.size()), deflated.data(), size_t(deflated.size()));
+    deflated.truncate(qsizetype(length));
+    return deflated;
+}
+
+} // namespace
+
 QByteArray PngEncoder::finish()
 {
     if (m_rows != m_size.height() || m_size.isEmpty())
@@ -94,19 +108,18 @@ QByteArray PngEncoder::finish()
         libdeflate_alloc_compressor(CompressionLevel), libdeflate_free_compressor);
     if (!compressor)
         return {};
-    QByteArray deflated(qsizetype(libdeflate_zlib_compress_bound(compressor.get(), size_t(m_packed.size()))),
-                        Qt::Uninitialized);
-    const size_t length = libdeflate_zlib_compress(compressor.get(), m_packed.constData(), size_t(m_packed.size()),
-                                                   deflated.data(), size_t(deflated.size()));
-    if (length == 0)
+    const QByteArray deflated = zlibCompressed(compressor.get(), m_packed);
+    if (deflated.isEmpty())
         return {};
-    deflated.truncate(qsizetype(length));
     m_packed = QByteArray();
 
     QByteArray out("\x89PNG\r\n\x1a\n", 8);
     QByteArray header = bigEndian({quint32(m_size.width()), quint32(m_size.height())});
     header.append(char(m_bitDepth)).append(char(m_type)).append(3, '\0');
     appendChunk(out, "IHDR", header);
+    // The profile's name, then deflate as its compression.
+    if (!m_profile.isEmpty())
+        appendChunk(out, "iCCP", QByteArray("sRGB\0\0", 6) + zlibCompressed(compressor.get(), m_profile));
     // The sRGB gamma and primaries, as the library's writer states them for a rendered page.
     appendChunk(out, "gAMA", bigEndian({45455}));
     if (m_type == Indexed) {

@@ -19,6 +19,8 @@ public:
     PngEncoder(QSize size, ColorType type, int bitDepth, const QList<QRgb> &palette = {});
     // The resolution tag, in pixels per metre; none is written without it.
     void setDotsPerMeter(quint32 dotsPerMeter) { m_dotsPerMeter = dotsPerMeter; }
+    // A colour profile to embed, as the ICC bytes; none by default.
+    void setProfile(const QByteArray &icc) { m_profile = icc; }
     // The next row: one byte a pixel, the palette index or the gray level (below 2^bitDepth).
     void addRow(const uchar *samples);
     // The file; empty if a row is missing or the compressor fails.
@@ -35,6 +37,7 @@ private:
     int m_bitDepth;
     QList<QRgb> m_palette;
     quint32 m_dotsPerMeter = 0;
+    QByteArray m_profile;
     QByteArray m_packed;
     qsizetype m_rowBytes;
     int m_rows = 0;

@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStandardItemModel>
 
 namespace {
 
@@ -47,7 +48,10 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_transparentCheck(named(new QCheckBox(tr("Transparent background")), "transparentCheck"))
     , m_pageBoxCombo(named(new QComboBox, "pageBoxCombo"))
     , m_overprintCombo(named(new QComboBox, "overprintCombo"))
+    , m_iccCheck(named(new QCheckBox(tr("sRGB profile")), "iccCheck"))
 {
+    m_iccCheck->setToolTip(tr("Embed the sRGB colour profile in colour images (2.5 KB each). Without it, files are "
+                              "smaller and read as sRGB all the same."));
     m_pageBoxCombo->addItems(OptionLists::pageBoxNames());
     m_pageBoxCombo->setToolTip(tr("The part of the page that becomes the image. A page without that box shows its "
                                   "media box, the whole sheet."));
@@ -111,6 +115,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     overprintLabel->setBuddy(m_overprintCombo);
     overprintRow->addWidget(overprintLabel);
     overprintRow->addWidget(m_overprintCombo, 1);
+    overprintRow->addWidget(m_iccCheck);
     m_grid->addLayout(overprintRow, 5, 2, 1, 2);
     m_grid->addWidget(drawGroup(), 6, 0, 1, 4);
     m_grid->setColumnStretch(1, 1);
@@ -134,6 +139,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     connect(m_transparentCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
     connect(m_pageBoxCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
     connect(m_overprintCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
+    connect(m_iccCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
     for (const auto &[check, member] : std::as_const(m_drawChecks))
         connect(check, &QCheckBox::toggled, this, &OptionsPanel::edited);
 }
@@ -190,7 +196,10 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
         b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck), b8(m_boxRadio), b9(m_resolutionRadio),
         b10(m_boxWidthSpin), b11(m_boxHeightSpin), b12(m_transparentCheck), b13(m_pageBoxCombo),
-        b14(m_overprintCombo);
+        b14(m_overprintCombo), b15(m_iccCheck);
+    m_iccCheck->setChecked(options.iccProfile);
+    // Gray pages and CMYK carry no sRGB profile.
+    m_iccCheck->setEnabled(!options.isGray() && !options.isMonochrome() && !options.isCmyk());
     for (const auto &[check, member] : std::as_const(m_drawChecks)) {
         const QSignalBlocker blocker(check);
         check->setChecked(options.drawing.*member);
@@ -214,12 +223,21 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_boxWidthSpin->setEnabled(options.fitToBox);
     m_boxHeightSpin->setEnabled(options.fitToBox);
     m_trimCheck->setChecked(options.trim);
-    // JPEG has no transparency: the box shows what the file will have, and keeps the choice for the others.
-    const bool holds = ConversionOptions::holdsTransparency(options.format);
+    // CMYK is offered for the formats that hold it.
+    const bool cmykFits = ConversionOptions::holdsCmyk(options.format);
+    const int cmykRow = int(OptionLists::colorDepths().indexOf(ColorDepth::Cmyk));
+    if (auto *model = qobject_cast<QStandardItemModel *>(m_depthCombo->model()); model && model->item(cmykRow)) {
+        model->item(cmykRow)->setEnabled(cmykFits);
+        model->item(cmykRow)->setToolTip(cmykFits ? QString() : tr("CMYK is written as JPEG or TIFF."));
+    }
+    // JPEG has no transparency, nor has CMYK: the box shows what the file will have, and keeps the choice for
+    // the others.
+    const bool holds = ConversionOptions::holdsTransparency(options.format) && !options.isCmyk();
     m_transparentCheck->setChecked(options.transparent && holds);
     m_transparentCheck->setEnabled(holds);
-    m_transparentCheck->setToolTip(holds ? tr("Leave the paper out, for pages placed on a web page or a slide.")
-                                         : tr("JPEG images cannot be transparent."));
+    m_transparentCheck->setToolTip(holds              ? tr("Leave the paper out, for pages placed on a web page or a slide.")
+                                   : options.isCmyk() ? tr("CMYK is printed on paper.")
+                                                      : tr("JPEG images cannot be transparent."));
     // The quality means something only to the lossy writers: JPEG, and WebP in Hicolor.
     const bool lossy = options.usesQuality();
     m_qualityEdit->setEnabled(lossy);
@@ -231,7 +249,7 @@ QList<QWidget *> OptionsPanel::tabOrder() const
     QList<QWidget *> order{m_depthCombo,    m_ditherCheck,   m_antialiasCheck,   m_formatCombo,
                            m_qualityEdit,   m_resolutionRadio, m_resolutionCombo, m_trimCheck,
                            m_boxRadio,      m_boxWidthSpin,  m_boxHeightSpin,    m_transparentCheck,
-                           m_pageBoxCombo,  m_overprintCombo};
+                           m_pageBoxCombo,  m_overprintCombo, m_iccCheck};
     for (const auto &[check, member] : m_drawChecks)
         order << check;
     return order;
@@ -259,13 +277,19 @@ void OptionsPanel::edited()
     options.trim = m_trimCheck->isChecked();
     options.pageBox = OptionLists::pageBoxTable().value(m_pageBoxCombo->currentIndex()).value;
     options.overprint = OptionLists::overprintTable().value(m_overprintCombo->currentIndex()).value;
+    options.iccProfile = m_iccCheck->isChecked();
     for (const auto &[check, member] : std::as_const(m_drawChecks))
         options.drawing.*member = check->isChecked();
     if (m_transparentCheck->isEnabled())
         options.transparent = m_transparentCheck->isChecked();
-    // The colour depth decides whether WebP is lossy, and so whether the quality field applies.
+    // A format that cannot hold CMYK takes the true colour nearest to it.
+    if (options.isCmyk() && !ConversionOptions::holdsCmyk(options.format))
+        options.colorDepth = ColorDepth::HiColor;
+    // The colour depth decides whether WebP is lossy, and so whether the quality field applies, and whether the
+    // background can be transparent.
     const bool layoutChanged = options.format != m_options.format || options.fitToBox != m_options.fitToBox
-                               || options.usesQuality() != m_options.usesQuality();
+                               || options.usesQuality() != m_options.usesQuality()
+                               || options.colorDepth != m_options.colorDepth;
     m_options = options;
     if (layoutChanged)
         setOptions(m_options);

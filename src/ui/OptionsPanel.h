@@ -58,6 +58,7 @@ private:
     QCheckBox *m_transparentCheck = nullptr;
     QComboBox *m_pageBoxCombo = nullptr;
     QComboBox *m_overprintCombo = nullptr;
+    QCheckBox *m_iccCheck = nullptr;
     // The drawing switches, each bound to its member of Drawing.
     QList<std::pair<QCheckBox *, bool Drawing::*>> m_drawChecks;
 };

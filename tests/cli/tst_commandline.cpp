@@ -201,6 +201,7 @@ private slots:
         refused({"--convert", "x.png", "--box", "page"}, "--box wants crop, media, trim, bleed or art.");
         refused({"--convert", "x.png", "--without", "text,sound"}, "--without wants a list of text, images or vectors");
         refused({"--convert", "x.png", "--overprint", "yes"}, "--overprint wants auto, on or off.");
+        refused({"--convert", "x.png", "--colors", "cmyk"}, "--colors cmyk: png files cannot hold CMYK");
         refused({"--convert", "x.png", "--width", "0"}, "--width wants a whole number of pixels from 1 to");
         refused({"--convert", "x\x1b[2J.png", "{docs}/one.pdf"},
                 "--convert x\\x1b[2J.png: several documents go into a folder");
@@ -214,12 +215,12 @@ private slots:
         accepted("image flags, png",
                  {"--convert", "out/x.png", "--width", "800", "--height", "300", "--colors", "gray16", "--dither",
                   "--no-antialias", "--trim", "--transparent", "--box", "Trim", "--no-annotations", "--no-forms",
-                  "--printed", "--without", "images,text", "--overprint", "on"},
+                  "--printed", "--without", "images,text", "--overprint", "on", "--icc"},
                  {"given): --width 800 --height 300 --colors gray16 --dither --no-antialias --trim --transparent --box "
-                  "trim --no-annotations --no-forms --printed --without text,images --overprint on --format png\n"});
+                  "trim --no-annotations --no-forms --printed --without text,images --overprint on --icc --format png\n"});
         accepted("image flags, jpg", {"--convert", "out/x.jpg", "--dpi", "2400", "--colours", "4", "--quality", "0"},
                  {"given): --dpi 2400 --colors 4 --no-dither --antialias --no-trim --box crop --annotations --forms "
-                  "--no-printed --overprint auto --format jpg --quality 0\n"});
+                  "--no-printed --overprint auto --no-icc --format jpg --quality 0\n"});
         accepted("another extension with --format", {"--convert", "out/x.bmp", "--format", "png"}, {"--format png\n"});
         accepted("page timeout zero: no limit", {"--convert", "out/x.png", "--page-timeout", "0"}, {});
         accepted("folders made on the way", {"--convert", "deep/er/x.png"}, {});
@@ -381,7 +382,7 @@ private slots:
         };
         stored("the window's last", {},
                "last and the flags given): --dpi 96 --colors bw --dither --antialias --no-trim --no-transparent "
-               "--box crop --annotations --forms --no-printed --overprint auto --format png\n");
+               "--box crop --annotations --forms --no-printed --overprint auto --no-icc --format png\n");
         stored("--defaults", {"--defaults"},
                "defaults and the flags given): --dpi 144 --colors 16 --no-dither --antialias");
         // A stored box of any width by 150 pixels: --width alone leaves the height free.

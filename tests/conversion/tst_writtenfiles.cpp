@@ -11,6 +11,8 @@
 #include <QPdfWriter>
 #include <QtTest>
 
+#include <limits>
+
 using namespace TestSupport;
 
 namespace {
@@ -90,6 +92,7 @@ const QMap<ColorDepth, std::array<int, 3>> Promised{
     {ColorDepth::SixteenColors, {16, 3, 0}}, {ColorDepth::TwoHundredFiftySixColors, {256, 3, 0}},
     {ColorDepth::HiColor, {65536, 2, 8}},    {ColorDepth::Grayscale, {256, 0, 8}},
     {ColorDepth::SixteenGrays, {16, 0, 4}},  {ColorDepth::FourGrays, {4, 0, 2}},
+    {ColorDepth::Cmyk, {std::numeric_limits<int>::max(), 2, 8}},
 };
 
 // One known page written with one set of options.
@@ -103,7 +106,8 @@ struct Written
     bool dither = false;
     bool trim = false;
     int quality = 75;
-    int fewest = 0; // colours in the file; lossy files are not counted
+    bool icc = false; // the sRGB profile asked for
+    int fewest = 0;   // colours in the file; lossy files are not counted
     int specks = 0; // pixels unlike their left neighbour, in a PNG: dithering scatters a gradient into specks
 };
 
@@ -283,6 +287,12 @@ private slots:
         row("webp 16 colours", {.format = "webp lossless", .fewest = 16});
         row("webp 16 grays", {.format = "webp lossless", .depth = D::SixteenGrays, .page = 2, .fewest = 8});
         row("webp hicolor", {.format = "webp", .depth = D::HiColor, .page = 2});
+        // CMYK keeps the profile Ghostscript rendered to; colour files carry sRGB's when asked, gray ones never.
+        row("tif cmyk", {.format = "tif", .depth = D::Cmyk, .page = 2, .fewest = 1000});
+        row("jpg cmyk", {.format = "jpg", .depth = D::Cmyk, .page = 2, .quality = 80});
+        row("png 16 colours, sRGB profile", {.icc = true, .fewest = 16});
+        row("jpg hicolor, sRGB profile", {.format = "jpg", .depth = D::HiColor, .page = 2, .icc = true});
+        row("png grayscale, no profile for gray", {.depth = D::Grayscale, .page = 2, .icc = true, .fewest = 100});
     }
 
     void everyOption_showsInTheFileWritten()
@@ -298,15 +308,20 @@ private slots:
         job.options.trim = c.trim;
         job.options.jpegQuality = c.quality;
         job.options.dpi = c.dpi;
+        job.options.iccProfile = c.icc;
         QVERIFY(convert(job).isSuccess());
         QCOMPARE(filesIn(folder.path()), QStringList{"page." + suffix});
         const QByteArray bytes = contentsOf(job.destination);
         QCOMPARE(formatByBytes(bytes), c.format);
-        // Nothing but the image: no profile, no time of writing.
-        for (const char *chunk : {"iCCP", "tEXt", "zTXt", "tIME", "bKGD"})
+        // Nothing but the image: no profile unless asked, no time of writing.
+        for (const char *chunk : {"tEXt", "zTXt", "tIME", "bKGD"})
             QVERIFY2(suffix != "png" || !bytes.contains(chunk), chunk);
 
         const ImageFacts facts = readImage(job.destination);
+        const bool cmyk = c.depth == ColorDepth::Cmyk, srgb = c.icc && !job.options.isGray();
+        const QString profile = cmyk ? "default_cmyk.icc" : srgb ? "srgb.icc" : "none";
+        QCOMPARE(std::pair(facts.cmyk, qint64(facts.profileBytes)),
+                 std::pair(cmyk, QFileInfo("/usr/share/color/icc/ghostscript/" + profile).size()));
         // Trimming finds the stripes' edges to within a pixel.
         const QSize off = facts.size - OutputSize::pixels(c.trim ? TrimBox.size() : PagePoints, c.dpi);
         QVERIFY2(qAbs(off.width()) <= int(c.trim) && qAbs(off.height()) <= int(c.trim),
@@ -579,6 +594,7 @@ private slots:
         QTest::addColumn<QByteArray>("compression");
         QTest::newRow("16 colours") << int(ColorDepth::SixteenColors) << QByteArray("LZW");
         QTest::newRow("black and white") << int(ColorDepth::BlackAndWhite) << QByteArray("Group4");
+        QTest::newRow("cmyk") << int(ColorDepth::Cmyk) << QByteArray("LZW");
     }
 
     void multiPageTiff_holdsEveryPageInOrder()
@@ -598,7 +614,8 @@ private slots:
             const QString name = QStringLiteral("TIFF:%1[%2]").arg(folder.path("scan.tif")).arg(index);
             return QImage::fromData(ImageObject().convert({name}, "PPM").data, "PPM");
         };
-        // Page 3, the one with a margin, comes last.
+        // Page 3, the one with a margin, comes last; a CMYK page with its profile.
+        QCOMPARE(readImage(folder.path("scan.tif[2]")).profileBytes > 0, ColorDepth(depth) == ColorDepth::Cmyk);
         QCOMPARE(frame(2).pixelColor(1, 1), QColor(Qt::white));
         QVERIFY(frame(0).pixelColor(1, 1) != QColor(Qt::white));
     }

@@ -37,7 +37,9 @@ private slots:
         row("newer keys", newer, newer);
         // A typed resolution wins; the listed position keeps a meaning for versions that only know the list.
         row("a typed resolution", {{"Resolution", "5"}, {"TypedResolution", "150"}}, {{"TypedResolution", "150"}});
-        row("depth past the list", {{"ColorDepth", "8"}}, {});
+        row("depth past the list", {{"ColorDepth", "9"}}, {});
+        row("CMYK in a TIFF", {{"ColorDepth", "8"}, {"ImageFormat", "3"}}, {{"ColorDepth", "8"}, {"ImageFormat", "3"}});
+        row("CMYK in a PNG, edited by hand", {{"ColorDepth", "8"}}, {});
         row("flag not 0 or 1", {{"Antialias", "2"}}, {});
         row("flag not a number", {{"Dither", "yes"}}, {});
         row("format before the list", {{"ImageFormat", "-1"}}, {});
@@ -56,7 +58,7 @@ private slots:
         row("box side negative", {{"BoxWidth", "-5"}}, {});
         row("box side too large", {{"BoxHeight", "100001"}}, {});
         const Texts drawing{{"PageBox", "4"}, {"Annotations", "0"}, {"Forms", "0"},
-                            {"Printed", "1"}, {"Without", "text,vectors"}, {"Overprint", "2"}};
+                            {"Printed", "1"}, {"Without", "text,vectors"}, {"Overprint", "2"}, {"IccProfile", "1"}};
         row("box and what is drawn", drawing, drawing);
         row("box past the list", {{"PageBox", "5"}}, {});
         row("content unknown", {{"Without", "text,sound"}}, {});
@@ -72,7 +74,7 @@ private slots:
                        {"Trim", "0"},         {"Antialias", "1"},  {"Resolution", "3"}, {"TypedResolution", ""},
                        {"FitToBox", "0"},     {"BoxWidth", "0"},   {"BoxHeight", "0"},  {"Transparent", "0"},
                        {"PageBox", "0"},      {"Annotations", "1"}, {"Forms", "1"},     {"Printed", "0"},
-                       {"Without", ""},       {"Overprint", "0"}};
+                       {"Without", ""},       {"Overprint", "0"},      {"IccProfile", "0"}};
         expected.insert(saved);
         MemorySettings store;
         OptionsStorage::save(store, loaded(stored), {800, 600});

@@ -151,6 +151,10 @@ ImageFacts readImage(const QString &path)
         facts.format = format;
         MagickRelinquishMemory(format);
         facts.gray = MagickGetImageColorspace(wand) == GRAYColorspace;
+        facts.cmyk = MagickGetImageColorspace(wand) == CMYKColorspace;
+        size_t profileBytes = 0;
+        MagickRelinquishMemory(MagickGetImageProfile(wand, "icc", &profileBytes));
+        facts.profileBytes = int(profileBytes);
         facts.images = int(MagickGetNumberImages(wand));
         MagickSetFirstIterator(wand);
         facts.compression = CommandOptionToMnemonic(MagickCompressOptions, MagickGetImageCompression(wand));

@@ -46,6 +46,8 @@ struct ImageFacts
     QByteArray compression; // of the first image, as the library names it: "Group4", "LZW", ...
     int pngBitDepth = 0;    // from a PNG's header
     int pngColorType = -1;  // 0 gray, 2 RGB, 3 palette, 4 gray and alpha, 6 RGBA
+    bool cmyk = false;
+    int profileBytes = 0; // of an embedded colour profile
 };
 ImageFacts readImage(const QString &path);
 // A written image's pixels: Qt reads no TIFF or WebP here, so the image library decodes those.

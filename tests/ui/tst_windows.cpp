@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTranslator>
+#include <QStandardItemModel>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -201,6 +202,14 @@ private slots:
                  std::pair(QSize(800, 800), QString("Media box shown: this page has no Art box.")));
         QCOMPARE(choose(PageBox::Crop), std::pair(QSize(720, 720), QString("Crop box shown")));
         QCOMPARE(m_settings.values.value("PageBox"), "0");
+        // CMYK only where the format holds it: a format that cannot takes Hicolor.
+        auto *depth = child<QComboBox>("depthCombo");
+        child<QComboBox>("formatCombo")->setCurrentIndex(int(ImageFormat::Tiff));
+        depth->setCurrentIndex(int(ColorDepth::Cmyk));
+        child<QComboBox>("formatCombo")->setCurrentIndex(int(ImageFormat::Png));
+        const auto *depths = qobject_cast<QStandardItemModel *>(depth->model());
+        QCOMPARE(std::pair(depth->currentIndex(), depths->item(int(ColorDepth::Cmyk))->isEnabled()),
+                 std::pair(int(ColorDepth::HiColor), false));
     }
 
     void openRecent_listsTheLastTenThatExist_andChoosingOneOpensIt()
