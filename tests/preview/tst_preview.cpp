@@ -221,6 +221,19 @@ private slots:
             QVERIFY(!result.image.isNull() && result.image.convertToFormat(QImage::Format_Indexed8).colorCount() <= 2);
         }
     }
+    // What is drawn shows at once, and a document made for print has its overprint simulated.
+    void drawing_showsAtOnce()
+    {
+        QVERIFY(writeDrawnPage(doc("drawn.pdf"), Everything) && writeDrawnPage(doc("press.pdf"), Inks | PrintIntent));
+        PreviewRenderer renderer;
+        ConversionOptions options{.colorDepth = ColorDepth::HiColor, .dpi = 72};
+        const QImage all = answer(renderer, request("drawn.pdf", options)).image;
+        options.drawing.text = false;
+        QVERIFY(!all.isNull() && answer(renderer, request("drawn.pdf", options)).image != all);
+        const QImage press = answer(renderer, request("press.pdf", options)).image;
+        QCOMPARE(press.pixelColor(180, 180), QColor(46, 48, 146));
+    }
+
 
     // A document saved again under its name is read again.
     void documentReplacedOnDisk_isReadAgain()

@@ -77,6 +77,54 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
     return plantFile(path, pdf);
 }
 
+bool writeDrawnPage(const QString &path, int parts)
+{
+    const auto stream = [](const QByteArray &dictionary, const QByteArray &data) {
+        return "<< " + dictionary + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data
+               + "\nendstream";
+    };
+    QByteArray content = parts & Vector ? "q 0 0 1 rg 100 250 200 60 re f Q " : "";
+    content += parts & Image ? "q 200 0 0 100 100 120 cm /Im1 Do Q " : "";
+    content += parts & Text ? "BT /F1 30 Tf 110 330 Td (Text) Tj ET " : "";
+    // Strokes of 0, 0.1 and 0.3 points, off the pixel grid.
+    content += parts & Lines ? "0 w 30 300.37 m 370 300.37 l S 0.1 w 30 280.24 m 370 280.24 l S 0.3 w 30 260.11 m "
+                               "370 260.11 l S "
+                             : "";
+    // Magenta printed over cyan: simulated, the overlap is dark blue.
+    content += parts & Inks ? "/GS1 gs 1 0 0 0 k 50 50 200 200 re f 0 1 0 0 k 150 150 200 200 re f" : "";
+    const QByteArray annotations = QByteArray(parts & Note ? "7 0 R " : "") + (parts & Field ? "9 0 R" : "");
+    const QByteArray intent = parts & PrintIntent ? " /OutputIntents [<< /Type /OutputIntent /S /GTS_PDFX "
+                                                    "/OutputConditionIdentifier (CGATS TR 001) >>]"
+                                                  : "";
+    const QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R /AcroForm << /Fields [9 0 R] >>" + intent + " >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 400 400] /CropBox [20 20 380 380] "
+            + QByteArray(parts & Boxes ? "/BleedBox [40 40 360 360] /TrimBox [60 60 340 340] /ArtBox [80 80 320 320] "
+                                       : "")
+            + "/Resources << /Font << /F1 5 0 R >> /XObject << /Im1 6 0 R >> /ExtGState << /GS1 << /OP true /op "
+              "true /OPM 1 >> >> >> /Contents 4 0 R /Annots ["
+            + annotations + "] >>",
+        stream("", content),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        stream("/Type /XObject /Subtype /Image /Width 2 /Height 2 /ColorSpace /DeviceRGB /BitsPerComponent 8",
+               QByteArray::fromHex("ff000000ff0000ff00ff0000")),
+        "<< /Type /Annot /Subtype /Square /Rect [250 100 330 160] /F 0 /AP << /N 8 0 R >> >>",
+        stream("/Type /XObject /Subtype /Form /BBox [0 0 80 60]", "0 1 0 rg 0 0 80 60 re f"),
+        "<< /Type /Annot /Subtype /Widget /FT /Tx /T (name) /V (Hi) /Rect [250 180 330 230] /F 4 /P 3 0 R /AP << /N "
+        "10 0 R >> >>",
+        stream("/Type /XObject /Subtype /Form /BBox [0 0 80 50]", "1 0.5 0 rg 0 0 80 50 re f"),
+    };
+    QByteArray pdf = "%PDF-1.6\n";
+    QByteArray xref = "xref\n0 11\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const QByteArray start = QByteArray::number(pdf.size());
+    return plantFile(path, pdf + xref + "trailer\n<< /Size 11 /Root 1 0 R >>\nstartxref\n" + start + "\n%%EOF\n");
+}
+
 bool run(const QString &program, const QStringList &arguments)
 {
     QProcess process;

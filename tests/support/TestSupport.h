@@ -22,6 +22,12 @@ bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel = fals
 // A PDF by hand: per media box ("0 0 612 792") a page of text in fontName (PDF syntax: "#0A" breaks a line).
 bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByteArray &fontName = "Helvetica",
                  const QByteArray &title = {}, qint64 claimedPages = 0);
+// A page of 400 x 400 points whose five boxes differ, holding the parts named. The note does not print; the
+// field's appearance, like the note's, is a vector fill.
+enum Part { Text = 1, Image = 2, Vector = 4, Note = 8, Field = 16, Boxes = 32, Inks = 64, PrintIntent = 128, Lines = 256 };
+constexpr int Everything = Text | Image | Vector | Note | Field | Boxes;
+
+bool writeDrawnPage(const QString &path, int parts);
 // Runs a helper tool such as qpdf to its end; true when it exits with 0.
 bool run(const QString &program, const QStringList &arguments);
 // AES-256 with owner password "owner"; an empty user password opens without asking. Revision 5 is the older form.
