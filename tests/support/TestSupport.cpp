@@ -45,6 +45,24 @@ bool writePdf(const QString &path, const QList<QSizeF> &pages, bool wheel)
     return painter.end();
 }
 
+namespace {
+
+// Objects 1, 2, ... in order, the first the catalog, with their cross-reference table.
+bool writeObjects(const QString &path, const QList<QByteArray> &objects, const QByteArray &trailer = {})
+{
+    QByteArray pdf = "%PDF-1.6\n";
+    QByteArray xref = "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    return plantFile(path, pdf + xref + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1)
+                               + " /Root 1 0 R" + trailer + " >>\nstartxref\n" + QByteArray::number(pdf.size())
+                               + "\n%%EOF\n");
+}
+
+} // namespace
+
 bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByteArray &fontName,
                  const QByteArray &title, qint64 claimedPages)
 {
@@ -62,19 +80,7 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
     objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count "
                  + QByteArray::number(claimedPages > 0 ? claimedPages : qint64(mediaBoxes.size())) + " >>";
     objects << "<< /Title (" + title + ") >>";
-    QByteArray pdf = "%PDF-1.4\n";
-    QList<qsizetype> offsets;
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        offsets << pdf.size();
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
-    }
-    const qsizetype xref = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (qsizetype offset : offsets)
-        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R /Info "
-           + QByteArray::number(objects.size()) + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
-    return plantFile(path, pdf);
+    return writeObjects(path, objects, " /Info " + QByteArray::number(objects.size()) + " 0 R");
 }
 
 bool writeDrawnPage(const QString &path, int parts)
@@ -115,14 +121,7 @@ bool writeDrawnPage(const QString &path, int parts)
         "10 0 R >> >>",
         stream("/Type /XObject /Subtype /Form /BBox [0 0 80 50]", "1 0.5 0 rg 0 0 80 50 re f"),
     };
-    QByteArray pdf = "%PDF-1.6\n";
-    QByteArray xref = "xref\n0 11\n0000000000 65535 f \n";
-    for (qsizetype i = 0; i < objects.size(); ++i) {
-        xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
-    }
-    const QByteArray start = QByteArray::number(pdf.size());
-    return plantFile(path, pdf + xref + "trailer\n<< /Size 11 /Root 1 0 R >>\nstartxref\n" + start + "\n%%EOF\n");
+    return writeObjects(path, objects);
 }
 
 bool run(const QString &program, const QStringList &arguments)
