@@ -68,7 +68,7 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
     m_convertRangeButton->setText(m_pagePanel->rangeCaption());
     updateOutputSize();
     // Room for a readable page; the layouts take any other size the user gives the window.
-    resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 46)));
+    resize(sizeHint().expandedTo(QSize(fontMetrics().height() * 50, fontMetrics().height() * 50)));
     // Where the user left it; Qt moves a geometry from a screen that is gone, or larger than this one, back
     // onto the screen.
     const QByteArray geometry =
