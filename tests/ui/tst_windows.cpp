@@ -478,6 +478,15 @@ private slots:
         panel.setSuggestedWidth(1219);
         panel.findChild<QRadioButton *>("boxRadio")->click();
         QCOMPARE(last().box(), QSize(1219, 0));
+        // The box, what is drawn, overprint and the profile shown as given, and kept through another edit.
+        ConversionOptions drawn{.pageBox = PageBox::Media,
+                                .drawing = {.annotations = false, .text = false},
+                                .overprint = Overprint::Off,
+                                .iccProfile = true};
+        panel.setOptions(drawn);
+        panel.findChild<QCheckBox *>("formsCheck")->click();
+        drawn.drawing.forms = false;
+        QCOMPARE(last(), drawn);
     }
 
     // None of these opens a document: at the first start File > Open stays the way to choose one.
