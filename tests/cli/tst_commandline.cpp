@@ -222,6 +222,7 @@ private slots:
                  {"given): --dpi 2400 --colors 4 --no-dither --antialias --no-trim --box crop --annotations --forms "
                   "--no-printed --overprint auto --no-icc --format jpg --quality 0\n"});
         accepted("another extension with --format", {"--convert", "out/x.bmp", "--format", "png"}, {"--format png\n"});
+        accepted("cmyk, a JPEG by its name", {"--convert", "out/x.jpg", "--colors", "cmyk"}, {"--format jpg"});
         accepted("page timeout zero: no limit", {"--convert", "out/x.png", "--page-timeout", "0"}, {});
         accepted("folders made on the way", {"--convert", "deep/er/x.png"}, {});
         row("a file where a folder is to be made",
