@@ -76,6 +76,9 @@ PagePanel::PagePanel(QWidget *parent)
     size->addWidget(m_heightEdit, 1);
     column->addLayout(size);
     m_boxLabel->setWordWrap(true);
+    for (QLineEdit *side : {m_widthEdit, m_heightEdit})
+        side->setToolTip(tr("The size the conversion writes, each side rounded to the nearest pixel as Ghostscript "
+                            "renders it. Some other tools round up, and their images can be a pixel larger."));
     column->addWidget(m_boxLabel);
     column->addStretch();
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
