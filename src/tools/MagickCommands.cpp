@@ -33,23 +33,6 @@ QStringList monochromeWithAlpha(const ConversionOptions &options)
                          QStringLiteral("-composite")};
 }
 
-// Halved by Ghostscript, an edge pixel's colour is the plain mean of ink and white paper, so it shows lighter
-// than the same page on opaque paper. Its alpha is the ink's share, so the ink's own colour is
-// 255 - (255 - colour) / alpha, and the page over white comes out as the opaque page does.
-QStringList unmixedPaper()
-{
-    return {QStringLiteral("("),           QStringLiteral("+clone"),     QStringLiteral("-alpha"),
-            QStringLiteral("extract"),     QStringLiteral(")"),          QStringLiteral("("),
-            QStringLiteral("-clone"),      QStringLiteral("0"),          QStringLiteral("-alpha"),
-            QStringLiteral("off"),         QStringLiteral("-negate"),    QStringLiteral("-clone"),
-            QStringLiteral("1"),           QStringLiteral("-compose"),   QStringLiteral("Divide_Src"),
-            QStringLiteral("-composite"),  QStringLiteral("-negate"),    QStringLiteral(")"),
-            QStringLiteral("-delete"),     QStringLiteral("0"),          QStringLiteral("+swap"),
-            QStringLiteral("-alpha"),      QStringLiteral("off"),        QStringLiteral("-compose"),
-            QStringLiteral("CopyOpacity"), QStringLiteral("-composite"), QStringLiteral("-compose"),
-            QStringLiteral("Over")};
-}
-
 // The writer would analyse the pixels again and pick its own form: left to itself it wrote a text manual in
 // 16 colours as 8-bit gray, 13% larger. So gray is written as gray at the depth chosen (black and white as
 // 1-bit gray), a palette as indexed colour at the least depth that holds the colours the page kept, and
@@ -85,8 +68,6 @@ QStringList MagickCommands::reduction(const MagickRequest &request)
     const QSize box = request.box;
     const bool alpha = options.keepsTransparencyIn(written);
     QStringList args;
-    if (alpha && options.antialias)
-        args << unmixedPaper();
     // Without +repage a trimmed image keeps the page canvas, and viewers show the whole page again.
     if (options.trim)
         args << QStringLiteral("-trim") << QStringLiteral("+repage");

@@ -143,6 +143,7 @@ struct Drawn
     QSize size;        // empty: not judged
     QRgb overlap = 0;  // where the inks overlap; 0: not judged
     int levels = 0;    // the most gray levels, the strokes at most 64 dark; 0: not judged
+    bool transparent = false; // and the text's edges, partly clear, keep the ink's colour
 };
 
 } // namespace
@@ -451,6 +452,7 @@ private slots:
         // halving a double render gave 5 levels and hairlines half gray.
         row("hairlines and text edges, 72 dpi", {.parts = Lines | Text, .levels = 16});
         row("hairlines and text edges, 300 dpi", {.parts = Lines | Text, .dpi = 300, .levels = 16});
+        row("text edges on transparent paper", {.parts = Text, .transparent = true});
     }
 
     void drawing_showsInTheFileWritten()
@@ -461,7 +463,20 @@ private slots:
         options.pageBox = c.box;
         options.drawing = c.drawing;
         options.overprint = c.overprint;
+        options.transparent = c.transparent;
         const QImage image = drawnPage(c.parts, options);
+        int edges = 0;
+        for (int y = 0; c.transparent && y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.alpha() == 0 || pixel.alpha() == 255)
+                    continue;
+                ++edges;
+                QVERIFY2(std::abs(pixel.red() - 204) + std::abs(pixel.green() - 26) + std::abs(pixel.blue() - 26) < 12,
+                         qPrintable(QStringLiteral("%1 at alpha %2").arg(pixel.name()).arg(pixel.alpha())));
+            }
+        }
+        QVERIFY(!c.transparent || edges > 50);
         QVERIFY(!image.isNull());
         if (c.reference)
             QVERIFY(image == plain && image != drawnPage(Everything, {.colorDepth = ColorDepth::HiColor, .dpi = 72}));

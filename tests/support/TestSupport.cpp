@@ -91,7 +91,7 @@ bool writeDrawnPage(const QString &path, int parts)
     };
     QByteArray content = parts & Vector ? "q 0 0 1 rg 100 250 200 60 re f Q " : "";
     content += parts & Image ? "q 200 0 0 100 100 120 cm /Im1 Do Q " : "";
-    content += parts & Text ? "BT /F1 30 Tf 110 330 Td (Text) Tj ET " : "";
+    content += parts & Text ? "q 0.8 0.1 0.1 rg BT /F1 30 Tf 110 330 Td (Text) Tj ET Q " : "";
     // Strokes of 0, 0.1 and 0.3 points, off the pixel grid.
     content += parts & Lines ? "0 w 30 300.37 m 370 300.37 l S 0.1 w 30 280.24 m 370 280.24 l S 0.3 w 30 260.11 m "
                                "370 260.11 l S "
