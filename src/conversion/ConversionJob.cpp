@@ -81,9 +81,7 @@ qint64 ConversionJob::pixelCacheBytesAt(int dpi) const
     // Measured with the library's memory limit at 1 MiB, so that every image spills: reducing the colours
     // (or trimming, or scaling) of a page peaked at 18 bytes a pixel, two images; black and white that keeps
     // the transparency clones the page twice more and peaked at 34.
-    // Taking the paper back out of antialiased edges holds the page, its alpha and its colours at once.
-    const int copies =
-        (options.isMonochrome() && keepsTransparency() ? 4 : 2) + (keepsTransparency() && options.antialias ? 2 : 0);
+    const int copies = options.isMonochrome() && keepsTransparency() ? 4 : 2;
     const QSize size = OutputSize::pixels(pageSize, dpi);
     return qint64(size.width()) * size.height() * ImageObject::CacheBytesPerPixel * copies;
 }

@@ -284,9 +284,7 @@ void PreviewRenderer::reduce()
         });
         return;
     }
-    // Rendered antialiased whatever the options, so the reduction treats it so.
-    ConversionOptions options = job.options;
-    options.antialias = render.antialias;
+    const ConversionOptions &options = job.options;
     const QStringList args = QStringList{GhostscriptCommands::bitmapForLibrary(m_bitmap)}
                              + MagickCommands::reduction({.options = options, .written = options.format});
     const int dpi = render.dpi;
