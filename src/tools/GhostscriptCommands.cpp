@@ -175,13 +175,14 @@ QStringList renderArguments(const RenderRequest &request)
              << (request.dpi >= 600 ? QStringLiteral("-sCompression=lzw") : QStringLiteral("-sCompression=pack"));
     if (request.legacyInterpreter || formsOnly)
         args << QStringLiteral("-dNEWPDF=false");
-    // Text gets 16 levels of coverage (on transparent paper as its alpha, the ink's colour kept). Graphics get
-    // none: Ghostscript draws a line thinner than a pixel at a quarter of one at 4 alpha bits, and at half of
+    // Text gets up to 16 levels of coverage (on transparent paper as its alpha, the ink's colour kept). Graphics
+    // get none: Ghostscript draws a line thinner than a pixel at a quarter of one at 4 alpha bits, and at half of
     // one when twice the resolution is halved, gray either way, where rules and hairlines must stay dark.
     // Curves are drawn sharp for it, and text comes a little less close to a render at 8 times the resolution
     // than halving a double render did; the pages are as large as the peers'.
     if (request.antialias)
-        args << QStringLiteral("-dTextAlphaBits=4") << QStringLiteral("-dGraphicsAlphaBits=1");
+        args << QStringLiteral("-dTextAlphaBits=%1").arg(request.textAlphaBits)
+             << QStringLiteral("-dGraphicsAlphaBits=1");
     args << QStringLiteral("-r%1").arg(request.dpi);
     // A part of the page is a device of that size onto which the page is laid shifted by whole pixels: the
     // same pixels as the whole page's bitmap holds there, without drawing the rest of it.

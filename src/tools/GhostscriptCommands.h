@@ -26,8 +26,9 @@ struct RenderRequest
     int lastPage = 1;
     QString pageList; // "1,3,5-7" instead of firstPage to lastPage; the bitmaps are numbered in its order
     int dpi = 72;
-    // Text's edges smoothed.
+    // Text's edges smoothed, with this many bits of coverage: 4 gives 16 levels, 2 gives 4 and the paper.
     bool antialias = false;
+    int textAlphaBits = 4;
     // The paper left transparent: PNG bitmaps with an alpha channel.
     bool alpha = false;
     bool withPassword = false; // the runner hands over passwordArguments() as its argument file
