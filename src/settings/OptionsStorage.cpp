@@ -136,11 +136,12 @@ const std::vector<Key> &keys()
          [](O &o, const QString &v) { fromFlag(v, o.drawing.printed); }},
         // The content left out, as --without names it.
         {"Without", [](const O &o, QSize) { return OptionLists::omittedContent(o.drawing); },
-         [](O &o, const QString &v) { OptionLists::setOmittedContent(v.isEmpty() ? QStringLiteral("none") : v, o.drawing); }},
+         [](O &o, const QString &v) {
+             OptionLists::setOmittedContent(v.isEmpty() ? QStringLiteral("none") : v, o.drawing);
+         }},
         {"IccProfile", [](const O &o, QSize) { return flag(o.iccProfile); },
          [](O &o, const QString &v) { fromFlag(v, o.iccProfile); }},
-        {"Overprint",
-         [](const O &o, QSize) { return position(valuesOf(OptionLists::overprintTable()), o.overprint); },
+        {"Overprint", [](const O &o, QSize) { return position(valuesOf(OptionLists::overprintTable()), o.overprint); },
          [](O &o, const QString &v) { fromPosition(valuesOf(OptionLists::overprintTable()), v, o.overprint); }},
     };
     return table;

@@ -290,7 +290,8 @@ namespace {
 // that the page inherits, in either interpreter.
 QString pageBoxesProgram(const QString &marker)
 {
-    return QStringLiteral("pdfgetpage dup type /dicttype eq { [/MediaBox /CropBox /TrimBox /BleedBox /ArtBox /Rotate] { 2 copy pget { "
+    return QStringLiteral("pdfgetpage dup type /dicttype eq { [/MediaBox /CropBox /TrimBox /BleedBox /ArtBox /Rotate] "
+                          "{ 2 copy pget { "
                           "(%1 ) print exch ==only ( ) print == } { pop } ifelse } forall } if pop")
         .arg(marker);
 }
@@ -501,7 +502,8 @@ Problem inspect(const QString &document, const QString &link, const ProcessResul
     if (info.pageCount == 0)
         return Problem::make(Problem::NoPages, details(result.output), QFileInfo(document).fileName());
     if (info.pageSize().isValid() && !isRenderable(info.pageSize())) {
-        const QString size = QStringLiteral("%1 x %2 points").arg(info.pageSize().width()).arg(info.pageSize().height());
+        const QString size =
+            QStringLiteral("%1 x %2 points").arg(info.pageSize().width()).arg(info.pageSize().height());
         return Problem::make(Problem::BadPageBox, size, QFileInfo(document).fileName());
     }
     return {};

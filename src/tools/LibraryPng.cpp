@@ -82,8 +82,8 @@ std::optional<QByteArray> ownIndexedPng(const Image *image, const std::atomic_bo
     encoder.setDotsPerMeter(dotsPerMeter(image));
     // Only a profile asked for is still attached by now.
     if (const StringInfo *icc = GetImageProfile(image, "icc"))
-        encoder.setProfile(QByteArray(reinterpret_cast<const char *>(GetStringInfoDatum(icc)),
-                                      qsizetype(GetStringInfoLength(icc))));
+        encoder.setProfile(
+            QByteArray(reinterpret_cast<const char *>(GetStringInfoDatum(icc)), qsizetype(GetStringInfoLength(icc))));
     std::vector<uchar> samples(static_cast<size_t>(width));
     for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
         if (cancel && *cancel)

@@ -92,8 +92,8 @@ namespace {
 QByteArray zlibCompressed(libdeflate_compressor *compressor, const QByteArray &data)
 {
     QByteArray deflated(qsizetype(libdeflate_zlib_compress_bound(compressor, size_t(data.size()))), Qt::Uninitialized);
-    const size_t length =
-        libdeflate_zlib_compress(compressor, data.constData(), size_t(data.size()), deflated.data(), size_t(deflated.size()));
+    const size_t length = libdeflate_zlib_compress(compressor, data.constData(), size_t(data.size()), deflated.data(),
+                                                   size_t(deflated.size()));
     deflated.truncate(qsizetype(length));
     return deflated;
 }

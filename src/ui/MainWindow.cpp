@@ -451,9 +451,8 @@ void MainWindow::updateOutputSize()
     if (!m_document.path.isEmpty()) {
         const PageBox wanted = m_options.pageBox;
         const QString name = QCoreApplication::translate("OptionLists", OptionLists::facts(wanted).name);
-        note = m_document.info.boxes.shown(wanted) == wanted
-                   ? tr("%1 shown").arg(name)
-                   : tr("Media box shown: this page has no %1.").arg(name);
+        note = m_document.info.boxes.shown(wanted) == wanted ? tr("%1 shown").arg(name)
+                                                             : tr("Media box shown: this page has no %1.").arg(name);
     }
     m_pagePanel->setOutputSize(size, note);
     if (size.width() > 0)

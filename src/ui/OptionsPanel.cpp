@@ -23,8 +23,8 @@ namespace {
 template <typename Value>
 int indexIn(const QList<ChoiceFacts<Value>> &table, Value value)
 {
-    const auto found =
-        std::find_if(table.cbegin(), table.cend(), [value](const ChoiceFacts<Value> &row) { return row.value == value; });
+    const auto found = std::find_if(table.cbegin(), table.cend(),
+                                    [value](const ChoiceFacts<Value> &row) { return row.value == value; });
     return int(found - table.cbegin());
 }
 
@@ -195,8 +195,8 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     m_options = options;
     const QSignalBlocker b1(m_depthCombo), b2(m_ditherCheck), b3(m_antialiasCheck), b4(m_formatCombo),
         b5(m_qualityEdit), b6(m_resolutionCombo), b7(m_trimCheck), b8(m_boxRadio), b9(m_resolutionRadio),
-        b10(m_boxWidthSpin), b11(m_boxHeightSpin), b12(m_transparentCheck), b13(m_pageBoxCombo),
-        b14(m_overprintCombo), b15(m_iccCheck);
+        b10(m_boxWidthSpin), b11(m_boxHeightSpin), b12(m_transparentCheck), b13(m_pageBoxCombo), b14(m_overprintCombo),
+        b15(m_iccCheck);
     m_iccCheck->setChecked(options.iccProfile);
     // Gray pages and CMYK carry no sRGB profile.
     m_iccCheck->setEnabled(!options.isGray() && !options.isMonochrome() && !options.isCmyk());
@@ -235,7 +235,7 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
     const bool holds = ConversionOptions::holdsTransparency(options.format) && !options.isCmyk();
     m_transparentCheck->setChecked(options.transparent && holds);
     m_transparentCheck->setEnabled(holds);
-    m_transparentCheck->setToolTip(holds              ? tr("Leave the paper out, for pages placed on a web page or a slide.")
+    m_transparentCheck->setToolTip(holds ? tr("Leave the paper out, for pages placed on a web page or a slide.")
                                    : options.isCmyk() ? tr("CMYK is printed on paper.")
                                                       : tr("JPEG images cannot be transparent."));
     // The quality means something only to the lossy writers: JPEG, and WebP in Hicolor.
@@ -246,10 +246,9 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
 
 QList<QWidget *> OptionsPanel::tabOrder() const
 {
-    QList<QWidget *> order{m_depthCombo,    m_ditherCheck,   m_antialiasCheck,   m_formatCombo,
-                           m_qualityEdit,   m_resolutionRadio, m_resolutionCombo, m_trimCheck,
-                           m_boxRadio,      m_boxWidthSpin,  m_boxHeightSpin,    m_transparentCheck,
-                           m_pageBoxCombo,  m_overprintCombo, m_iccCheck};
+    QList<QWidget *> order{m_depthCombo,      m_ditherCheck,      m_antialiasCheck, m_formatCombo,    m_qualityEdit,
+                           m_resolutionRadio, m_resolutionCombo,  m_trimCheck,      m_boxRadio,       m_boxWidthSpin,
+                           m_boxHeightSpin,   m_transparentCheck, m_pageBoxCombo,   m_overprintCombo, m_iccCheck};
     for (const auto &[check, member] : m_drawChecks)
         order << check;
     return order;

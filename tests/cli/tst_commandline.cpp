@@ -212,12 +212,14 @@ private slots:
         refused({"--convert", "x.jpg", "--transparent"}, "--transparent: jpg files cannot be transparent");
         refused({"--dpi", "300"}, "--dpi goes with --convert.");
         refused({"--password-stdin"}, "--password-stdin goes with --convert");
-        accepted("image flags, png",
-                 {"--convert", "out/x.png", "--width", "800", "--height", "300", "--colors", "gray16", "--dither",
-                  "--no-antialias", "--trim", "--transparent", "--box", "Trim", "--no-annotations", "--no-forms",
-                  "--printed", "--without", "images,text", "--overprint", "on", "--icc"},
-                 {"given): --width 800 --height 300 --colors gray16 --dither --no-antialias --trim --transparent --box "
-                  "trim --no-annotations --no-forms --printed --without text,images --overprint on --icc --format png\n"});
+        accepted(
+            "image flags, png", {"--convert",  "out/x.png",     "--width",   "800",         "--height",
+                                 "300",        "--colors",      "gray16",    "--dither",    "--no-antialias",
+                                 "--trim",     "--transparent", "--box",     "Trim",        "--no-annotations",
+                                 "--no-forms", "--printed",     "--without", "images,text", "--overprint",
+                                 "on",         "--icc"},
+            {"given): --width 800 --height 300 --colors gray16 --dither --no-antialias --trim --transparent --box "
+             "trim --no-annotations --no-forms --printed --without text,images --overprint on --icc --format png\n"});
         accepted("image flags, jpg", {"--convert", "out/x.jpg", "--dpi", "2400", "--colours", "4", "--quality", "0"},
                  {"given): --dpi 2400 --colors 4 --no-dither --antialias --no-trim --box crop --annotations --forms "
                   "--no-printed --overprint auto --no-icc --format jpg --quality 0\n"});

@@ -88,10 +88,14 @@ int changesAlongRows(const QImage &image)
 // What each depth promises: the most colours kept, and a PNG's colour type (0 is gray, its levels evenly spaced)
 // and bits (0: the fewest that hold the colours kept).
 const QMap<ColorDepth, std::array<int, 3>> Promised{
-    {ColorDepth::BlackAndWhite, {2, 0, 1}},  {ColorDepth::FourColors, {4, 3, 0}},
-    {ColorDepth::SixteenColors, {16, 3, 0}}, {ColorDepth::TwoHundredFiftySixColors, {256, 3, 0}},
-    {ColorDepth::HiColor, {65536, 2, 8}},    {ColorDepth::Grayscale, {256, 0, 8}},
-    {ColorDepth::SixteenGrays, {16, 0, 4}},  {ColorDepth::FourGrays, {4, 0, 2}},
+    {ColorDepth::BlackAndWhite, {2, 0, 1}},
+    {ColorDepth::FourColors, {4, 3, 0}},
+    {ColorDepth::SixteenColors, {16, 3, 0}},
+    {ColorDepth::TwoHundredFiftySixColors, {256, 3, 0}},
+    {ColorDepth::HiColor, {65536, 2, 8}},
+    {ColorDepth::Grayscale, {256, 0, 8}},
+    {ColorDepth::SixteenGrays, {16, 0, 4}},
+    {ColorDepth::FourGrays, {4, 0, 2}},
     {ColorDepth::Cmyk, {std::numeric_limits<int>::max(), 2, 8}},
 };
 
@@ -108,7 +112,7 @@ struct Written
     int quality = 75;
     bool icc = false; // the sRGB profile asked for
     int fewest = 0;   // colours in the file; lossy files are not counted
-    int specks = 0; // pixels unlike their left neighbour, in a PNG: dithering scatters a gradient into specks
+    int specks = 0;   // pixels unlike their left neighbour, in a PNG: dithering scatters a gradient into specks
 };
 
 // A page our own PNG writer writes, from a bitmap the library reduced.
@@ -144,7 +148,7 @@ struct Drawn
     QRgb overlap = 0;  // where the inks overlap; 0: not judged
     int levels = 0;    // the fewest gray levels, the strokes at most 64 dark; 0: not judged
     ColorDepth depth = ColorDepth::HiColor;
-    int mostLevels = 0; // 0: not judged
+    int mostLevels = 0;       // 0: not judged
     bool transparent = false; // and the text's edges, partly clear, keep the ink's colour
 };
 

@@ -234,7 +234,6 @@ private slots:
         QCOMPARE(press.pixelColor(180, 180), QColor(46, 48, 146));
     }
 
-
     // A document saved again under its name is read again.
     void documentReplacedOnDisk_isReadAgain()
     {

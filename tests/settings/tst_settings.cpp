@@ -57,8 +57,9 @@ private slots:
         row("source file gone", {{"SourceFile", "/nonexistent/a.pdf"}}, {});
         row("box side negative", {{"BoxWidth", "-5"}}, {});
         row("box side too large", {{"BoxHeight", "100001"}}, {});
-        const Texts drawing{{"PageBox", "4"}, {"Annotations", "0"}, {"Forms", "0"},
-                            {"Printed", "1"}, {"Without", "text,vectors"}, {"Overprint", "2"}, {"IccProfile", "1"}};
+        const Texts drawing{{"PageBox", "4"},   {"Annotations", "0"},        {"Forms", "0"},
+                            {"Printed", "1"},   {"Without", "text,vectors"}, {"Overprint", "2"},
+                            {"IccProfile", "1"}};
         row("box and what is drawn", drawing, drawing);
         row("box past the list", {{"PageBox", "5"}}, {});
         row("content unknown", {{"Without", "text,sound"}}, {});
@@ -69,12 +70,12 @@ private slots:
     {
         QFETCH(Texts, stored);
         QFETCH(Texts, saved);
-        Texts expected{{"SourceFile", ""},    {"ColorDepth", "2"}, {"Dither", "0"},     {"ImageFormat", "0"},
-                       {"Compression", "75"}, {"pdfpage", "1"},    {"Width", "800"},    {"Height", "600"},
-                       {"Trim", "0"},         {"Antialias", "1"},  {"Resolution", "3"}, {"TypedResolution", ""},
-                       {"FitToBox", "0"},     {"BoxWidth", "0"},   {"BoxHeight", "0"},  {"Transparent", "0"},
-                       {"PageBox", "0"},      {"Annotations", "1"}, {"Forms", "1"},     {"Printed", "0"},
-                       {"Without", ""},       {"Overprint", "0"},      {"IccProfile", "0"}};
+        Texts expected{{"SourceFile", ""},    {"ColorDepth", "2"},  {"Dither", "0"},     {"ImageFormat", "0"},
+                       {"Compression", "75"}, {"pdfpage", "1"},     {"Width", "800"},    {"Height", "600"},
+                       {"Trim", "0"},         {"Antialias", "1"},   {"Resolution", "3"}, {"TypedResolution", ""},
+                       {"FitToBox", "0"},     {"BoxWidth", "0"},    {"BoxHeight", "0"},  {"Transparent", "0"},
+                       {"PageBox", "0"},      {"Annotations", "1"}, {"Forms", "1"},      {"Printed", "0"},
+                       {"Without", ""},       {"Overprint", "0"},   {"IccProfile", "0"}};
         expected.insert(saved);
         MemorySettings store;
         OptionsStorage::save(store, loaded(stored), {800, 600});

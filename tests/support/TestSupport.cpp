@@ -56,9 +56,8 @@ bool writeObjects(const QString &path, const QList<QByteArray> &objects, const Q
         xref += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
         pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
     }
-    return plantFile(path, pdf + xref + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1)
-                               + " /Root 1 0 R" + trailer + " >>\nstartxref\n" + QByteArray::number(pdf.size())
-                               + "\n%%EOF\n");
+    return plantFile(path, pdf + xref + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R"
+                               + trailer + " >>\nstartxref\n" + QByteArray::number(pdf.size()) + "\n%%EOF\n");
 }
 
 } // namespace

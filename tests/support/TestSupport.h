@@ -24,7 +24,17 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
                  const QByteArray &title = {}, qint64 claimedPages = 0);
 // A page of 400 x 400 points whose five boxes differ, holding the parts named. The note does not print; the
 // field's appearance, like the note's, is a vector fill.
-enum Part { Text = 1, Image = 2, Vector = 4, Note = 8, Field = 16, Boxes = 32, Inks = 64, PrintIntent = 128, Lines = 256 };
+enum Part {
+    Text = 1,
+    Image = 2,
+    Vector = 4,
+    Note = 8,
+    Field = 16,
+    Boxes = 32,
+    Inks = 64,
+    PrintIntent = 128,
+    Lines = 256
+};
 constexpr int Everything = Text | Image | Vector | Note | Field | Boxes;
 
 bool writeDrawnPage(const QString &path, int parts);

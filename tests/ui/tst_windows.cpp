@@ -21,9 +21,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTranslator>
-#include <QStandardItemModel>
 #include <QtTest>
 
 using namespace TestSupport;
