@@ -70,7 +70,14 @@ void PageInfoReader::onFinished(const ProcessResult &result)
         return;
     }
     read.problem = GhostscriptCommands::inspect(m_document, m_link, result, read.info, withPassword);
-    read.info.printIntent = read.problem.isNone() && GhostscriptCommands::declaresPrintIntent(m_link);
+    if (read.problem.isNone()) {
+        const QFileInfo file(m_link);
+        const QString version =
+            QStringLiteral("%1 %2 %3").arg(m_document).arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch());
+        if (std::exchange(m_intentOf, version) != version)
+            m_printIntent = GhostscriptCommands::declaresPrintIntent(m_link);
+        read.info.printIntent = m_printIntent;
+    }
     // The older interpreter takes the page count the document claims, and every page takes bytes of its
     // own: a count beyond the file's size is a damaged document, not one to list or convert page by page.
     const qint64 fileSize = QFileInfo(m_document).size();

@@ -49,5 +49,9 @@ private:
     QString m_marker;
     int m_page = 1;
     bool m_legacyInterpreter = false;
+    // Whether the document last read declares a print intent, and which version of it that was: the whole file
+    // is read to tell, so not again for every page.
+    QString m_intentOf;
+    bool m_printIntent = false;
     bool m_reading = false;
 };
