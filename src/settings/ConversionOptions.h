@@ -163,6 +163,15 @@ const QList<ChoiceFacts<PageBox>> &pageBoxTable();
 const QList<ChoiceFacts<Overprint>> &overprintTable();
 const QList<ContentFacts> &contentTable();
 const ChoiceFacts<PageBox> &facts(PageBox box);
+// A choice table's values in its order, the positions they are stored at.
+template <typename Value>
+QList<Value> valuesOf(const QList<ChoiceFacts<Value>> &table)
+{
+    QList<Value> values;
+    for (const ChoiceFacts<Value> &row : table)
+        values << row.value;
+    return values;
+}
 QStringList pageBoxNames();   // translated, in the table's order
 QStringList overprintNames(); // translated, in the table's order
 // The content left out, by command-line name ("text,images"); empty when everything is drawn.

@@ -47,15 +47,6 @@ void fromPosition(const QList<T> &list, const QString &text, T &value)
         value = list.at(*index);
 }
 
-template <class T>
-QList<T> valuesOf(const QList<ChoiceFacts<T>> &table)
-{
-    QList<T> values;
-    for (const ChoiceFacts<T> &row : table)
-        values << row.value;
-    return values;
-}
-
 void fromFlag(const QString &text, bool &value)
 {
     if (const std::optional<int> set = integer(text, 0, 1))
@@ -126,8 +117,11 @@ const std::vector<Key> &keys()
          [](O &o, const QString &v) { o.boxHeight = integer(v, 0, OptionLists::MaxBoxSide).value_or(0); }},
         {"Transparent", [](const O &o, QSize) { return flag(o.transparent); },
          [](O &o, const QString &v) { fromFlag(v, o.transparent); }},
-        {"PageBox", [](const O &o, QSize) { return position(valuesOf(OptionLists::pageBoxTable()), o.pageBox); },
-         [](O &o, const QString &v) { fromPosition(valuesOf(OptionLists::pageBoxTable()), v, o.pageBox); }},
+        {"PageBox",
+         [](const O &o, QSize) { return position(OptionLists::valuesOf(OptionLists::pageBoxTable()), o.pageBox); },
+         [](O &o, const QString &v) {
+             fromPosition(OptionLists::valuesOf(OptionLists::pageBoxTable()), v, o.pageBox);
+         }},
         {"Annotations", [](const O &o, QSize) { return flag(o.drawing.annotations); },
          [](O &o, const QString &v) { fromFlag(v, o.drawing.annotations); }},
         {"Forms", [](const O &o, QSize) { return flag(o.drawing.forms); },
@@ -141,8 +135,11 @@ const std::vector<Key> &keys()
          }},
         {"IccProfile", [](const O &o, QSize) { return flag(o.iccProfile); },
          [](O &o, const QString &v) { fromFlag(v, o.iccProfile); }},
-        {"Overprint", [](const O &o, QSize) { return position(valuesOf(OptionLists::overprintTable()), o.overprint); },
-         [](O &o, const QString &v) { fromPosition(valuesOf(OptionLists::overprintTable()), v, o.overprint); }},
+        {"Overprint",
+         [](const O &o, QSize) { return position(OptionLists::valuesOf(OptionLists::overprintTable()), o.overprint); },
+         [](O &o, const QString &v) {
+             fromPosition(OptionLists::valuesOf(OptionLists::overprintTable()), v, o.overprint);
+         }},
     };
     return table;
 }

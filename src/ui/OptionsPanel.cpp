@@ -18,18 +18,6 @@
 #include <QSpinBox>
 #include <QStandardItemModel>
 
-namespace {
-
-template <typename Value>
-int indexIn(const QList<ChoiceFacts<Value>> &table, Value value)
-{
-    const auto found = std::find_if(table.cbegin(), table.cend(),
-                                    [value](const ChoiceFacts<Value> &row) { return row.value == value; });
-    return int(found - table.cbegin());
-}
-
-} // namespace
-
 OptionsPanel::OptionsPanel(QWidget *parent)
     : QWidget(parent)
     , m_grid(new QGridLayout(this))
@@ -50,14 +38,6 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     , m_overprintCombo(named(new QComboBox, "overprintCombo"))
     , m_iccCheck(named(new QCheckBox(tr("sRGB profile")), "iccCheck"))
 {
-    m_iccCheck->setToolTip(tr("Embed the sRGB colour profile in colour images (2.5 KB each). Without it, files are "
-                              "smaller and read as sRGB all the same."));
-    m_pageBoxCombo->addItems(OptionLists::pageBoxNames());
-    m_pageBoxCombo->setToolTip(tr("The part of the page that becomes the image. A page without that box shows its "
-                                  "media box, the whole sheet."));
-    m_overprintCombo->addItems(OptionLists::overprintNames());
-    m_overprintCombo->setToolTip(tr("Mix inks printed over one another as on press. Documents made for print "
-                                    "(PDF/X) declare an output intent."));
     m_depthCombo->addItems(OptionLists::colorDepthNames());
     m_ditherCheck->setToolTip(tr("Apply error diffusion when reducing the number of colors."));
     m_antialiasCheck->setToolTip(tr("Smooth the edges of the fonts and images"));
@@ -110,13 +90,7 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     m_grid->addWidget(m_boxRadio, 4, 0);
     m_grid->addLayout(boxRow(), 4, 1, 1, 3);
     addRow(5, tr("Page box:"), m_pageBoxCombo);
-    auto *overprintRow = new QHBoxLayout;
-    auto *overprintLabel = new QLabel(tr("Overprint:"));
-    overprintLabel->setBuddy(m_overprintCombo);
-    overprintRow->addWidget(overprintLabel);
-    overprintRow->addWidget(m_overprintCombo, 1);
-    overprintRow->addWidget(m_iccCheck);
-    m_grid->addLayout(overprintRow, 5, 2, 1, 2);
+    m_grid->addLayout(printRow(), 5, 2, 1, 2);
     m_grid->addWidget(drawGroup(), 6, 0, 1, 4);
     m_grid->setColumnStretch(1, 1);
 
@@ -137,11 +111,29 @@ OptionsPanel::OptionsPanel(QWidget *parent)
     connect(m_boxHeightSpin, &QSpinBox::valueChanged, this, &OptionsPanel::edited);
     connect(m_trimCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
     connect(m_transparentCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
+}
+
+// The page box's field, and beside it how print colour is handled: overprint and the profile.
+QLayout *OptionsPanel::printRow()
+{
+    m_pageBoxCombo->addItems(OptionLists::pageBoxNames());
+    m_pageBoxCombo->setToolTip(tr("The part of the page that becomes the image. A page without that box shows its "
+                                  "media box, the whole sheet."));
+    m_overprintCombo->addItems(OptionLists::overprintNames());
+    m_overprintCombo->setToolTip(tr("Mix inks printed over one another as on press. Documents made for print "
+                                    "(PDF/X) declare an output intent."));
+    m_iccCheck->setToolTip(tr("Embed the sRGB colour profile in colour images (2.5 KB each). Without it, files are "
+                              "smaller and read as sRGB all the same."));
     connect(m_pageBoxCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
     connect(m_overprintCombo, &QComboBox::currentIndexChanged, this, &OptionsPanel::edited);
     connect(m_iccCheck, &QCheckBox::toggled, this, &OptionsPanel::edited);
-    for (const auto &[check, member] : std::as_const(m_drawChecks))
-        connect(check, &QCheckBox::toggled, this, &OptionsPanel::edited);
+    auto *row = new QHBoxLayout;
+    auto *overprintLabel = new QLabel(tr("Overprint:"));
+    overprintLabel->setBuddy(m_overprintCombo);
+    row->addWidget(overprintLabel);
+    row->addWidget(m_overprintCombo, 1);
+    row->addWidget(m_iccCheck);
+    return row;
 }
 
 QWidget *OptionsPanel::drawGroup()
@@ -153,6 +145,7 @@ QWidget *OptionsPanel::drawGroup()
         check->setToolTip(tip);
         row->addWidget(check);
         m_drawChecks << std::pair(check, member);
+        connect(check, &QCheckBox::toggled, this, &OptionsPanel::edited);
     };
     add(tr("Annotations"), &Drawing::annotations, "annotationsCheck", tr("Notes, stamps, highlights and links"));
     add(tr("Form fields"), &Drawing::forms, "formsCheck", tr("The fields of a form and what was typed in them"));
@@ -204,8 +197,9 @@ void OptionsPanel::setOptions(const ConversionOptions &options)
         const QSignalBlocker blocker(check);
         check->setChecked(options.drawing.*member);
     }
-    m_pageBoxCombo->setCurrentIndex(indexIn(OptionLists::pageBoxTable(), options.pageBox));
-    m_overprintCombo->setCurrentIndex(indexIn(OptionLists::overprintTable(), options.overprint));
+    m_pageBoxCombo->setCurrentIndex(int(OptionLists::valuesOf(OptionLists::pageBoxTable()).indexOf(options.pageBox)));
+    m_overprintCombo->setCurrentIndex(
+        int(OptionLists::valuesOf(OptionLists::overprintTable()).indexOf(options.overprint)));
     m_depthCombo->setCurrentIndex(int(OptionLists::colorDepths().indexOf(options.colorDepth)));
     m_ditherCheck->setChecked(options.dither);
     m_antialiasCheck->setChecked(options.antialias);

@@ -38,6 +38,7 @@ signals:
 private:
     void edited();
     QLayout *boxRow();
+    QLayout *printRow();
     QWidget *drawGroup();
 
     ConversionOptions m_options;
