@@ -7,6 +7,7 @@
 #include "tools/GhostscriptCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
+#include "tools/SystemCheck.h"
 #include "tools/TerminationSignals.h"
 #include "ui/FileDialog.h"
 #include "ui/MainWindow.h"
@@ -29,12 +30,15 @@
 
 namespace {
 
-bool hasDisplay()
+// Each line says what was found, or what to install or set; the status says whether --convert can work.
+int checkSystem(QTextStream &out)
 {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
-        return true;
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const QList<SystemCheck::Item> items = SystemCheck::run(GhostscriptLocator().locate());
+    for (const SystemCheck::Item &item : items) {
+        const char *mark = item.ok ? "OK  " : item.needed ? "FIX " : "NOTE";
+        out << mark << ' ' << item.subject << ": " << item.text << Qt::endl;
+    }
+    return SystemCheck::passed(items) ? 0 : 1;
 }
 
 int runHeadless(const CommandLineRequest &request)
@@ -45,6 +49,8 @@ int runHeadless(const CommandLineRequest &request)
         out << request.helpText;
         return 0;
     }
+    if (request.mode == CommandLineRequest::CheckSystem)
+        return checkSystem(out);
     if (request.mode == CommandLineRequest::ShowVersion) {
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << Qt::endl;
         return 0;
@@ -101,7 +107,7 @@ int main(int argc, char *argv[])
 
     // The kind of application comes first: a conversion, --help and --version need no display.
     // Without a display, a mistake on the command line is still told as such.
-    const bool noWindow = !CommandLine::isHeadless(arguments) && !hasDisplay();
+    const bool noWindow = !CommandLine::isHeadless(arguments) && !SystemCheck::hasDisplay();
     const bool headless = CommandLine::isHeadless(arguments) || noWindow;
     std::unique_ptr<QCoreApplication> app;
     if (headless) {

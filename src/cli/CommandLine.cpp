@@ -52,24 +52,34 @@ QString oneOf(QStringList names)
     return tr("%1 or %2").arg(names.join(QStringLiteral(", ")), last);
 }
 
-// "bw, 4, 16, 256, hicolor, gray, gray16 or gray4"
-QString colorDepthChoices()
+QStringList colorDepthNames()
 {
     QStringList first;
     for (const ColorDepthFacts &row : OptionLists::colorDepthTable())
         first << QString(row.commandLineNames.constFirst());
-    return oneOf(first);
+    return first;
 }
 
-// "png, gif, jpg, tif or webp", or only those that hold transparency.
-QString formatChoices(bool transparentOnly = false)
+// "bw, 4, 16, 256, hicolor, gray, gray16 or gray4"
+QString colorDepthChoices()
+{
+    return oneOf(colorDepthNames());
+}
+
+QStringList formatSuffixes(bool transparentOnly = false)
 {
     QStringList suffixes;
     for (const ImageFormatFacts &row : OptionLists::formatTable()) {
         if (row.holdsTransparency || !transparentOnly)
             suffixes << QString(row.suffix);
     }
-    return oneOf(suffixes);
+    return suffixes;
+}
+
+// "png, gif, jpg, tif or webp", or only those that hold transparency.
+QString formatChoices(bool transparentOnly = false)
+{
+    return oneOf(formatSuffixes(transparentOnly));
 }
 
 // The levenshtein distance, for the nearest known option to a mistyped one.
@@ -99,7 +109,7 @@ bool isHeadless(const QStringList &arguments)
             break;
         if (arg == QLatin1String("--convert") || arg.startsWith(QLatin1String("--convert="))
             || arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("--help-all")
-            || arg == QLatin1String("--version") || arg == QLatin1String("-v"))
+            || arg == QLatin1String("--version") || arg == QLatin1String("-v") || arg == QLatin1String("--check"))
             return true;
     }
     return false;
@@ -130,11 +140,24 @@ struct Flag
     // Only a conversion takes it; the window would silently ignore it.
     bool convertOnly = true;
     std::function<QString(const QString &value, const Given &given, CommandLineRequest &request)> apply;
+    // The values it takes when they are a fixed list, for completion; or that it takes a file's name.
+    QStringList values = {};
+    bool takesFile = false;
 };
 
 // Applies the destination and the document; a message for what is wrong with them.
 QString applyDestination(const QString &destination, const Given &given, CommandLineRequest &request)
 {
+    if (request.document.isEmpty())
+        return tr("--convert needs the PDF file to convert.");
+    request.options.sourceFile = request.document;
+    if (destination == StandardStream) {
+        request.destination = destination;
+        request.toStandardOutput = true;
+        if (request.documents.size() > 1)
+            return tr("--convert -: standard output takes the image of one document.");
+        return {};
+    }
     request.destination = QFileInfo(destination).absoluteFilePath();
     request.destinationIsFolder = destination.endsWith(QLatin1Char('/')) || QFileInfo(destination).isDir();
     if (request.documents.size() > 1 && !request.destinationIsFolder)
@@ -147,9 +170,6 @@ QString applyDestination(const QString &destination, const Given &given, Command
         && !given(QStringLiteral("format")))
         return tr("--convert %1: sheetforge writes %2 files. Give one of those extensions, or --format to add one.")
             .arg(Problem::escapeName(destination), formatChoices());
-    if (request.document.isEmpty())
-        return tr("--convert needs the PDF file to convert.");
-    request.options.sourceFile = request.document;
     return {};
 }
 
@@ -278,7 +298,8 @@ Flag choiceFlag(const QString &name, const QList<ChoiceFacts<Value>> &table, Val
                     }
                 }
                 return tr("--%1 wants %2.").arg(name, oneOf(names));
-            }};
+            },
+            names};
 }
 
 // What of the page is drawn, and the box that is the image.
@@ -305,7 +326,8 @@ QList<Flag> drawingFlags()
              if (!OptionLists::setOmittedContent(value, request.options.drawing))
                  return tr("--without wants a list of %1, or none.").arg(oneOf(contents));
              return QString();
-         }},
+         },
+         contents + QStringList{QStringLiteral("none")}},
     };
     return list << switchPair(QStringLiteral("annotations"), drawn(&Drawing::annotations),
                               tr("Draw the annotations (notes, stamps, highlights)."), tr("Leave the annotations out."))
@@ -330,7 +352,8 @@ QList<Flag> imageFlags()
                  return tr("--colors wants %1.").arg(colorDepthChoices());
              request.options.colorDepth = *depth;
              return QString();
-         }},
+         },
+         colorDepthNames()},
         {{QStringLiteral("format")},
          QStringLiteral("FORMAT"),
          tr("Image format when DEST has no such extension: %1 (tif: all pages in one file).").arg(formatChoices()),
@@ -341,7 +364,8 @@ QList<Flag> imageFlags()
                  return tr("--format wants %1.").arg(formatChoices());
              request.options.format = *chosen;
              return QString();
-         }},
+         },
+         formatSuffixes()},
         {{QStringLiteral("quality")},
          QStringLiteral("N"),
          tr("JPEG quality, 0 to 100 (higher is better); also for WebP in hicolor."),
@@ -384,9 +408,42 @@ QList<Flag> flags()
     const Flag convert{{QStringLiteral("convert")},
                        QStringLiteral("DEST"),
                        tr("Convert without a window, writing DEST (numbered DEST001.png, ... for several pages). For "
-                          "several documents DEST is a folder, ending in /."),
+                          "several documents DEST is a folder, ending in /. - writes one image (one page, or a "
+                          "multi-page TIFF) to standard output."),
                        true,
-                       applyDestination};
+                       applyDestination,
+                       {},
+                       true};
+    const Flag report{{QStringLiteral("report")},
+                      QStringLiteral("FORMAT"),
+                      tr("Tell each event of the run as a line of JSON on standard output (or in --report-file): "
+                         "json."),
+                      true,
+                      [](const QString &value, const Given &, CommandLineRequest &request) {
+                          if (value != QLatin1String("json"))
+                              return tr("--report wants json.");
+                          request.report = true;
+                          return QString();
+                      },
+                      {QStringLiteral("json")}};
+    const Flag reportFile{{QStringLiteral("report-file")},
+                          QStringLiteral("PATH"),
+                          tr("Write the JSON report to PATH rather than standard output."),
+                          true,
+                          [](const QString &value, const Given &, CommandLineRequest &request) {
+                              request.report = true;
+                              request.reportFile = QFileInfo(value).absoluteFilePath();
+                              return QString();
+                          },
+                          {},
+                          true};
+    // Handled by parse() as --help is: it converts nothing.
+    const Flag check{{QStringLiteral("check")},
+                     {},
+                     tr("Check that everything a conversion needs is installed, and say what to install or set "
+                        "where it is not."),
+                     false,
+                     [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
     const Flag passwordStdin{{QStringLiteral("password-stdin")},
                              {},
                              tr("Read the document's password from the first line of standard input."),
@@ -402,7 +459,8 @@ QList<Flag> flags()
                            "was last clicked does not change the files."),
                         true,
                         [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
-    return QList<Flag>{convert} + pageFlags() + imageFlags() + QList<Flag>{passwordStdin, defaults};
+    return QList<Flag>{convert} + pageFlags() + imageFlags()
+           + QList<Flag>{passwordStdin, defaults, report, reportFile, check};
 }
 
 QCommandLineOption option(const Flag &flag)
@@ -503,18 +561,61 @@ QString describe(const ConversionOptions &options, ImageFormat written)
     return flags.join(QLatin1Char(' '));
 }
 
-std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error)
+namespace {
+
+struct Parser
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF, JPEG, TIFF or WebP images."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QList<Flag> known = flags();
-    for (const Flag &flag : known)
-        parser.addOption(option(flag));
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 tr("The PDF documents: one opens in the window, several are offered for converting."),
-                                 QStringLiteral("[FILE.pdf...]"));
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QList<Flag> known = flags();
+
+    Parser()
+        : help(parser.addHelpOption())
+        , version(parser.addVersionOption())
+    {
+        parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF, JPEG, TIFF or WebP images."));
+        for (const Flag &flag : std::as_const(known))
+            parser.addOption(option(flag));
+        parser.addPositionalArgument(QStringLiteral("FILE"),
+                                     tr("The PDF documents: one opens in the window, several are offered for "
+                                        "converting. - reads one from standard input."),
+                                     QStringLiteral("[FILE.pdf...]"));
+    }
+};
+
+} // namespace
+
+QString helpText()
+{
+    return Parser().parser.helpText() + afterOptions();
+}
+
+QList<FlagDescription> flagDescriptions()
+{
+    const Parser described;
+    QList<FlagDescription> list;
+    // The parser's own, as it words them.
+    list << FlagDescription{described.help.names(), {}, described.help.description(), {}, false}
+         << FlagDescription{{QStringLiteral("help-all")},
+                            {},
+                            QCoreApplication::translate("QCommandLineParser",
+                                                        "Displays help including Qt specific options."),
+                            {},
+                            false}
+         << FlagDescription{described.version.names(), {}, described.version.description(), {}, false};
+    for (const Flag &flag : described.known)
+        list << FlagDescription{flag.names, flag.valueName, flag.help, flag.values, flag.takesFile};
+    return list;
+}
+
+std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error)
+{
+    Parser setUp;
+    QCommandLineParser &parser = setUp.parser;
+    const QCommandLineOption &help = setUp.help;
+    const QCommandLineOption &version = setUp.version;
+    const QList<Flag> &known = setUp.known;
 
     CommandLineRequest request;
     request.options = stored;
@@ -545,10 +646,14 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         request.mode = CommandLineRequest::ShowVersion;
         return request;
     }
+    if (parser.isSet(QStringLiteral("check"))) {
+        request.mode = CommandLineRequest::CheckSystem;
+        return request;
+    }
     // Several documents for the window are offered for converting there, as a drop of several is.
     const QStringList positional = parser.positionalArguments();
     for (const QString &document : positional)
-        request.documents << QFileInfo(document).absoluteFilePath();
+        request.documents << (document == StandardStream ? document : QFileInfo(document).absoluteFilePath());
     request.document = request.documents.value(0);
     if (!parser.isSet(QStringLiteral("convert"))) {
         for (const Flag &flag : known) {
@@ -570,6 +675,13 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
         if (!wrong.isEmpty())
             return failWith(wrong);
     }
+    if (request.documents.count(StandardStream) > 1)
+        return failWith(tr("Standard input (-) can be read only once."));
+    if (request.documents.contains(StandardStream) && request.passwordFromStdin)
+        return failWith(tr("--password-stdin cannot be used when the document itself comes from standard input."));
+    if (request.toStandardOutput && request.report && request.reportFile.isEmpty())
+        return failWith(tr("--convert - gives standard output to the image: give the report a file with "
+                           "--report-file."));
     // Stored or given, a depth the file cannot hold.
     const ImageFormat written = request.writtenFormat();
     if (request.options.isCmyk() && !ConversionOptions::holdsCmyk(written))
@@ -654,6 +766,36 @@ std::optional<QString> readPassword(const QString &documentName, QString *refuse
         password = QString::fromUtf8(line, qsizetype(size));
     ::explicit_bzero(line, sizeof line);
     return password;
+}
+
+bool copyStandardInput(QFile &file, QString *error)
+{
+    const int pending = TerminationSignals::pendingDescriptor();
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        pollfd waited[2] = {{STDIN_FILENO, POLLIN, 0}, {pending, POLLIN, 0}};
+        if (::poll(waited, pending >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        if (waited[1].revents & POLLIN)
+            return false;
+        const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            *error = tr("Standard input could not be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        if (got == 0)
+            return file.flush();
+        if (file.write(buffer.data(), got) != got) {
+            *error = tr("Standard input could not be kept in the temporary folder: %1").arg(file.errorString());
+            return false;
+        }
+    }
 }
 
 } // namespace CommandLine

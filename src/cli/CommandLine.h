@@ -5,6 +5,7 @@
 #include "conversion/PageSelection.h"
 #include "settings/ConversionOptions.h"
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +14,7 @@
 // What the program was asked to do from its command line.
 struct CommandLineRequest
 {
-    enum Mode { OpenWindow, Convert, ShowHelp, ShowVersion };
+    enum Mode { OpenWindow, Convert, ShowHelp, ShowVersion, CheckSystem };
     Mode mode = OpenWindow;
     QString document;      // the first of documents; may be empty for OpenWindow
     QStringList documents; // for Convert, one or more; for OpenWindow, any number
@@ -26,6 +27,11 @@ struct CommandLineRequest
     int pageTimeout = DefaultPageTimeout;
     bool passwordFromStdin = false;
     bool fromDefaults = false; // --defaults: the first-start options, not the window's last
+    bool report = false;       // JSON lines of the run's events
+    QString reportFile;        // for them, or else standard output
+    // "-" as the destination: the one image goes to standard output; "-" as a document: it is read from
+    // standard input.
+    bool toStandardOutput = false;
     ConversionOptions options; // the stored options with the flags applied
     QString helpText;
 
@@ -39,6 +45,23 @@ struct CommandLineRequest
 
 namespace CommandLine {
 
+// The name that stands for standard input or output.
+inline const QString StandardStream = QStringLiteral("-");
+
+// A flag as --help, the manual page and the shell completions tell of it.
+struct FlagDescription
+{
+    QStringList names; // without the dashes; the first is the one shown
+    QString valueName; // empty for a switch
+    QString help;
+    QStringList values; // what it takes, when that is a fixed list
+    bool takesFile = false;
+};
+// Every flag, --help and --version included, in the order --help lists them.
+QList<FlagDescription> flagDescriptions();
+// What --help prints.
+QString helpText();
+
 // Whether the arguments ask for work that needs no window (and so no display).
 bool isHeadless(const QStringList &arguments);
 // arguments[0] is the program. On a usage error, returns nothing and sets *error.
@@ -51,5 +74,8 @@ constexpr int MaxPasswordBytes = 4096;
 // nothing when the line is too long (and sets *refused) or when a termination signal arrives meanwhile (the
 // signal is left for the event loop).
 std::optional<QString> readPassword(const QString &documentName, QString *refused);
+// Copies standard input to the end into file. False when it could not (with *error set) or when a termination
+// signal arrived meanwhile (with *error empty: the signal is left for the event loop).
+bool copyStandardInput(QFile &file, QString *error);
 
 } // namespace CommandLine

@@ -2,13 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CommandLineConversion.h"
 
+#include "cli/RunReport.h"
 #include "conversion/DestinationFile.h"
 #include "conversion/PageWriter.h"
+#include "tools/PrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, const QString &ghostscript,
                                              QTextStream &messages, QObject *parent)
@@ -20,8 +26,20 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     ConversionEngine &engine = m_batch.engine();
     connect(&engine, &ConversionEngine::pageStarted, this,
             [this](int page) { m_messages << tr("Processing page %1...").arg(page) << Qt::endl; });
-    connect(&engine, &ConversionEngine::pageWritten, this,
-            [this](const QString &file) { m_messages << tr("Wrote %1").arg(Problem::escapeName(file)) << Qt::endl; });
+    // A multi-page file is told of once.
+    connect(&engine, &ConversionEngine::pageWritten, this, [this](const WrittenPage &page) {
+        if (std::exchange(m_lastWritten, page.file) != page.file && !m_request.toStandardOutput)
+            m_messages << tr("Wrote %1").arg(Problem::escapeName(page.file)) << Qt::endl;
+    });
+    // Standard output takes one file: one page, or a multi-page TIFF.
+    connect(&m_batch, &BatchConversion::documentOpened, this,
+            [this](const QString &, const OpenedDocument &, const QList<int> &pages) {
+                if (m_request.toStandardOutput && pages.size() > 1 && m_request.writtenFormat() != ImageFormat::Tiff
+                    && m_usageError.isEmpty())
+                    refuseUsage(tr("--convert -: standard output takes one image, and %n pages were asked for: "
+                                   "give one page with --pages, or --format tif for all of them in one file.",
+                                   nullptr, int(pages.size())));
+            });
     connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &document) {
         if (m_request.documents.size() > 1)
             m_messages << tr("Converting %1").arg(Problem::escapeName(document)) << Qt::endl;
@@ -37,19 +55,43 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     connect(&m_batch, &BatchConversion::finished, this, &CommandLineConversion::onFinished);
 }
 
+CommandLineConversion::~CommandLineConversion() = default;
+
 void CommandLineConversion::start()
 {
+    // Neither stream is a terminal's: an image on the screen is garbage, and a document cannot be typed.
+    if (m_request.toStandardOutput && ::isatty(STDOUT_FILENO)) {
+        refuseUsage(tr("--convert -: standard output is a terminal. Send the image to a file or a program: "
+                       "> page.png, or | another program."));
+        return;
+    }
+    if (m_request.documents.contains(CommandLine::StandardStream) && ::isatty(STDIN_FILENO)) {
+        refuseUsage(tr("-: the document is read from standard input, which is a terminal. Send it in: < a.pdf, "
+                       "or cat a.pdf |."));
+        return;
+    }
+    if (m_request.report && !openReport())
+        return;
+    BatchRequest batch;
+    batch.ghostscript = m_ghostscript;
+    batch.documents = m_request.documents;
+    batch.destination = m_request.destination;
+    batch.destinationIsFolder = m_request.destinationIsFolder;
+    Problem problem = prepareStreams(batch);
+    if (m_report)
+        m_report->runStarted(m_request.documents, m_request.options, m_request.writtenFormat());
     // A destination that cannot take the files fails every page alike: say so before anything else. Its
     // missing folders are made, as a script expects of "out/scan.png".
-    const QString folder =
-        m_request.destinationIsFolder ? m_request.destination : QFileInfo(m_request.destination).absolutePath();
-    Problem problem = DestinationFile::makeFolder(folder);
+    const QString folder = batch.destinationIsFolder ? batch.destination : QFileInfo(batch.destination).absolutePath();
+    if (problem.isNone())
+        problem = DestinationFile::makeFolder(folder);
     if (problem.isNone())
         problem = PageWriter::checkWritable(folder);
     if (!problem.isNone()) {
-        report(problem);
-        QMetaObject::invokeMethod(
-            this, [this] { emit exited(1); }, Qt::QueuedConnection);
+        if (!problem.message.isEmpty())
+            report(problem);
+        // Interrupted while reading standard input: the signal ends the run.
+        end(1, problem.message.isEmpty() ? QStringLiteral("cancelled") : problem.code(), problem.message);
         return;
     }
     // A script's output must not silently depend on what was last clicked in the window.
@@ -57,13 +99,9 @@ void CommandLineConversion::start()
                                           : tr("Options (the window's last and the flags given): %1"))
                       .arg(CommandLine::describe(m_request.options, m_request.writtenFormat()))
                << Qt::endl;
-    BatchRequest batch;
-    batch.ghostscript = m_ghostscript;
-    batch.documents = m_request.documents;
     batch.options = m_request.options;
-    batch.destination = m_request.destination;
-    batch.destinationIsFolder = m_request.destinationIsFolder;
     batch.pages = m_request.pages;
+    batch.measurePages = m_request.report;
     batch.pageTimeout = m_request.pageTimeout;
     m_batch.start(batch);
 }
@@ -112,14 +150,126 @@ void CommandLineConversion::onDocumentFinished(const ConversionResult &result,
 
 void CommandLineConversion::onFinished(const BatchSummary &summary)
 {
+    const auto finish = [this, &summary](int exitCode, const QString &result, const QString &message = {}) {
+        if (m_report)
+            m_report->runFinished(result, message, exitCode, summary);
+        emit exited(exitCode);
+    };
+    if (!m_usageError.isEmpty()) {
+        finish(2, QStringLiteral("usage"), m_usageError);
+        return;
+    }
     if (summary.cancelled) {
         m_messages << tr("Stopped; %n page(s) written.", nullptr, summary.pagesWritten) << Qt::endl;
-        emit exited(1);
+        finish(1, QStringLiteral("cancelled"));
         return;
     }
     if (m_request.documents.size() > 1)
         m_messages << tr("%n page(s) written in all.", nullptr, summary.pagesWritten) << Qt::endl;
-    emit exited(summary.documentsFailed > 0 || !summary.fatal.isNone() ? 1 : 0);
+    const bool failed = summary.documentsFailed > 0 || !summary.fatal.isNone();
+    if (!failed && m_request.toStandardOutput && !sendToStandardOutput()) {
+        finish(1, QStringLiteral("unwritable"), tr("Standard output could not take the image."));
+        return;
+    }
+    if (!summary.fatal.isNone())
+        finish(1, summary.fatal.code(), summary.fatal.message);
+    else if (failed)
+        finish(1, m_report ? m_report->firstFailure() : QStringLiteral("failed"));
+    else
+        finish(0, QStringLiteral("ok"));
+}
+
+Problem CommandLineConversion::prepareStreams(BatchRequest &batch)
+{
+    const qsizetype input = batch.documents.indexOf(CommandLine::StandardStream);
+    if (input < 0 && !m_request.toStandardOutput)
+        return {};
+    m_scratch = std::make_unique<PrivateFolder>();
+    if (!m_scratch->isValid())
+        return m_scratch->problem();
+    if (m_request.toStandardOutput) {
+        batch.destination = QDir(m_scratch->path())
+                                .filePath(QStringLiteral("stdout.") + OptionLists::suffix(m_request.writtenFormat()));
+        batch.destinationIsFolder = false;
+    }
+    if (input < 0)
+        return {};
+    // Ghostscript reads a document by seeking about in it: standard input is kept as a file first.
+    QFile copy(QDir(m_scratch->path()).filePath(QStringLiteral("stdin.pdf")));
+    QString error;
+    if (!copy.open(QIODevice::WriteOnly) || !CommandLine::copyStandardInput(copy, &error)) {
+        if (error.isEmpty() && copy.isOpen())
+            return Problem::make(Problem::PageFailed); // interrupted; no message
+        Problem problem = PrivateFolder::full(error.isEmpty() ? copy.errorString() : error);
+        return problem;
+    }
+    batch.documents[input] = copy.fileName();
+    if (m_report)
+        m_report->setStandardInputCopy(copy.fileName());
+    return {};
+}
+
+bool CommandLineConversion::sendToStandardOutput()
+{
+    QFile image(m_lastWritten);
+    if (m_lastWritten.isEmpty() || !image.open(QIODevice::ReadOnly))
+        return false;
+    m_messages.flush();
+    while (!image.atEnd()) {
+        const QByteArray chunk = image.read(1 << 20);
+        for (qsizetype done = 0; done < chunk.size();) {
+            const ssize_t sent = ::write(STDOUT_FILENO, chunk.constData() + done, size_t(chunk.size() - done));
+            if (sent < 0 && errno == EINTR)
+                continue;
+            if (sent <= 0) {
+                m_messages << programPrefix()
+                           << tr("Standard output could not take the image: %1")
+                                  .arg(QString::fromLocal8Bit(std::strerror(errno)))
+                           << Qt::endl;
+                return false;
+            }
+            done += sent;
+        }
+    }
+    return true;
+}
+
+bool CommandLineConversion::openReport()
+{
+    const bool toFile = !m_request.reportFile.isEmpty();
+    const bool opened = toFile ? (m_reportFile.setFileName(m_request.reportFile),
+                                  m_reportFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                               : m_reportFile.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (!opened) {
+        m_messages << programPrefix()
+                   << tr("The report cannot be written to %1: %2")
+                          .arg(Problem::escapeName(m_request.reportFile), m_reportFile.errorString())
+                   << Qt::endl;
+        QMetaObject::invokeMethod(
+            this, [this] { emit exited(1); }, Qt::QueuedConnection);
+        return false;
+    }
+    m_report = std::make_unique<RunReport>(&m_reportFile);
+    m_report->follow(m_batch);
+    return true;
+}
+
+void CommandLineConversion::refuseUsage(const QString &message)
+{
+    m_usageError = message;
+    m_messages << programPrefix() << message << Qt::endl;
+    if (m_batch.isRunning())
+        m_batch.cancel();
+    else
+        end(2, QStringLiteral("usage"), message);
+}
+
+void CommandLineConversion::end(int exitCode, const QString &result, const QString &message)
+{
+    if (m_report)
+        m_report->runFinished(result, message, exitCode, {});
+    QMetaObject::invokeMethod(
+        this, [this, exitCode] { emit exited(exitCode); }, Qt::QueuedConnection);
 }
 
 void CommandLineConversion::reportMissingPages(const QList<PageSelection::Range> &missing, int pageCount)

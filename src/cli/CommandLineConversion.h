@@ -5,9 +5,14 @@
 #include "cli/CommandLine.h"
 #include "conversion/BatchConversion.h"
 
+#include <QFile>
 #include <QObject>
 
+#include <memory>
+
+class PrivateFolder;
 class QTextStream;
+class RunReport;
 
 // A conversion without a window: converts each document with the same engine as the window and reports
 // progress and every failure on standard error.
@@ -17,6 +22,7 @@ class CommandLineConversion : public QObject
 public:
     CommandLineConversion(const CommandLineRequest &request, const QString &ghostscript, QTextStream &messages,
                           QObject *parent = nullptr);
+    ~CommandLineConversion() override;
 
     void start();
     // Stops at once, as for a termination signal; exited() follows.
@@ -31,6 +37,13 @@ private:
     void onFinished(const BatchSummary &summary);
     void report(Problem problem);
     void reportMissingPages(const QList<PageSelection::Range> &missing, int pageCount);
+    // Standard input's document into the scratch folder, standard output's image planned there.
+    Problem prepareStreams(BatchRequest &batch);
+    bool openReport();
+    // Ends the run before or instead of converting: 2 for a mistake in what was asked.
+    void end(int exitCode, const QString &result, const QString &message = {});
+    void refuseUsage(const QString &message);
+    bool sendToStandardOutput();
     // Errors start with the program's name, as other tools' do; progress lines do not.
     static QString programPrefix();
 
@@ -39,4 +52,9 @@ private:
     QTextStream &m_messages;
     BatchConversion m_batch;
     bool m_passwordRead = false;
+    QString m_lastWritten;
+    std::unique_ptr<PrivateFolder> m_scratch; // for the streams' files
+    QFile m_reportFile;
+    std::unique_ptr<RunReport> m_report;
+    QString m_usageError; // the run was stopped for it
 };

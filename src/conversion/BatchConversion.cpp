@@ -128,6 +128,7 @@ void BatchConversion::onOpened(const OpenedDocument &opened)
     const DocumentInfo &info = opened.info;
     Planned planned;
     planned.document = m_current;
+    planned.opened = opened;
     planned.index = int(m_next - 1);
     // As in the window: a document of one page goes to the destination itself.
     planned.job = ConversionJob::forDocument(m_request.options, m_request.ghostscript, opened, 1, info.pageCount,
@@ -136,9 +137,10 @@ void BatchConversion::onOpened(const OpenedDocument &opened)
     job.options.sourceFile = opened.path;
     job.destination = destinationFor(m_request, planned.index);
     job.pageTimeout = m_request.pageTimeout;
+    job.measurePages = m_request.measurePages;
     job.pageList = m_request.pages.resolve(info.pageCount, &planned.missing);
     if (job.pageList.isEmpty()) {
-        Problem beyond = Problem::make(Problem::PageFailed);
+        Problem beyond = Problem::make(Problem::NoSuchPage);
         beyond.message = QCoreApplication::translate("CommandLineConversion",
                                                      "\"%1\" has only %n page(s); none of the pages asked for exists.",
                                                      nullptr, info.pageCount)
@@ -193,6 +195,7 @@ void BatchConversion::convert(const Planned &planned)
 {
     m_missing = planned.missing;
     m_pageCount = planned.job.pageCount;
+    emit documentOpened(m_current, planned.opened, planned.job.pages());
     m_engine.start(planned.job);
 }
 

@@ -27,6 +27,7 @@ struct BatchRequest
     // Every document is opened before any is converted, and the files the run would replace are asked about
     // once (replacing()); otherwise each document is converted as soon as it opens.
     bool askBeforeReplacing = false;
+    bool measurePages = false; // each page's size is told before it is converted
 };
 
 struct BatchSummary
@@ -68,6 +69,8 @@ signals:
     // With askBeforeReplacing, once every document has opened: the existing files the run would replace.
     void replacing(const QStringList &files);
     void documentStarted(const QString &document, int index, int count);
+    // Opened, with the pages that will be converted, just before they are.
+    void documentOpened(const QString &document, const OpenedDocument &opened, const QList<int> &pages);
     void passwordNeeded(const QString &fileName, bool retry);
     void documentFailed(const QString &document, const Problem &problem);
     // Pages asked for past the end of the document are listed in missing.
@@ -83,6 +86,7 @@ private:
         int index = 0;
         ConversionJob job;
         QList<PageSelection::Range> missing;
+        OpenedDocument opened;
     };
 
     void openNext();

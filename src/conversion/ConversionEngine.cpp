@@ -52,6 +52,38 @@ FailureSummary FailureSummary::of(const QList<PageFailure> &failures)
     return {shown.join(QLatin1Char('\n')), details.join(QLatin1Char('\n'))};
 }
 
+QString RunWarning::code() const
+{
+    return kind == Repaired ? QStringLiteral("repaired") : QStringLiteral("font-substituted");
+}
+
+QString RunWarning::message() const
+{
+    if (kind == Repaired)
+        return QCoreApplication::translate("RunWarning", "The document is damaged: Ghostscript repaired it to read it, "
+                                                         "so some pages may be incomplete.");
+    return QCoreApplication::translate("RunWarning", "The font \"%1\" is neither in the document nor on this "
+                                                     "computer; %2 was drawn in its place.")
+        .arg(Problem::escapeName(font), Problem::escapeName(substitute));
+}
+
+QString RunWarning::summary(const QList<RunWarning> &warnings)
+{
+    QStringList sentences;
+    QStringList fonts;
+    for (const RunWarning &warning : warnings) {
+        if (warning.kind == Repaired)
+            sentences << warning.message();
+        else
+            fonts << Problem::escapeName(warning.font);
+    }
+    if (!fonts.isEmpty())
+        sentences << QCoreApplication::translate("RunWarning", "Drawn with a substitute font: %1.", nullptr,
+                                                 int(fonts.size()))
+                         .arg(fonts.join(QStringLiteral(", ")));
+    return sentences.join(QLatin1Char(' '));
+}
+
 ConversionEngine::ConversionEngine(const ImageObject *images, ProcessRunner *runner, QObject *parent)
     : QObject(parent)
     , m_images(images ? images : &realImages())
@@ -85,6 +117,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_job = job;
     m_pages = job.pages();
     m_result = {};
+    m_inTiff.clear();
     m_nextToHand = 0;
     m_anyBitmap = false;
     m_inFlight = 0;
@@ -125,8 +158,8 @@ void ConversionEngine::start(const ConversionJob &job)
         m_job.printIntent = GhostscriptCommands::declaresPrintIntent(m_link);
     // A box's pages are judged one by one once their sizes are known; otherwise every page is rendered at the
     // resolution of the one the run was set up for.
-    const bool readSizes = job.options.usesBox() && !m_pages.isEmpty();
-    if (problem.isNone() && !readSizes)
+    const bool usesBox = job.options.usesBox() && !m_pages.isEmpty();
+    if (problem.isNone() && !usesBox)
         problem = job.checkSize(m_images->room());
     if (problem.isNone() && job.format() == ImageFormat::Tiff) {
         m_tiff = std::make_shared<MultiPageTiff>(firstFile);
@@ -142,7 +175,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_passwordArguments = passwordArguments.value_or(QByteArray());
     m_rendering = true;
     m_runner->setTemporaryFolder(m_work->path());
-    if (!readSizes) {
+    if (!usesBox && !(job.measurePages && !m_pages.isEmpty())) {
         renderAtOneResolution();
         return;
     }
@@ -191,8 +224,14 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         stop(problem);
         return;
     }
+    if (problem.isNone() && !sizes.isEmpty()) {
+        QList<QSizeF> measured;
+        for (const int number : std::as_const(m_pages))
+            measured << sizes.value(number, m_job.pageSize);
+        emit pagesMeasured(m_pages, measured);
+    }
     // Whatever else kept the sizes from being read, rendering finds again and tells better.
-    if (!problem.isNone() || sizes.isEmpty()) {
+    if (!m_job.options.usesBox() || !problem.isNone() || sizes.isEmpty()) {
         qCInfo(lcConversion) << "page sizes not read:" << problem.message << problem.details;
         const Problem tooLarge = m_job.checkSize(m_images->room());
         if (!tooLarge.isNone()) {
@@ -351,6 +390,15 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
     }
     m_poll.stop();
     m_pageTimer.stop();
+    QList<RunWarning> warnings;
+    if (GhostscriptCommands::wasRepaired(result.output))
+        warnings << RunWarning{RunWarning::Repaired, {}, {}};
+    for (const GhostscriptCommands::FontSubstitution &font : GhostscriptCommands::substitutedFonts(result.output))
+        warnings << RunWarning{RunWarning::FontSubstituted, font.font, font.substitute};
+    for (const RunWarning &warning : std::as_const(warnings)) {
+        if (!m_result.warnings.contains(warning))
+            m_result.warnings << warning;
+    }
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.
     const int firstLeft = m_nextToHand;
@@ -406,33 +454,34 @@ void ConversionEngine::enqueue(int index)
         StageTimes times;
         StageTimes *timing = timed ? &times : nullptr;
         Problem problem;
+        PageFacts facts;
         if (tiff) {
             QByteArray encoded;
-            problem = PageWriter::encode(*job, path, *images, *cancel, hold.get(), &encoded, timing);
+            problem = PageWriter::encode(*job, path, *images, *cancel, hold.get(), &encoded, timing, &facts);
             // A page that failed goes in empty, so the pages after it need not wait for it.
             const Problem added = *cancel ? Problem() : tiff->add(index, problem.isNone() ? encoded : QByteArray());
             if (problem.isNone())
                 problem = added;
         } else {
-            problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get(), timing);
+            problem = PageWriter::process(*job, page, path, *images, *cancel, hold.get(), timing, &facts);
         }
         QFile::remove(path);
         const double seconds = double(busy.nsecsElapsed()) / 1e9;
         QMetaObject::invokeMethod(
             this,
-            [this, run, index, problem, times, seconds, thread = quintptr(QThread::currentThreadId())] {
+            [this, run, index, problem, facts, times, seconds, thread = quintptr(QThread::currentThreadId())] {
                 // A worker of a cancelled run may finish its library call after the run has ended.
                 if (run != m_run)
                     return;
                 if (m_timing.isOn())
                     m_timing.add(thread, seconds, times);
-                onPageDone(index, problem, true);
+                onPageDone(index, problem, true, facts);
             },
             Qt::QueuedConnection);
     });
 }
 
-void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWorker)
+void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWorker, const PageFacts &facts)
 {
     const int page = m_pages.at(index);
     if (fromWorker)
@@ -456,12 +505,16 @@ void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWo
     emit progressChanged(m_done, int(m_pages.size()));
     if (problem.isNone()) {
         ++m_result.pagesWritten;
+        const auto run =
+            std::find_if(m_runs.cbegin(), m_runs.cend(), [index](const RenderRun &r) { return index < r.end; });
+        WrittenPage written{page, m_job.outputFileName(page), run == m_runs.cend() ? 0 : run->dpi, facts};
         // A multi-page file is told of once, when it is complete.
-        if (!m_tiff) {
-            const QString file = m_job.outputFileName(page);
-            m_result.written << file;
-            qCInfo(lcConversion) << "wrote" << file;
-            emit pageWritten(file);
+        if (m_tiff) {
+            m_inTiff << written;
+        } else {
+            m_result.written << written.file;
+            qCInfo(lcConversion) << "wrote" << written.file;
+            emit pageWritten(written);
         }
     } else if (problem.isFatalForRun()) {
         stop(problem);
@@ -470,6 +523,7 @@ void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWo
         stop(PrivateFolder::full(problem.details));
     } else {
         m_result.failures << PageFailure{page, problem};
+        emit pageFailed(m_result.failures.constLast());
     }
     updatePause();
     finishIfDone();
@@ -494,7 +548,12 @@ void ConversionEngine::finishFile()
         const QString file = m_job.outputFileName(m_pages.value(0, 1));
         m_result.written << file;
         qCInfo(lcConversion) << "wrote" << file;
-        emit pageWritten(file);
+        std::sort(m_inTiff.begin(), m_inTiff.end(),
+                  [](const WrittenPage &a, const WrittenPage &b) { return a.page < b.page; });
+        for (WrittenPage &page : m_inTiff) {
+            page.file = file;
+            emit pageWritten(page);
+        }
     }
 }
 

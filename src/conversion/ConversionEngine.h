@@ -3,6 +3,7 @@
 #pragma once
 
 #include "conversion/ConversionJob.h"
+#include "conversion/PageWriter.h"
 #include "conversion/RunTiming.h"
 #include "tools/PrivateFolder.h"
 #include "tools/Problem.h"
@@ -30,12 +31,38 @@ struct PageFailure
     Problem problem;
 };
 
+// A page whose file is complete.
+struct WrittenPage
+{
+    int page = 0;
+    QString file; // a multi-page file holds more pages than this one
+    int dpi = 0;  // rendered at
+    PageFacts facts;
+};
+
+// What went right only in part: Ghostscript read a damaged document, or drew a font with another.
+struct RunWarning
+{
+    enum Kind { Repaired, FontSubstituted, FontMissing };
+    Kind kind = Repaired;
+    QString font;       // the document's name for it
+    QString substitute; // what drew it instead
+
+    bool operator==(const RunWarning &other) const = default;
+    // A stable name for programs: "repaired", "font-substituted", "font-missing".
+    QString code() const;
+    QString message() const;
+    // For the end of a run: the repair, and the fonts in one sentence.
+    static QString summary(const QList<RunWarning> &warnings);
+};
+
 struct ConversionResult
 {
     QStringList written;  // files
     int pagesWritten = 0; // a multi-page file holds several
     QList<PageFailure> failures;
-    Problem fatal; // what stopped the run before its end
+    QList<RunWarning> warnings; // each once
+    Problem fatal;              // what stopped the run before its end
     bool cancelled = false;
 
     bool isSuccess() const { return !cancelled && fatal.isNone() && failures.isEmpty(); }
@@ -75,7 +102,13 @@ public:
 signals:
     void pageStarted(int page);
     void progressChanged(int done, int total);
-    void pageWritten(const QString &file);
+    // Each page once its file is complete: for a multi-page file, when the run ends.
+    void pageWritten(const WrittenPage &page);
+    // A page lost while the run goes on; what stops the run comes with finished().
+    void pageFailed(const PageFailure &failure);
+    // With ConversionJob::measurePages: the size of each page converted, in points of the box rendered, before
+    // any is rendered.
+    void pagesMeasured(const QList<int> &pages, const QList<QSizeF> &sizes);
     void finished(const ConversionResult &result);
 
 private:
@@ -92,7 +125,7 @@ private:
     void onRenderFinished(const ProcessResult &result);
     QString bitmap(int index) const;
     void enqueue(int index);
-    void onPageDone(int index, const Problem &problem, bool fromWorker);
+    void onPageDone(int index, const Problem &problem, bool fromWorker, const PageFacts &facts = {});
     void finishFile();
     void stop(const Problem &fatal);
     void finishIfDone();
@@ -109,6 +142,7 @@ private:
     QFile m_document;
     QString m_link;
     std::shared_ptr<MultiPageTiff> m_tiff; // when every page goes into one TIFF
+    QList<WrittenPage> m_inTiff;           // its pages, told of once it is complete
     ConversionJob m_job;
     QList<int> m_pages; // of the run, in the order Ghostscript renders them
     // For a box, each page is rendered at its own resolution: consecutive pages that share one go through

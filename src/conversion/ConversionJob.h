@@ -31,6 +31,7 @@ struct ConversionJob
     int pageTimeout = 0;            // seconds a page may take; 0 for no limit
     QSizeF pageSize;                // points, of a page of the document, to judge the room a bitmap needs; may be empty
     bool printIntent = false;       // the document is made for print: found by the engine, or DocumentInfo
+    bool measurePages = false;      // every page's size is read before rendering, for whoever reports them
 
     // A run over pages first to last of a document that opened.
     static ConversionJob forDocument(const ConversionOptions &options, const QString &ghostscript,

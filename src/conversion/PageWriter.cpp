@@ -43,7 +43,8 @@ Problem checkWritable(const QString &folder)
 }
 
 Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObject &images,
-               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded, StageTimes *times)
+               const std::atomic_bool &cancel, const std::atomic_bool *hold, QByteArray *encoded, StageTimes *times,
+               PageFacts *facts)
 {
     const auto waitWhileHeld = [&cancel, hold] {
         while (hold && *hold && !cancel)
@@ -61,14 +62,16 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
         return Problem::make(image.tooLarge ? Problem::TooLarge : Problem::PageFailed, image.error);
     waitWhileHeld();
     *encoded = image.data;
+    if (facts)
+        *facts = PageFacts{image.size, image.colors, image.uniform};
     return {};
 }
 
 Problem process(const ConversionJob &job, int page, const QString &bitmap, const ImageObject &images,
-                const std::atomic_bool &cancel, const std::atomic_bool *hold, StageTimes *times)
+                const std::atomic_bool &cancel, const std::atomic_bool *hold, StageTimes *times, PageFacts *facts)
 {
     QByteArray encoded;
-    const Problem problem = encode(job, bitmap, images, cancel, hold, &encoded, times);
+    const Problem problem = encode(job, bitmap, images, cancel, hold, &encoded, times, facts);
     if (!problem.isNone() || cancel)
         return problem;
     QElapsedTimer writing;

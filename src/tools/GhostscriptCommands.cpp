@@ -413,6 +413,37 @@ bool wasRepaired(const QString &output)
            || output.contains(QLatin1String("was repaired"));
 }
 
+QList<FontSubstitution> substitutedFonts(const QString &output)
+{
+    static const QStringList standard{QStringLiteral("Times-Roman"),
+                                      QStringLiteral("Times-Bold"),
+                                      QStringLiteral("Times-Italic"),
+                                      QStringLiteral("Times-BoldItalic"),
+                                      QStringLiteral("Helvetica"),
+                                      QStringLiteral("Helvetica-Bold"),
+                                      QStringLiteral("Helvetica-Oblique"),
+                                      QStringLiteral("Helvetica-BoldOblique"),
+                                      QStringLiteral("Courier"),
+                                      QStringLiteral("Courier-Bold"),
+                                      QStringLiteral("Courier-Oblique"),
+                                      QStringLiteral("Courier-BoldOblique"),
+                                      QStringLiteral("Symbol"),
+                                      QStringLiteral("ZapfDingbats")};
+    static const QRegularExpression loading(
+        QStringLiteral("^Loading (?:font|CIDFont) (.+?)(?: \\(or substitute\\)| substitute) from (.+)$"),
+        QRegularExpression::MultilineOption);
+    QList<FontSubstitution> found;
+    for (const QRegularExpressionMatch &match : loading.globalMatch(output)) {
+        const QString font = match.captured(1);
+        const QString substitute = QFileInfo(match.captured(2).trimmed()).completeBaseName();
+        if (standard.contains(font) || font == substitute)
+            continue;
+        if (std::none_of(found.cbegin(), found.cend(), [&font](const FontSubstitution &f) { return f.font == font; }))
+            found << FontSubstitution{font, substitute};
+    }
+    return found;
+}
+
 bool isRenderable(const QSizeF &points)
 {
     constexpr double Largest = 14400;

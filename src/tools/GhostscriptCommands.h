@@ -118,6 +118,14 @@ QString newMarker();
 bool isRenderable(const QSizeF &points);
 // Ghostscript had to repair the document to read it.
 bool wasRepaired(const QString &output);
+// A font the document names but neither embeds nor finds on this computer, and what Ghostscript drew instead.
+struct FontSubstitution
+{
+    QString font;
+    QString substitute;
+};
+// From a run's output; the fourteen fonts every PDF reader has are not substitutions.
+QList<FontSubstitution> substitutedFonts(const QString &output);
 // The bitmap of the index-th page of a run (from 1), as Ghostscript numbers its output files.
 // A PNG with an alpha channel when alpha is set, otherwise a TIFF.
 QString bitmapPath(const QString &folder, int index, bool alpha = false);

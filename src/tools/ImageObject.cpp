@@ -172,6 +172,33 @@ void encode(const ImageInfo *info, Image *image, const ImageEncoding &encoding, 
     DestroyImageInfo(blobInfo);
 }
 
+// Stops at the first pixel unlike the first, so a page with anything on it costs little.
+bool isUniform(const Image *image, ExceptionInfo *exception)
+{
+    const PixelPacket *first = GetVirtualPixels(image, 0, 0, 1, 1, exception);
+    if (!first)
+        return false;
+    const PixelPacket reference = *first;
+    // Black ink of a CMYK image is in the index channel.
+    const bool black = image->colorspace == CMYKColorspace;
+    const IndexPacket *firstIndex = black ? GetVirtualIndexQueue(image) : nullptr;
+    const IndexPacket referenceBlack = firstIndex ? *firstIndex : IndexPacket(0);
+    const bool alpha = image->matte != MagickFalse;
+    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
+        const PixelPacket *row = GetVirtualPixels(image, 0, y, image->columns, 1, exception);
+        if (!row)
+            return false;
+        const IndexPacket *blacks = firstIndex ? GetVirtualIndexQueue(image) : nullptr;
+        for (size_t x = 0; x < image->columns; ++x) {
+            const PixelPacket &p = row[x];
+            if (p.red != reference.red || p.green != reference.green || p.blue != reference.blue
+                || (alpha && p.opacity != reference.opacity) || (blacks && blacks[x] != referenceBlack))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 StageTimes &StageTimes::operator+=(const StageTimes &other)
@@ -296,6 +323,10 @@ ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncodi
             encode(info, image, encoding, exception, result);
         }
         result.times.encoding = double(encodingTime.nsecsElapsed()) / 1e9;
+        if (result.ok) {
+            result.colors = image->storage_class == PseudoClass ? int(image->colors) : 0;
+            result.uniform = isUniform(image, exception);
+        }
     }
     if (image)
         DestroyImage(image);

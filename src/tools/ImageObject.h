@@ -33,6 +33,10 @@ struct ImageResult
     QString error;
     QByteArray data; // the encoded image
     QSize size;
+    // The colours of a palette image (0 for one without a palette), and whether every pixel is the same: a
+    // blank page.
+    int colors = 0;
+    bool uniform = false;
     StageTimes times;
 };
 

@@ -56,9 +56,69 @@ bool Problem::isFatalForRun() const
     case BadPageBox:
     case TooLarge:
     case PageFailed:
+    case NoSuchPage:
         break;
     }
     return false;
+}
+
+QString Problem::ghostscriptFix()
+{
+    return tr("Install it with: sudo apt install ghostscript");
+}
+
+QString Problem::code() const
+{
+    switch (kind) {
+    case None:
+        return QStringLiteral("ok");
+    case GhostscriptMissing:
+        return QStringLiteral("ghostscript-missing");
+    case GhostscriptFailed:
+        return QStringLiteral("ghostscript-failed");
+    case NotPdf:
+        return QStringLiteral("not-pdf");
+    case IsFolder:
+        return QStringLiteral("is-folder");
+    case EmptyFile:
+        return QStringLiteral("empty");
+    case NeedsPassword:
+        return QStringLiteral("password");
+    case WrongPassword:
+        return QStringLiteral("wrong-password");
+    case UnusablePassword:
+        return QStringLiteral("unusable-password");
+    case NoPages:
+        return QStringLiteral("no-pages");
+    case BadPageBox:
+        return QStringLiteral("bad-page-box");
+    case PermissionDenied:
+        return QStringLiteral("unreadable");
+    case FileGone:
+    case DocumentMissing:
+        return QStringLiteral("missing");
+    case TemporaryFolderFull:
+        return QStringLiteral("temporary-full");
+    case TemporaryFolderMissing:
+        return QStringLiteral("temporary-missing");
+    case DestinationNotWritable:
+    case NotRegularFile:
+    case FileNotWritable:
+        return QStringLiteral("unwritable");
+    case DiskFull:
+        return QStringLiteral("disk-full");
+    case TooLarge:
+        return QStringLiteral("too-large");
+    case PageTimedOut:
+        return QStringLiteral("timeout");
+    case PageFailed:
+        return QStringLiteral("page-failed");
+    case DestinationBusy:
+        return QStringLiteral("destination-busy");
+    case NoSuchPage:
+        return QStringLiteral("no-such-page");
+    }
+    return QStringLiteral("failed");
 }
 
 QString Problem::escapeControls(const QString &text)
@@ -90,7 +150,8 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
         break;
     case GhostscriptMissing:
         return tr("GhostScript has not been found on your system. This utility is required to be able to "
-                  "process pdf files");
+                  "process pdf files")
+               + QStringLiteral(". ") + ghostscriptFix();
     case GhostscriptFailed:
         return tr("Ghostscript stopped without rendering the pages. The document may be damaged; try opening "
                   "and saving it again in another program.");
@@ -140,6 +201,8 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
         return tr("The page is too large to convert at this resolution. Choose a lower resolution.");
     case PageFailed:
         return tr("The page could not be converted.");
+    case NoSuchPage:
+        return tr("None of the pages asked for is in \"%1\".").arg(subject);
     case PageTimedOut:
         return tr("Page %1 did not finish in the time allowed for a page, so the conversion stopped there.")
             .arg(subject);

@@ -33,6 +33,7 @@ struct Problem
         FileNotWritable,
         DestinationBusy,
         DocumentMissing, // a name given that leads to nothing; FileGone is for one that did
+        NoSuchPage,      // none of the pages asked for is in the document
     };
 
     Kind kind = None;
@@ -40,6 +41,8 @@ struct Problem
     QString details;
 
     bool isNone() const { return kind == None; }
+    // A stable name of the kind for programs ("not-pdf", "password", "timeout"); "ok" for none.
+    QString code() const;
     // A problem that every further page would meet as well.
     bool isFatalForRun() const;
     // A problem that every further document would meet as well: the tools, the folders, the disk.
@@ -52,6 +55,8 @@ struct Problem
     // A file name as it is printed or shown: every control character escaped, line ends and tabs too, so
     // that a name can neither command the terminal nor pass for a line of its own.
     static QString escapeName(const QString &name);
+    // What to do when Ghostscript is missing, as the window and --check both say it.
+    static QString ghostscriptFix();
 
 private:
     static QString messageFor(Kind kind, const QString &subject, const QString &details);

@@ -45,19 +45,21 @@ BatchRun::BatchRun(QWidget *owner, MessageBox &messages, FileDialog &files, Ques
                                                                             : QStringLiteral("%1: %2").arg(name, why),
                    problem.details);
     });
-    connect(&m_batch, &BatchConversion::documentFinished, this,
-            // The window converts whole documents: no page asked for is ever missing.
-            [this](const QString &document, const ConversionResult &result) {
-                if (result.failures.isEmpty())
-                    return;
-                const PageFailure &first = result.failures.constFirst();
-                addFailure(
-                    tr("%1: %n page(s) could not be converted; page %2: %3", nullptr, int(result.failures.size()))
-                        .arg(Problem::escapeName(QFileInfo(document).fileName()))
-                        .arg(first.page)
-                        .arg(first.problem.message.simplified()),
-                    FailureSummary::of(result.failures).details);
-            });
+    connect(
+        &m_batch, &BatchConversion::documentFinished, this,
+        // The window converts whole documents: no page asked for is ever missing.
+        [this](const QString &document, const ConversionResult &result) {
+            if (const QString warned = RunWarning::summary(result.warnings); !warned.isEmpty())
+                m_warnings << QStringLiteral("%1: %2").arg(Problem::escapeName(QFileInfo(document).fileName()), warned);
+            if (result.failures.isEmpty())
+                return;
+            const PageFailure &first = result.failures.constFirst();
+            addFailure(tr("%1: %n page(s) could not be converted; page %2: %3", nullptr, int(result.failures.size()))
+                           .arg(Problem::escapeName(QFileInfo(document).fileName()))
+                           .arg(first.page)
+                           .arg(first.problem.message.simplified()),
+                       FailureSummary::of(result.failures).details);
+        });
     connect(&m_batch, &BatchConversion::finished, this, &BatchRun::onFinished);
 }
 
@@ -91,6 +93,7 @@ void BatchRun::start(const BatchRequest &request)
 {
     m_failures.clear();
     m_failureDetails.clear();
+    m_warnings.clear();
     m_lastAsked.clear();
     m_started = 0;
     m_count = int(request.documents.size());

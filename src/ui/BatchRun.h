@@ -34,6 +34,11 @@ public:
     // The place among the documents of the one begun last, from 1, and their number.
     int documentsStarted() const { return m_started; }
     int documentCount() const { return m_count; }
+    // Each document's warnings, each after a space: for the end of the run.
+    QString warningsText() const
+    {
+        return m_warnings.isEmpty() ? QString() : QLatin1Char(' ') + m_warnings.join(QLatin1Char(' '));
+    }
 
 signals:
     void finished(const BatchSummary &summary);
@@ -53,6 +58,7 @@ private:
     BatchConversion m_batch;
     QPointer<ProgressDialog> m_progress;
     QStringList m_failures; // a line for each document that failed or lost pages
+    QStringList m_warnings; // a sentence for each document repaired or drawn with substitute fonts
     QStringList m_failureDetails;
     QString m_lastAsked; // the document the last password question was about
     int m_started = 0;

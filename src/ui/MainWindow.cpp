@@ -114,7 +114,8 @@ MainWindow::MainWindow(SettingsStore &settings, MessageBox &messages, FileDialog
                             .arg(m_batch->documentCount())
                             .arg(folder));
         else
-            showOutcome(tr("%n image(s) written to %1.", nullptr, summary.pagesWritten).arg(folder));
+            showOutcome(tr("%n image(s) written to %1.", nullptr, summary.pagesWritten).arg(folder)
+                        + m_batch->warningsText());
     });
 }
 
@@ -584,6 +585,9 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
                                              .arg(m_runPages)
                                              .arg(folder)
                                        : tr("%n image(s) written to %1.", nullptr, result.pagesWritten).arg(folder);
+    // A repaired document or a substituted font explains pages that do not look as expected.
+    if (const QString warned = RunWarning::summary(result.warnings); !warned.isEmpty())
+        outcome += QLatin1Char(' ') + warned;
     // What the run's file name changed stays in view beside its outcome.
     if (!m_formatNote.isEmpty())
         outcome += QLatin1Char(' ') + std::exchange(m_formatNote, QString());

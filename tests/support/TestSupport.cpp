@@ -82,6 +82,25 @@ bool writeRawPdf(const QString &path, const QStringList &mediaBoxes, const QByte
     return writeObjects(path, objects, " /Info " + QByteArray::number(objects.size()) + " 0 R");
 }
 
+bool writeEndlessPage(const QString &path)
+{
+    // Each form draws the next ten times: a billion squares.
+    constexpr int Levels = 9;
+    QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R /Resources << "
+                              "/XObject << /X 5 0 R >> >> >>",
+                              "<< /Length 5 >>\nstream\n/X Do\nendstream"};
+    for (int level = 0; level < Levels; ++level) {
+        const bool last = level == Levels - 1;
+        const QByteArray content = last ? "0 0 1 1 re f" : QByteArrayList(10, "/X Do").join(' ');
+        const QByteArray resources =
+            last ? "" : "/Resources << /XObject << /X " + QByteArray::number(6 + level) + " 0 R >> >> ";
+        objects << "<< /Type /XObject /Subtype /Form /BBox [0 0 200 200] " + resources + "/Length "
+                       + QByteArray::number(content.size()) + " >>\nstream\n" + content + "\nendstream";
+    }
+    return writeObjects(path, objects);
+}
+
 bool writeDrawnPage(const QString &path, int parts)
 {
     const auto stream = [](const QByteArray &dictionary, const QByteArray &data) {

@@ -38,6 +38,8 @@ enum Part {
 constexpr int Everything = Text | Image | Vector | Note | Field | Boxes;
 
 bool writeDrawnPage(const QString &path, int parts);
+// A page that takes Ghostscript hours: forms nested nine deep, each drawing the next ten times.
+bool writeEndlessPage(const QString &path);
 // Runs a helper tool such as qpdf to its end; true when it exits with 0.
 bool run(const QString &program, const QStringList &arguments);
 // AES-256 with owner password "owner"; an empty user password opens without asking. Revision 5 is the older form.
