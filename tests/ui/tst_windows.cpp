@@ -404,6 +404,21 @@ private slots:
         QCOMPARE_LT(written.size.width(), OutputSize::pixels({842, 595}, 144).width() - 100);
     }
 
+    // What explains pages that do not look as expected stays beside the outcome.
+    void damagedDocumentWithAMissingFont_isToldAtTheEnd()
+    {
+        const QByteArray whole =
+            (writeRawPdf(doc("subst.pdf"), {"0 0 200 150"}, "Zorblax-Condensed"), contentsOf(doc("subst.pdf")));
+        QVERIFY(plantFile(doc("subst.pdf"), whole.left(whole.lastIndexOf("xref"))));
+        QVERIFY(openWindow("subst.pdf"));
+        CaseFolder folder;
+        QVERIFY(convert("convertPageButton", folder.path("s.png")));
+        QCOMPARE(child<QLabel>("outcomeLabel")->text(),
+                 "1 image written to " + folder.path()
+                     + ". The document is damaged: Ghostscript repaired it to read it, "
+                       "so some pages may be incomplete. Drawn with a substitute font: Zorblax-Condensed.");
+    }
+
     // Declined, nothing runs, but the folder chosen is kept for the next dialog.
     void replacingDeclined_startsNothing_andKeepsTheFolder()
     {
