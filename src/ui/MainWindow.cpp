@@ -229,6 +229,8 @@ void MainWindow::createWidgets()
     // What the last run wrote stays until the next run; a passing message covers it only for a while.
     m_outcomeLabel = named(new QLabel, "outcomeLabel");
     m_outcomeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A warning after the outcome makes it longer than a narrow window.
+    m_outcomeLabel->setWordWrap(true);
     m_openFolderButton = named(new QPushButton(tr("Open Folder")), "openFolderButton");
     connect(m_openFolderButton, &QPushButton::clicked, this, [this] {
         if (!Desktop::current().openUrl(QUrl::fromLocalFile(m_runFolder)))
@@ -603,6 +605,8 @@ void MainWindow::onConversionFinished(const ConversionResult &result)
 
 void MainWindow::showOutcome(const QString &text)
 {
+    // The outcome is newer than any passing message, and showing the label over one would mix the two.
+    statusBar()->clearMessage();
     m_outcomeLabel->setText(text);
     m_outcomeLabel->setVisible(!text.isEmpty());
     m_openFolderButton->setVisible(!text.isEmpty() && QFileInfo(m_runFolder).isDir());

@@ -411,8 +411,11 @@ private slots:
             (writeRawPdf(doc("subst.pdf"), {"0 0 200 150"}, "Zorblax-Condensed"), contentsOf(doc("subst.pdf")));
         QVERIFY(plantFile(doc("subst.pdf"), whole.left(whole.lastIndexOf("xref"))));
         QVERIFY(openWindow("subst.pdf"));
+        QVERIFY(m_window->statusBar()->currentMessage().contains("is damaged"));
         CaseFolder folder;
         QVERIFY(convert("convertPageButton", folder.path("s.png")));
+        // The passing message would be drawn over the outcome.
+        QCOMPARE(m_window->statusBar()->currentMessage(), QString());
         QCOMPARE(child<QLabel>("outcomeLabel")->text(),
                  "1 image written to " + folder.path()
                      + ". The document is damaged: Ghostscript repaired it to read it, "
