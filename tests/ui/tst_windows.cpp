@@ -404,6 +404,18 @@ private slots:
         QCOMPARE_LT(written.size.width(), OutputSize::pixels({842, 595}, 144).width() - 100);
     }
 
+    // The same fix as sheetforge --check gives.
+    void ghostscriptMissing_saysWhatToInstall()
+    {
+        newWindow();
+        m_window->show();
+        m_window->start({}, {doc("three.pdf")});
+        QCOMPARE(m_messages.informed.value(0),
+                 "GhostScript has not been found on your system. This utility is required "
+                 "to be able to process pdf files. Install it with: sudo apt install "
+                 "ghostscript");
+    }
+
     // What explains pages that do not look as expected stays beside the outcome.
     void damagedDocumentWithAMissingFont_isToldAtTheEnd()
     {
