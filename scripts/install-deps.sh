@@ -14,6 +14,7 @@ packages=(
     xvfb xauth x11-apps xdotool        # a headless display to drive and photograph the real window
     clang-format                       # the formatting check in CI
     qpdf poppler-utils                 # encrypted test documents; pdftoppm is the benchmarks' peer
+    man-db groff-base zsh fish         # the tests read the manual page and run the shell completions
 )
 
 missing=()

@@ -479,9 +479,13 @@ QString afterOptions()
               "      every page of manual.pdf: out/scan001.png, out/scan002.png, ...\n"
               "  sheetforge --convert thumbs/ --defaults --width 200 *.pdf\n"
               "      each document's pages as thumbnails 200 pixels wide, in thumbs/\n"
-              "\nExit status: 0 when every page was written; 1 when a document or a page\n"
-              "failed, or the run was stopped; 2 for a mistake on the command line; 128 plus\n"
-              "the signal's number when SIGTERM, SIGINT or SIGHUP ended it.\n");
+              "\nExit status:\n")
+           + [] {
+                 QString text;
+                 for (const auto &[status, meaning] : exitStatuses())
+                     text += QStringLiteral("  %1 %2\n").arg(status, -6).arg(meaning);
+                 return text;
+             }();
 }
 
 // An option the parser does not know, answered with the nearest one it does: "--colrs", "-pages".
@@ -585,6 +589,14 @@ struct Parser
 };
 
 } // namespace
+
+QList<std::pair<QString, QString>> exitStatuses()
+{
+    return {{QStringLiteral("0"), tr("every page was written; --check found nothing to fix")},
+            {QStringLiteral("1"), tr("something failed or was stopped; --check found something to fix")},
+            {QStringLiteral("2"), tr("a mistake on the command line")},
+            {QStringLiteral("128+N"), tr("the signal N ended the run: SIGTERM, SIGINT or SIGHUP")}};
+}
 
 QString helpText()
 {

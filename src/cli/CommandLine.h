@@ -61,6 +61,8 @@ struct FlagDescription
 QList<FlagDescription> flagDescriptions();
 // What --help prints.
 QString helpText();
+// Each exit status ("0", "128+N") and what it means.
+QList<std::pair<QString, QString>> exitStatuses();
 
 // Whether the arguments ask for work that needs no window (and so no display).
 bool isHeadless(const QStringList &arguments);

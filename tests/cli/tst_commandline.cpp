@@ -183,7 +183,7 @@ private slots:
         };
         row("help", expect(0, {"--help"}, {},
                            {"--convert", "default 300", "--defaults starts from\nthe first-start defaults",
-                            "Exit status: 0 when every page was written; 1 when a document or a page"}));
+                            "Exit status:\n  0      every page was written"}));
         row("version", expect(0, {"--version"}, {}, {"sheetforge " SHEETFORGE_VERSION}));
         refused({"--bogus"}, "sheetforge: Unknown option --bogus. See sheetforge --help.\n");
         row("no document", expect(2, toOut, {}, {"--convert needs the PDF file to convert."}));
