@@ -61,7 +61,7 @@ int runHeadless(const CommandLineRequest &request)
     int signalled = 0;
     QObject::connect(&termination, &TerminationSignals::received, &conversion, [&conversion, &signalled](int signal) {
         signalled = signal;
-        conversion.stop();
+        conversion.stop(TerminationSignals::exitCode(signal));
     });
     QObject::connect(&conversion, &CommandLineConversion::exited, QCoreApplication::instance(),
                      [&signalled, &err](int code) {

@@ -77,9 +77,12 @@ void CommandLineConversion::start()
     batch.documents = m_request.documents;
     batch.destination = m_request.destination;
     batch.destinationIsFolder = m_request.destinationIsFolder;
-    Problem problem = prepareStreams(batch);
     if (m_report)
         m_report->runStarted(m_request.documents, m_request.options, m_request.writtenFormat());
+    Problem problem = prepareStreams(batch);
+    // A termination signal came while standard input was read: it stops the run next.
+    if (m_interrupted)
+        return;
     // A destination that cannot take the files fails every page alike: say so before anything else. Its
     // missing folders are made, as a script expects of "out/scan.png".
     const QString folder = batch.destinationIsFolder ? batch.destination : QFileInfo(batch.destination).absolutePath();
@@ -88,10 +91,8 @@ void CommandLineConversion::start()
     if (problem.isNone())
         problem = PageWriter::checkWritable(folder);
     if (!problem.isNone()) {
-        if (!problem.message.isEmpty())
-            report(problem);
-        // Interrupted while reading standard input: the signal ends the run.
-        end(1, problem.message.isEmpty() ? QStringLiteral("cancelled") : problem.code(), problem.message);
+        report(problem);
+        end(1, problem.code(), problem.message);
         return;
     }
     // A script's output must not silently depend on what was last clicked in the window.
@@ -106,13 +107,13 @@ void CommandLineConversion::start()
     m_batch.start(batch);
 }
 
-void CommandLineConversion::stop()
+void CommandLineConversion::stop(int exitCode)
 {
+    m_stopExitCode = exitCode;
     if (m_batch.isRunning())
         m_batch.cancel();
     else
-        QMetaObject::invokeMethod(
-            this, [this] { emit exited(1); }, Qt::QueuedConnection);
+        end(exitCode, QStringLiteral("cancelled"));
 }
 
 void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry)
@@ -151,8 +152,14 @@ void CommandLineConversion::onDocumentFinished(const ConversionResult &result,
 void CommandLineConversion::onFinished(const BatchSummary &summary)
 {
     const auto finish = [this, &summary](int exitCode, const QString &result, const QString &message = {}) {
-        if (m_report)
+        if (m_report) {
             m_report->runFinished(result, message, exitCode, summary);
+            // A report cut short would let its reader take the run for complete.
+            if (!m_report->isIntact()) {
+                m_messages << programPrefix() << tr("The report could not be written in full.") << Qt::endl;
+                exitCode = std::max(exitCode, 1);
+            }
+        }
         emit exited(exitCode);
     };
     if (!m_usageError.isEmpty()) {
@@ -161,7 +168,7 @@ void CommandLineConversion::onFinished(const BatchSummary &summary)
     }
     if (summary.cancelled) {
         m_messages << tr("Stopped; %n page(s) written.", nullptr, summary.pagesWritten) << Qt::endl;
-        finish(1, QStringLiteral("cancelled"));
+        finish(m_stopExitCode, QStringLiteral("cancelled"));
         return;
     }
     if (m_request.documents.size() > 1)
@@ -191,6 +198,8 @@ Problem CommandLineConversion::prepareStreams(BatchRequest &batch)
         batch.destination = QDir(m_scratch->path())
                                 .filePath(QStringLiteral("stdout.") + OptionLists::suffix(m_request.writtenFormat()));
         batch.destinationIsFolder = false;
+        if (m_report)
+            m_report->setStandardOutputFolder(m_scratch->path());
     }
     if (input < 0)
         return {};
@@ -198,10 +207,13 @@ Problem CommandLineConversion::prepareStreams(BatchRequest &batch)
     QFile copy(QDir(m_scratch->path()).filePath(QStringLiteral("stdin.pdf")));
     QString error;
     if (!copy.open(QIODevice::WriteOnly) || !CommandLine::copyStandardInput(copy, &error)) {
-        if (error.isEmpty() && copy.isOpen())
-            return Problem::make(Problem::PageFailed); // interrupted; no message
-        Problem problem = PrivateFolder::full(error.isEmpty() ? copy.errorString() : error);
-        return problem;
+        m_interrupted = error.isEmpty() && copy.isOpen();
+        if (m_interrupted)
+            return {};
+        // The copy's own file failing is the temporary folder's; otherwise standard input could not be read.
+        if (!copy.isOpen() || copy.error() != QFileDevice::NoError)
+            return PrivateFolder::full(error.isEmpty() ? copy.errorString() : error);
+        return Problem{Problem::PermissionDenied, error, {}};
     }
     batch.documents[input] = copy.fileName();
     if (m_report)

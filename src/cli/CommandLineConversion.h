@@ -25,8 +25,8 @@ public:
     ~CommandLineConversion() override;
 
     void start();
-    // Stops at once, as for a termination signal; exited() follows.
-    void stop();
+    // Stops at once, as for a termination signal; exited() follows, with exitCode.
+    void stop(int exitCode = 1);
 
 signals:
     void exited(int exitCode);
@@ -57,4 +57,6 @@ private:
     QFile m_reportFile;
     std::unique_ptr<RunReport> m_report;
     QString m_usageError; // the run was stopped for it
+    int m_stopExitCode = 1;
+    bool m_interrupted = false; // while standard input was read
 };

@@ -70,6 +70,12 @@ void RunReport::runStarted(const QStringList &documents, const ConversionOptions
 
 void RunReport::runFinished(const QString &result, const QString &message, int exitStatus, const BatchSummary &summary)
 {
+    // A document the run was stopped in.
+    if (!m_finished) {
+        writeOpened();
+        writePending(true);
+        finishDocument(result == u"usage"_s ? result : u"cancelled"_s, message);
+    }
     QJsonObject event{{u"event"_s, u"run-finished"_s},
                       {u"result"_s, result},
                       {u"exit_status"_s, exitStatus},
@@ -101,7 +107,7 @@ void RunReport::onMeasured(const QList<int> &pages, const QList<QSizeF> &sizes)
         const QSizeF size(points(sizes.at(i).width()), points(sizes.at(i).height()));
         if (!runs.isEmpty()) {
             QJsonObject last = runs.last().toObject();
-            if (last.value(u"width"_s).toDouble() == size.width()
+            if (last.value(u"last"_s).toInt() + 1 == pages.at(i) && last.value(u"width"_s).toDouble() == size.width()
                 && last.value(u"height"_s).toDouble() == size.height()) {
                 last.insert(u"last"_s, pages.at(i));
                 runs.replace(runs.size() - 1, last);
@@ -141,47 +147,54 @@ void RunReport::onPageWritten(const WrittenPage &page)
 {
     writeOpened();
     ++m_pagesWritten;
-    QJsonObject event{{u"event"_s, u"page-written"_s},
-                      {u"page"_s, page.page},
-                      {u"file"_s, page.file},
-                      {u"width"_s, page.facts.size.width()},
-                      {u"height"_s, page.facts.size.height()},
-                      {u"dpi"_s, page.dpi},
-                      {u"colors"_s, page.facts.colors > 0 ? QJsonValue(page.facts.colors) : QJsonValue()}};
+    QJsonObject event{
+        {u"event"_s, u"page-written"_s},
+        {u"page"_s, page.page},
+        {u"file"_s, !m_standardOutput.isEmpty() && page.file.startsWith(m_standardOutput) ? u"-"_s : page.file},
+        {u"width"_s, page.facts.size.width()},
+        {u"height"_s, page.facts.size.height()},
+        {u"dpi"_s, page.dpi},
+        {u"colors"_s, page.facts.colors > 0 ? QJsonValue(page.facts.colors) : QJsonValue()}};
     const QJsonObject facts = sha256AndSize(page.file);
     for (auto it = facts.begin(); it != facts.end(); ++it)
         event.insert(it.key(), it.value());
-    settle(page.page, event);
+    QList<QJsonObject> told{event};
     if (page.facts.blank)
-        warn(u"blank-page"_s, tr("The page is blank: every pixel is the same colour."), page.page);
+        told << warning(u"blank-page"_s, tr("The page is blank: every pixel is the same colour."), page.page);
+    settle(page.page, told);
 }
 
 void RunReport::onPageFailed(const PageFailure &failure)
 {
     writeOpened();
     ++m_pagesFailed;
-    settle(failure.page, {{u"event"_s, u"page-failed"_s},
-                          {u"page"_s, failure.page},
-                          {u"code"_s, failure.problem.code()},
-                          {u"message"_s, failure.problem.message}});
+    QList<QJsonObject> told{QJsonObject{{u"event"_s, u"page-failed"_s},
+                                        {u"page"_s, failure.page},
+                                        {u"code"_s, failure.problem.code()},
+                                        {u"message"_s, failure.problem.message}}};
     if (failure.problem.kind == Problem::TooLarge)
-        warn(u"page-too-large"_s, failure.problem.message, failure.page);
+        told << warning(u"page-too-large"_s, failure.problem.message, failure.page);
+    settle(failure.page, told);
 }
 
-void RunReport::settle(int page, const QJsonObject &event)
+void RunReport::settle(int page, const QList<QJsonObject> &events)
 {
-    m_pending.insert(page, event);
+    m_pending.insert(page, events);
     writePending(false);
 }
 
 void RunReport::writePending(bool all)
 {
-    while (m_next < m_pages.size() && m_pending.contains(m_pages.at(m_next)))
-        write(m_pending.take(m_pages.at(m_next++)));
+    while (m_next < m_pages.size() && m_pending.contains(m_pages.at(m_next))) {
+        for (const QJsonObject &event : m_pending.take(m_pages.at(m_next++)))
+            write(event);
+    }
     // What is left when the document ends lost its turn to a page that never finished.
     if (all) {
-        for (const QJsonObject &event : std::as_const(m_pending))
-            write(event);
+        for (const QList<QJsonObject> &events : std::as_const(m_pending)) {
+            for (const QJsonObject &event : events)
+                write(event);
+        }
         m_pending.clear();
     }
 }
@@ -197,14 +210,17 @@ void RunReport::onDocumentFinished(const ConversionResult &result, const QList<P
         warn(warning.code(), warning.message(), 0, more);
     }
     const Problem &fatal = result.fatal;
-    if (fatal.kind == Problem::PageTimedOut || fatal.kind == Problem::TooLarge) {
+    if (fatal.kind == Problem::PageTimedOut) {
         // The page that did not finish: the first one begun without an outcome.
         int page = 0;
         for (qsizetype i = m_next; i < m_pages.size() && page == 0; ++i) {
-            if (m_started.contains(m_pages.at(i)) || fatal.kind == Problem::TooLarge)
+            if (m_started.contains(m_pages.at(i)))
                 page = m_pages.at(i);
         }
-        warn(fatal.kind == Problem::PageTimedOut ? u"page-timeout"_s : u"page-too-large"_s, fatal.message, page);
+        warn(u"page-timeout"_s, fatal.message, page);
+    } else if (fatal.kind == Problem::TooLarge) {
+        // Refused before rendering: the run as a whole.
+        warn(u"page-too-large"_s, fatal.message);
     }
     if (!missing.isEmpty()) {
         QJsonArray pages;
@@ -232,7 +248,7 @@ void RunReport::onDocumentFailed(const QString &document, const Problem &problem
     m_document = document;
     writeOpened();
     writePending(true);
-    finishDocument(problem.kind == Problem::FileGone ? u"missing"_s : problem.code(), problem.message);
+    finishDocument(problem.code(), problem.message);
 }
 
 void RunReport::finishDocument(const QString &result, const QString &message)
@@ -256,13 +272,18 @@ void RunReport::warn(const QString &code, const QString &message, int page, cons
     if (m_warned.contains(key))
         return;
     m_warned.insert(key);
+    write(warning(code, message, page, more));
+}
+
+QJsonObject RunReport::warning(const QString &code, const QString &message, int page, const QJsonObject &more)
+{
     QJsonObject event = more;
     event.insert(u"event"_s, u"warning"_s);
     event.insert(u"code"_s, code);
     event.insert(u"message"_s, message);
     if (page > 0)
         event.insert(u"page"_s, page);
-    write(event);
+    return event;
 }
 
 QJsonObject RunReport::sha256AndSize(const QString &file)

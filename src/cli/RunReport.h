@@ -25,6 +25,8 @@ public:
 
     // A document of this name is told of as "-": the copy of standard input.
     void setStandardInputCopy(const QString &path) { m_standardInput = path; }
+    // A file in this folder is told of as "-": it goes to standard output.
+    void setStandardOutputFolder(const QString &folder) { m_standardOutput = folder + QLatin1Char('/'); }
     void follow(BatchConversion &batch);
     void runStarted(const QStringList &documents, const ConversionOptions &options, ImageFormat written);
     // result is a code, "ok" when every page was written.
@@ -43,9 +45,10 @@ private:
     void onDocumentFinished(const ConversionResult &result, const QList<PageSelection::Range> &missing);
     void onDocumentFailed(const QString &document, const Problem &problem);
     void warn(const QString &code, const QString &message, int page = 0, const QJsonObject &more = {});
+    static QJsonObject warning(const QString &code, const QString &message, int page = 0, const QJsonObject &more = {});
     void writeOpened();
     // Page outcomes go out in page order: two pages are processed at once and may finish the other way round.
-    void settle(int page, const QJsonObject &event);
+    void settle(int page, const QList<QJsonObject> &events);
     void writePending(bool all);
     void finishDocument(const QString &result, const QString &message);
     void write(QJsonObject event);
@@ -54,13 +57,14 @@ private:
 
     QIODevice *m_output;
     QString m_standardInput;
+    QString m_standardOutput;
     QString m_document;
     PageBox m_box = PageBox::Crop;
     QJsonObject m_opened; // until it is written, with the sizes once they are known
     bool m_repairedOnOpening = false;
     QList<int> m_pages;   // of the document, in order
     qsizetype m_next = 0; // the first page of m_pages without its outcome written
-    QMap<int, QJsonObject> m_pending;
+    QMap<int, QList<QJsonObject>> m_pending;
     QSet<int> m_started;
     QSet<QString> m_warned; // codes told of for this document, for those told once
     int m_pagesWritten = 0;

@@ -196,6 +196,9 @@ void BatchConversion::convert(const Planned &planned)
     m_missing = planned.missing;
     m_pageCount = planned.job.pageCount;
     emit documentOpened(m_current, planned.opened, planned.job.pages());
+    // Whoever heard of it may have stopped the batch.
+    if (m_summary.cancelled)
+        return;
     m_engine.start(planned.job);
 }
 

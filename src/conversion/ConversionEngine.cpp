@@ -232,7 +232,8 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
     }
     // Whatever else kept the sizes from being read, rendering finds again and tells better.
     if (!m_job.options.usesBox() || !problem.isNone() || sizes.isEmpty()) {
-        qCInfo(lcConversion) << "page sizes not read:" << problem.message << problem.details;
+        if (!problem.isNone() || sizes.isEmpty())
+            qCInfo(lcConversion) << "page sizes not read:" << problem.message << problem.details;
         const Problem tooLarge = m_job.checkSize(m_images->room());
         if (!tooLarge.isNone()) {
             m_rendering = false;

@@ -43,13 +43,13 @@ struct WrittenPage
 // What went right only in part: Ghostscript read a damaged document, or drew a font with another.
 struct RunWarning
 {
-    enum Kind { Repaired, FontSubstituted, FontMissing };
+    enum Kind { Repaired, FontSubstituted };
     Kind kind = Repaired;
     QString font;       // the document's name for it
     QString substitute; // what drew it instead
 
     bool operator==(const RunWarning &other) const = default;
-    // A stable name for programs: "repaired", "font-substituted", "font-missing".
+    // A stable name for programs: "repaired", "font-substituted".
     QString code() const;
     QString message() const;
     // For the end of a run: the repair, and the fonts in one sentence.

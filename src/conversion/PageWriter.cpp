@@ -62,8 +62,12 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
         return Problem::make(image.tooLarge ? Problem::TooLarge : Problem::PageFailed, image.error);
     waitWhileHeld();
     *encoded = image.data;
+    // A lossy encoder keeps none of the palette's colours exactly.
+    const ImageFormat format = job.format();
+    const bool lossy =
+        format == ImageFormat::Jpg || (format == ImageFormat::Webp && job.options.usesQualityFor(format));
     if (facts)
-        *facts = PageFacts{image.size, image.colors, image.uniform};
+        *facts = PageFacts{image.size, lossy ? 0 : image.colors, image.uniform};
     return {};
 }
 

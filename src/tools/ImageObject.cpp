@@ -240,6 +240,12 @@ ImageRoom ImageObject::room() const
             std::min(freeBytes(PrivateFolder::magickFolder()), freeBytes(PrivateFolder::temporaryRoot()))};
 }
 
+QString ImageObject::libraryVersion()
+{
+    size_t number = 0;
+    return QString::fromLatin1(GetMagickVersion(&number)).section(QLatin1Char(' '), 1, 2);
+}
+
 void ImageObject::initialise()
 {
     static const bool done = [] {
@@ -311,6 +317,8 @@ ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncodi
     } else if (cancel && *cancel) {
         // Encoding a large page takes seconds, and nobody wants it any more.
     } else {
+        // The encoders may change the image's class: its palette is what the reduction made.
+        const int colors = image->storage_class == PseudoClass ? int(image->colors) : 0;
         QElapsedTimer encodingTime;
         encodingTime.start();
         if (const std::optional<QByteArray> png = LibraryPng::write(image, encoding, cancel, exception)) {
@@ -324,7 +332,7 @@ ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncodi
         }
         result.times.encoding = double(encodingTime.nsecsElapsed()) / 1e9;
         if (result.ok) {
-            result.colors = image->storage_class == PseudoClass ? int(image->colors) : 0;
+            result.colors = colors;
             result.uniform = isUniform(image, exception);
         }
     }

@@ -74,6 +74,8 @@ public:
     // The library's limits and the room left in its temporary folder, as they stand.
     virtual ImageRoom room() const;
 
+    // "6.9.11-60 Q16"
+    static QString libraryVersion();
     // Sets up the library once per process; also done by the first convert().
     static void initialise();
 };

@@ -12,8 +12,6 @@
 #include <QProcess>
 #include <QStorageInfo>
 
-#include <wand/MagickWand.h>
-
 namespace SystemCheck {
 
 namespace {
@@ -67,8 +65,7 @@ QList<Item> fontItems(const QString &version)
 
 Item imageLibraryItem()
 {
-    size_t number = 0;
-    const QString version = QString::fromLatin1(GetMagickVersion(&number)).section(QLatin1Char(' '), 1, 2);
+    const QString version = ImageObject::libraryVersion();
     const ImageRoom room = ImageObject().room();
     return {tr("Image library"), true, true,
             tr("%1; memory %2, disk %3, images up to %4 pixels a side and %5 megapixels")
@@ -83,8 +80,7 @@ Item temporaryItem()
     const PrivateFolder probe;
     if (!probe.isValid())
         return {tr("Temporary folder"), false, true,
-                tr("%1: %2 Set TMPDIR to a folder you can write to.")
-                    .arg(Problem::escapeName(root), probe.problem().message)};
+                tr("%1 Set TMPDIR to a folder you can write to.").arg(probe.problem().message)};
     const qint64 free = QStorageInfo(probe.path()).bytesAvailable();
     if (free < LowTemporarySpace)
         return {tr("Temporary folder"), false, false,

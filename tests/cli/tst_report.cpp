@@ -4,6 +4,7 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <pty.h>
 #include <unistd.h>
 
@@ -205,6 +206,15 @@ private slots:
                                     << "page=1" << 0 << false;
         QTest::newRow("locked") << QStringList{doc("locked.pdf")} << finished << "password"
                                 << "" << 1 << false;
+        QTest::newRow("unlocked") << QStringList{"--password-stdin", doc("locked.pdf")} << "document-opened"
+                                  << ""
+                                  << "encrypted=true" << 0 << false;
+        QTest::newRow("not locked") << QStringList{doc("font.pdf")} << "document-opened"
+                                    << ""
+                                    << "encrypted=false" << 0 << false;
+        QTest::newRow("pages apart") << QStringList{"--pages", "1,3", doc("fifteen.pdf")} << "document-opened"
+                                     << ""
+                                     << "page_sizes=2" << 0 << false;
         QTest::newRow("endless page") << QStringList{"--page-timeout", "2", doc("endless.pdf")} << warning
                                       << "page-timeout"
                                       << "page=1" << 1 << false;
@@ -233,8 +243,9 @@ private slots:
         QFETCH(bool, withoutGhostscript);
         CaseFolder folder;
         const Run run =
-            sheetforge(folder, QStringList{"--convert", "out/", "--defaults", "--report", "json"} + arguments, {},
-                       Stdout::Pipe, withoutGhostscript ? folder.path("bin") : QString());
+            sheetforge(folder, QStringList{"--convert", "out/", "--defaults", "--report", "json"} + arguments,
+                       arguments.contains("--password-stdin") ? "user\n" : "", Stdout::Pipe,
+                       withoutGhostscript ? folder.path("bin") : QString());
         const QList<QJsonObject> all = events(run.out);
         QVERIFY2(!all.isEmpty(), run.out.constData());
         QCOMPARE(run.exitCode, exitCode);
@@ -242,12 +253,14 @@ private slots:
         const QList<QJsonObject> found = named(all, event);
         const QString field = event == "warning" ? "code" : "result";
         const auto match = std::find_if(found.begin(), found.end(), [&](const QJsonObject &e) {
-            return e.value(field).toString() == code
-                   && (detail.isEmpty()
-                       || e.value(detail.section('=', 0, 0)).toVariant().toString() == detail.section('=', 1));
+            // A list's detail is its length: runs of pages not next to each other stay apart.
+            const QJsonValue value = e.value(detail.section('=', 0, 0));
+            const QString shown =
+                value.isArray() ? QString::number(value.toArray().size()) : value.toVariant().toString();
+            return e.value(field).toString() == code && (detail.isEmpty() || shown == detail.section('=', 1));
         });
         QVERIFY2(match != found.end(), run.out.constData());
-        QVERIFY(!match->value("message").toString().isEmpty());
+        QVERIFY(code.isEmpty() || !match->value("message").toString().isEmpty());
     }
 
     void standardStreams()
@@ -266,9 +279,12 @@ private slots:
         const Run tiff = sheetforge(folder, {"--convert", "-", "--defaults", "--format", "tif", "-"}, pdf);
         QVERIFY(plantFile(folder.path("all.tif"), tiff.out));
         QCOMPARE(readImage(folder.path("all.tif")).images, 15);
-        const Run several = sheetforge(folder, {"--convert", "-", "--defaults", "-"}, pdf);
+        const Run several =
+            sheetforge(folder, {"--convert", "-", "--defaults", "--report-file", "refused.jsonl", "-"}, pdf);
         QCOMPARE(std::pair(several.exitCode, several.out), std::pair(2, QByteArray()));
-        QVERIFY2(several.err.contains("--pages"), qPrintable(several.err));
+        QVERIFY2(several.err.contains("--pages") && !several.err.contains("Processing page"), qPrintable(several.err));
+        const QList<QJsonObject> refused = events(contentsOf(folder.path("refused.jsonl")));
+        QCOMPARE(named(refused, "document-finished").value(0).value("result").toString(), "usage");
         const Run terminal =
             sheetforge(folder, QStringList{"--convert", "-"} + options + QStringList{"-"}, pdf, Stdout::Terminal);
         QCOMPARE(terminal.exitCode, 2);
@@ -282,6 +298,34 @@ private slots:
         QCOMPARE(named(all, "page-written").value(0).value("sha256").toString(),
                  QCryptographicHash::hash(piped.out, QCryptographicHash::Sha256).toHex());
         QCOMPARE(named(all, "run-started").value(0).value("documents").toArray(), QJsonArray{"-"});
+        QCOMPARE(named(all, "document-finished").value(0).value("document").toString(), "-");
+        QCOMPARE(named(all, "page-written").value(0).value("file").toString(), "-");
+    }
+
+    // The report ends as the process does, also when a signal ends it, reading standard input or converting.
+    void signal_endsTheReportWithTheProcessExitStatus_data()
+    {
+        QTest::addColumn<bool>("fromStandardInput");
+        QTest::newRow("converting") << false;
+        QTest::newRow("reading standard input") << true;
+    }
+
+    void signal_endsTheReportWithTheProcessExitStatus()
+    {
+        QFETCH(bool, fromStandardInput);
+        CaseFolder folder;
+        QProcess process;
+        process.setWorkingDirectory(folder.path());
+        process.start(SHEETFORGE_EXECUTABLE, {"--convert", "out/", "--report-file", "run.jsonl",
+                                              fromStandardInput ? "-" : doc("endless.pdf")});
+        QVERIFY(QTest::qWaitFor([&] { return contentsOf(folder.path("run.jsonl")).contains("run-started"); }, 20000));
+        QTest::qWait(500);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 128 + SIGTERM);
+        const QList<QJsonObject> all = events(contentsOf(folder.path("run.jsonl")));
+        QCOMPARE(all.value(all.size() - 1).value("exit_status").toInt(), 128 + SIGTERM);
+        QCOMPARE(all.value(all.size() - 1).value("result").toString(), "cancelled");
     }
 
     void check_saysWhatIsMissingAndHowToInstallIt()
