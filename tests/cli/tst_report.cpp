@@ -290,7 +290,7 @@ private slots:
         QCOMPARE(terminal.exitCode, 2);
         QVERIFY2(terminal.err.contains("terminal"), qPrintable(terminal.err));
         // The report would share standard output with the image.
-        QCOMPARE(sheetforge(folder, {"--convert", "-", "--report", "json", "-"}, pdf).exitCode, 2);
+        QCOMPARE(sheetforge(folder, {"--convert", "-", "--report", "json", "--pages", "2", "-"}, pdf).exitCode, 2);
         const Run reported = sheetforge(
             folder, QStringList{"--convert", "-", "--report-file", "run.jsonl"} + options + QStringList{"-"}, pdf);
         QCOMPARE(reported.out, piped.out);
