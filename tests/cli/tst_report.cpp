@@ -188,6 +188,17 @@ private slots:
         }
     }
 
+    // Every PDF reader has the fourteen standard fonts: a page in Helvetica, not embedded, warns of nothing.
+    void standardFont_isNoSubstitution()
+    {
+        CaseFolder folder;
+        QVERIFY(writeRawPdf(folder.path("helvetica.pdf"), {"0 0 200 150"}));
+        const QList<QJsonObject> all =
+            events(sheetforge(folder, {"--convert", "out/", "--report", "json", folder.path("helvetica.pdf")}).out);
+        QCOMPARE(named(all, "page-written").size(), 1);
+        QCOMPARE(named(all, "warning"), QList<QJsonObject>());
+    }
+
     // What went wrong, or only half right, each with its code.
     void hostileDocuments_giveTheirCodes_data()
     {
