@@ -124,6 +124,7 @@ private slots:
         QTest::addColumn<QStringList>("words"); // after "sheetforge"; the last is completed
         QTest::addColumn<QStringList>("offered");
         QTest::newRow("flag") << QStringList{"--col"} << dashedNames().filter(QRegularExpression("^--col"));
+        QTest::newRow("switch") << QStringList{"--dith"} << dashedNames().filter(QRegularExpression("^--dith"));
         QTest::newRow("colour depths") << QStringList{"--colors", ""} << values("colors");
         QTest::newRow("--colors=") << QStringList{"--colors", "=", "gr"}
                                    << values("colors").filter(QRegularExpression("^gr"));
@@ -176,6 +177,19 @@ private slots:
         for (const QString &line : shell.out.split('\n', Qt::SkipEmptyParts))
             given << line.section('\t', 0, 0); // the rest is its description
         QCOMPARE(sorted(given), sorted(offered));
+    }
+
+    // Where man and the shells look for them.
+    void installedWhereFound()
+    {
+        QTemporaryDir prefix;
+        QProcess install;
+        install.start("cmake", {"--install", BUILD_FOLDER, "--prefix", prefix.path()});
+        QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
+        for (const char *path :
+             {"share/man/man1/sheetforge.1", "share/bash-completion/completions/sheetforge",
+              "share/zsh/vendor-completions/_sheetforge", "share/fish/vendor_completions.d/sheetforge.fish"})
+            QVERIFY2(QFileInfo(prefix.filePath(path)).size() > 0, path);
     }
 };
 

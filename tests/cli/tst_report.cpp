@@ -188,11 +188,12 @@ private slots:
         }
     }
 
-    // Every PDF reader has the fourteen standard fonts: a page in Helvetica, not embedded, warns of nothing.
+    // Every PDF reader has the fourteen standard fonts: a page in Helvetica, not embedded, warns of nothing; nor
+    // is a page blank whose only words are low on it.
     void standardFont_isNoSubstitution()
     {
         CaseFolder folder;
-        QVERIFY(writeRawPdf(folder.path("helvetica.pdf"), {"0 0 200 150"}));
+        QVERIFY(writeRawPdf(folder.path("helvetica.pdf"), {"0 0 200 400"}));
         const QList<QJsonObject> all =
             events(sheetforge(folder, {"--convert", "out/", "--report", "json", folder.path("helvetica.pdf")}).out);
         QCOMPARE(named(all, "page-written").size(), 1);
@@ -223,6 +224,10 @@ private slots:
         QTest::newRow("not locked") << QStringList{doc("font.pdf")} << "document-opened"
                                     << ""
                                     << "encrypted=false" << 0 << false;
+        QTest::newRow("fitted to a width: the dpi rendered at")
+            << QStringList{"--width", "100", doc("font.pdf")} << "page-written"
+            << ""
+            << "dpi=36" << 0 << false;
         QTest::newRow("pages apart") << QStringList{"--pages", "1,3", doc("fifteen.pdf")} << "document-opened"
                                      << ""
                                      << "page_sizes=2" << 0 << false;
