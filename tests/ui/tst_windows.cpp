@@ -432,6 +432,16 @@ private slots:
                  "1 image written to " + folder.path()
                      + ". The document is damaged: Ghostscript repaired it to read it, "
                        "so some pages may be incomplete. Drawn with a substitute font: Zorblax-Condensed.");
+        // In a batch, each document's own.
+        QVERIFY(QDir().mkpath(folder.path("batch")));
+        m_messages.answers = {true};
+        browse({doc("three.pdf"), doc("subst.pdf")}, folder.path("batch"));
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>("outcomeLabel")->text(),
+                                  "4 images written to " + folder.path("batch")
+                                      + ". subst.pdf: The document is damaged: Ghostscript repaired it to read it, "
+                                        "so some pages may be incomplete. Drawn with a substitute font: "
+                                        "Zorblax-Condensed.",
+                                  60000);
     }
 
     // Declined, nothing runs, but the folder chosen is kept for the next dialog.
