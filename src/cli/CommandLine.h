@@ -5,7 +5,6 @@
 #include "conversion/PageSelection.h"
 #include "settings/ConversionOptions.h"
 
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -70,14 +69,5 @@ bool isHeadless(const QStringList &arguments);
 std::optional<CommandLineRequest> parse(const QStringList &arguments, const ConversionOptions &stored, QString *error);
 // The options as the flags that give them, for the written format: "--dpi 144 --colors 16 ...".
 QString describe(const ConversionOptions &options, ImageFormat written);
-// The longest password line read from standard input: endless input (/dev/zero) must not fill the memory.
-constexpr int MaxPasswordBytes = 4096;
-// The first line of standard input. From a terminal, it prompts on standard error and does not echo. Returns
-// nothing when the line is too long (and sets *refused) or when a termination signal arrives meanwhile (the
-// signal is left for the event loop).
-std::optional<QString> readPassword(const QString &documentName, QString *refused);
-// Copies standard input to the end into file. False when it could not (with *error set) or when a termination
-// signal arrived meanwhile (with *error empty: the signal is left for the event loop).
-bool copyStandardInput(QFile &file, QString *error);
 
 } // namespace CommandLine

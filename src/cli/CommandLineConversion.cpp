@@ -3,6 +3,7 @@
 #include "cli/CommandLineConversion.h"
 
 #include "cli/RunReport.h"
+#include "cli/StandardInput.h"
 #include "conversion/DestinationFile.h"
 #include "conversion/PageWriter.h"
 #include "tools/PrivateFolder.h"
@@ -123,7 +124,7 @@ void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry
     if (!m_passwordRead && !retry && m_request.passwordFromStdin) {
         m_passwordRead = true;
         QString refused;
-        const std::optional<QString> password = CommandLine::readPassword(fileName, &refused);
+        const std::optional<QString> password = StandardInput::readPassword(fileName, &refused);
         // A termination signal came while waiting: it is handled next, and stops the run.
         if (!password && refused.isEmpty())
             return;
@@ -206,7 +207,7 @@ Problem CommandLineConversion::prepareStreams(BatchRequest &batch)
     // Ghostscript reads a document by seeking about in it: standard input is kept as a file first.
     QFile copy(QDir(m_scratch->path()).filePath(QStringLiteral("stdin.pdf")));
     QString error;
-    if (!copy.open(QIODevice::WriteOnly) || !CommandLine::copyStandardInput(copy, &error)) {
+    if (!copy.open(QIODevice::WriteOnly) || !StandardInput::copyTo(copy, &error)) {
         m_interrupted = error.isEmpty() && copy.isOpen();
         if (m_interrupted)
             return {};

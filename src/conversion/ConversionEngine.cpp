@@ -317,10 +317,16 @@ void ConversionEngine::cancel()
 
 QString ConversionEngine::bitmap(int index) const
 {
+    const RenderRun *run = runOf(index);
+    Q_ASSERT(run);
+    return GhostscriptCommands::bitmapPath(run->folder, index - run->begin + 1, m_job.keepsTransparency());
+}
+
+const ConversionEngine::RenderRun *ConversionEngine::runOf(int index) const
+{
     const auto run =
         std::find_if(m_runs.cbegin(), m_runs.cend(), [index](const RenderRun &r) { return index < r.end; });
-    Q_ASSERT(run != m_runs.cend());
-    return GhostscriptCommands::bitmapPath(run->folder, index - run->begin + 1, m_job.keepsTransparency());
+    return run == m_runs.cend() ? nullptr : &*run;
 }
 
 void ConversionEngine::onPageStarted(int page)
@@ -506,9 +512,8 @@ void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWo
     emit progressChanged(m_done, int(m_pages.size()));
     if (problem.isNone()) {
         ++m_result.pagesWritten;
-        const auto run =
-            std::find_if(m_runs.cbegin(), m_runs.cend(), [index](const RenderRun &r) { return index < r.end; });
-        WrittenPage written{page, m_job.outputFileName(page), run == m_runs.cend() ? 0 : run->dpi, facts};
+        const RenderRun *run = runOf(index);
+        WrittenPage written{page, m_job.outputFileName(page), run ? run->dpi : 0, facts};
         // A multi-page file is told of once, when it is complete.
         if (m_tiff) {
             m_inTiff << written;

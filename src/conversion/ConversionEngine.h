@@ -155,6 +155,8 @@ private:
         QString folder;
     };
     QList<RenderRun> m_runs;
+    // The run that renders the page at index in m_pages; null before the runs are planned.
+    const RenderRun *runOf(int index) const;
     int m_currentRun = 0;
     QList<QSizeF> m_sizes; // of each page in m_pages; empty when only the job's page size is known
     QByteArray m_passwordArguments;
