@@ -10,6 +10,6 @@ function(add_sheetforge_test name)
     target_compile_options(${name} PRIVATE -Wno-missing-field-initializers)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANGUAGE="
         TIMEOUT 300)
 endfunction()

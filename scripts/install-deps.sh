@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config          # the build
     qt6-base-dev qt6-base-dev-tools    # Qt 6 Widgets, moc and uic
-    qt6-tools-dev qt6-l10n-tools       # lrelease and its CMake package, for the English plural forms
+    qt6-tools-dev qt6-l10n-tools       # lrelease, lupdate and their CMake package, for the translations
+    qt6-translations-l10n              # Qt's own buttons and dialogs in German and French
     libgl-dev                          # Qt6Gui's CMake package wants the OpenGL headers
     libmagickwand-6.q16-dev            # ImageMagick, linked in-process for trimming, colours and resizing
     libdeflate-dev                     # compresses the PNGs we write ourselves
@@ -15,6 +16,7 @@ packages=(
     clang-format                       # the formatting check in CI
     qpdf poppler-utils                 # encrypted test documents; pdftoppm is the benchmarks' peer
     man-db groff-base zsh fish         # the tests read the manual page and run the shell completions
+    appstream desktop-file-utils       # the tests validate the AppStream metadata and the desktop entry
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include "tools/ProcessRunner.h"
 #include "tools/SystemCheck.h"
 #include "tools/TerminationSignals.h"
+#include "tools/Translations.h"
 #include "ui/FileDialog.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBox.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 
 #include <QFile>
 #include <QFileInfo>
@@ -93,16 +93,12 @@ int main(int argc, char *argv[])
     // Output that nobody reads any more (a closed pipe) must not kill a conversion half-way.
     std::signal(SIGPIPE, SIG_IGN);
     QStringList arguments;
+    QString undecodable;
     for (int i = 0; i < argc; ++i) {
         arguments << QFile::decodeName(argv[i]);
         // A name the file system holds but that is not valid in the locale's encoding cannot be passed on.
-        if (i > 0 && QFile::encodeName(arguments.last()) != QByteArray(argv[i])) {
-            std::fprintf(stderr,
-                         "sheetforge: \"%s\" cannot be opened: its name is not valid UTF-8. Rename it, for "
-                         "example with convmv, and try again.\n",
-                         qPrintable(Problem::escapeName(arguments.last())));
-            return 1;
-        }
+        if (i > 0 && undecodable.isNull() && QFile::encodeName(arguments.last()) != QByteArray(argv[i]))
+            undecodable = arguments.last();
     }
 
     // The kind of application comes first: a conversion, --help and --version need no display.
@@ -118,10 +114,15 @@ int main(int argc, char *argv[])
         QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sheetforge"));
     }
 
-    // English plural forms ("1 page", "2 pages") come from a translation of our own texts.
-    QTranslator plurals;
-    if (plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")))
-        QCoreApplication::installTranslator(&plurals);
+    const Translations translations;
+    if (!undecodable.isNull()) {
+        std::fprintf(stderr, "sheetforge: %s\n",
+                     qPrintable(QCoreApplication::translate("main", "\"%1\" cannot be opened: its name is not valid "
+                                                                    "UTF-8. Rename it, for example with convmv, and "
+                                                                    "try again.")
+                                    .arg(Problem::escapeName(undecodable))));
+        return 1;
+    }
 
     QSettingsStore settings;
     QString error;
@@ -132,8 +133,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (noWindow) {
-        std::fprintf(stderr, "sheetforge: the window needs a graphical session (no display was found).\n"
-                             "To convert without a window, use: sheetforge --convert DEST FILE.pdf\n");
+        std::fprintf(
+            stderr, "sheetforge: %s\n",
+            qPrintable(QCoreApplication::translate("main", "the window needs a graphical session (no "
+                                                           "display was found).\nTo convert without a "
+                                                           "window, use: sheetforge --convert DEST FILE.pdf")));
         return 1;
     }
     if (headless)

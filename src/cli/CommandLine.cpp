@@ -560,6 +560,9 @@ namespace {
 
 struct Parser
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
     QCommandLineParser parser;
     QCommandLineOption help;
     QCommandLineOption version;
@@ -598,8 +601,12 @@ QList<FlagDescription> flagDescriptions()
 {
     const Parser described;
     QList<FlagDescription> list;
-    // The parser's own, as it words them.
-    list << FlagDescription{described.help.names(), {}, described.help.description(), {}, false}
+    // The parser's own, as it words them. Written out so that our translations carry them where Qt's lack them.
+    list << FlagDescription{described.help.names(),
+                            {},
+                            QCoreApplication::translate("QCommandLineParser", "Displays help on commandline options."),
+                            {},
+                            false}
          << FlagDescription{{QStringLiteral("help-all")},
                             {},
                             QCoreApplication::translate("QCommandLineParser",

@@ -22,7 +22,7 @@ namespace {
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("CommandLine", text);
+    return QCoreApplication::translate("StandardInput", text);
 }
 
 } // namespace

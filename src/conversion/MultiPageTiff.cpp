@@ -135,7 +135,7 @@ using TiffJoin::PageReader;
 
 Problem badPage(const QString &why)
 {
-    return Problem::make(Problem::PageFailed, QStringLiteral("TIFF page: ") + why);
+    return Problem::make(Problem::PageFailed, QCoreApplication::translate("MultiPageTiff", "TIFF page: %1").arg(why));
 }
 
 template <typename T>
@@ -154,12 +154,12 @@ QString copyPage(Channel &from, Channel &to, int index)
     TIFF *in = from.tiff;
     TIFF *out = to.tiff;
     if (TIFFIsTiled(in))
-        return QStringLiteral("tiled pages are not joined");
+        return QCoreApplication::translate("MultiPageTiff", "tiled pages are not joined");
     // Raw strips keep the byte order they were written in, which only single bytes do not have.
     uint16_t bits = 1;
     TIFFGetFieldDefaulted(in, TIFFTAG_BITSPERSAMPLE, &bits);
     if (bits > 8 && TIFFIsByteSwapped(in) != TIFFIsByteSwapped(out))
-        return QStringLiteral("%1-bit samples in the other byte order").arg(bits);
+        return QCoreApplication::translate("MultiPageTiff", "%1-bit samples in the other byte order").arg(bits);
     // The compression first: the fields of its codec exist only once it is set.
     copyField<uint16_t>(in, out, TIFFTAG_COMPRESSION);
     for (const ttag_t tag :
@@ -188,11 +188,11 @@ QString copyPage(Channel &from, Channel &to, int index)
 
     uint64_t *counts = nullptr;
     if (!TIFFGetField(in, TIFFTAG_STRIPBYTECOUNTS, &counts) || !counts)
-        return from.error.isEmpty() ? QStringLiteral("no strips") : from.error;
+        return from.error.isEmpty() ? QCoreApplication::translate("MultiPageTiff", "no strips") : from.error;
     QByteArray strip;
     for (uint32_t index = 0; index < TIFFNumberOfStrips(in); ++index) {
         if (counts[index] > uint64_t(from.size()))
-            return QStringLiteral("strip %1 out of bounds").arg(index);
+            return QCoreApplication::translate("MultiPageTiff", "strip %1 out of bounds").arg(index);
         strip.resize(qsizetype(counts[index]));
         const tmsize_t read = TIFFReadRawStrip(in, index, strip.data(), tmsize_t(strip.size()));
         if (read < 0)
@@ -289,7 +289,7 @@ Problem MultiPageTiff::append(const QByteArray &page)
     if (!reader.open("rm"))
         return badPage(reader.error);
     if (TIFFNumberOfDirectories(reader.tiff) != 1)
-        return badPage(QStringLiteral("more than one image"));
+        return badPage(QCoreApplication::translate("MultiPageTiff", "more than one image"));
     // A page adds its own bytes and a directory's few.
     if (!m_big && m_file.size() + page.size() + 4096 > m_classicLimit) {
         const Problem grown = growIntoBigTiff();
