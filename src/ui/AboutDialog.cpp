@@ -10,8 +10,8 @@
 #include <QUrl>
 
 namespace {
-const auto SiteAddress = QStringLiteral("https://sheetforge.github.io/");
-const auto DonationAddress = QStringLiteral("https://sheetforge.github.io/donate");
+const auto SiteAddress = QStringLiteral(SHEETFORGE_HOMEPAGE);
+const auto DonationAddress = QStringLiteral(SHEETFORGE_HOMEPAGE "donate");
 } // namespace
 
 AboutDialog::AboutDialog(QWidget *parent)

@@ -157,6 +157,13 @@ private slots:
         QCOMPARE(QLocale::c().toDate(signature.captured(1), "ddd, dd MMM yyyy"),
                  QDate::fromString(release.attribute("date"), Qt::ISODate));
 
+        // The homepage is one address wherever it is named.
+        QFile control(SOURCE_FOLDER "/debian/control");
+        QVERIFY(control.open(QIODevice::ReadOnly));
+        const QString homepage = component.firstChildElement("url").text();
+        QCOMPARE(component.firstChildElement("url").attribute("type"), "homepage");
+        QVERIFY2(QString::fromUtf8(control.readAll()).contains("\nHomepage: " + homepage + "\n"), qPrintable(homepage));
+
         const QString image = component.firstChildElement("screenshots")
                                   .firstChildElement("screenshot")
                                   .firstChildElement("image")
