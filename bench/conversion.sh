@@ -64,7 +64,8 @@ mkdir -p "$work/home"
 
 # The defaults spelled out, so whatever a user stored cannot change what is measured.
 defaults=(--colors 16 --no-dither --no-trim --antialias --format png)
-# HOME points at an empty folder so the user's settings are neither read nor written.
+# HOME points at an empty folder so the user's settings are neither read nor written; the messages read below are
+# the English ones, whatever the user's language.
 sheetforge_in() { # TMPDIR, then sheetforge's arguments
     local tmp=$1
     shift
@@ -73,7 +74,7 @@ sheetforge_in() { # TMPDIR, then sheetforge's arguments
 program_in() { # program, TMPDIR, then its arguments
     local program=$1 tmp=$2
     shift 2
-    env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$program" "$@"
+    env -u XDG_CONFIG_HOME -u LANGUAGE LC_ALL=C.UTF-8 HOME="$work/home" TMPDIR="$tmp" "$program" "$@"
 }
 
 problems=()
