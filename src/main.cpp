@@ -36,7 +36,8 @@ int checkSystem(QTextStream &out)
     const QList<SystemCheck::Item> items = SystemCheck::run(GhostscriptLocator().locate());
     for (const SystemCheck::Item &item : items) {
         const char *mark = item.ok ? "OK  " : item.needed ? "FIX " : "NOTE";
-        out << mark << ' ' << item.subject << ": " << item.text << Qt::endl;
+        out << mark << ' ' << QCoreApplication::translate("SystemCheck", "%1: %2").arg(item.subject, item.text)
+            << Qt::endl;
     }
     return SystemCheck::passed(items) ? 0 : 1;
 }

@@ -17,11 +17,6 @@ namespace CommandLine {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CommandLine", text);
-}
-
 std::optional<ColorDepth> colorDepth(const QString &text)
 {
     for (const ColorDepthFacts &row : OptionLists::colorDepthTable()) {
@@ -40,7 +35,7 @@ QString colorDepthName(ColorDepth depth)
 QString oneOf(QStringList names)
 {
     const QString last = names.takeLast();
-    return tr("%1 or %2").arg(names.join(QStringLiteral(", ")), last);
+    return QCoreApplication::translate("CommandLine", "%1 or %2").arg(names.join(QStringLiteral(", ")), last);
 }
 
 QStringList colorDepthNames()
@@ -140,26 +135,31 @@ struct Flag
 QString applyDestination(const QString &destination, const Given &given, CommandLineRequest &request)
 {
     if (request.document.isEmpty())
-        return tr("--convert needs the PDF file to convert.");
+        return QCoreApplication::translate("CommandLine", "--convert needs the PDF file to convert.");
     request.options.sourceFile = request.document;
     if (destination == StandardStream) {
         request.destination = destination;
         request.toStandardOutput = true;
         if (request.documents.size() > 1)
-            return tr("--convert -: standard output takes the image of one document.");
+            return QCoreApplication::translate("CommandLine",
+                                               "--convert -: standard output takes the image of one document.");
         return {};
     }
     request.destination = QFileInfo(destination).absoluteFilePath();
     request.destinationIsFolder = destination.endsWith(QLatin1Char('/')) || QFileInfo(destination).isDir();
     if (request.documents.size() > 1 && !request.destinationIsFolder)
-        return tr("--convert %1: several documents go into a folder: give an existing folder, or a name "
-                  "ending in /.")
+        return QCoreApplication::translate(
+                   "CommandLine",
+                   "--convert %1: several documents go into a folder: give an existing folder, or a name "
+                   "ending in /.")
             .arg(Problem::escapeName(destination));
     // An extension we do not write would be kept and ours added (x.bmp.png): ask instead.
     const QString suffix = QFileInfo(request.destination).suffix();
     if (!request.destinationIsFolder && !suffix.isEmpty() && !OptionLists::formatForFileName(request.destination)
         && !given(QStringLiteral("format")))
-        return tr("--convert %1: sheetforge writes %2 files. Give one of those extensions, or --format to add one.")
+        return QCoreApplication::translate(
+                   "CommandLine",
+                   "--convert %1: sheetforge writes %2 files. Give one of those extensions, or --format to add one.")
             .arg(Problem::escapeName(destination), formatChoices());
     return {};
 }
@@ -168,21 +168,23 @@ QString applyDestination(const QString &destination, const Given &given, Command
 Flag boxSide(const QString &name, const QString &other, int ConversionOptions::*side, int ConversionOptions::*otherSide,
              const QString &help)
 {
-    return {
-        {name},
-        QStringLiteral("N"),
-        help,
-        true,
-        [=](const QString &value, const Given &given, CommandLineRequest &request) {
-            const std::optional<int> pixels = wholeNumber(value, 1, OptionLists::MaxBoxSide);
-            if (!pixels)
-                return tr("--%1 wants a whole number of pixels from 1 to %2.").arg(name).arg(OptionLists::MaxBoxSide);
-            request.options.fitToBox = true;
-            request.options.*side = *pixels;
-            if (!given(other))
-                request.options.*otherSide = 0;
-            return QString();
-        }};
+    return {{name},
+            QStringLiteral("N"),
+            help,
+            true,
+            [=](const QString &value, const Given &given, CommandLineRequest &request) {
+                const std::optional<int> pixels = wholeNumber(value, 1, OptionLists::MaxBoxSide);
+                if (!pixels)
+                    return QCoreApplication::translate("CommandLine",
+                                                       "--%1 wants a whole number of pixels from 1 to %2.")
+                        .arg(name)
+                        .arg(OptionLists::MaxBoxSide);
+                request.options.fitToBox = true;
+                request.options.*side = *pixels;
+                if (!given(other))
+                    request.options.*otherSide = 0;
+                return QString();
+            }};
 }
 
 // A switch and its "no-" pair: the pair given together means off. check refuses the switch where it cannot
@@ -220,8 +222,10 @@ QList<Flag> pageFlags()
     return {
         {{QStringLiteral("pages")},
          QStringLiteral("LIST"),
-         tr("Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end); odd and even take every "
-            "other page."),
+         QCoreApplication::translate(
+             "CommandLine",
+             "Convert only these pages: a list such as 1,3,5-7,10- (10- runs to the end); odd and even take every "
+             "other page."),
          true,
          [](const QString &value, const Given &, CommandLineRequest &request) {
              QString error;
@@ -233,36 +237,45 @@ QList<Flag> pageFlags()
          }},
         {{QStringLiteral("dpi")},
          QStringLiteral("N"),
-         tr("Resolution in dots per inch (%1 to %2).").arg(OptionLists::LowestDpi).arg(OptionLists::HighestDpi),
+         QCoreApplication::translate("CommandLine", "Resolution in dots per inch (%1 to %2).")
+             .arg(OptionLists::LowestDpi)
+             .arg(OptionLists::HighestDpi),
          true,
          [](const QString &value, const Given &given, CommandLineRequest &request) {
              const std::optional<int> dpi = wholeNumber(value, OptionLists::LowestDpi, OptionLists::HighestDpi);
              if (!dpi)
-                 return tr("--dpi wants a whole number from %1 to %2.")
+                 return QCoreApplication::translate("CommandLine", "--dpi wants a whole number from %1 to %2.")
                      .arg(OptionLists::LowestDpi)
                      .arg(OptionLists::HighestDpi);
              if (given(QStringLiteral("width")) || given(QStringLiteral("height")))
-                 return tr("--dpi and --width or --height cannot be combined: give a resolution, or a size in "
-                           "pixels.");
+                 return QCoreApplication::translate(
+                     "CommandLine", "--dpi and --width or --height cannot be combined: give a resolution, or a size in "
+                                    "pixels.");
              request.options.dpi = *dpi;
              request.options.fitToBox = false;
              return QString();
          }},
         boxSide(QStringLiteral("width"), QStringLiteral("height"), &ConversionOptions::boxWidth,
                 &ConversionOptions::boxHeight,
-                tr("Instead of a resolution: make each page N pixels wide, or fit it within --width by --height.")),
+                QCoreApplication::translate(
+                    "CommandLine",
+                    "Instead of a resolution: make each page N pixels wide, or fit it within --width by --height.")),
         boxSide(QStringLiteral("height"), QStringLiteral("width"), &ConversionOptions::boxHeight,
                 &ConversionOptions::boxWidth,
-                tr("Instead of a resolution: make each page N pixels high, or fit it within --width by --height.")),
+                QCoreApplication::translate(
+                    "CommandLine",
+                    "Instead of a resolution: make each page N pixels high, or fit it within --width by --height.")),
         {{QStringLiteral("page-timeout")},
          QStringLiteral("SECONDS"),
-         tr("Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
+         QCoreApplication::translate(
+             "CommandLine", "Stop when a page takes longer than SECONDS to render (default %1; 0 for no limit).")
              .arg(CommandLineRequest::DefaultPageTimeout),
          true,
          [](const QString &value, const Given &, CommandLineRequest &request) {
              const std::optional<int> seconds = wholeNumber(value, 0, std::numeric_limits<int>::max());
              if (!seconds)
-                 return tr("--page-timeout wants a whole number of seconds, or 0 for no limit.");
+                 return QCoreApplication::translate(
+                     "CommandLine", "--page-timeout wants a whole number of seconds, or 0 for no limit.");
              request.pageTimeout = *seconds;
              return QString();
          }},
@@ -288,7 +301,7 @@ Flag choiceFlag(const QString &name, const QList<ChoiceFacts<Value>> &table, Val
                         return QString();
                     }
                 }
-                return tr("--%1 wants %2.").arg(name, oneOf(names));
+                return QCoreApplication::translate("CommandLine", "--%1 wants %2.").arg(name, oneOf(names));
             },
             names};
 }
@@ -304,29 +317,40 @@ QList<Flag> drawingFlags()
     };
     QList<Flag> list{
         choiceFlag(QStringLiteral("box"), OptionLists::pageBoxTable(), &ConversionOptions::pageBox,
-                   tr("The page's box that is the image: %1 (a page without it shows its media box).")),
+                   QCoreApplication::translate(
+                       "CommandLine", "The page's box that is the image: %1 (a page without it shows its media box).")),
         choiceFlag(QStringLiteral("overprint"), OptionLists::overprintTable(), &ConversionOptions::overprint,
-                   tr("Mix overprinted inks as print does: %1 (auto: for documents made for print, with a PDF/X "
-                      "output intent).")),
+                   QCoreApplication::translate(
+                       "CommandLine",
+                       "Mix overprinted inks as print does: %1 (auto: for documents made for print, with a PDF/X "
+                       "output intent).")),
         {{QStringLiteral("without")},
          QStringLiteral("LIST"),
-         tr("Leave out %1, a list such as text,images (for OCR or a page's background); none draws everything.")
+         QCoreApplication::translate(
+             "CommandLine",
+             "Leave out %1, a list such as text,images (for OCR or a page's background); none draws everything.")
              .arg(oneOf(contents)),
          true,
          [contents](const QString &value, const Given &, CommandLineRequest &request) {
              if (!OptionLists::setOmittedContent(value, request.options.drawing))
-                 return tr("--without wants a list of %1, or none.").arg(oneOf(contents));
+                 return QCoreApplication::translate("CommandLine", "--without wants a list of %1, or none.")
+                     .arg(oneOf(contents));
              return QString();
          },
          contents + QStringList{QStringLiteral("none")}},
     };
-    return list << switchPair(QStringLiteral("annotations"), drawn(&Drawing::annotations),
-                              tr("Draw the annotations (notes, stamps, highlights)."), tr("Leave the annotations out."))
-                << switchPair(QStringLiteral("forms"), drawn(&Drawing::forms), tr("Draw the form fields."),
-                              tr("Leave the form fields out."))
-                << switchPair(QStringLiteral("printed"), drawn(&Drawing::printed),
-                              tr("Draw the page as printed: annotations marked not to print are left out."),
-                              tr("Draw the page as a viewer shows it."));
+    return list << switchPair(
+               QStringLiteral("annotations"), drawn(&Drawing::annotations),
+               QCoreApplication::translate("CommandLine", "Draw the annotations (notes, stamps, highlights)."),
+               QCoreApplication::translate("CommandLine", "Leave the annotations out."))
+                << switchPair(QStringLiteral("forms"), drawn(&Drawing::forms),
+                              QCoreApplication::translate("CommandLine", "Draw the form fields."),
+                              QCoreApplication::translate("CommandLine", "Leave the form fields out."))
+                << switchPair(
+                       QStringLiteral("printed"), drawn(&Drawing::printed),
+                       QCoreApplication::translate(
+                           "CommandLine", "Draw the page as printed: annotations marked not to print are left out."),
+                       QCoreApplication::translate("CommandLine", "Draw the page as a viewer shows it."));
 }
 
 // The image written: its colours, its format and the switches.
@@ -335,59 +359,69 @@ QList<Flag> imageFlags()
     QList<Flag> list{
         {{QStringLiteral("colors"), QStringLiteral("colours")},
          QStringLiteral("DEPTH"),
-         tr("Colour depth: %1.").arg(colorDepthChoices()),
+         QCoreApplication::translate("CommandLine", "Colour depth: %1.").arg(colorDepthChoices()),
          true,
          [](const QString &value, const Given &, CommandLineRequest &request) {
              const std::optional<ColorDepth> depth = colorDepth(value);
              if (!depth)
-                 return tr("--colors wants %1.").arg(colorDepthChoices());
+                 return QCoreApplication::translate("CommandLine", "--colors wants %1.").arg(colorDepthChoices());
              request.options.colorDepth = *depth;
              return QString();
          },
          colorDepthNames()},
         {{QStringLiteral("format")},
          QStringLiteral("FORMAT"),
-         tr("Image format when DEST has no such extension: %1 (tif: all pages in one file).").arg(formatChoices()),
+         QCoreApplication::translate("CommandLine",
+                                     "Image format when DEST has no such extension: %1 (tif: all pages in one file).")
+             .arg(formatChoices()),
          true,
          [](const QString &value, const Given &, CommandLineRequest &request) {
              const std::optional<ImageFormat> chosen = OptionLists::formatForFileName(QStringLiteral("x.") + value);
              if (!chosen)
-                 return tr("--format wants %1.").arg(formatChoices());
+                 return QCoreApplication::translate("CommandLine", "--format wants %1.").arg(formatChoices());
              request.options.format = *chosen;
              return QString();
          },
          formatSuffixes()},
         {{QStringLiteral("quality")},
          QStringLiteral("N"),
-         tr("JPEG quality, 0 to 100 (higher is better); also for WebP in hicolor."),
+         QCoreApplication::translate("CommandLine",
+                                     "JPEG quality, 0 to 100 (higher is better); also for WebP in hicolor."),
          true,
          [](const QString &value, const Given &, CommandLineRequest &request) {
              const std::optional<int> quality = wholeNumber(value, 0, 100);
              if (!quality)
-                 return tr("--quality wants a whole number from 0 to 100.");
+                 return QCoreApplication::translate("CommandLine", "--quality wants a whole number from 0 to 100.");
              request.options.jpegQuality = *quality;
              return QString();
          }},
     };
     return list << switchPair(QStringLiteral("dither"), &ConversionOptions::dither,
-                              tr("Dither when reducing the colours."), tr("Do not dither."))
-                << switchPair(QStringLiteral("trim"), &ConversionOptions::trim, tr("Trim the blank edges."),
-                              tr("Keep the whole page."))
+                              QCoreApplication::translate("CommandLine", "Dither when reducing the colours."),
+                              QCoreApplication::translate("CommandLine", "Do not dither."))
+                << switchPair(QStringLiteral("trim"), &ConversionOptions::trim,
+                              QCoreApplication::translate("CommandLine", "Trim the blank edges."),
+                              QCoreApplication::translate("CommandLine", "Keep the whole page."))
                 << switchPair(QStringLiteral("antialias"), &ConversionOptions::antialias,
-                              tr("Smooth the edges of text and images."), tr("Do not smooth edges."))
+                              QCoreApplication::translate("CommandLine", "Smooth the edges of text and images."),
+                              QCoreApplication::translate("CommandLine", "Do not smooth edges."))
                 << drawingFlags()
-                << switchPair(QStringLiteral("icc"), &ConversionOptions::iccProfile,
-                              tr("Embed the sRGB colour profile in colour images."),
-                              tr("No colour profile: smaller files, read as sRGB all the same."))
+                << switchPair(
+                       QStringLiteral("icc"), &ConversionOptions::iccProfile,
+                       QCoreApplication::translate("CommandLine", "Embed the sRGB colour profile in colour images."),
+                       QCoreApplication::translate("CommandLine",
+                                                   "No colour profile: smaller files, read as sRGB all the same."))
                 << switchPair(QStringLiteral("transparent"), &ConversionOptions::transparent,
-                              tr("Leave the paper out: a transparent background (not for JPEG)."),
-                              tr("A white background."),
+                              QCoreApplication::translate(
+                                  "CommandLine", "Leave the paper out: a transparent background (not for JPEG)."),
+                              QCoreApplication::translate("CommandLine", "A white background."),
                               // The format is settled by now: the destination and --format come before.
                               [](const CommandLineRequest &request) {
                                   const ImageFormat written = request.writtenFormat();
                                   if (ConversionOptions::holdsTransparency(written))
                                       return QString();
-                                  return tr("--transparent: %1 files cannot be transparent; choose %2.")
+                                  return QCoreApplication::translate(
+                                             "CommandLine", "--transparent: %1 files cannot be transparent; choose %2.")
                                       .arg(OptionLists::suffix(written), formatChoices(true));
                               });
 }
@@ -398,46 +432,54 @@ QList<Flag> flags()
 {
     const Flag convert{{QStringLiteral("convert")},
                        QStringLiteral("DEST"),
-                       tr("Convert without a window, writing DEST (numbered DEST001.png, ... for several pages). For "
-                          "several documents DEST is a folder, ending in /. - writes one image (one page, or a "
-                          "multi-page TIFF) to standard output."),
+                       QCoreApplication::translate(
+                           "CommandLine",
+                           "Convert without a window, writing DEST (numbered DEST001.png, ... for several pages). For "
+                           "several documents DEST is a folder, ending in /. - writes one image (one page, or a "
+                           "multi-page TIFF) to standard output."),
                        true,
                        applyDestination,
                        {},
                        true};
     const Flag report{{QStringLiteral("report")},
                       QStringLiteral("FORMAT"),
-                      tr("Tell each event of the run as a line of JSON on standard output (or in --report-file): "
-                         "json."),
+                      QCoreApplication::translate(
+                          "CommandLine",
+                          "Tell each event of the run as a line of JSON on standard output (or in --report-file): "
+                          "json."),
                       true,
                       [](const QString &value, const Given &, CommandLineRequest &request) {
                           if (value != QLatin1String("json"))
-                              return tr("--report wants json.");
+                              return QCoreApplication::translate("CommandLine", "--report wants json.");
                           request.report = true;
                           return QString();
                       },
                       {QStringLiteral("json")}};
-    const Flag reportFile{{QStringLiteral("report-file")},
-                          QStringLiteral("PATH"),
-                          tr("Write the JSON report to PATH rather than standard output."),
-                          true,
-                          [](const QString &value, const Given &, CommandLineRequest &request) {
-                              request.report = true;
-                              request.reportFile = QFileInfo(value).absoluteFilePath();
-                              return QString();
-                          },
-                          {},
-                          true};
+    const Flag reportFile{
+        {QStringLiteral("report-file")},
+        QStringLiteral("PATH"),
+        QCoreApplication::translate("CommandLine", "Write the JSON report to PATH rather than standard output."),
+        true,
+        [](const QString &value, const Given &, CommandLineRequest &request) {
+            request.report = true;
+            request.reportFile = QFileInfo(value).absoluteFilePath();
+            return QString();
+        },
+        {},
+        true};
     // Handled by parse() as --help is: it converts nothing.
     const Flag check{{QStringLiteral("check")},
                      {},
-                     tr("Check that everything a conversion needs is installed, and say what to install or set "
-                        "where it is not."),
+                     QCoreApplication::translate(
+                         "CommandLine",
+                         "Check that everything a conversion needs is installed, and say what to install or set "
+                         "where it is not."),
                      false,
                      [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
     const Flag passwordStdin{{QStringLiteral("password-stdin")},
                              {},
-                             tr("Read the document's password from the first line of standard input."),
+                             QCoreApplication::translate(
+                                 "CommandLine", "Read the document's password from the first line of standard input."),
                              true,
                              [](const QString &, const Given &, CommandLineRequest &request) {
                                  request.passwordFromStdin = true;
@@ -446,8 +488,10 @@ QList<Flag> flags()
     // parse() applies it before every other flag, as it replaces the options they change.
     const Flag defaults{{QStringLiteral("defaults")},
                         {},
-                        tr("Start from the first-start defaults rather than the window's last options, so that what "
-                           "was last clicked does not change the files."),
+                        QCoreApplication::translate(
+                            "CommandLine",
+                            "Start from the first-start defaults rather than the window's last options, so that what "
+                            "was last clicked does not change the files."),
                         true,
                         [](const QString &, const Given &, CommandLineRequest &) { return QString(); }};
     return QList<Flag>{convert} + pageFlags() + imageFlags()
@@ -463,14 +507,15 @@ QCommandLineOption option(const Flag &flag)
 // What --help says after the options: where the options come from, two examples, the exit statuses.
 QString afterOptions()
 {
-    return tr("\nOptions not given come from the window's last use; --defaults starts from\n"
-              "the first-start defaults instead. A conversion prints the options in effect.\n"
-              "\nExamples:\n"
-              "  sheetforge --convert out/scan.png manual.pdf\n"
-              "      every page of manual.pdf: out/scan001.png, out/scan002.png, ...\n"
-              "  sheetforge --convert thumbs/ --defaults --width 200 *.pdf\n"
-              "      each document's pages as thumbnails 200 pixels wide, in thumbs/\n"
-              "\nExit status:\n")
+    return QCoreApplication::translate("CommandLine",
+                                       "\nOptions not given come from the window's last use; --defaults starts from\n"
+                                       "the first-start defaults instead. A conversion prints the options in effect.\n"
+                                       "\nExamples:\n"
+                                       "  sheetforge --convert out/scan.png manual.pdf\n"
+                                       "      every page of manual.pdf: out/scan001.png, out/scan002.png, ...\n"
+                                       "  sheetforge --convert thumbs/ --defaults --width 200 *.pdf\n"
+                                       "      each document's pages as thumbnails 200 pixels wide, in thumbs/\n"
+                                       "\nExit status:\n")
            + [] {
                  QString text;
                  for (const auto &[status, meaning] : exitStatuses())
@@ -482,7 +527,7 @@ QString afterOptions()
 // An option the parser does not know, answered with the nearest one it does: "--colrs", "-pages".
 QString unknownOptionText(const QCommandLineParser &parser, const QStringList &arguments)
 {
-    const QString seeHelp = tr("See sheetforge --help.");
+    const QString seeHelp = QCoreApplication::translate("CommandLine", "See sheetforge --help.");
     QStringList known;
     for (const Flag &flag : flags())
         known << flag.names;
@@ -506,7 +551,8 @@ QString unknownOptionText(const QCommandLineParser &parser, const QStringList &a
             continue;
         const QString name = arg.mid(1).section(QLatin1Char('='), 0, 0);
         if (known.contains(name))
-            return tr("Unknown option %1: a long option takes two dashes, as in --%2. %3")
+            return QCoreApplication::translate("CommandLine",
+                                               "Unknown option %1: a long option takes two dashes, as in --%2. %3")
                 .arg(Problem::escapeName(arg), name, seeHelp);
     }
     if (parser.unknownOptionNames().isEmpty())
@@ -515,8 +561,10 @@ QString unknownOptionText(const QCommandLineParser &parser, const QStringList &a
     const QString shown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
     const QString guess = name.size() > 1 ? nearest(name) : QString();
     if (guess.isEmpty())
-        return tr("Unknown option %1. %2").arg(Problem::escapeName(shown), seeHelp);
-    return tr("Unknown option %1. Did you mean --%2? %3").arg(Problem::escapeName(shown), guess, seeHelp);
+        return QCoreApplication::translate("CommandLine", "Unknown option %1. %2")
+            .arg(Problem::escapeName(shown), seeHelp);
+    return QCoreApplication::translate("CommandLine", "Unknown option %1. Did you mean --%2? %3")
+        .arg(Problem::escapeName(shown), guess, seeHelp);
 }
 
 } // namespace
@@ -560,9 +608,6 @@ namespace {
 
 struct Parser
 {
-    Q_DECLARE_TR_FUNCTIONS(CommandLine)
-
-public:
     QCommandLineParser parser;
     QCommandLineOption help;
     QCommandLineOption version;
@@ -572,13 +617,16 @@ public:
         : help(parser.addHelpOption())
         , version(parser.addVersionOption())
     {
-        parser.setApplicationDescription(tr("Turns the pages of a PDF into PNG, GIF, JPEG, TIFF or WebP images."));
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "CommandLine", "Turns the pages of a PDF into PNG, GIF, JPEG, TIFF or WebP images."));
         for (const Flag &flag : std::as_const(known))
             parser.addOption(option(flag));
-        parser.addPositionalArgument(QStringLiteral("FILE"),
-                                     tr("The PDF documents: one opens in the window, several are offered for "
+        parser.addPositionalArgument(
+            QStringLiteral("FILE"),
+            QCoreApplication::translate("CommandLine",
+                                        "The PDF documents: one opens in the window, several are offered for "
                                         "converting. - reads one from standard input."),
-                                     QStringLiteral("[FILE.pdf...]"));
+            QStringLiteral("[FILE.pdf...]"));
     }
 };
 
@@ -586,10 +634,14 @@ public:
 
 QList<std::pair<QString, QString>> exitStatuses()
 {
-    return {{QStringLiteral("0"), tr("every page was written; --check found nothing to fix")},
-            {QStringLiteral("1"), tr("something failed or was stopped; --check found something to fix")},
-            {QStringLiteral("2"), tr("a mistake on the command line")},
-            {QStringLiteral("128+N"), tr("the signal N ended the run: SIGTERM, SIGINT or SIGHUP")}};
+    return {
+        {QStringLiteral("0"),
+         QCoreApplication::translate("CommandLine", "every page was written; --check found nothing to fix")},
+        {QStringLiteral("1"),
+         QCoreApplication::translate("CommandLine", "something failed or was stopped; --check found something to fix")},
+        {QStringLiteral("2"), QCoreApplication::translate("CommandLine", "a mistake on the command line")},
+        {QStringLiteral("128+N"),
+         QCoreApplication::translate("CommandLine", "the signal N ended the run: SIGTERM, SIGINT or SIGHUP")}};
 }
 
 QString helpText()
@@ -642,8 +694,10 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
                 break;
             if (arg.size() > 2 && arg.startsWith(QLatin1Char('-')) && !arg.startsWith(QLatin1String("--"))
                 && (arg.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) || QFileInfo::exists(arg)))
-                return failWith(tr("Unknown option %1. For a file whose name starts with a dash, write ./%1, or "
-                                   "put -- before it.")
+                return failWith(QCoreApplication::translate(
+                                    "CommandLine",
+                                    "Unknown option %1. For a file whose name starts with a dash, write ./%1, or "
+                                    "put -- before it.")
                                     .arg(Problem::escapeName(arg)));
         }
         return failWith(unknownOptionText(parser, arguments));
@@ -668,7 +722,8 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
     if (!parser.isSet(QStringLiteral("convert"))) {
         for (const Flag &flag : known) {
             if (flag.convertOnly && parser.isSet(flag.names.constFirst()))
-                return failWith(tr("--%1 goes with --convert.").arg(flag.names.constFirst()));
+                return failWith(QCoreApplication::translate("CommandLine", "--%1 goes with --convert.")
+                                    .arg(flag.names.constFirst()));
         }
         return request;
     }
@@ -686,17 +741,21 @@ std::optional<CommandLineRequest> parse(const QStringList &arguments, const Conv
             return failWith(wrong);
     }
     if (request.documents.count(StandardStream) > 1)
-        return failWith(tr("Standard input (-) can be read only once."));
+        return failWith(QCoreApplication::translate("CommandLine", "Standard input (-) can be read only once."));
     if (request.documents.contains(StandardStream) && request.passwordFromStdin)
-        return failWith(tr("--password-stdin cannot be used when the document itself comes from standard input."));
+        return failWith(QCoreApplication::translate(
+            "CommandLine", "--password-stdin cannot be used when the document itself comes from standard input."));
     if (request.toStandardOutput && request.report && request.reportFile.isEmpty())
-        return failWith(tr("--convert - gives standard output to the image: give the report a file with "
+        return failWith(QCoreApplication::translate(
+            "CommandLine", "--convert - gives standard output to the image: give the report a file with "
                            "--report-file."));
     // Stored or given, a depth the file cannot hold.
     const ImageFormat written = request.writtenFormat();
     if (request.options.isCmyk() && !ConversionOptions::holdsCmyk(written))
-        return failWith(tr("--colors cmyk: %1 files cannot hold CMYK; choose jpg or tif, or another depth.")
-                            .arg(OptionLists::suffix(written)));
+        return failWith(
+            QCoreApplication::translate(
+                "CommandLine", "--colors cmyk: %1 files cannot hold CMYK; choose jpg or tif, or another depth.")
+                .arg(OptionLists::suffix(written)));
     return request;
 }
 

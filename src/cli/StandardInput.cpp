@@ -20,15 +20,6 @@ namespace StandardInput {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("StandardInput", text);
-}
-
-} // namespace
-
-namespace {
-
 termios g_terminal = {};
 
 // Echo must come back even when the user gives up with Ctrl+C.
@@ -51,7 +42,9 @@ std::optional<QString> readPassword(const QString &documentName, QString *refuse
         pending >= 0 ? std::vector<int>{SIGQUIT, SIGTSTP} : std::vector<int>{SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
     std::vector<struct sigaction> previous(restored.size());
     if (terminal) {
-        std::fprintf(stderr, "%s", qPrintable(tr("Password for %1: ").arg(Problem::escapeName(documentName))));
+        std::fprintf(stderr, "%s",
+                     qPrintable(QCoreApplication::translate("StandardInput", "Password for %1: ")
+                                    .arg(Problem::escapeName(documentName))));
         std::fflush(stderr);
         struct sigaction restoring = {};
         restoring.sa_handler = restoreTerminalAndDie;
@@ -98,7 +91,9 @@ std::optional<QString> readPassword(const QString &documentName, QString *refuse
         --size;
     std::optional<QString> password;
     if (size > size_t(MaxPasswordBytes))
-        *refused = tr("The password on standard input is longer than %1 bytes; it is not used.").arg(MaxPasswordBytes);
+        *refused = QCoreApplication::translate(
+                       "StandardInput", "The password on standard input is longer than %1 bytes; it is not used.")
+                       .arg(MaxPasswordBytes);
     else if (!interrupted)
         password = QString::fromUtf8(line, qsizetype(size));
     ::explicit_bzero(line, sizeof line);
@@ -123,13 +118,16 @@ bool copyTo(QFile &file, QString *error)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            *error = tr("Standard input could not be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QCoreApplication::translate("StandardInput", "Standard input could not be read: %1")
+                         .arg(QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
         if (got == 0)
             return file.flush();
         if (file.write(buffer.data(), got) != got) {
-            *error = tr("Standard input could not be kept in the temporary folder: %1").arg(file.errorString());
+            *error = QCoreApplication::translate("StandardInput",
+                                                 "Standard input could not be kept in the temporary folder: %1")
+                         .arg(file.errorString());
             return false;
         }
     }

@@ -21,11 +21,6 @@
 #include <malloc.h>
 
 namespace {
-QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
-{
-    return QCoreApplication::translate("FailureSummary", text, disambiguation, n);
-}
-
 constexpr int PollMs = 50;
 constexpr int TrimEveryPages = 32;
 
@@ -41,14 +36,16 @@ FailureSummary FailureSummary::of(const QList<PageFailure> &failures)
     QStringList shown;
     QStringList details;
     for (const PageFailure &failure : failures) {
-        const QString line = tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
+        const QString line =
+            QCoreApplication::translate("FailureSummary", "Page %1: %2").arg(failure.page).arg(failure.problem.message);
         if (shown.size() < Listed)
             shown << line;
         details << line + (failure.problem.details.isEmpty() ? QString() : QLatin1Char(' ') + failure.problem.details);
     }
     if (failures.size() > Listed)
-        shown << tr("and %n more", nullptr, int(failures.size()) - Listed);
-    shown.prepend(tr("%n page(s) could not be converted:", nullptr, int(failures.size())));
+        shown << QCoreApplication::translate("FailureSummary", "and %n more", nullptr, int(failures.size()) - Listed);
+    shown.prepend(QCoreApplication::translate("FailureSummary", "%n page(s) could not be converted:", nullptr,
+                                              int(failures.size())));
     return {shown.join(QLatin1Char('\n')), details.join(QLatin1Char('\n'))};
 }
 

@@ -19,11 +19,6 @@ namespace {
 
 constexpr int Attempts = 100;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("DestinationFile", text);
-}
-
 QString errorText(int error)
 {
     return qt_error_string(error);
@@ -84,7 +79,8 @@ Problem DestinationFile::makeFolder(const QString &folder)
     const QString absolute = QFileInfo(folder).absoluteFilePath();
     const auto cannot = [&absolute](Problem problem, const QString &why) {
         problem.details.clear();
-        problem.message = tr("The folder \"%1\" cannot be made: %2").arg(Problem::escapeName(absolute), why);
+        problem.message = QCoreApplication::translate("DestinationFile", "The folder \"%1\" cannot be made: %2")
+                              .arg(Problem::escapeName(absolute), why);
         return problem;
     };
     // Only what is missing is made: from the deepest name that stands, downwards.
@@ -95,8 +91,10 @@ Problem DestinationFile::makeFolder(const QString &folder)
         existing = QFileInfo(existing).absolutePath();
     }
     if (!QFileInfo(existing).isDir())
-        return cannot(Problem::make(Problem::DestinationNotWritable, errorText(ENOTDIR), existing),
-                      tr("\"%1\" is a file, not a folder. Choose another name.").arg(Problem::escapeName(existing)));
+        return cannot(
+            Problem::make(Problem::DestinationNotWritable, errorText(ENOTDIR), existing),
+            QCoreApplication::translate("DestinationFile", "\"%1\" is a file, not a folder. Choose another name.")
+                .arg(Problem::escapeName(existing)));
     QString made = existing;
     for (const QString &name : std::as_const(missing)) {
         const QString parent = made;
@@ -108,8 +106,10 @@ Problem DestinationFile::makeFolder(const QString &folder)
         if (problem.kind == Problem::DiskFull)
             return problem;
         if (error == EACCES || error == EPERM || error == EROFS)
-            return cannot(problem, tr("you are not allowed to write to \"%1\". Choose a folder you are allowed to "
-                                      "write to.")
+            return cannot(problem, QCoreApplication::translate(
+                                       "DestinationFile",
+                                       "you are not allowed to write to \"%1\". Choose a folder you are allowed to "
+                                       "write to.")
                                        .arg(Problem::escapeName(parent)));
         return cannot(problem, errorText(error) + QLatin1Char('.'));
     }

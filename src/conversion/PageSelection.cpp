@@ -8,15 +8,6 @@
 
 #include <limits>
 
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PageSelection", text);
-}
-
-} // namespace
-
 std::optional<PageSelection> PageSelection::parse(const QString &text, QString *error)
 {
     static const QRegularExpression part(QStringLiteral("^\\s*(\\d{1,18})\\s*(-\\s*(\\d{0,18}))?\\s*$"));
@@ -26,7 +17,8 @@ std::optional<PageSelection> PageSelection::parse(const QString &text, QString *
         return std::nullopt;
     };
     if (text.trimmed().isEmpty())
-        return fail(tr("A page list is wanted, for example 1,3,5-7,10- or odd."));
+        return fail(
+            QCoreApplication::translate("PageSelection", "A page list is wanted, for example 1,3,5-7,10- or odd."));
     PageSelection selection;
     for (const QString &piece : text.split(QLatin1Char(','))) {
         const QString word = piece.trimmed().toLower();
@@ -36,18 +28,23 @@ std::optional<PageSelection> PageSelection::parse(const QString &text, QString *
         }
         const QRegularExpressionMatch match = part.match(piece);
         if (!match.hasMatch())
-            return fail(tr("\"%1\" is not a page or a range; give FIRST-LAST, FIRST-, one page, odd or even, for "
-                           "example 1,3,5-7,10-.")
+            return fail(QCoreApplication::translate(
+                            "PageSelection",
+                            "\"%1\" is not a page or a range; give FIRST-LAST, FIRST-, one page, odd or even, for "
+                            "example 1,3,5-7,10-.")
                             .arg(piece.trimmed()));
         const qint64 first = match.captured(1).toLongLong();
         const qint64 last = match.captured(2).isEmpty() ? first : match.captured(3).toLongLong();
         if (std::max(first, last) > std::numeric_limits<int>::max())
-            return fail(tr("\"%1\": no document has that many pages.").arg(piece.trimmed()));
+            return fail(QCoreApplication::translate("PageSelection", "\"%1\": no document has that many pages.")
+                            .arg(piece.trimmed()));
         Range range{int(first), int(last)};
         if (range.first < 1)
-            return fail(tr("\"%1\": pages are numbered from 1.").arg(piece.trimmed()));
+            return fail(QCoreApplication::translate("PageSelection", "\"%1\": pages are numbered from 1.")
+                            .arg(piece.trimmed()));
         if (!match.captured(3).isEmpty() && range.last < range.first)
-            return fail(tr("\"%1\": the first page comes after the last.").arg(piece.trimmed()));
+            return fail(QCoreApplication::translate("PageSelection", "\"%1\": the first page comes after the last.")
+                            .arg(piece.trimmed()));
         selection.m_ranges << range;
     }
     return selection;

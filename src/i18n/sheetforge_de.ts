@@ -539,6 +539,17 @@ Rückgabewerte:
     </message>
 </context>
 <context>
+    <name>ImageObject</name>
+    <message>
+        <source>the PNG could not be compressed</source>
+        <translation>das PNG konnte nicht komprimiert werden</translation>
+    </message>
+    <message>
+        <source>the image library made no image</source>
+        <translation>die Bildbibliothek hat kein Bild erzeugt</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message numerus="yes">
         <source>%n file(s) already exist. Replace them?</source>
@@ -1147,7 +1158,7 @@ Rückgabewerte:
     </message>
     <message>
         <source>This password cannot be used: Ghostscript cannot be given a password that holds a line break, that has a blank and a backslash at its end, or that is longer than about 2000 bytes.</source>
-        <translation>Dieses Passwort kann nicht verwendet werden: Ghostscript kann kein Passwort übergeben werden, das einen Zeilenumbruch enthält, das auf ein Leerzeichen und einen Backslash endet oder das länger als etwa 2000 Bytes ist.</translation>
+        <translation>Dieses Passwort kann nicht verwendet werden: Ghostscript kann kein Passwort übergeben werden, das einen Zeilenumbruch enthält, das ein Leerzeichen enthält und auf einen Backslash endet, oder das länger als etwa 2000 Bytes ist.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; has no pages.</source>
@@ -1404,6 +1415,10 @@ Rückgabewerte:
     <message>
         <source>none found: the window needs a graphical session; --convert works without one</source>
         <translation>keine gefunden: Das Fenster braucht eine grafische Sitzung; --convert funktioniert ohne</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

@@ -538,6 +538,17 @@ Codes de sortie :
     </message>
 </context>
 <context>
+    <name>ImageObject</name>
+    <message>
+        <source>the PNG could not be compressed</source>
+        <translation>le PNG n&apos;a pas pu être compressé</translation>
+    </message>
+    <message>
+        <source>the image library made no image</source>
+        <translation>la bibliothèque d&apos;images n&apos;a produit aucune image</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message numerus="yes">
         <source>%n file(s) already exist. Replace them?</source>
@@ -798,7 +809,7 @@ Codes de sortie :
     </message>
     <message>
         <source>For print documents</source>
-        <translation>Documents d&apos;impression</translation>
+        <translation>Pour documents d&apos;impression</translation>
     </message>
     <message>
         <source>Always</source>
@@ -1074,7 +1085,7 @@ Codes de sortie :
     </message>
     <message>
         <source>&quot;%1&quot; is not a page or a range; give FIRST-LAST, FIRST-, one page, odd or even, for example 1,3,5-7,10-.</source>
-        <translation>&quot;%1&quot; n&apos;est ni une page ni une plage ; indiquez FIRST-LAST, FIRST-, une seule page, odd ou even, par exemple 1,3,5-7,10-.</translation>
+        <translation>&quot;%1&quot; n&apos;est ni une page ni une plage ; indiquez PREMIÈRE-DERNIÈRE, PREMIÈRE-, une seule page, odd ou even, par exemple 1,3,5-7,10-.</translation>
     </message>
     <message>
         <source>&quot;%1&quot;: no document has that many pages.</source>
@@ -1403,6 +1414,10 @@ Codes de sortie :
     <message>
         <source>none found: the window needs a graphical session; --convert works without one</source>
         <translation>aucun affichage trouvé : la fenêtre a besoin d&apos;une session graphique ; --convert fonctionne sans</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "tools/Logging.h"
 #include "tools/PrivateFolder.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -326,7 +327,7 @@ ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncodi
             result.data = *png;
             result.size = QSize(int(image->columns), int(image->rows));
             if (!result.ok)
-                result.error = QStringLiteral("the PNG could not be compressed");
+                result.error = QCoreApplication::translate("ImageObject", "the PNG could not be compressed");
         } else {
             encode(info, image, encoding, exception, result);
         }
@@ -342,7 +343,7 @@ ImageResult ImageObject::convert(const QStringList &arguments, const ImageEncodi
     result.tooLarge = !result.ok && !result.cancelled && isResourceLimit(result.error);
     if (!result.ok && !result.cancelled) {
         if (result.error.isEmpty())
-            result.error = QStringLiteral("the image library made no image");
+            result.error = QCoreApplication::translate("ImageObject", "the image library made no image");
         qCWarning(lcTools) << "ImageMagick:" << arguments << result.error;
     }
     DestroyExceptionInfo(exception);

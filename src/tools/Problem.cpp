@@ -6,13 +6,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Problem", text);
-}
-} // namespace
-
 bool Problem::stopsEveryDocument() const
 {
     switch (kind) {
@@ -64,7 +57,7 @@ bool Problem::isFatalForRun() const
 
 QString Problem::ghostscriptFix()
 {
-    return tr("Install it with: sudo apt install ghostscript");
+    return QCoreApplication::translate("Problem", "Install it with: sudo apt install ghostscript");
 }
 
 QString Problem::code() const
@@ -149,72 +142,102 @@ QString Problem::messageFor(Kind kind, const QString &subject, const QString &de
     case None:
         break;
     case GhostscriptMissing:
-        return tr("GhostScript has not been found on your system. This utility is required to be able to "
-                  "process pdf files")
+        return QCoreApplication::translate(
+                   "Problem", "GhostScript has not been found on your system. This utility is required to be able to "
+                              "process pdf files")
                + QStringLiteral(". ") + ghostscriptFix();
     case GhostscriptFailed:
-        return tr("Ghostscript stopped without rendering the pages. The document may be damaged; try opening "
-                  "and saving it again in another program.");
+        return QCoreApplication::translate(
+            "Problem", "Ghostscript stopped without rendering the pages. The document may be damaged; try opening "
+                       "and saving it again in another program.");
     case NotPdf:
-        return tr("\"%1\" is not a PDF document, or it is damaged beyond repair. Check that you chose the "
-                  "right file.")
+        return QCoreApplication::translate(
+                   "Problem", "\"%1\" is not a PDF document, or it is damaged beyond repair. Check that you chose the "
+                              "right file.")
             .arg(subject);
     case IsFolder:
-        return tr("\"%1\" is a folder, not a PDF document. Choose a PDF file inside it.").arg(subject);
+        return QCoreApplication::translate("Problem",
+                                           "\"%1\" is a folder, not a PDF document. Choose a PDF file inside it.")
+            .arg(subject);
     case EmptyFile:
-        return tr("\"%1\" is empty. The file may not have been downloaded or copied completely.").arg(subject);
+        return QCoreApplication::translate(
+                   "Problem", "\"%1\" is empty. The file may not have been downloaded or copied completely.")
+            .arg(subject);
     case NeedsPassword:
-        return tr("\"%1\" is protected by a password. Enter the document's password to open it.").arg(subject);
+        return QCoreApplication::translate(
+                   "Problem", "\"%1\" is protected by a password. Enter the document's password to open it.")
+            .arg(subject);
     case WrongPassword:
-        return tr("The password for \"%1\" is not correct. Check the password and try again.").arg(subject);
+        return QCoreApplication::translate("Problem",
+                                           "The password for \"%1\" is not correct. Check the password and try again.")
+            .arg(subject);
     case UnusablePassword:
-        return tr("This password cannot be used: Ghostscript cannot be given a password that holds a line "
-                  "break, that has a blank and a backslash at its end, or that is longer than about 2000 bytes.");
+        return QCoreApplication::translate(
+            "Problem", "This password cannot be used: Ghostscript cannot be given a password that holds a line "
+                       "break, that has a blank and a backslash at its end, or that is longer than about 2000 bytes.");
     case NoPages:
-        return tr("\"%1\" has no pages.").arg(subject);
+        return QCoreApplication::translate("Problem", "\"%1\" has no pages.").arg(subject);
     case BadPageBox:
-        return tr("A page of \"%1\" cannot be rendered: its size is %2. A page must be larger than nothing "
-                  "and at most 200 inches (14400 points) a side.")
+        return QCoreApplication::translate(
+                   "Problem", "A page of \"%1\" cannot be rendered: its size is %2. A page must be larger than nothing "
+                              "and at most 200 inches (14400 points) a side.")
             .arg(subject, details);
     case PermissionDenied:
-        return tr("You are not allowed to read \"%1\". Ask the owner of the file for access, or copy it "
-                  "somewhere you can read it.")
+        return QCoreApplication::translate(
+                   "Problem", "You are not allowed to read \"%1\". Ask the owner of the file for access, or copy it "
+                              "somewhere you can read it.")
             .arg(subject);
     case FileGone:
-        return tr("\"%1\" no longer exists. It may have been moved, renamed or deleted.").arg(subject);
+        return QCoreApplication::translate("Problem",
+                                           "\"%1\" no longer exists. It may have been moved, renamed or deleted.")
+            .arg(subject);
     case DocumentMissing:
-        return tr("\"%1\" does not exist. Check the file's name and folder.").arg(subject);
+        return QCoreApplication::translate("Problem", "\"%1\" does not exist. Check the file's name and folder.")
+            .arg(subject);
     case TemporaryFolderFull:
-        return tr("The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
-                  "TMPDIR to another folder, and try again.")
+        return QCoreApplication::translate(
+                   "Problem", "The temporary folder \"%1\" is full or cannot be written. Free some space there, or set "
+                              "TMPDIR to another folder, and try again.")
             .arg(subject);
     case TemporaryFolderMissing:
-        return tr("The temporary folder \"%1\" does not exist. Create it, or set TMPDIR to a folder that "
-                  "exists, and try again.")
+        return QCoreApplication::translate(
+                   "Problem", "The temporary folder \"%1\" does not exist. Create it, or set TMPDIR to a folder that "
+                              "exists, and try again.")
             .arg(subject);
     case DestinationNotWritable:
-        return tr("The images cannot be written to \"%1\". Choose a folder you are allowed to write to.").arg(subject);
+        return QCoreApplication::translate(
+                   "Problem", "The images cannot be written to \"%1\". Choose a folder you are allowed to write to.")
+            .arg(subject);
     case DiskFull:
-        return tr("The disk holding \"%1\" is full. Free some space, or choose another folder, and try again.")
+        return QCoreApplication::translate(
+                   "Problem",
+                   "The disk holding \"%1\" is full. Free some space, or choose another folder, and try again.")
             .arg(subject);
     case TooLarge:
-        return tr("The page is too large to convert at this resolution. Choose a lower resolution.");
+        return QCoreApplication::translate(
+            "Problem", "The page is too large to convert at this resolution. Choose a lower resolution.");
     case PageFailed:
-        return tr("The page could not be converted.");
+        return QCoreApplication::translate("Problem", "The page could not be converted.");
     case NoSuchPage:
-        return tr("None of the pages asked for is in \"%1\".").arg(subject);
+        return QCoreApplication::translate("Problem", "None of the pages asked for is in \"%1\".").arg(subject);
     case PageTimedOut:
-        return tr("Page %1 did not finish in the time allowed for a page, so the conversion stopped there.")
+        return QCoreApplication::translate(
+                   "Problem", "Page %1 did not finish in the time allowed for a page, so the conversion stopped there.")
             .arg(subject);
     case NotRegularFile:
-        return tr("\"%1\" is a link or a special file, not a regular file, so it is not replaced. Choose another "
-                  "name.")
+        return QCoreApplication::translate(
+                   "Problem",
+                   "\"%1\" is a link or a special file, not a regular file, so it is not replaced. Choose another "
+                   "name.")
             .arg(subject);
     case FileNotWritable:
-        return tr("You are not allowed to replace \"%1\". Choose another name, or a file you may change.").arg(subject);
+        return QCoreApplication::translate(
+                   "Problem", "You are not allowed to replace \"%1\". Choose another name, or a file you may change.")
+            .arg(subject);
     case DestinationBusy:
-        return tr("\"%1\" is being written by another conversion right now. Wait until it ends, or choose "
-                  "another name.")
+        return QCoreApplication::translate(
+                   "Problem", "\"%1\" is being written by another conversion right now. Wait until it ends, or choose "
+                              "another name.")
             .arg(subject);
     }
     return {};

@@ -19,6 +19,17 @@ Translations::Translations(const QLocale &locale)
         QCoreApplication::installTranslator(&m_qt);
 }
 
+QLocale Translations::userLocale()
+{
+    QByteArray messages = qgetenv("LC_ALL");
+    if (messages.isEmpty())
+        messages = qgetenv("LC_MESSAGES");
+    if (messages.isEmpty())
+        messages = qgetenv("LANG");
+    const QByteArray name = messages.split('.').constFirst().split('@').constFirst();
+    return name.isEmpty() || name == "C" || name == "POSIX" ? QLocale::c() : QLocale();
+}
+
 Translations::~Translations()
 {
     QCoreApplication::removeTranslator(&m_qt);

@@ -10,13 +10,17 @@
 class Translations
 {
 public:
-    explicit Translations(const QLocale &locale = QLocale());
+    explicit Translations(const QLocale &locale = userLocale());
     ~Translations();
     Translations(const Translations &) = delete;
     Translations &operator=(const Translations &) = delete;
 
     // "de", "fr", "en".
     QString language() const;
+
+    // The system's locale, read as gettext reads it: LANGUAGE's list counts only when the locale itself is not
+    // C, so that a script's LC_ALL=C gets English whatever language the desktop exports.
+    static QLocale userLocale();
 
 private:
     QTranslator m_own;

@@ -32,7 +32,7 @@ struct Output
 };
 
 // The program as started from a shell whose locale says `variables`.
-Output runIn(const QStringList &variables, const QStringList &arguments)
+Output runIn(const QStringList &variables, const QStringList &arguments, const QString &program = SHEETFORGE_EXECUTABLE)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
@@ -41,7 +41,7 @@ Output runIn(const QStringList &variables, const QStringList &arguments)
         environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
     QProcess process;
     process.setProcessEnvironment(environment);
-    process.start(SHEETFORGE_EXECUTABLE, arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(120000))
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -214,6 +214,10 @@ private slots:
                                                << "Options :";
         QTest::newRow("LANGUAGE's first") << QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=fr:de"} << "fr"
                                           << "Options :";
+        QTest::newRow("LANGUAGE's first it speaks") << QStringList{"LANG=ja_JP.UTF-8", "LANGUAGE=es:de"} << "de"
+                                                    << "Optionen:";
+        QTest::newRow("LC_ALL=C over LANGUAGE") << QStringList{"LANG=de_DE.UTF-8", "LANGUAGE=fr", "LC_ALL=C"} << "en"
+                                                << "Options:";
         QTest::newRow("a language it lacks") << QStringList{"LANG=ja_JP.UTF-8"} << "en"
                                              << "Options:";
         QTest::newRow("no locale") << QStringList{} << "en"
@@ -249,6 +253,15 @@ private slots:
             QVERIFY(!written.isEmpty() && !written.contains("(s)"));
             QVERIFY2(converted.err.contains(written), qPrintable(converted.err));
         }
+        // Told before anything else is read: a name that is not valid UTF-8, as a shell passes it on.
+        const Output undecodable =
+            runIn(locale, {"-c", "exec \"$0\" \"$(printf 'scan\\377.pdf')\"", SHEETFORGE_EXECUTABLE}, "/bin/sh");
+        const char *source = "\"%1\" cannot be opened: its name is not valid UTF-8. Rename it, for example with "
+                             "convmv, and try again.";
+        const QString said = translator.translate("main", source);
+        const QString refusal = (said.isEmpty() ? QString(source) : said).section("%1", 1);
+        QCOMPARE(undecodable.exitCode, 1);
+        QVERIFY2(!refusal.isEmpty() && undecodable.err.contains(refusal), qPrintable(undecodable.err));
     }
 };
 

@@ -108,8 +108,10 @@ private slots:
         const Output updated = run(
             LUPDATE, options + QStringList{"-locations", "none", "-no-obsolete", SOURCE_FOLDER "/src", "-ts", copy});
         QCOMPARE(updated.exitCode, 0);
-        // A tr() outside any class lands in no context, where nothing finds its translation.
-        QVERIFY2(!updated.text.contains("without context"), qPrintable(updated.text));
+        // A tr() whose context lupdate has to guess (outside any class, or in a class without Q_OBJECT) is not
+        // reliably the one the program looks its translation up in.
+        QVERIFY2(!updated.text.contains("without context") && !updated.text.contains("lacks Q_OBJECT"),
+                 qPrintable(updated.text));
 
         const QDomElement root = xml(copy).documentElement();
         QCOMPARE(root.attribute("language"), language);
