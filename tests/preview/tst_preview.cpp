@@ -372,6 +372,8 @@ private slots:
         QCOMPARE(result.timedOut, c.problem == Problem::PageTimedOut);
         QVERIFY(result.image.isNull() && !result.problem.message.isEmpty());
         QVERIFY2(!result.problem.message.contains(QLatin1String("(s)")), qPrintable(result.problem.message));
+        if (result.timedOut) // the limit as the user set it, in seconds
+            QVERIFY2(result.problem.message.contains("longer than 1 second "), qPrintable(result.problem.message));
         const QStringList places = QString::fromUtf8(contentsOf(folder.path("where"))).split('\n', Qt::SkipEmptyParts);
         QVERIFY(places.size() >= 2);
         for (const QString &line : places)
