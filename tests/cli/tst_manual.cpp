@@ -186,9 +186,13 @@ private slots:
         QProcess install;
         install.start("cmake", {"--install", BUILD_FOLDER, "--prefix", prefix.path()});
         QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
+        // Where man, the shells, the menus and the software centres look.
         for (const char *path :
-             {"share/man/man1/sheetforge.1", "share/bash-completion/completions/sheetforge",
-              "share/zsh/vendor-completions/_sheetforge", "share/fish/vendor_completions.d/sheetforge.fish"})
+             {"bin/sheetforge", "share/man/man1/sheetforge.1", "share/bash-completion/completions/sheetforge",
+              "share/zsh/vendor-completions/_sheetforge", "share/fish/vendor_completions.d/sheetforge.fish",
+              "share/applications/io.github.sheetforge.desktop",
+              "share/icons/hicolor/scalable/apps/io.github.sheetforge.svg",
+              "share/metainfo/io.github.sheetforge.metainfo.xml"})
             QVERIFY2(QFileInfo(prefix.filePath(path)).size() > 0, path);
     }
 };
