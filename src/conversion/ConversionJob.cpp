@@ -198,6 +198,15 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         {.bitmap = bitmap, .options = options, .written = format(), .box = options.box(), .dpi = dpi});
 }
 
+int ConversionJob::grayPaletteLevels() const
+{
+    const ConversionOptions &o = options;
+    const bool reductionOnly = format() == ImageFormat::Png && OptionLists::facts(o.colorDepth).palette && !o.isGray()
+                               && !o.isMonochrome() && !o.isCmyk() && !o.dither && !o.trim && !o.usesBox()
+                               && !keepsTransparency() && !o.iccProfile;
+    return reductionOnly ? o.colorCount() : 0;
+}
+
 ImageEncoding ConversionJob::imageEncoding() const
 {
     return MagickCommands::encoding({.options = options, .written = format()});

@@ -53,7 +53,11 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
     waitWhileHeld();
     if (cancel)
         return {};
-    const ImageResult image = images.convert(job.magickArguments(bitmap), job.imageEncoding(), &cancel);
+    std::optional<ImageResult> quick;
+    if (const int levels = job.grayPaletteLevels(); levels > 0)
+        quick = images.grayPalettePage(bitmap, levels, job.options.dpi, &cancel);
+    const ImageResult image =
+        quick ? *quick : images.convert(job.magickArguments(bitmap), job.imageEncoding(), &cancel);
     if (times)
         *times += image.times;
     if (image.cancelled || cancel)

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <optional>
 
 // Where the time of a page went, in seconds; measured only while the timing log category is on.
 struct StageTimes
@@ -70,6 +71,11 @@ public:
     {
         return convert(arguments, ImageEncoding{.format = format});
     }
+
+    // A gray page of Ghostscript's (an 8-bit RGB TIFF) whose levels fit `levels`, written as the indexed PNG that
+    // "+dither -colors levels" would give, without the library; nothing when the library must do the work.
+    virtual std::optional<ImageResult> grayPalettePage(const QString &tiff, int levels, int dpi,
+                                                       const std::atomic_bool *cancel = nullptr) const;
 
     // The library's limits and the room left in its temporary folder, as they stand.
     virtual ImageRoom room() const;

@@ -106,5 +106,9 @@ public:
         QThread::msleep(delayMs);
         return {.ok = true, .data = data, .size = {1, 1}};
     }
+    std::optional<ImageResult> grayPalettePage(const QString &, int, int, const std::atomic_bool *) const override
+    {
+        return std::nullopt;
+    }
     ImageRoom room() const override { return roomLeft; }
 };

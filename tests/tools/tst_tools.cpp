@@ -5,6 +5,7 @@
 #include "document/OutputSize.h"
 #include "tools/GhostscriptCommands.h"
 #include "tools/ImageObject.h"
+#include "tools/MagickCommands.h"
 #include "tools/PrivateFolder.h"
 #include "tools/ProcessRunner.h"
 
@@ -210,6 +211,57 @@ private slots:
                 {"-size", QString("%1x1").arg(width), "xc:gray50", "-depth", "8", "-compress", "None"}, "TIFF");
             QVERIFY2(page.ok && page.size == QSize(width, 1), qPrintable(QString::number(width) + ": " + page.error));
         }
+    }
+
+    void grayPalettePage_isTheLibrarysReduction_data()
+    {
+        QTest::addColumn<bool>("text");     // a page of black text, or one of colours
+        QTest::addColumn<int>("alphaBits"); // Ghostscript's antialiasing of text: 2 keeps 5 levels, 4 up to 17
+        QTest::addColumn<int>("colours");
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("text, 16 colours") << true << 2 << 16 << true;
+        QTest::newRow("text, 256 colours") << true << 4 << 256 << true;
+        QTest::newRow("text, 4 colours: more levels than that") << true << 4 << 4 << false;
+        QTest::newRow("colours") << false << 2 << 256 << false;
+    }
+
+    // A gray page that fits the palette is written without the library, as the library's reduction writes it;
+    // any other page is left to the library.
+    void grayPalettePage_isTheLibrarysReduction()
+    {
+        QFETCH(bool, text);
+        QFETCH(int, alphaBits);
+        QFETCH(int, colours);
+        QFETCH(bool, ours);
+        CaseFolder folder;
+        const QString pdf = folder.path("page.pdf"), tiff = folder.path("page.tif");
+        if (text) {
+            QVERIFY(writeRawPdf(pdf, {"0 0 300 200"}));
+            QVERIFY(run(GhostscriptLocator().locate(),
+                        {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=tiffscaled24", "-sCompression=pack",
+                         "-r144", QString("-dTextAlphaBits=%1").arg(alphaBits), "-sOutputFile=" + tiff, pdf}));
+        } else {
+            const ImageResult colours = ImageObject().convert(
+                {"-size", "600x400", "gradient:red-blue", "-depth", "8", "-type", "TrueColor"}, "TIFF");
+            QVERIFY(colours.ok && plantFile(tiff, colours.data));
+        }
+        const std::optional<ImageResult> quick = ImageObject().grayPalettePage(tiff, colours, 144);
+        QCOMPARE(quick.has_value(), ours);
+        if (!ours)
+            return;
+        ConversionOptions options;
+        options.colorDepth = colours == 16 ? ColorDepth::SixteenColors : ColorDepth::TwoHundredFiftySixColors;
+        const MagickRequest request{.bitmap = tiff, .options = options, .dpi = 144};
+        const ImageResult library =
+            ImageObject().convert(MagickCommands::pageArguments(request), MagickCommands::encoding(request));
+        QVERIFY2(library.ok, qPrintable(library.error));
+        QCOMPARE(std::tuple(quick->size, quick->colors, quick->uniform),
+                 std::tuple(library.size, library.colors, library.uniform));
+        QVERIFY(quick->colors > 2);
+        const QImage mine = QImage::fromData(quick->data, "PNG"), theirs = QImage::fromData(library.data, "PNG");
+        QCOMPARE(mine.format(), QImage::Format_Indexed8);
+        QCOMPARE(mine.convertToFormat(QImage::Format_RGB32), theirs.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
     }
 
     // A tool's words are kept, escaped, without our private folders, its source locations or reasons that are none.
