@@ -24,6 +24,11 @@ struct Page
     double encoding = 0;
 };
 
-std::optional<Page> write(const QString &tiff, int levels, int dpi, const std::atomic_bool *cancel);
+// A page up to this many pixels keeps its levels from the scan for the writing; a larger one is read twice, so that
+// a page at 2400 dpi never needs more than its packed PNG rows in memory.
+constexpr qint64 HeldPixels = 48'000'000;
+
+std::optional<Page> write(const QString &tiff, int levels, int dpi, const std::atomic_bool *cancel,
+                          qint64 heldPixels = HeldPixels);
 
 } // namespace GrayPalettePng
