@@ -198,7 +198,7 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         {.bitmap = bitmap, .options = options, .written = format(), .box = options.box(), .dpi = dpi});
 }
 
-int ConversionJob::grayPaletteLevels() const
+int ConversionJob::exactPaletteColours() const
 {
     const ConversionOptions &o = options;
     const bool reductionOnly = format() == ImageFormat::Png && OptionLists::facts(o.colorDepth).palette && !o.isGray()

@@ -67,7 +67,7 @@ struct ConversionJob
     QStringList magickArguments(const QString &bitmap) const;
     // How the library writes the page for the file: its format, quality and form.
     ImageEncoding imageEncoding() const;
-    // When a page's work is the colour reduction alone, into a PNG palette: its colour count, which a gray page of
-    // no more levels keeps as they are (and needs no library). 0 otherwise.
-    int grayPaletteLevels() const;
+    // When a page's work is the colour reduction alone, into a PNG palette: its colour count, which a page of no
+    // more colours keeps as they are (and needs no library). 0 otherwise.
+    int exactPaletteColours() const;
 };

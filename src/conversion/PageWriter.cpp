@@ -54,8 +54,8 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
     if (cancel)
         return {};
     std::optional<ImageResult> quick;
-    if (const int levels = job.grayPaletteLevels(); levels > 0)
-        quick = images.grayPalettePage(bitmap, levels, job.options.dpi, &cancel);
+    if (const int colours = job.exactPaletteColours(); colours > 0)
+        quick = images.exactPalettePage(bitmap, colours, job.options.dpi, &cancel);
     const ImageResult image =
         quick ? *quick : images.convert(job.magickArguments(bitmap), job.imageEncoding(), &cancel);
     if (times)

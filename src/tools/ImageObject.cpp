@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ImageObject.h"
 
-#include "tools/GrayPalettePng.h"
+#include "tools/ExactPalettePng.h"
 #include "tools/LibraryPng.h"
 #include "tools/Logging.h"
 #include "tools/PrivateFolder.h"
@@ -233,18 +233,18 @@ qint64 resourceLimit(ResourceType type)
 
 } // namespace
 
-std::optional<ImageResult> ImageObject::grayPalettePage(const QString &tiff, int levels, int dpi,
-                                                        const std::atomic_bool *cancel) const
+std::optional<ImageResult> ImageObject::exactPalettePage(const QString &tiff, int colours, int dpi,
+                                                         const std::atomic_bool *cancel) const
 {
-    const std::optional<GrayPalettePng::Page> page = GrayPalettePng::write(tiff, levels, dpi, cancel);
+    const std::optional<ExactPalettePng::Page> page = ExactPalettePng::write(tiff, colours, dpi, cancel);
     if (!page)
         return std::nullopt;
     ImageResult result;
     result.ok = true;
     result.data = page->png;
     result.size = page->size;
-    result.colors = page->levels;
-    result.uniform = page->levels == 1;
+    result.colors = page->colours;
+    result.uniform = page->colours == 1;
     result.times.reading = page->reading;
     result.times.encoding = page->encoding;
     return result;

@@ -72,10 +72,10 @@ public:
         return convert(arguments, ImageEncoding{.format = format});
     }
 
-    // A gray page of Ghostscript's (an 8-bit RGB TIFF) whose levels fit `levels`, written as the indexed PNG that
-    // "+dither -colors levels" would give, without the library; nothing when the library must do the work.
-    virtual std::optional<ImageResult> grayPalettePage(const QString &tiff, int levels, int dpi,
-                                                       const std::atomic_bool *cancel = nullptr) const;
+    // A page of Ghostscript's (an 8-bit RGB TIFF) of no more than `colours` colours, written as the indexed PNG that
+    // "+dither -colors N" would give, without the library; nothing when the library must do the work.
+    virtual std::optional<ImageResult> exactPalettePage(const QString &tiff, int colours, int dpi,
+                                                        const std::atomic_bool *cancel = nullptr) const;
 
     // The library's limits and the room left in its temporary folder, as they stand.
     virtual ImageRoom room() const;

@@ -106,7 +106,7 @@ public:
         QThread::msleep(delayMs);
         return {.ok = true, .data = data, .size = {1, 1}};
     }
-    std::optional<ImageResult> grayPalettePage(const QString &, int, int, const std::atomic_bool *) const override
+    std::optional<ImageResult> exactPalettePage(const QString &, int, int, const std::atomic_bool *) const override
     {
         return std::nullopt;
     }

@@ -3,8 +3,8 @@
 #include "TestSupport.h"
 
 #include "document/OutputSize.h"
+#include "tools/ExactPalettePng.h"
 #include "tools/GhostscriptCommands.h"
-#include "tools/GrayPalettePng.h"
 #include "tools/ImageObject.h"
 #include "tools/MagickCommands.h"
 #include "tools/PrivateFolder.h"
@@ -214,57 +214,66 @@ private slots:
         }
     }
 
-    void grayPalettePage_isTheLibrarysReduction_data()
+    void exactPalettePage_isTheLibrarysReduction_data()
     {
-        QTest::addColumn<bool>("text");     // a page of black text, or one of colours
-        QTest::addColumn<int>("alphaBits"); // Ghostscript's antialiasing of text: 2 keeps 5 levels, 4 up to 17
+        QTest::addColumn<QStringList>("drawing"); // the image library's, when not a text page of Ghostscript's
+        QTest::addColumn<int>("alphaBits");       // Ghostscript's antialiasing of text: 2 keeps 5 levels, 4 up to 17
         QTest::addColumn<int>("colours");
         QTest::addColumn<bool>("readTwice"); // as a page too large to hold is
         QTest::addColumn<bool>("ours");
-        QTest::newRow("text, 16 colours") << true << 2 << 16 << false << true;
-        QTest::newRow("text, 256 colours") << true << 4 << 256 << false << true;
-        QTest::newRow("text, read twice") << true << 4 << 256 << true << true;
-        QTest::newRow("text, 4 colours: more levels than that") << true << 4 << 4 << false << false;
-        QTest::newRow("colours") << false << 2 << 256 << false << false;
-        QTest::newRow("colours, read twice") << false << 2 << 256 << true << false;
+        const QStringList few{"-size", "60x40",        "xc:white", "+antialias",
+                              "-fill", "rgb(255,0,0)", "-draw",    "rectangle 0,0 19,19",
+                              "-fill", "rgb(250,2,0)", "-draw",    "rectangle 20,0 39,19",
+                              "-fill", "rgb(0,0,255)", "-draw",    "rectangle 0,20 59,39"};
+        const QStringList many{"-size", "600x400", "gradient:red-blue"};
+        QTest::newRow("text, 16 colours") << QStringList() << 2 << 16 << false << true;
+        QTest::newRow("text, 256 colours") << QStringList() << 4 << 256 << false << true;
+        QTest::newRow("text, read twice") << QStringList() << 4 << 256 << true << true;
+        QTest::newRow("text, 4 colours: more levels than that") << QStringList() << 4 << 4 << false << false;
+        QTest::newRow("few colours, two of them close") << few << 2 << 16 << false << true;
+        QTest::newRow("few colours, read twice") << few << 2 << 4 << true << true;
+        QTest::newRow("few colours, more than 2") << few << 2 << 2 << false << false;
+        QTest::newRow("a gradient") << many << 2 << 256 << false << false;
     }
 
-    // A gray page that fits the palette is written without the library, as the library's reduction writes it;
+    // A page whose colours fit the palette is written without the library, as the library's reduction writes it;
     // any other page is left to the library.
-    void grayPalettePage_isTheLibrarysReduction()
+    void exactPalettePage_isTheLibrarysReduction()
     {
-        QFETCH(bool, text);
+        QFETCH(QStringList, drawing);
         QFETCH(int, alphaBits);
         QFETCH(int, colours);
         QFETCH(bool, readTwice);
         QFETCH(bool, ours);
         CaseFolder folder;
         const QString pdf = folder.path("page.pdf"), tiff = folder.path("page.tif");
-        if (text) {
+        if (drawing.isEmpty()) {
             QVERIFY(writeRawPdf(pdf, {"0 0 300 200"}));
             QVERIFY(run(GhostscriptLocator().locate(),
                         {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=tiffscaled24", "-sCompression=pack",
                          "-r144", QString("-dTextAlphaBits=%1").arg(alphaBits), "-sOutputFile=" + tiff, pdf}));
         } else {
-            const ImageResult colours = ImageObject().convert(
-                {"-size", "600x400", "gradient:red-blue", "-depth", "8", "-type", "TrueColor"}, "TIFF");
-            QVERIFY(colours.ok && plantFile(tiff, colours.data));
+            const ImageResult drawn =
+                ImageObject().convert(drawing + QStringList{"-depth", "8", "-type", "TrueColor"}, "TIFF");
+            QVERIFY(drawn.ok && plantFile(tiff, drawn.data));
         }
-        const std::optional<GrayPalettePng::Page> quick =
-            GrayPalettePng::write(tiff, colours, 144, nullptr, readTwice ? 0 : GrayPalettePng::HeldPixels);
+        const std::optional<ExactPalettePng::Page> quick =
+            ExactPalettePng::write(tiff, colours, 144, nullptr, readTwice ? 0 : ExactPalettePng::HeldPixels);
         QCOMPARE(quick.has_value(), ours);
         if (!ours)
             return;
         ConversionOptions options;
-        options.colorDepth = colours == 16 ? ColorDepth::SixteenColors : ColorDepth::TwoHundredFiftySixColors;
+        options.colorDepth = colours == 4    ? ColorDepth::FourColors
+                             : colours == 16 ? ColorDepth::SixteenColors
+                                             : ColorDepth::TwoHundredFiftySixColors;
         const MagickRequest request{.bitmap = tiff, .options = options, .dpi = 144};
         const ImageResult library =
             ImageObject().convert(MagickCommands::pageArguments(request), MagickCommands::encoding(request));
         QVERIFY2(library.ok, qPrintable(library.error));
-        QCOMPARE(std::pair(quick->size, quick->levels), std::pair(library.size, library.colors));
+        QCOMPARE(std::pair(quick->size, quick->colours), std::pair(library.size, library.colors));
         const QImage mine = QImage::fromData(quick->png, "PNG"), theirs = QImage::fromData(library.data, "PNG");
         QCOMPARE(mine.format(), QImage::Format_Indexed8);
-        QVERIFY(quick->levels > 2);
+        QVERIFY(quick->colours > 2);
         QCOMPARE(mine.convertToFormat(QImage::Format_RGB32), theirs.convertToFormat(QImage::Format_RGB32));
         QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
     }
