@@ -11,7 +11,7 @@
 #                                         time and output size against the predicted size (long)
 #   bench/conversion.sh --stages [--against REV] [FILE.pdf]
 #                                         all pages at the defaults (a 93-page manual unless given) next to
-#                                         mutool draw on one thread: pages/s, output size, and where
+#                                         mutool draw on one thread and with -P: pages/s, output size, and where
 #                                         sheetforge's time went, stage by stage, with how busy each worker
 #                                         was; --against builds revision REV too and compares its speed, its
 #                                         output size, and each page's colours and pixels
@@ -364,7 +364,7 @@ stages() {
     name=$(basename "$pdf")
     pages=$(page_count "$pdf")
     [ -z "$against" ] || other=$(build_revision "$against")
-    local sf=() mu=() rev=() timing=()
+    local sf=() mu=() mup=() rev=() timing=()
     for ((run = 1; run <= runs; run++)); do
         rm -rf "$work/sf" "$work/mu" "$work/rev" "$work/tmp"
         mkdir -p "$work/sf" "$work/mu" "$work/rev" "$work/tmp"
@@ -379,6 +379,13 @@ stages() {
         t0=$EPOCHREALTIME
         mutool draw -q -r 144 -o "$work/mu/p%04d.png" "$pdf" 2>/dev/null
         mu+=("$(elapsed "$t0" "$EPOCHREALTIME")")
+
+        # -P: mutool interprets the next page while it renders the last, on a second thread.
+        rm -rf "$work/mu"
+        mkdir -p "$work/mu"
+        t0=$EPOCHREALTIME
+        mutool draw -q -P -r 144 -o "$work/mu/p%04d.png" "$pdf" 2>/dev/null
+        mup+=("$(elapsed "$t0" "$EPOCHREALTIME")")
 
         if [ -n "$other" ]; then
             t0=$EPOCHREALTIME
@@ -399,7 +406,9 @@ stages() {
     row sheetforge "$msf" "$work/sf"
     [ -z "$other" ] || row "sheetforge $against" "$(median "${rev[@]}")" "$work/rev"
     row "mutool draw, 1 thread" "$mmu" "$work/mu"
-    echo "  (vs mutool: pages/s as a share of mutool's)"
+    row "mutool draw -P" "$(median "${mup[@]}")" "$work/mu"
+    echo "  (vs mutool: pages/s as a share of mutool's on one thread; sheetforge against -P: $(awk \
+        -v a="$(median "${mup[@]}")" -v b="$msf" 'BEGIN { printf "%.2f", a / b }'))"
     echo "where sheetforge's time went (rendering is Ghostscript's CPU time; the rest is the workers' time):"
     printf '  %s\n' "${timing[@]}"
     [ -n "$other" ] || return 0
