@@ -75,6 +75,19 @@ int runHeadless(const CommandLineRequest &request)
     return QCoreApplication::exec();
 }
 
+// The arguments as text; *undecodable is the first that does not survive the round trip.
+QStringList decodedArguments(int argc, char *argv[], QString *undecodable)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QFile::decodeName(argv[i]);
+        // A name the file system holds but that is not valid in the locale's encoding cannot be passed on.
+        if (i > 0 && undecodable->isNull() && QFile::encodeName(arguments.last()) != QByteArray(argv[i]))
+            *undecodable = arguments.last();
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -93,14 +106,8 @@ int main(int argc, char *argv[])
     ::mallopt(M_ARENA_MAX, 1);
     // Output that nobody reads any more (a closed pipe) must not kill a conversion half-way.
     std::signal(SIGPIPE, SIG_IGN);
-    QStringList arguments;
     QString undecodable;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QFile::decodeName(argv[i]);
-        // A name the file system holds but that is not valid in the locale's encoding cannot be passed on.
-        if (i > 0 && undecodable.isNull() && QFile::encodeName(arguments.last()) != QByteArray(argv[i]))
-            undecodable = arguments.last();
-    }
+    const QStringList arguments = decodedArguments(argc, argv, &undecodable);
 
     // The kind of application comes first: a conversion, --help and --version need no display.
     // Without a display, a mistake on the command line is still told as such.

@@ -165,7 +165,7 @@ std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::
     }
     const qint64 encodingStart = clock.nsecsElapsed();
     PngEncoder encoder(result.size, PngEncoder::Indexed, PngEncoder::bitDepthFor(int(palette.size())), palette);
-    encoder.setDotsPerMeter(quint32((100.0 * dpi + 0.5) / 2.54));
+    encoder.setDotsPerMeter(PngEncoder::dotsPerMeterFor(dpi));
     std::vector<uchar> indexes(width);
     const auto addRow = [&](int, const uchar *row) {
         for (size_t x = 0; x < width; ++x)

@@ -26,7 +26,7 @@ uchar scaled(Quantum value, int bits)
 quint32 dotsPerMeter(const Image *image)
 {
     if (image->units == PixelsPerInchResolution)
-        return quint32((100.0 * image->x_resolution + 0.5) / 2.54);
+        return PngEncoder::dotsPerMeterFor(image->x_resolution);
     if (image->units == PixelsPerCentimeterResolution)
         return quint32(100.0 * image->x_resolution + 0.5);
     return 0;

@@ -28,6 +28,8 @@ public:
 
     // The least bit depth that holds count palette entries.
     static int bitDepthFor(int count);
+    // A resolution in dots per inch in the PNG's unit, rounded as the image library rounds it.
+    static quint32 dotsPerMeterFor(double dotsPerInch) { return quint32((100.0 * dotsPerInch + 0.5) / 2.54); }
     // The bytes of the unfiltered image before deflating.
     static qint64 packedBytes(QSize size, int bitDepth);
 
