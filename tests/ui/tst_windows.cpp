@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "document/OutputSize.h"
+#include "tools/Translations.h"
 #include "ui/ActualSizeView.h"
 #include "ui/MainWindow.h"
 #include "ui/OptionsPanel.h"
@@ -23,7 +24,6 @@
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QStatusBar>
-#include <QTranslator>
 #include <QtTest>
 
 using namespace TestSupport;
@@ -62,7 +62,7 @@ class tst_Windows : public QObject
     Q_OBJECT
     QTemporaryDir m_docs;
     QString m_gs;
-    QTranslator m_plurals;
+    std::optional<Translations> m_english;
     MemorySettings m_settings;
     FakeMessageBox m_messages;
     FakeFileDialog m_files;
@@ -131,8 +131,8 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         // The plural forms the user reads.
-        QVERIFY(m_plurals.load(QStringLiteral(":/sheetforge/i18n/sheetforge_en.qm")));
-        QCoreApplication::installTranslator(&m_plurals);
+        m_english.emplace(QLocale::c());
+        QCOMPARE(m_english->language(), "en");
         ImageObject::initialise();
         m_gs = GhostscriptLocator().locate();
         QVERIFY(!m_gs.isEmpty());
