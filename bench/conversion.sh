@@ -15,7 +15,8 @@
 #                                         sheetforge's time went, stage by stage, with how busy each worker
 #                                         was; --against builds revision REV too and compares its speed, its
 #                                         output size, and each page's colours and pixels
-# BENCH_RUNS sets how many runs each median takes (3 by default).
+# BENCH_RUNS sets how many runs each median takes (3 by default). BENCH_OPTIONS adds sheetforge options after
+# the defaults in --stages, for another depth: BENCH_OPTIONS="--colors gray".
 set -euo pipefail
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -37,7 +38,7 @@ for arg in "$@"; do
         continue
         ;;
     -h | --help)
-        sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     -*)
@@ -48,6 +49,7 @@ for arg in "$@"; do
     esac
 done
 runs=${BENCH_RUNS:-3}
+read -r -a extra <<<"${BENCH_OPTIONS:-}"
 
 command -v gs >/dev/null || { echo "gs is missing: run scripts/install-deps.sh" >&2; exit 1; }
 bench_build
@@ -371,7 +373,7 @@ stages() {
         t0=$EPOCHREALTIME
         rc=0
         QT_LOGGING_RULES="sheetforge.timing.info=true" sheetforge_in "$work/tmp" --convert "$work/sf/p.png" \
-            --dpi 144 "${defaults[@]}" "$pdf" 2>"$work/sf.err" || rc=$?
+            --dpi 144 "${defaults[@]}" "${extra[@]}" "$pdf" 2>"$work/sf.err" || rc=$?
         sf+=("$(elapsed "$t0" "$EPOCHREALTIME")")
         [ "$rc" -eq 0 ] || problem "$name: sheetforge exited with $rc: $(tail -n 3 "$work/sf.err" | tr '\n' ' ')"
         timing+=("$(sed -n 's/^.*sheetforge.timing: //p' "$work/sf.err")")
@@ -389,7 +391,7 @@ stages() {
 
         if [ -n "$other" ]; then
             t0=$EPOCHREALTIME
-            program_in "$other" "$work/tmp" --convert "$work/rev/p.png" --dpi 144 "${defaults[@]}" "$pdf" \
+            program_in "$other" "$work/tmp" --convert "$work/rev/p.png" --dpi 144 "${defaults[@]}" "${extra[@]}" "$pdf" \
                 2>/dev/null || problem "$name: revision $against failed"
             rev+=("$(elapsed "$t0" "$EPOCHREALTIME")")
         fi
@@ -397,7 +399,8 @@ stages() {
     local msf mmu
     msf=$(median "${sf[@]}")
     mmu=$(median "${mu[@]}")
-    echo "$name, $pages pages at the defaults (144 dpi, 16 colours, antialiased, png), median of $runs runs:"
+    echo "$name, $pages pages at the defaults (144 dpi, 16 colours, antialiased, png)${extra[*]:+ with ${extra[*]}}," \
+        "median of $runs runs:"
     printf '  %-22s %8s %8s %12s %10s\n' tool seconds "pages/s" "bytes" "vs mutool"
     row() { # label, seconds, folder
         printf '  %-22s %8.2f %8.2f %12d %10.2f\n' "$1" "$2" "$(awk -v p="$pages" -v t="$2" 'BEGIN { print p / t }')" \

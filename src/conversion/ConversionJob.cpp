@@ -198,13 +198,29 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
         {.bitmap = bitmap, .options = options, .written = format(), .box = options.box(), .dpi = dpi});
 }
 
+namespace {
+
+// Whether the bitmap needs nothing but its colours changed for a PNG.
+bool onlyColoursChange(const ConversionJob &job)
+{
+    const ConversionOptions &o = job.options;
+    return job.format() == ImageFormat::Png && !o.trim && !o.usesBox() && !job.keepsTransparency();
+}
+
+} // namespace
+
 int ConversionJob::exactPaletteColours() const
 {
     const ConversionOptions &o = options;
-    const bool reductionOnly = format() == ImageFormat::Png && OptionLists::facts(o.colorDepth).palette && !o.isGray()
-                               && !o.isMonochrome() && !o.isCmyk() && !o.dither && !o.trim && !o.usesBox()
-                               && !keepsTransparency() && !o.iccProfile;
+    const bool reductionOnly = onlyColoursChange(*this) && OptionLists::facts(o.colorDepth).palette && !o.isGray()
+                               && !o.isMonochrome() && !o.isCmyk() && !o.dither && !o.iccProfile;
     return reductionOnly ? o.colorCount() : 0;
+}
+
+bool ConversionJob::writesGrayDirectly() const
+{
+    // Dithering changes nothing here: there are no fewer levels than the file holds.
+    return onlyColoursChange(*this) && options.colorDepth == ColorDepth::Grayscale;
 }
 
 ImageEncoding ConversionJob::imageEncoding() const

@@ -56,6 +56,8 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
     std::optional<ImageResult> quick;
     if (const int colours = job.exactPaletteColours(); colours > 0)
         quick = images.exactPalettePage(bitmap, colours, job.options.dpi, &cancel);
+    else if (job.writesGrayDirectly())
+        quick = images.grayPage(bitmap, job.options.dpi, &cancel);
     const ImageResult image =
         quick ? *quick : images.convert(job.magickArguments(bitmap), job.imageEncoding(), &cancel);
     if (times)

@@ -2,57 +2,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ExactPalettePng.h"
 
+#include "tools/PageTiff.h"
 #include "tools/PngEncoder.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QHash>
 
 #include <algorithm>
-#include <climits>
+#include <functional>
 #include <memory>
-#include <tiffio.h>
 #include <vector>
 
 namespace ExactPalettePng {
 
 namespace {
-
-// Our writer holds the packed rows whole and deflates them in one pass: a 4-bit A4 page at 2400 dpi is 280 MB.
-constexpr qint64 MaxPackedBytes = qint64(600) << 20;
-
-struct TiffCloser
-{
-    void operator()(TIFF *tiff) const { TIFFClose(tiff); }
-};
-using TiffFile = std::unique_ptr<TIFF, TiffCloser>;
-
-// libtiff's warnings and errors go nowhere: a page it cannot read here goes to the image library, which tells.
-void quiet(const char *, const char *, va_list) {}
-
-// Ghostscript's 8-bit RGB page, strips of interleaved samples; nothing for any other TIFF.
-TiffFile openPage(const QString &path, QSize *size)
-{
-    TIFFSetWarningHandler(quiet);
-    TIFFSetErrorHandler(quiet);
-    TiffFile file(TIFFOpen(QFile::encodeName(path).constData(), "rm"));
-    if (!file)
-        return {};
-    uint32_t width = 0, height = 0;
-    uint16_t bits = 0, samples = 0, planar = PLANARCONFIG_CONTIG, photometric = 0;
-    TIFFGetField(file.get(), TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(file.get(), TIFFTAG_IMAGELENGTH, &height);
-    TIFFGetFieldDefaulted(file.get(), TIFFTAG_BITSPERSAMPLE, &bits);
-    TIFFGetFieldDefaulted(file.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
-    TIFFGetFieldDefaulted(file.get(), TIFFTAG_PLANARCONFIG, &planar);
-    TIFFGetField(file.get(), TIFFTAG_PHOTOMETRIC, &photometric);
-    if (width == 0 || height == 0 || width > uint32_t(INT_MAX) || height > uint32_t(INT_MAX) || bits != 8
-        || samples != 3 || planar != PLANARCONFIG_CONTIG || photometric != PHOTOMETRIC_RGB || TIFFIsTiled(file.get())
-        || TIFFScanlineSize(file.get()) < tmsize_t(width) * 3)
-        return {};
-    *size = QSize(int(width), int(height));
-    return file;
-}
 
 // The colours of a page in the order they are met, at most `limit` of them.
 class Colours
@@ -92,7 +55,7 @@ template <typename Take>
 bool readRows(TIFF *file, QSize size, Colours &colours, const std::atomic_bool *cancel, Take take)
 {
     std::vector<uchar> row(size_t(TIFFScanlineSize(file)));
-    std::vector<uchar> numbers(size_t(size.width()));
+    std::vector<quint16> numbers(size_t(size.width()));
     for (int y = 0; y < size.height(); ++y) {
         if ((cancel && *cancel) || TIFFReadScanline(file, row.data(), uint32_t(y)) < 0)
             return false;
@@ -101,7 +64,7 @@ bool readRows(TIFF *file, QSize size, Colours &colours, const std::atomic_bool *
             const int number = colours.numberOf(qRgb(in[0], in[1], in[2]));
             if (number < 0)
                 return false;
-            numbers[size_t(x)] = uchar(number);
+            numbers[size_t(x)] = quint16(number);
         }
         take(y, numbers.data());
     }
@@ -118,6 +81,26 @@ quint32 treeOrder(QRgb colour)
     return key;
 }
 
+// The commonest colour first, as our writer orders the library's palette; ties in the library's own order. slotOf
+// gets each colour's place in it.
+QList<QRgb> paletteOf(const QList<QRgb> &list, const std::vector<qint64> &uses, std::vector<uchar> *slotOf)
+{
+    std::vector<int> order(size_t(list.size()));
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return uses[size_t(a)] != uses[size_t(b)] ? uses[size_t(a)] > uses[size_t(b)]
+                                                  : treeOrder(list[a]) < treeOrder(list[b]);
+    });
+    slotOf->assign(order.size(), 0);
+    QList<QRgb> palette;
+    for (size_t slot = 0; slot < order.size(); ++slot) {
+        (*slotOf)[size_t(order[slot])] = uchar(slot);
+        palette << list[order[slot]];
+    }
+    return palette;
+}
+
 } // namespace
 
 std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::atomic_bool *cancel, qint64 heldPixels)
@@ -125,19 +108,20 @@ std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::
     QElapsedTimer clock;
     clock.start();
     Page result;
-    TiffFile file = openPage(tiff, &result.size);
-    if (!file || colours < 1 || colours > 256)
+    PageTiff::File file = PageTiff::openRgb(tiff, &result.size);
+    if (!file || colours < 1 || colours > MaxColours)
         return std::nullopt;
     const qint64 pixels = qint64(result.size.width()) * result.size.height();
-    if (PngEncoder::packedBytes(result.size, PngEncoder::bitDepthFor(colours)) > MaxPackedBytes)
+    // Judged again once the colours are known.
+    if (PngEncoder::packedBytes(result.size, 1) > PageTiff::MaxPackedBytes)
         return std::nullopt;
 
     // How often each colour is used; the page's colours too while it is small enough to keep.
     Colours met(colours);
     std::vector<qint64> uses;
-    std::vector<uchar> held(pixels <= heldPixels ? size_t(pixels) : 0);
+    std::vector<quint16> held(pixels <= heldPixels ? size_t(pixels) : 0);
     const size_t width = size_t(result.size.width());
-    const bool fits = readRows(file.get(), result.size, met, cancel, [&](int y, const uchar *row) {
+    const bool fits = readRows(file.get(), result.size, met, cancel, [&](int y, const quint16 *row) {
         uses.resize(size_t(met.list().size()), 0);
         for (size_t x = 0; x < width; ++x)
             ++uses[row[x]];
@@ -148,46 +132,57 @@ std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::
         return std::nullopt;
     result.reading = double(clock.nsecsElapsed()) / 1e9;
 
-    // The commonest colour first, as our writer orders the library's palette; ties in the library's own order.
     const QList<QRgb> &list = met.list();
-    std::vector<int> order(size_t(list.size()));
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-        return uses[size_t(a)] != uses[size_t(b)] ? uses[size_t(a)] > uses[size_t(b)]
-                                                  : treeOrder(list[a]) < treeOrder(list[b]);
-    });
-    std::vector<uchar> slotOf(order.size());
-    QList<QRgb> palette;
-    for (size_t slot = 0; slot < order.size(); ++slot) {
-        slotOf[size_t(order[slot])] = uchar(slot);
-        palette << list[order[slot]];
-    }
+    const bool indexed = list.size() <= 256;
+    if ((indexed ? PngEncoder::packedBytes(result.size, PngEncoder::bitDepthFor(int(list.size())))
+                 : PngEncoder::packedBytes(result.size, 8, PngEncoder::Rgb))
+        > PageTiff::MaxPackedBytes)
+        return std::nullopt;
     const qint64 encodingStart = clock.nsecsElapsed();
-    PngEncoder encoder(result.size, PngEncoder::Indexed, PngEncoder::bitDepthFor(int(palette.size())), palette);
-    encoder.setDotsPerMeter(PngEncoder::dotsPerMeterFor(dpi));
-    std::vector<uchar> indexes(width);
-    const auto addRow = [&](int, const uchar *row) {
-        for (size_t x = 0; x < width; ++x)
-            indexes[x] = slotOf[row[x]];
-        encoder.addRow(indexes.data());
-    };
+    std::optional<PngEncoder> encoder;
+    // Indexes into the palette, or the colours themselves where a palette cannot hold them.
+    std::vector<uchar> samples;
+    std::function<void(const quint16 *)> addRow;
+    if (!indexed) {
+        encoder.emplace(result.size, PngEncoder::Rgb, 8);
+        samples.resize(width * 3);
+        addRow = [&](const quint16 *row) {
+            uchar *out = samples.data();
+            for (size_t x = 0; x < width; ++x, out += 3) {
+                const QRgb colour = list[row[x]];
+                out[0] = uchar(qRed(colour));
+                out[1] = uchar(qGreen(colour));
+                out[2] = uchar(qBlue(colour));
+            }
+            encoder->addRow(samples.data());
+        };
+    } else {
+        encoder.emplace(result.size, PngEncoder::Indexed, PngEncoder::bitDepthFor(int(list.size())),
+                        paletteOf(list, uses, &samples));
+        addRow = [&, slotOf = samples, indexes = std::vector<uchar>(width)](const quint16 *row) mutable {
+            for (size_t x = 0; x < width; ++x)
+                indexes[x] = slotOf[row[x]];
+            encoder->addRow(indexes.data());
+        };
+    }
+    encoder->setDotsPerMeter(PngEncoder::dotsPerMeterFor(dpi));
     if (!held.empty()) {
         for (int y = 0; y < result.size.height(); ++y) {
             if (cancel && *cancel)
                 return std::nullopt;
-            addRow(y, held.data() + size_t(y) * width);
+            addRow(held.data() + size_t(y) * width);
         }
     } else {
         // The second reading meets the colours in the same order, so they keep their numbers.
-        file = openPage(tiff, &result.size);
-        if (!file || !readRows(file.get(), result.size, met, cancel, addRow))
+        file = PageTiff::openRgb(tiff, &result.size);
+        if (!file || !readRows(file.get(), result.size, met, cancel, [&](int, const quint16 *row) { addRow(row); }))
             return std::nullopt;
     }
-    result.png = encoder.finish();
+    result.png = encoder->finish();
     if (result.png.isEmpty())
         return std::nullopt;
-    result.colours = int(palette.size());
+    result.colours = int(list.size());
+    result.uniform = list.size() == 1;
     result.encoding = double(clock.nsecsElapsed() - encodingStart) / 1e9;
     return result;
 }

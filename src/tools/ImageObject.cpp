@@ -3,6 +3,7 @@
 #include "tools/ImageObject.h"
 
 #include "tools/ExactPalettePng.h"
+#include "tools/GrayPng.h"
 #include "tools/LibraryPng.h"
 #include "tools/Logging.h"
 #include "tools/PrivateFolder.h"
@@ -233,10 +234,10 @@ qint64 resourceLimit(ResourceType type)
 
 } // namespace
 
-std::optional<ImageResult> ImageObject::exactPalettePage(const QString &tiff, int colours, int dpi,
-                                                         const std::atomic_bool *cancel) const
+namespace {
+
+std::optional<ImageResult> ownPage(const std::optional<PageTiff::EncodedPage> &page)
 {
-    const std::optional<ExactPalettePng::Page> page = ExactPalettePng::write(tiff, colours, dpi, cancel);
     if (!page)
         return std::nullopt;
     ImageResult result;
@@ -244,10 +245,23 @@ std::optional<ImageResult> ImageObject::exactPalettePage(const QString &tiff, in
     result.data = page->png;
     result.size = page->size;
     result.colors = page->colours;
-    result.uniform = page->colours == 1;
+    result.uniform = page->uniform;
     result.times.reading = page->reading;
     result.times.encoding = page->encoding;
     return result;
+}
+
+} // namespace
+
+std::optional<ImageResult> ImageObject::exactPalettePage(const QString &tiff, int colours, int dpi,
+                                                         const std::atomic_bool *cancel) const
+{
+    return ownPage(ExactPalettePng::write(tiff, colours, dpi, cancel));
+}
+
+std::optional<ImageResult> ImageObject::grayPage(const QString &tiff, int dpi, const std::atomic_bool *cancel) const
+{
+    return ownPage(GrayPng::write(tiff, dpi, cancel));
 }
 
 ImageRoom ImageObject::room() const

@@ -76,6 +76,10 @@ public:
     // "+dither -colors N" would give, without the library; nothing when the library must do the work.
     virtual std::optional<ImageResult> exactPalettePage(const QString &tiff, int colours, int dpi,
                                                         const std::atomic_bool *cancel = nullptr) const;
+    // Such a page as the 8-bit gray PNG that "-colorspace Gray -depth 8" would give, without the library; nothing
+    // when the library must do the work.
+    virtual std::optional<ImageResult> grayPage(const QString &tiff, int dpi,
+                                                const std::atomic_bool *cancel = nullptr) const;
 
     // The library's limits and the room left in its temporary folder, as they stand.
     virtual ImageRoom room() const;

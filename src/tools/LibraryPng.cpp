@@ -98,24 +98,44 @@ std::optional<QByteArray> ownIndexedPng(const Image *image, const std::atomic_bo
     return encoder.finish();
 }
 
-// Rows of a gray image at bitDepth, below 8. Nothing when a pixel is not gray.
-std::optional<QByteArray> ownGrayPng(const Image *image, int bitDepth, const std::atomic_bool *cancel,
-                                     ExceptionInfo *exception)
+// Whether a sample is one of the 256 levels an 8-bit file holds: the library's reading, rounding and scaling agree
+// on those, and on nothing else.
+bool isEightBit(Quantum value)
 {
-    PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Gray, bitDepth);
+    return value % (QuantumRange / 255) == 0;
+}
+
+// Rows of a gray image at bitDepth, or of the colours themselves at 8 bits. Nothing when a pixel of a gray image is
+// not gray, or an 8-bit sample is not one of the levels.
+std::optional<QByteArray> ownDirectPng(const Image *image, PngEncoder::ColorType type, int bitDepth,
+                                       const std::atomic_bool *cancel, ExceptionInfo *exception)
+{
+    PngEncoder encoder(QSize(int(image->columns), int(image->rows)), type, bitDepth);
     encoder.setDotsPerMeter(dotsPerMeter(image));
-    std::vector<uchar> samples(image->columns);
+    if (const StringInfo *icc = type == PngEncoder::Rgb ? GetImageProfile(image, "icc") : nullptr)
+        encoder.setProfile(
+            QByteArray(reinterpret_cast<const char *>(GetStringInfoDatum(icc)), qsizetype(GetStringInfoLength(icc))));
+    std::vector<uchar> samples(image->columns * size_t(PngEncoder::samplesPerPixel(type)));
     for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
         if (cancel && *cancel)
             return QByteArray();
         const PixelPacket *pixels = GetVirtualPixels(image, 0, y, image->columns, 1, exception);
         if (!pixels)
             return std::nullopt;
+        uchar *out = samples.data();
         for (size_t x = 0; x < image->columns; ++x) {
             const PixelPacket &pixel = pixels[x];
-            if (pixel.red != pixel.green || pixel.red != pixel.blue)
+            if (type == PngEncoder::Rgb) {
+                if (!isEightBit(pixel.red) || !isEightBit(pixel.green) || !isEightBit(pixel.blue))
+                    return std::nullopt;
+                *out++ = scaled(pixel.red, 8);
+                *out++ = scaled(pixel.green, 8);
+                *out++ = scaled(pixel.blue, 8);
+                continue;
+            }
+            if (pixel.red != pixel.green || pixel.red != pixel.blue || (bitDepth == 8 && !isEightBit(pixel.red)))
                 return std::nullopt;
-            samples[x] = scaled(pixel.red, bitDepth);
+            *out++ = scaled(pixel.red, bitDepth);
         }
         encoder.addRow(samples.data());
     }
@@ -135,7 +155,9 @@ std::optional<QByteArray> LibraryPng::write(const Image *image, const ImageEncod
     const int bitDepth = encoding.pngBitDepth;
     if (colorType == PngEncoder::Indexed)
         return ownIndexedPng(image, cancel, exception);
-    if (colorType == PngEncoder::Gray && (bitDepth == 1 || bitDepth == 2 || bitDepth == 4))
-        return ownGrayPng(image, bitDepth, cancel, exception);
+    if (colorType == PngEncoder::Gray && (bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8))
+        return ownDirectPng(image, PngEncoder::Gray, bitDepth, cancel, exception);
+    if (colorType == PngEncoder::Rgb && bitDepth == 8)
+        return ownDirectPng(image, PngEncoder::Rgb, 8, cancel, exception);
     return std::nullopt;
 }

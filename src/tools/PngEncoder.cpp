@@ -5,7 +5,9 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdlib>
 #include <libdeflate.h>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -45,9 +47,25 @@ PngEncoder::PngEncoder(QSize size, ColorType type, int bitDepth, const QList<QRg
     , m_type(type)
     , m_bitDepth(bitDepth)
     , m_palette(palette)
-    , m_rowBytes(qsizetype((qint64(size.width()) * bitDepth + 7) / 8))
+    , m_rowBytes(qsizetype((qint64(size.width()) * samplesPerPixel(type) * bitDepth + 7) / 8))
 {
-    m_packed.reserve(qsizetype(packedBytes(size, bitDepth)));
+    m_packed.reserve(qsizetype(packedBytes(size, bitDepth, type)));
+}
+
+int PngEncoder::samplesPerPixel(ColorType type)
+{
+    switch (type) {
+    case Rgb:
+        return 3;
+    case GrayAlpha:
+        return 2;
+    case Rgba:
+        return 4;
+    case Gray:
+    case Indexed:
+        break;
+    }
+    return 1;
 }
 
 int PngEncoder::bitDepthFor(int count)
@@ -58,13 +76,17 @@ int PngEncoder::bitDepthFor(int count)
     return depth;
 }
 
-qint64 PngEncoder::packedBytes(QSize size, int bitDepth)
+qint64 PngEncoder::packedBytes(QSize size, int bitDepth, ColorType type)
 {
-    return (1 + (qint64(size.width()) * bitDepth + 7) / 8) * size.height();
+    return (1 + (qint64(size.width()) * samplesPerPixel(type) * bitDepth + 7) / 8) * size.height();
 }
 
 void PngEncoder::addRow(const uchar *samples)
 {
+    if (m_bitDepth == 8 && m_type != Indexed) {
+        addFilteredRow(samples);
+        return;
+    }
     // Each row opens with its filter type, 0 for none.
     const qsizetype start = m_packed.size() + 1;
     m_packed.append(1 + m_rowBytes, '\0');
@@ -83,6 +105,62 @@ void PngEncoder::addRow(const uchar *samples)
             *row++ = uchar(packed << (m_bitDepth * (perByte - count)));
         }
     }
+    ++m_rows;
+}
+
+namespace {
+
+int paeth(int left, int up, int upLeft)
+{
+    const int estimate = left + up - upLeft;
+    const int toLeft = std::abs(estimate - left);
+    const int toUp = std::abs(estimate - up);
+    const int toUpLeft = std::abs(estimate - upLeft);
+    if (toLeft <= toUp && toLeft <= toUpLeft)
+        return left;
+    return toUp <= toUpLeft ? up : upLeft;
+}
+
+// How far a filtered byte is from zero, taken as signed.
+uint distance(int filtered)
+{
+    return uint(std::abs(int(qint8(uchar(filtered)))));
+}
+
+} // namespace
+
+void PngEncoder::addFilteredRow(const uchar *row)
+{
+    const int step = samplesPerPixel(m_type);
+    if (m_previous.isEmpty())
+        m_previous.fill('\0', m_rowBytes);
+    const auto *up = reinterpret_cast<const uchar *>(m_previous.constData());
+    // The sum of each filter's bytes in one pass: none, left, up, average, Paeth.
+    quint64 sums[5] = {};
+    for (qsizetype i = 0; i < m_rowBytes; ++i) {
+        const int x = row[i];
+        const int a = i >= step ? row[i - step] : 0;
+        const int b = up[i];
+        const int c = i >= step ? up[i - step] : 0;
+        sums[0] += distance(x);
+        sums[1] += distance(x - a);
+        sums[2] += distance(x - b);
+        sums[3] += distance(x - ((a + b) >> 1));
+        sums[4] += distance(x - paeth(a, b, c));
+    }
+    const int best = int(std::min_element(std::begin(sums), std::end(sums)) - std::begin(sums));
+    m_packed.append(char(best));
+    const qsizetype start = m_packed.size();
+    m_packed.resize(start + m_rowBytes);
+    auto *out = reinterpret_cast<uchar *>(m_packed.data() + start);
+    for (qsizetype i = 0; i < m_rowBytes; ++i) {
+        const int a = i >= step ? row[i - step] : 0;
+        const int b = up[i];
+        const int c = i >= step ? up[i - step] : 0;
+        const int predicted = best == 1 ? a : best == 2 ? b : best == 3 ? (a + b) >> 1 : best == 4 ? paeth(a, b, c) : 0;
+        out[i] = uchar(row[i] - predicted);
+    }
+    memcpy(m_previous.data(), row, size_t(m_rowBytes));
     ++m_rows;
 }
 
@@ -122,12 +200,21 @@ QByteArray PngEncoder::finish()
         appendChunk(out, "iCCP", QByteArray("sRGB\0\0", 6) + zlibCompressed(compressor.get(), m_profile));
     // The sRGB gamma and primaries, as the library's writer states them for a rendered page.
     appendChunk(out, "gAMA", bigEndian({45455}));
-    if (m_type == Indexed) {
+    if (m_type != Gray && m_type != GrayAlpha)
         appendChunk(out, "cHRM", bigEndian({31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000}));
+    if (m_type == Indexed) {
         QByteArray palette;
         for (QRgb colour : m_palette)
             palette.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
         appendChunk(out, "PLTE", palette);
+        // Alpha up to the last entry that is not opaque; the entries after it are.
+        const auto clear = std::find_if(m_palette.crbegin(), m_palette.crend(), [](QRgb c) { return qAlpha(c) < 255; });
+        if (clear != m_palette.crend()) {
+            QByteArray alpha;
+            for (auto it = m_palette.cbegin(); it != clear.base(); ++it)
+                alpha.append(char(qAlpha(*it)));
+            appendChunk(out, "tRNS", alpha);
+        }
     }
     if (m_dotsPerMeter > 0) {
         QByteArray resolution = bigEndian({m_dotsPerMeter, m_dotsPerMeter});

@@ -7,21 +7,24 @@
 #include <QRgb>
 #include <QSize>
 
-// Writes the PNG forms whose layout the conversion already knows: indexed colour, and gray below 8 bits.
-// Their rows go unfiltered, as PNG advises for them, and the whole image is deflated in one pass, which is
-// what makes this several times quicker than a general writer. The image is held in memory whole, packed.
+// Writes the PNG forms whose layout the conversion already knows. Rows of a palette or of gray below 8 bits go
+// unfiltered, as PNG advises for them; rows of 8-bit samples get the filter that leaves the smallest sum, as
+// libpng chooses it. The whole image is deflated in one pass, which is what makes this several times quicker than
+// a general writer. The image is held in memory whole, packed.
 class PngEncoder
 {
 public:
-    enum ColorType { Gray = 0, Indexed = 3 };
+    enum ColorType { Gray = 0, Rgb = 2, Indexed = 3, GrayAlpha = 4, Rgba = 6 };
 
-    // bitDepth is 1, 2, 4 or 8; an indexed image takes its palette (at most 2^bitDepth entries, opaque).
+    // bitDepth is 1, 2, 4 or 8 for gray and a palette, 8 for the rest; an indexed image takes its palette (at most
+    // 2^bitDepth entries), whose alpha goes in a tRNS chunk when any entry is not opaque.
     PngEncoder(QSize size, ColorType type, int bitDepth, const QList<QRgb> &palette = {});
     // The resolution tag, in pixels per metre; none is written without it.
     void setDotsPerMeter(quint32 dotsPerMeter) { m_dotsPerMeter = dotsPerMeter; }
     // A colour profile to embed, as the ICC bytes; none by default.
     void setProfile(const QByteArray &icc) { m_profile = icc; }
-    // The next row: one byte a pixel, the palette index or the gray level (below 2^bitDepth).
+    // The next row: below 8 bits, one byte a pixel, the palette index or the gray level (below 2^bitDepth); at 8
+    // bits, each pixel's samples in the file's order (gray, alpha; red, green, blue, alpha).
     void addRow(const uchar *samples);
     // The file; empty if a row is missing or the compressor fails.
     QByteArray finish();
@@ -31,9 +34,12 @@ public:
     // A resolution in dots per inch in the PNG's unit, rounded as the image library rounds it.
     static quint32 dotsPerMeterFor(double dotsPerInch) { return quint32((100.0 * dotsPerInch + 0.5) / 2.54); }
     // The bytes of the unfiltered image before deflating.
-    static qint64 packedBytes(QSize size, int bitDepth);
+    static qint64 packedBytes(QSize size, int bitDepth, ColorType type = Indexed);
+    static int samplesPerPixel(ColorType type);
 
 private:
+    void addFilteredRow(const uchar *samples);
+
     QSize m_size;
     ColorType m_type;
     int m_bitDepth;
@@ -43,4 +49,5 @@ private:
     QByteArray m_packed;
     qsizetype m_rowBytes;
     int m_rows = 0;
+    QByteArray m_previous; // the last row unfiltered, for the filters that look up
 };

@@ -110,5 +110,9 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<ImageResult> grayPage(const QString &, int, const std::atomic_bool *) const override
+    {
+        return std::nullopt;
+    }
     ImageRoom room() const override { return roomLeft; }
 };

@@ -5,6 +5,7 @@
 #include "document/OutputSize.h"
 #include "tools/ExactPalettePng.h"
 #include "tools/GhostscriptCommands.h"
+#include "tools/GrayPng.h"
 #include "tools/ImageObject.h"
 #include "tools/MagickCommands.h"
 #include "tools/PrivateFolder.h"
@@ -234,6 +235,9 @@ private slots:
         QTest::newRow("few colours, read twice") << few << 2 << 4 << true << true;
         QTest::newRow("few colours, more than 2") << few << 2 << 2 << false << false;
         QTest::newRow("a gradient") << many << 2 << 256 << false << false;
+        QTest::newRow("text in Hicolor: a palette") << QStringList() << 4 << 65536 << false << true;
+        QTest::newRow("a gradient in Hicolor: true colour") << many << 2 << 65536 << false << true;
+        QTest::newRow("a gradient in Hicolor, read twice") << many << 2 << 65536 << true << true;
     }
 
     // A page whose colours fit the palette is written without the library, as the library's reduction writes it;
@@ -263,19 +267,62 @@ private slots:
         if (!ours)
             return;
         ConversionOptions options;
-        options.colorDepth = colours == 4    ? ColorDepth::FourColors
-                             : colours == 16 ? ColorDepth::SixteenColors
-                                             : ColorDepth::TwoHundredFiftySixColors;
+        options.colorDepth = colours == 4     ? ColorDepth::FourColors
+                             : colours == 16  ? ColorDepth::SixteenColors
+                             : colours == 256 ? ColorDepth::TwoHundredFiftySixColors
+                                              : ColorDepth::HiColor;
         const MagickRequest request{.bitmap = tiff, .options = options, .dpi = 144};
         const ImageResult library =
             ImageObject().convert(MagickCommands::pageArguments(request), MagickCommands::encoding(request));
         QVERIFY2(library.ok, qPrintable(library.error));
         QCOMPARE(std::pair(quick->size, quick->colours), std::pair(library.size, library.colors));
         const QImage mine = QImage::fromData(quick->png, "PNG"), theirs = QImage::fromData(library.data, "PNG");
-        QCOMPARE(mine.format(), QImage::Format_Indexed8);
+        QCOMPARE(mine.format(), quick->colours > 256 ? QImage::Format_RGB32 : QImage::Format_Indexed8);
         QVERIFY(quick->colours > 2);
         QCOMPARE(mine.convertToFormat(QImage::Format_RGB32), theirs.convertToFormat(QImage::Format_RGB32));
         QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
+    }
+
+    // Our gray is the library's "-colorspace Gray" at 8 bits, for every colour there is, and a page of it the
+    // library's page.
+    void grayPage_isTheLibrarysGray()
+    {
+        CaseFolder folder;
+        const QString all = folder.path("all.rgb");
+        QByteArray colours(3 << 24, Qt::Uninitialized);
+        for (int i = 0; i < 1 << 24; ++i) {
+            colours[3 * i] = char(i >> 16);
+            colours[3 * i + 1] = char(i >> 8);
+            colours[3 * i + 2] = char(i);
+        }
+        QVERIFY(plantFile(all, colours));
+        const ImageResult gray = ImageObject().convert(
+            {"-size", "4096x4096", "-depth", "8", "rgb:" + all, "-colorspace", "Gray", "-depth", "8"}, "GRAY");
+        QVERIFY2(gray.ok && gray.data.size() == 1 << 24, qPrintable(gray.error));
+        int differ = 0;
+        for (int i = 0; i < 1 << 24; ++i)
+            differ += GrayPng::levelOf(uchar(i >> 16), uchar(i >> 8), uchar(i)) != uchar(gray.data[i]);
+        QCOMPARE(differ, 0);
+
+        const QString tiff = folder.path("page.tif");
+        const ImageResult drawn =
+            ImageObject().convert({"-size", "300x200", "gradient:red-blue", "-fill", "green", "-draw",
+                                   "circle 150,100 150,160", "-depth", "8", "-type", "TrueColor"},
+                                  "TIFF");
+        QVERIFY(drawn.ok && plantFile(tiff, drawn.data));
+        const std::optional<PageTiff::EncodedPage> ours = GrayPng::write(tiff, 96, nullptr);
+        QVERIFY(ours);
+        ConversionOptions options;
+        options.colorDepth = ColorDepth::Grayscale;
+        const MagickRequest request{.bitmap = tiff, .options = options, .dpi = 96};
+        const ImageResult library =
+            ImageObject().convert(MagickCommands::pageArguments(request), MagickCommands::encoding(request));
+        QVERIFY2(library.ok, qPrintable(library.error));
+        const QImage mine = QImage::fromData(ours->png, "PNG"), theirs = QImage::fromData(library.data, "PNG");
+        QCOMPARE(mine.format(), QImage::Format_Grayscale8);
+        QCOMPARE(mine, theirs.convertToFormat(QImage::Format_Grayscale8));
+        QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
+        QVERIFY(!ours->uniform);
     }
 
     // A tool's words are kept, escaped, without our private folders, its source locations or reasons that are none.
