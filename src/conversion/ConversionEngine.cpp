@@ -23,6 +23,10 @@
 namespace {
 constexpr int PollMs = 50;
 constexpr int TrimEveryPages = 32;
+// A range is split between two Ghostscript processes from this many pages, and while a page's bitmap is no larger
+// than this: each process needs its own room.
+constexpr int SplitFromPages = 8;
+constexpr qint64 SplitUpToBitmapBytes = qint64(64) << 20;
 
 const ImageObject &realImages()
 {
@@ -81,29 +85,39 @@ QString RunWarning::summary(const QList<RunWarning> &warnings)
     return sentences.join(QLatin1Char(' '));
 }
 
-ConversionEngine::ConversionEngine(const ImageObject *images, ProcessRunner *runner, QObject *parent)
+ConversionEngine::ConversionEngine(const ImageObject *images, QObject *parent)
     : QObject(parent)
     , m_images(images ? images : &realImages())
-    , m_runner(runner ? runner : new ProcessRunner(this))
 {
     // Set up on this thread: the library's start reads the environment, which workers must not race.
     ImageObject::initialise();
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
-    // Output comes as Ghostscript works; the timer covers pages that print nothing.
-    connect(m_runner, &ProcessRunner::outputReceived, this, &ConversionEngine::collectFinishedPages);
+    // Ghostscript renders on one core: a second process keeps a second one busy.
+    const int lanes = std::min(2, m_pool.maxThreadCount());
+    for (int i = 0; i < lanes; ++i) {
+        auto lane = std::make_unique<Lane>();
+        lane->runner = new ProcessRunner(this);
+        Lane *raw = lane.get();
+        // Output comes as Ghostscript works; the timer covers pages that print nothing.
+        connect(raw->runner, &ProcessRunner::outputReceived, this, [this, raw] { collectFinishedPages(*raw); });
+        connect(raw->runner, &ProcessRunner::finished, this,
+                [this, raw](const ProcessResult &result) { onGhostscriptFinished(*raw, result); });
+        raw->pageTimer.setSingleShot(true);
+        connect(&raw->pageTimer, &QTimer::timeout, this, [this, raw] { onPageTimedOut(*raw); });
+        m_lanes.push_back(std::move(lane));
+    }
     m_poll.setInterval(PollMs);
-    connect(&m_poll, &QTimer::timeout, this, &ConversionEngine::collectFinishedPages);
-    m_pageTimer.setSingleShot(true);
-    connect(&m_pageTimer, &QTimer::timeout, this, &ConversionEngine::onPageTimedOut);
-    connect(m_runner, &ProcessRunner::finished, this, &ConversionEngine::onGhostscriptFinished);
+    connect(&m_poll, &QTimer::timeout, this, qOverload<>(&ConversionEngine::collectFinishedPages));
 }
 
 ConversionEngine::~ConversionEngine()
 {
     if (m_cancel)
         *m_cancel = true;
-    m_runner->disconnect(this);
-    m_runner->cancel();
+    for (const std::unique_ptr<Lane> &lane : m_lanes) {
+        lane->runner->disconnect(this);
+        lane->runner->cancel();
+    }
     m_pool.waitForDone();
 }
 
@@ -115,7 +129,7 @@ void ConversionEngine::start(const ConversionJob &job)
     m_pages = job.pages();
     m_result = {};
     m_inTiff.clear();
-    m_nextToHand = 0;
+    m_announced = 0;
     m_anyBitmap = false;
     m_inFlight = 0;
     m_done = 0;
@@ -123,7 +137,10 @@ void ConversionEngine::start(const ConversionJob &job)
     m_rendering = false;
     m_readingSizes = false;
     m_runs.clear();
-    m_currentRun = 0;
+    m_nextRun = 0;
+    for (const std::unique_ptr<Lane> &lane : m_lanes)
+        lane->run = -1;
+    m_lastEmptyResult = {};
     m_sizes.clear();
     m_cancel = std::make_shared<std::atomic_bool>(false);
     m_hold = std::make_shared<std::atomic_bool>(false);
@@ -171,35 +188,48 @@ void ConversionEngine::start(const ConversionJob &job)
     m_withPassword = passwordArguments.has_value();
     m_passwordArguments = passwordArguments.value_or(QByteArray());
     m_rendering = true;
-    m_runner->setTemporaryFolder(m_work->path());
+    for (const std::unique_ptr<Lane> &lane : m_lanes)
+        lane->runner->setTemporaryFolder(m_work->path());
     if (!usesBox && !(job.measurePages && !m_pages.isEmpty())) {
         renderAtOneResolution();
         return;
     }
     m_readingSizes = true;
     m_marker = GhostscriptCommands::newMarker();
-    m_runner->start(job.ghostscript,
-                    GhostscriptCommands::pageSizesArguments(m_link, m_pages.first(), m_pages.last(), m_marker,
-                                                            m_withPassword, job.legacyInterpreter),
-                    m_passwordArguments);
+    m_lanes.front()->runner->start(job.ghostscript,
+                                   GhostscriptCommands::pageSizesArguments(m_link, m_pages.first(), m_pages.last(),
+                                                                           m_marker, m_withPassword,
+                                                                           job.legacyInterpreter),
+                                   m_passwordArguments);
 }
 
 void ConversionEngine::renderAtOneResolution()
 {
     m_sizes.clear();
-    m_runs = {RenderRun{0, int(m_pages.size()), m_job.renderDpi(), m_work->path()}};
-    startRun(0);
+    const int count = int(m_pages.size());
+    const int dpi = m_job.renderDpi();
+    // Pages waiting for an earlier one in a multi-page file would pile up in memory.
+    if (m_lanes.size() > 1 && count >= SplitFromPages && !m_tiff && m_job.bitmapBytes() <= SplitUpToBitmapBytes) {
+        const QString second = QDir(m_work->path()).filePath(QStringLiteral("run1"));
+        if (QDir().mkpath(second)) {
+            m_runs = {RenderRun{0, count / 2, dpi, m_work->path()}, RenderRun{count / 2, count, dpi, second}};
+            startRuns();
+            return;
+        }
+    }
+    m_runs = {RenderRun{0, count, dpi, m_work->path()}};
+    startRuns();
 }
 
-void ConversionEngine::onGhostscriptFinished(const ProcessResult &result)
+void ConversionEngine::onGhostscriptFinished(Lane &lane, const ProcessResult &result)
 {
     // A run stopped for its time waits only for its workers.
     if (!m_rendering)
         return;
     if (m_readingSizes)
         onSizesRead(result);
-    else
-        onRenderFinished(result);
+    else if (lane.run >= 0)
+        onRenderFinished(lane, result);
 }
 
 void ConversionEngine::onSizesRead(const ProcessResult &result)
@@ -260,7 +290,7 @@ void ConversionEngine::onSizesRead(const ProcessResult &result)
         }
         m_runs << RenderRun{run.begin, run.end, run.dpi, folder};
     }
-    startRun(0);
+    startRuns();
 }
 
 bool ConversionEngine::outOfRoom() const
@@ -268,16 +298,38 @@ bool ConversionEngine::outOfRoom() const
     return m_work && m_work->lacksRoomFor(m_job.bitmapBytes());
 }
 
-void ConversionEngine::startRun(int run)
+void ConversionEngine::startRuns()
 {
-    m_currentRun = run;
-    const RenderRun &current = m_runs.at(run);
-    // The room a bitmap needs is judged by the largest page of the run.
-    if (!m_sizes.isEmpty()) {
-        m_job.pageSize =
-            *std::max_element(m_sizes.begin() + current.begin, m_sizes.begin() + current.end,
-                              [](QSizeF a, QSizeF b) { return a.width() * a.height() < b.width() * b.height(); });
+    for (const std::unique_ptr<Lane> &lane : m_lanes) {
+        if (lane->run < 0 && m_nextRun < m_runs.size() && !*m_cancel)
+            startRun(*lane, m_nextRun++);
     }
+    // The room a bitmap needs is judged by the largest page of the runs at work.
+    if (!m_sizes.isEmpty()) {
+        QSizeF largest;
+        for (const std::unique_ptr<Lane> &lane : m_lanes) {
+            if (lane->run < 0)
+                continue;
+            const RenderRun &run = m_runs.at(lane->run);
+            for (int index = run.begin; index < run.end; ++index) {
+                const QSizeF size = m_sizes.at(index);
+                if (size.width() * size.height() > largest.width() * largest.height())
+                    largest = size;
+            }
+        }
+        if (!largest.isEmpty())
+            m_job.pageSize = largest;
+    }
+    m_poll.start();
+    announcePages();
+    updatePause();
+}
+
+void ConversionEngine::startRun(Lane &lane, int run)
+{
+    lane.run = run;
+    RenderRun &current = m_runs[run];
+    current.nextToHand = current.begin;
     RenderRequest request;
     request.document = m_link;
     request.outputFolder = current.folder;
@@ -294,10 +346,22 @@ void ConversionEngine::startRun(int run)
     request.withPassword = m_withPassword;
     request.legacyInterpreter = m_job.legacyInterpreter;
     m_job.applyDrawingTo(request);
-    m_runner->start(m_job.ghostscript, GhostscriptCommands::renderArguments(request), m_passwordArguments);
-    m_poll.start();
-    onPageStarted(pages.value(0, 1));
-    updatePause();
+    lane.runner->start(m_job.ghostscript, GhostscriptCommands::renderArguments(request), m_passwordArguments);
+    startPageTimer(lane);
+}
+
+bool ConversionEngine::anyLaneBusy() const
+{
+    return std::any_of(m_lanes.cbegin(), m_lanes.cend(),
+                       [](const std::unique_ptr<Lane> &lane) { return lane->run >= 0; });
+}
+
+void ConversionEngine::cancelLanes()
+{
+    for (const std::unique_ptr<Lane> &lane : m_lanes) {
+        lane->pageTimer.stop();
+        lane->runner->cancel();
+    }
 }
 
 void ConversionEngine::cancel()
@@ -307,8 +371,7 @@ void ConversionEngine::cancel()
     m_result.cancelled = true;
     *m_cancel = true;
     m_poll.stop();
-    m_pageTimer.stop();
-    m_runner->cancel();
+    cancelLanes();
     finishIfDone();
 }
 
@@ -326,16 +389,33 @@ const ConversionEngine::RenderRun *ConversionEngine::runOf(int index) const
     return run == m_runs.cend() ? nullptr : &*run;
 }
 
-void ConversionEngine::onPageStarted(int page)
+void ConversionEngine::startPageTimer(Lane &lane)
 {
     if (m_job.pageTimeout > 0 && !*m_hold)
-        m_pageTimer.start(m_job.pageTimeout * 1000);
-    emit pageStarted(page);
+        lane.pageTimer.start(m_job.pageTimeout * 1000);
 }
 
-void ConversionEngine::onPageTimedOut()
+void ConversionEngine::announcePages()
 {
-    if (!m_rendering || *m_cancel)
+    // The first page not yet handed out: in the first run not wholly handed out.
+    int frontier = int(m_pages.size());
+    for (const RenderRun &run : std::as_const(m_runs)) {
+        const int next = std::max(run.nextToHand, run.begin);
+        if (next < run.end || run.waiting) {
+            frontier = run.waiting ? run.begin : next;
+            break;
+        }
+    }
+    // Nothing is told of before a run has started.
+    if (m_runs.isEmpty())
+        return;
+    while (m_announced <= frontier && m_announced < m_pages.size() && !*m_cancel)
+        emit pageStarted(m_pages.at(m_announced++));
+}
+
+void ConversionEngine::onPageTimedOut(Lane &lane)
+{
+    if (!m_rendering || *m_cancel || lane.run < 0)
         return;
     // A page that finished before the slow one is written and counted: Ghostscript is stopped, the workers
     // are not.
@@ -344,35 +424,47 @@ void ConversionEngine::onPageTimedOut()
         return;
     m_poll.stop();
     m_rendering = false;
+    const RenderRun &run = m_runs.at(lane.run);
     if (m_result.fatal.isNone())
-        m_result.fatal = Problem::make(Problem::PageTimedOut, {},
-                                       QString::number(m_pages.value(m_nextToHand, m_pages.value(m_nextToHand - 1))));
-    m_runner->cancel();
+        m_result.fatal =
+            Problem::make(Problem::PageTimedOut, {},
+                          QString::number(m_pages.value(run.nextToHand, m_pages.value(run.nextToHand - 1))));
+    cancelLanes();
     finishIfDone();
 }
 
 void ConversionEngine::collectFinishedPages()
 {
+    for (const std::unique_ptr<Lane> &lane : m_lanes)
+        collectFinishedPages(*lane);
+}
+
+void ConversionEngine::collectFinishedPages(Lane &lane)
+{
     // Ghostscript creates a page's bitmap once the page is drawn and closes it before it starts the next. So
     // a page is complete once the next one's bitmap exists, or once Ghostscript has written to its bitmap and
     // no longer holds it open: a page that finished before a slow one. Ghostscript's "Page N" lines cannot
     // tell this: the document can make it print any line, a font name for one.
-    if (m_readingSizes || !m_rendering)
+    if (m_readingSizes || !m_rendering || lane.run < 0)
         return;
-    const int end = m_runs.at(m_currentRun).end;
-    while (m_nextToHand < end && !*m_cancel) {
-        const QString current = bitmap(m_nextToHand);
-        const bool complete = (m_nextToHand + 1 < end && QFileInfo::exists(bitmap(m_nextToHand + 1)))
-                              || (QFileInfo(current).size() > 0 && !m_runner->holdsOpen(current));
+    RenderRun &run = m_runs[lane.run];
+    bool handed = false;
+    while (run.nextToHand < run.end && !*m_cancel) {
+        const QString current = bitmap(run.nextToHand);
+        const bool complete = (run.nextToHand + 1 < run.end && QFileInfo::exists(bitmap(run.nextToHand + 1)))
+                              || (QFileInfo(current).size() > 0 && !lane.runner->holdsOpen(current));
         if (!complete)
             break;
-        enqueue(m_nextToHand);
-        if (!*m_cancel && m_nextToHand < end)
-            onPageStarted(m_pages.at(m_nextToHand));
+        enqueue(run.nextToHand);
+        handed = true;
+    }
+    if (handed && !*m_cancel) {
+        startPageTimer(lane);
+        announcePages();
     }
 }
 
-void ConversionEngine::onRenderFinished(const ProcessResult &result)
+void ConversionEngine::onRenderFinished(Lane &lane, const ProcessResult &result)
 {
     if (*m_cancel) {
         m_rendering = false;
@@ -392,8 +484,7 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
                                                                                 : problem);
         return;
     }
-    m_poll.stop();
-    m_pageTimer.stop();
+    lane.pageTimer.stop();
     QList<RunWarning> warnings;
     if (GhostscriptCommands::wasRepaired(result.output))
         warnings << RunWarning{RunWarning::Repaired, {}, {}};
@@ -403,35 +494,66 @@ void ConversionEngine::onRenderFinished(const ProcessResult &result)
         if (!m_result.warnings.contains(warning))
             m_result.warnings << warning;
     }
+    const int finished = std::exchange(lane.run, -1);
+    RenderRun &run = m_runs[finished];
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.
-    const int firstLeft = m_nextToHand;
-    const int end = m_runs.at(m_currentRun).end;
     bool anyLeft = false;
-    for (int index = firstLeft; index < end && !anyLeft; ++index)
+    for (int index = run.nextToHand; index < run.end && !anyLeft; ++index)
         anyLeft = QFileInfo(bitmap(index)).size() > 0;
-    if (!m_anyBitmap && !anyLeft) {
-        const Problem password = GhostscriptCommands::passwordProblem(m_job.options.sourceFile, m_link, result.output,
-                                                                      !m_job.password.isEmpty());
-        stopRendering(outOfRoom() ? PrivateFolder::full()
-                      : !password.isNone()
-                          ? password
-                          : Problem::make(Problem::GhostscriptFailed, GhostscriptCommands::details(result.output)));
+    if (!run.anyBitmap && !anyLeft) {
+        // A run that wrote nothing at all tells whether the document could be read only once no other can tell
+        // otherwise.
+        m_lastEmptyResult = result;
+        run.waiting = true;
+    } else {
+        handOutRun(finished);
+    }
+    // A page handed out may have stopped the run.
+    if (*m_cancel) {
+        m_rendering = false;
+        finishIfDone();
         return;
     }
-    for (int index = firstLeft; index < end && !*m_cancel; ++index)
-        enqueue(index);
-    if (m_currentRun + 1 < m_runs.size() && !*m_cancel) {
-        startRun(m_currentRun + 1);
+    if (m_nextRun < m_runs.size()) {
+        startRuns();
         return;
     }
+    if (anyLaneBusy()) {
+        announcePages();
+        return;
+    }
+    m_poll.stop();
+    if (!m_anyBitmap) {
+        const Problem password = GhostscriptCommands::passwordProblem(
+            m_job.options.sourceFile, m_link, m_lastEmptyResult.output, !m_job.password.isEmpty());
+        stopRendering(outOfRoom()          ? PrivateFolder::full()
+                      : !password.isNone() ? password
+                                           : Problem::make(Problem::GhostscriptFailed,
+                                                           GhostscriptCommands::details(m_lastEmptyResult.output)));
+        return;
+    }
+    for (int index = 0; index < m_runs.size() && !*m_cancel; ++index) {
+        if (m_runs.at(index).waiting)
+            handOutRun(index);
+    }
+    announcePages();
     m_rendering = false;
     finishIfDone();
 }
 
+void ConversionEngine::handOutRun(int index)
+{
+    RenderRun &run = m_runs[index];
+    run.waiting = false;
+    while (run.nextToHand < run.end && !*m_cancel)
+        enqueue(run.nextToHand);
+}
+
 void ConversionEngine::enqueue(int index)
 {
-    m_nextToHand = index + 1;
+    RenderRun &run = m_runs[int(runOf(index) - m_runs.constData())];
+    run.nextToHand = index + 1;
     const int page = m_pages.at(index);
     const QString path = bitmap(index);
     if (QFileInfo(path).size() <= 0) {
@@ -445,6 +567,7 @@ void ConversionEngine::enqueue(int index)
         return;
     }
     m_anyBitmap = true;
+    run.anyBitmap = true;
     ++m_inFlight;
     updatePause();
     auto job = std::make_shared<ConversionJob>(m_job);
@@ -563,11 +686,10 @@ void ConversionEngine::finishFile()
 void ConversionEngine::stop(const Problem &fatal)
 {
     m_poll.stop();
-    m_pageTimer.stop();
     if (m_result.fatal.isNone())
         m_result.fatal = fatal;
     *m_cancel = true;
-    m_runner->cancel();
+    cancelLanes();
     finishIfDone();
 }
 
@@ -577,14 +699,16 @@ void ConversionEngine::setHeld(bool held)
         return;
     *m_hold = held;
     // The time a page may take does not run while the user thinks.
-    if (held) {
-        m_poll.stop();
-        m_pageTimer.stop();
-    } else if (m_rendering && !m_readingSizes) {
-        m_poll.start();
-        if (m_job.pageTimeout > 0)
-            m_pageTimer.start(m_job.pageTimeout * 1000);
+    for (const std::unique_ptr<Lane> &lane : m_lanes) {
+        if (held)
+            lane->pageTimer.stop();
+        else if (m_rendering && !m_readingSizes && lane->run >= 0)
+            startPageTimer(*lane);
     }
+    if (held)
+        m_poll.stop();
+    else if (m_rendering && !m_readingSizes)
+        m_poll.start();
     updatePause();
 }
 
@@ -593,7 +717,9 @@ void ConversionEngine::updatePause()
     // Bitmaps waiting beyond one spare per worker only fill the temporary folder, and pages a multi-page file
     // holds back for an earlier one fill the memory.
     const int waiting = m_inFlight + (m_tiff ? m_tiff->waiting() : 0);
-    m_runner->setPaused((m_hold && *m_hold) || waiting > m_pool.maxThreadCount() + 1);
+    const bool paused = (m_hold && *m_hold) || waiting > m_pool.maxThreadCount() + 1;
+    for (const std::unique_ptr<Lane> &lane : m_lanes)
+        lane->runner->setPaused(paused);
 }
 
 void ConversionEngine::finishIfDone()

@@ -19,6 +19,7 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 class ImageObject;
 class MultiPageTiff;
@@ -79,16 +80,16 @@ struct FailureSummary
     static FailureSummary of(const QList<PageFailure> &failures);
 };
 
-// Converts a page range off the window's thread. Ghostscript renders the whole range in one run (for a box,
-// one run per resolution its pages need) while a pool of workers, one per core, turns each finished bitmap
-// into its image file.
+// Converts a page range off the window's thread. Ghostscript renders the range in runs while a pool of workers,
+// one per core, turns each finished bitmap into its image file. A run renders consecutive pages at one resolution
+// (for a box, one run per resolution its pages need); with two cores, two runs go at once, and a long range is
+// split in two so that they do.
 class ConversionEngine : public QObject
 {
     Q_OBJECT
 public:
-    // Either seam may be null for the real one; the engine does not own images.
-    explicit ConversionEngine(const ImageObject *images = nullptr, ProcessRunner *runner = nullptr,
-                              QObject *parent = nullptr);
+    // images may be null for the real one; the engine does not own them.
+    explicit ConversionEngine(const ImageObject *images = nullptr, QObject *parent = nullptr);
     ~ConversionEngine() override;
 
     void start(const ConversionJob &job);
@@ -112,17 +113,26 @@ signals:
     void finished(const ConversionResult &result);
 
 private:
+    struct Lane;
     void collectFinishedPages();
-    void onPageStarted(int page);
-    void onPageTimedOut();
-    void onGhostscriptFinished(const ProcessResult &result);
+    void collectFinishedPages(Lane &lane);
+    // Tells of the pages up to the first one not yet rendered, in order.
+    void announcePages();
+    void startPageTimer(Lane &lane);
+    void onPageTimedOut(Lane &lane);
+    void onGhostscriptFinished(Lane &lane, const ProcessResult &result);
     void onSizesRead(const ProcessResult &result);
     // Whether the temporary folder lacks the room a bitmap needs: Ghostscript may then crash or write nothing,
     // and a bitmap cut short reads as a damaged page.
     bool outOfRoom() const;
     void renderAtOneResolution();
-    void startRun(int run);
-    void onRenderFinished(const ProcessResult &result);
+    // Starts the next runs on the lanes that are free.
+    void startRuns();
+    void startRun(Lane &lane, int run);
+    void onRenderFinished(Lane &lane, const ProcessResult &result);
+    void handOutRun(int run);
+    bool anyLaneBusy() const;
+    void cancelLanes();
     QString bitmap(int index) const;
     void enqueue(int index);
     void onPageDone(int index, const Problem &problem, bool fromWorker, const PageFacts &facts = {});
@@ -132,7 +142,6 @@ private:
     void updatePause();
 
     const ImageObject *m_images = nullptr;
-    ProcessRunner *m_runner = nullptr;
     QThreadPool m_pool;
     std::shared_ptr<std::atomic_bool> m_cancel;
     std::shared_ptr<std::atomic_bool> m_hold;
@@ -153,12 +162,26 @@ private:
         int end = 0;
         int dpi = 0;
         QString folder;
+        int nextToHand = 0; // the index in m_pages of its first page not yet handed to a worker
+        bool anyBitmap = false;
+        // Rendered without a single bitmap while another run was still at work: its pages wait to be told of
+        // as failed, or the whole document as unreadable.
+        bool waiting = false;
     };
     QList<RenderRun> m_runs;
     // The run that renders the page at index in m_pages; null before the runs are planned.
     const RenderRun *runOf(int index) const;
-    int m_currentRun = 0;
-    QList<QSizeF> m_sizes; // of each page in m_pages; empty when only the job's page size is known
+    int m_nextRun = 0; // the first run not started
+    // A Ghostscript process of its own, and the run it renders.
+    struct Lane
+    {
+        ProcessRunner *runner = nullptr;
+        QTimer pageTimer;
+        int run = -1; // none
+    };
+    std::vector<std::unique_ptr<Lane>> m_lanes;
+    ProcessResult m_lastEmptyResult; // of the last run that wrote no bitmap
+    QList<QSizeF> m_sizes;           // of each page in m_pages; empty when only the job's page size is known
     QByteArray m_passwordArguments;
     bool m_withPassword = false;
     QString m_marker;
@@ -166,8 +189,7 @@ private:
     RunTiming m_timing;
     ConversionResult m_result;
     QTimer m_poll;
-    QTimer m_pageTimer;
-    int m_nextToHand = 0; // the index in m_pages of the first page not yet handed to a worker
+    int m_announced = 0; // the index in m_pages of the first page not yet told of with pageStarted
     bool m_anyBitmap = false;
     quint64 m_run = 0; // tells a finished run's late workers apart
     int m_inFlight = 0;

@@ -185,6 +185,75 @@ private slots:
         QCOMPARE(QFileInfo(run.outputFileName(2)).fileName(), "scan0002.png");
     }
 
+    // A long range goes to two Ghostscript processes at once: each page still comes from its own page, and is told
+    // of once, in order.
+    void longRange_everyPageFromItsOwnPageInOrder()
+    {
+        if (QThread::idealThreadCount() < 2)
+            QSKIP("one core renders in one process");
+        QList<QSizeF> sizes;
+        for (int page = 1; page <= 12; ++page)
+            sizes << QSizeF(100 + 10 * page, 100);
+        QVERIFY(writePdf(doc("long.pdf"), sizes));
+        CaseFolder folder;
+        ConversionJob run = job("long.pdf", folder.path("scan.png"), 1, 12);
+        run.options.antialias = false;
+        ConversionEngine engine;
+        QList<int> started;
+        connect(&engine, &ConversionEngine::pageStarted, this, [&started](int page) { started << page; });
+        const ConversionResult result = convert(run, nullptr, &engine);
+        QVERIFY(result.isSuccess());
+        QList<int> widths;
+        for (const QString &file : result.written)
+            widths << readImage(file).size.width();
+        QCOMPARE(widths, (QList<int>{110, 120, 130, 140, 150, 160, 170, 180, 190, 200, 210, 220}));
+        QCOMPARE(started, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void longRange_eitherHalfFailsAlone_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<int>("fatal");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<int>("written");
+        QTest::addColumn<int>("failed");
+        const QString firstHalf = R"sh(case " $* " in *" -dFirstPage=1 "*) page 1; page 2; page 3; page 4; page 5; )sh"
+                                  R"sh(page 6; exit 0 ;; esac; )sh";
+        QTest::newRow("both halves") << firstHalf + "page 1; page 2; page 3; page 4; page 5; page 6; exit 0" << 0
+                                     << QString() << 12 << 0;
+        QTest::newRow("the second half writes nothing") << firstHalf + "exit 0" << 0 << QString() << 6 << 6;
+        QTest::newRow("the first half writes nothing")
+            << R"sh(case " $* " in *" -dFirstPage=1 "*) sleep 0.5; exit 0 ;; esac; page 1; page 2; exit 0)sh" << 0
+            << QString() << 2 << 10;
+        QTest::newRow("neither writes") << "exit 0" << int(Problem::GhostscriptFailed) << QString() << 0 << 0;
+        QTest::newRow("a page of the second half never ends")
+            << firstHalf + "page 1; exec sleep 60" << int(Problem::PageTimedOut) << "Page 8 " << 7 << 0;
+    }
+
+    // A half that fails costs its own pages only; the document fails only when neither half wrote a page.
+    void longRange_eitherHalfFailsAlone()
+    {
+        if (QThread::idealThreadCount() < 2)
+            QSKIP("one core renders in one process");
+        QFETCH(QString, body);
+        QFETCH(int, fatal);
+        QFETCH(QString, said);
+        QFETCH(int, written);
+        QFETCH(int, failed);
+        CaseFolder folder;
+        ConversionJob run = fakeJob(folder, "scan.png", 12, body);
+        run.pageTimeout = 1;
+        FixedImages images("image");
+        const ConversionResult result = convert(run, &images);
+        QCOMPARE(int(result.fatal.kind), fatal);
+        QVERIFY2(result.fatal.message.contains(said), qPrintable(result.fatal.message));
+        QCOMPARE(std::pair(result.pagesWritten, int(filesIn(folder.path()).filter("scan").size())),
+                 std::pair(written, written));
+        QCOMPARE(result.failures.size(), failed);
+        QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
     void failure_isNeverSuccessAndLeavesNothing_data()
     {
         QTest::addColumn<Failure>("c");
