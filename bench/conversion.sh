@@ -9,6 +9,9 @@
 #                                         then a stop while the image library works on it (minutes)
 #   bench/conversion.sh --resolutions     one A4 page at every offered resolution, antialiased and not:
 #                                         time and output size against the predicted size (long)
+#   bench/conversion.sh --batch [--against REV]
+#                                         20 one-page documents in one run: its time, and how busy the two
+#                                         workers and the two cores were over it
 #   bench/conversion.sh --stages [--against REV] [FILE.pdf]
 #                                         all pages at the defaults (a 93-page manual unless given) next to
 #                                         mutool draw on one thread and with -P: pages/s, output size, and where
@@ -33,12 +36,13 @@ for arg in "$@"; do
     --large) mode=large ;;
     --resolutions) mode=resolutions ;;
     --stages) mode=stages ;;
+    --batch) mode=batch ;;
     --against)
         against=next
         continue
         ;;
     -h | --help)
-        sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     -*)
@@ -436,6 +440,58 @@ stages() {
         'BEGIN { printf "%.1f%% of %s", 100 * a / b, "'"$against"'" }')"
 }
 
+# The workers' busy seconds of each document's timing line, summed; its lines on standard input.
+busy_seconds() {
+    sed -n 's/^.*sheetforge.timing: //p' | awk '{
+        wall = $4
+        sub(/^.*workers busy /, "")
+        for (i = 1; i <= NF; i++) { v = $i; sub(/%/, "", v); sum += wall * v / 100 }
+    } END { printf "%.3f", sum }'
+}
+
+batch() {
+    local documents=() i program label t0 wall busy cpu
+    make_document 1 "$work/one.pdf"
+    mkdir -p "$work/batch"
+    for ((i = 1; i <= 20; i++)); do
+        cp "$work/one.pdf" "$work/batch/doc$i.pdf"
+        documents+=("$work/batch/doc$i.pdf")
+    done
+    local programs=("$sheetforge") labels=(sheetforge)
+    if [ -n "$against" ]; then
+        programs+=("$(build_revision "$against")")
+        labels+=("sheetforge $against")
+    fi
+    echo "20 one-page A4 documents in one run at the defaults, median of $runs runs:"
+    printf '  %-22s %8s %14s %12s
+' program seconds "workers busy" "cores busy"
+    for i in "${!programs[@]}"; do
+        program=${programs[$i]}
+        label=${labels[$i]}
+        local walls=() busies=() cpus=()
+        for ((run = 1; run <= runs; run++)); do
+            rm -rf "$work/batch-out" "$work/tmp"
+            mkdir -p "$work/batch-out" "$work/tmp"
+            t0=$EPOCHREALTIME
+            # The CPU of the program and of its Ghostscripts, as the shell's times tell it.
+            cpu=$( { TIMEFORMAT='%U %S'; time QT_LOGGING_RULES="sheetforge.timing.info=true" program_in "$program"                 "$work/tmp" --convert "$work/batch-out/" "${defaults[@]}" --dpi 144 "${documents[@]}"                 2>"$work/batch.err" >/dev/null; } 2>&1 | tail -n 1) ||
+                problem "batch: $label failed: $(tail -n 3 "$work/batch.err" | tr '
+' ' ')"
+            wall=$(elapsed "$t0" "$EPOCHREALTIME")
+            walls+=("$wall")
+            busies+=("$(busy_seconds <"$work/batch.err" | awk -v w="$wall" '{ printf "%.3f", $1 / (2 * w) }')")
+            cpus+=("$(echo "$cpu" | awk -v w="$wall" '{ printf "%.3f", ($1 + $2) / (2 * w) }')")
+            [ "$(find "$work/batch-out" -name '*.png' | wc -l)" -eq 20 ] || problem "batch: $label wrote no 20 files"
+        done
+        printf '  %-22s %8.2f %13.0f%% %11.0f%%
+' "$label" "$(median "${walls[@]}")" \
+            "$(awk -v b="$(median "${busies[@]}")" 'BEGIN { print 100 * b }')" \
+            "$(awk -v c="$(median "${cpus[@]}")" 'BEGIN { print 100 * c }')"
+    done
+    echo "  (workers busy: their busy time as a share of both workers over the run; cores busy: the CPU time of"
+    echo "  sheetforge and its Ghostscripts as a share of both cores)"
+}
+
 if revision=$(git -C "$bench_root" rev-parse --short HEAD 2>/dev/null); then
     git -C "$bench_root" diff --quiet HEAD -- src || revision+=" with changes in src"
 else
@@ -454,6 +510,9 @@ large)
 resolutions)
     make_document 1 "$work/a4-1.pdf"
     resolutions "$work/a4-1.pdf"
+    ;;
+batch)
+    batch
     ;;
 stages)
     command -v mutool >/dev/null || { echo "mutool is missing (Debian package mupdf-tools)" >&2; exit 1; }

@@ -21,6 +21,13 @@ BatchConversion::BatchConversion(QObject *parent)
                            QFileInfo(m_current).fileName()));
     });
     connect(&m_engine, &ConversionEngine::finished, this, &BatchConversion::onEngineFinished);
+    connect(&m_ahead, &DocumentOpener::opened, this, [this](const OpenedDocument &opened) { onOpenedAhead(opened); });
+    connect(&m_ahead, &DocumentOpener::failed, this, [this] { onOpenedAhead(std::nullopt); });
+    connect(&m_ahead, &DocumentOpener::abandoned, this, [this] { onOpenedAhead(std::nullopt); });
+    // Only the document's own turn asks for its password.
+    connect(
+        &m_ahead, &DocumentOpener::passwordNeeded, this, [this] { m_ahead.providePassword(std::nullopt); },
+        Qt::QueuedConnection);
 }
 
 QStringList BatchConversion::outputNames(const QStringList &documents)
@@ -118,6 +125,42 @@ void BatchConversion::openNext()
         emit documentOpening(m_current, index, count);
     else
         emit documentStarted(m_current, index, count);
+    if (!m_aheadDocument.isEmpty() && m_aheadDocument == m_current) {
+        if (!m_aheadDone) {
+            m_awaitingAhead = true;
+            return;
+        }
+        m_aheadDocument.clear();
+        if (const std::optional<OpenedDocument> opened = std::exchange(m_openedAhead, std::nullopt)) {
+            onOpened(*opened);
+            return;
+        }
+    }
+    m_opener.open(m_request.ghostscript, m_current, 1, m_request.password);
+}
+
+void BatchConversion::openAhead()
+{
+    m_ahead.cancel();
+    m_openedAhead.reset();
+    m_aheadDone = false;
+    m_awaitingAhead = false;
+    m_aheadDocument = m_request.askBeforeReplacing ? QString() : m_request.documents.value(m_next);
+    if (!m_aheadDocument.isEmpty())
+        m_ahead.open(m_request.ghostscript, m_aheadDocument, 1, m_request.password);
+}
+
+void BatchConversion::onOpenedAhead(const std::optional<OpenedDocument> &opened)
+{
+    m_aheadDone = true;
+    m_openedAhead = opened;
+    if (!std::exchange(m_awaitingAhead, false))
+        return;
+    m_aheadDocument.clear();
+    if (m_openedAhead) {
+        onOpened(*std::exchange(m_openedAhead, std::nullopt));
+        return;
+    }
     m_opener.open(m_request.ghostscript, m_current, 1, m_request.password);
 }
 
@@ -200,6 +243,7 @@ void BatchConversion::convert(const Planned &planned)
     if (m_summary.cancelled)
         return;
     m_engine.start(planned.job);
+    openAhead();
 }
 
 void BatchConversion::onEngineFinished(const ConversionResult &result)
@@ -242,6 +286,10 @@ void BatchConversion::end()
     m_running = false;
     m_asking = false;
     m_planned.clear(); // and the passwords they hold
+    m_ahead.cancel();
+    m_aheadDocument.clear();
+    m_openedAhead.reset();
+    m_awaitingAhead = false;
     // After the caller has returned, so the caller is listening.
     QMetaObject::invokeMethod(
         this, [this, summary = m_summary] { emit finished(summary); }, Qt::QueuedConnection);

@@ -90,6 +90,10 @@ private:
     };
 
     void openNext();
+    // Opens the document after the one being converted meanwhile, so that its Ghostscript runs beside the
+    // conversion's. Only a document that opened is taken from it; any other outcome is found again in turn.
+    void openAhead();
+    void onOpenedAhead(const std::optional<OpenedDocument> &opened);
     void onOpened(const OpenedDocument &opened);
     void askAboutReplacing();
     void convertNext(); // the next of the documents opened beforehand
@@ -101,6 +105,11 @@ private:
 
     BatchRequest m_request;
     DocumentOpener m_opener;
+    DocumentOpener m_ahead;
+    QString m_aheadDocument; // being opened ahead, or opened: empty for none
+    std::optional<OpenedDocument> m_openedAhead;
+    bool m_aheadDone = false;
+    bool m_awaitingAhead = false; // its turn has come
     ConversionEngine m_engine;
     BatchSummary m_summary;
     qsizetype m_next = 0;
