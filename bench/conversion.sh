@@ -19,7 +19,8 @@
 #                                         was; --against builds revision REV too and compares its speed, its
 #                                         output size, and each page's colours and pixels
 # BENCH_RUNS sets how many runs each median takes (3 by default). BENCH_OPTIONS adds sheetforge options after
-# the defaults in --stages, for another depth: BENCH_OPTIONS="--colors gray".
+# the defaults in --stages, for another depth: BENCH_OPTIONS="--colors gray". BENCH_CACHE names a folder that keeps
+# the build of --against's revision from one run to the next.
 set -euo pipefail
 # shellcheck source=bench/common.sh
 source "$(dirname "$0")/common.sh"
@@ -42,7 +43,7 @@ for arg in "$@"; do
         continue
         ;;
     -h | --help)
-        sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     -*)
@@ -353,7 +354,14 @@ resolutions() {
 
 # Another revision built from its own sources, for the same measurements in the same run.
 build_revision() { # revision; prints the program's path
-    local source="$work/rev-src" build="$work/rev-build"
+    # BENCH_CACHE keeps the build for the next run against the same revision.
+    local where=${BENCH_CACHE:-$work}/rev-$1
+    local source="$where/src" build="$where/build"
+    if [ -n "${BENCH_CACHE:-}" ] && [ -x "$build/src/sheetforge" ]; then
+        echo "$build/src/sheetforge"
+        return
+    fi
+    rm -rf "$source"
     mkdir -p "$source"
     git -C "$bench_root" archive "$1" | tar -x -C "$source"
     if ! { cmake -S "$source" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF &&
