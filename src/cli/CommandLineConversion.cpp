@@ -25,12 +25,21 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     , m_messages(messages)
 {
     ConversionEngine &engine = m_batch.engine();
-    connect(&engine, &ConversionEngine::pageStarted, this,
-            [this](int page) { m_messages << tr("Processing page %1...").arg(page) << Qt::endl; });
+    connect(&engine, &ConversionEngine::pageStarted, this, [this](int page) {
+        m_messages << tr("Processing page %1...").arg(page) << Qt::endl;
+        m_told.insert(page);
+        if (const QString held = m_heldWrites.take(page); !held.isEmpty())
+            m_messages << held << Qt::endl;
+    });
     // A multi-page file is told of once.
     connect(&engine, &ConversionEngine::pageWritten, this, [this](const WrittenPage &page) {
-        if (std::exchange(m_lastWritten, page.file) != page.file && !m_request.toStandardOutput)
-            m_messages << tr("Wrote %1").arg(Problem::escapeName(page.file)) << Qt::endl;
+        if (std::exchange(m_lastWritten, page.file) == page.file || m_request.toStandardOutput)
+            return;
+        const QString line = tr("Wrote %1").arg(Problem::escapeName(page.file));
+        if (m_told.contains(page.page))
+            m_messages << line << Qt::endl;
+        else
+            m_heldWrites.insert(page.page, line);
     });
     // Standard output takes one file: one page, or a multi-page TIFF.
     connect(&m_batch, &BatchConversion::documentOpened, this,
@@ -42,6 +51,8 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
                                    nullptr, int(pages.size())));
             });
     connect(&m_batch, &BatchConversion::documentStarted, this, [this](const QString &document) {
+        m_told.clear();
+        m_heldWrites.clear();
         if (m_request.documents.size() > 1)
             m_messages << tr("Converting %1").arg(Problem::escapeName(document)) << Qt::endl;
     });
@@ -139,6 +150,10 @@ void CommandLineConversion::onPasswordNeeded(const QString &fileName, bool retry
 void CommandLineConversion::onDocumentFinished(const ConversionResult &result,
                                                const QList<PageSelection::Range> &missing, int pageCount)
 {
+    // Whatever was written is told, even of a page never reached in order.
+    for (const QString &held : std::as_const(m_heldWrites))
+        m_messages << held << Qt::endl;
+    m_heldWrites.clear();
     for (const PageFailure &failure : result.failures) {
         m_messages << programPrefix() << tr("Page %1: %2").arg(failure.page).arg(failure.problem.message);
         if (!failure.problem.details.isEmpty())

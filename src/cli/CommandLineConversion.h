@@ -6,7 +6,9 @@
 #include "conversion/BatchConversion.h"
 
 #include <QFile>
+#include <QMap>
 #include <QObject>
+#include <QSet>
 
 #include <memory>
 
@@ -53,6 +55,10 @@ private:
     BatchConversion m_batch;
     bool m_passwordRead = false;
     QString m_lastWritten;
+    // Pages are told of in order, but two halves of a range are written at once: a page's "Wrote" waits for its
+    // "Processing".
+    QSet<int> m_told;
+    QMap<int, QString> m_heldWrites;
     std::unique_ptr<PrivateFolder> m_scratch; // for the streams' files
     QFile m_reportFile;
     std::unique_ptr<RunReport> m_report;

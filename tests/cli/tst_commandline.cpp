@@ -514,6 +514,21 @@ private slots:
                      qPrintable(name + " is not in the README"));
     }
 
+    // Two halves of a long document are rendered at once, yet each page's file is told of after the page itself.
+    void longDocument_tellsEachPageBeforeItsFile()
+    {
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("out")));
+        const Run run = sheetforge(folder, {"--convert", folder.path("out/p.png"), "--dpi", "72", doc("long.pdf")});
+        QCOMPARE(run.exitCode, 0);
+        for (int page = 1; page <= 8; ++page) {
+            const qsizetype processing = run.err.indexOf(QString("Processing page %1...\n").arg(page));
+            const qsizetype wrote =
+                run.err.indexOf(QString("Wrote %1\n").arg(folder.path("out/p%1.png")).arg(page, 3, 10, QChar('0')));
+            QVERIFY2(processing >= 0 && wrote > processing, qPrintable(run.err));
+        }
+    }
+
     // Several PDFs chosen in a file manager, passed as the desktop entry asks, are offered together.
     void desktopEntry_severalDocuments_areOfferedForConverting()
     {
