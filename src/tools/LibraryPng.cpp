@@ -8,6 +8,8 @@
 #include <QList>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -142,22 +144,115 @@ std::optional<QByteArray> ownDirectPng(const Image *image, PngEncoder::ColorType
     return encoder.finish();
 }
 
+// Rows of an image with transparency: in a palette with its alpha where at most 256 colours, as 8-bit gray and
+// alpha where every pixel is gray, or else as 8-bit colour and alpha. A gray depth stays gray; nothing when a pixel
+// of it is not.
+std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const std::atomic_bool *cancel,
+                                      ExceptionInfo *exception)
+{
+    const auto width = size_t(image->columns);
+    const QSize size(int(image->columns), int(image->rows));
+    std::vector<QRgb> pixels(width * image->rows);
+    QHash<QRgb, qint64> usesOf;
+    bool gray = true;
+    for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
+        if (cancel && *cancel)
+            return QByteArray();
+        const PixelPacket *row = GetVirtualPixels(image, 0, y, image->columns, 1, exception);
+        if (!row)
+            return std::nullopt;
+        for (size_t x = 0; x < width; ++x) {
+            const PixelPacket &p = row[x];
+            // Cut to 8 bits, as the library's writer does; it keeps opacity rather than alpha, and cuts that.
+            const QRgb colour =
+                qRgba(scaled(p.red, 8), scaled(p.green, 8), scaled(p.blue, 8), 255 - scaled(p.opacity, 8));
+            gray = gray && p.red == p.green && p.red == p.blue;
+            pixels[size_t(y) * width + x] = colour;
+            if (usesOf.size() <= 256)
+                ++usesOf[colour];
+        }
+    }
+    if (grayDepth && !gray)
+        return std::nullopt;
+    std::optional<PngEncoder> encoder;
+    std::vector<uchar> samples;
+    std::function<void(const QRgb *)> addRow;
+    QHash<QRgb, uchar> slotOf;
+    if (usesOf.size() <= 256 && !grayDepth) {
+        // The commonest first, as in our other palettes.
+        QList<QRgb> palette = usesOf.keys();
+        std::sort(palette.begin(), palette.end(), [&usesOf](QRgb a, QRgb b) {
+            return usesOf.value(a) != usesOf.value(b) ? usesOf.value(a) > usesOf.value(b) : a < b;
+        });
+        for (qsizetype slot = 0; slot < palette.size(); ++slot)
+            slotOf.insert(palette.at(slot), uchar(slot));
+        encoder.emplace(size, PngEncoder::Indexed, PngEncoder::bitDepthFor(int(palette.size())), palette);
+        samples.resize(width);
+        addRow = [&](const QRgb *row) {
+            for (size_t x = 0; x < width; ++x)
+                samples[x] = slotOf.value(row[x]);
+            encoder->addRow(samples.data());
+        };
+    } else if (gray) {
+        encoder.emplace(size, PngEncoder::GrayAlpha, 8);
+        samples.resize(width * 2);
+        addRow = [&](const QRgb *row) {
+            for (size_t x = 0; x < width; ++x) {
+                samples[2 * x] = uchar(qRed(row[x]));
+                samples[2 * x + 1] = uchar(qAlpha(row[x]));
+            }
+            encoder->addRow(samples.data());
+        };
+    } else {
+        encoder.emplace(size, PngEncoder::Rgba, 8);
+        samples.resize(width * 4);
+        addRow = [&](const QRgb *row) {
+            for (size_t x = 0; x < width; ++x) {
+                samples[4 * x] = uchar(qRed(row[x]));
+                samples[4 * x + 1] = uchar(qGreen(row[x]));
+                samples[4 * x + 2] = uchar(qBlue(row[x]));
+                samples[4 * x + 3] = uchar(qAlpha(row[x]));
+            }
+            encoder->addRow(samples.data());
+        };
+    }
+    encoder->setDotsPerMeter(dotsPerMeter(image));
+    for (ssize_t y = 0; y < ssize_t(image->rows); ++y)
+        addRow(pixels.data() + size_t(y) * width);
+    return encoder->finish();
+}
+
 } // namespace
 
 std::optional<QByteArray> LibraryPng::write(const Image *image, const ImageEncoding &encoding,
                                             const std::atomic_bool *cancel, ExceptionInfo *exception)
 {
     // An image of more than 8 bits a sample the library writes at 16 bits, or scales otherwise.
-    if (encoding.format != QLatin1String("PNG") || image->matte != MagickFalse || image->depth > 8
+    if (encoding.format != QLatin1String("PNG") || image->depth > 8
         || qint64(image->columns) * qint64(image->rows) > MaxOwnPngPixels)
         return std::nullopt;
+    if (image->matte != MagickFalse)
+        return encoding.pngAlpha && !GetImageProfile(image, "icc")
+                   ? ownAlphaPng(image, encoding.pngColorType == PngEncoder::GrayAlpha, cancel, exception)
+                   : std::nullopt;
     const int colorType = encoding.pngColorType;
     const int bitDepth = encoding.pngBitDepth;
     if (colorType == PngEncoder::Indexed)
         return ownIndexedPng(image, cancel, exception);
     if (colorType == PngEncoder::Gray && (bitDepth == 1 || bitDepth == 2 || bitDepth == 4 || bitDepth == 8))
         return ownDirectPng(image, PngEncoder::Gray, bitDepth, cancel, exception);
-    if (colorType == PngEncoder::Rgb && bitDepth == 8)
+    if (colorType == PngEncoder::Rgb && bitDepth == 8) {
+        // Every colour kept: in a palette where they fit one and are each one of the 256 levels.
+        const bool levels =
+            image->storage_class == PseudoClass && image->colormap
+            && std::all_of(image->colormap, image->colormap + image->colors, [](const PixelPacket &entry) {
+                   return isEightBit(entry.red) && isEightBit(entry.green) && isEightBit(entry.blue);
+               });
+        if (levels) {
+            if (std::optional<QByteArray> png = ownIndexedPng(image, cancel, exception))
+                return png;
+        }
         return ownDirectPng(image, PngEncoder::Rgb, 8, cancel, exception);
+    }
     return std::nullopt;
 }

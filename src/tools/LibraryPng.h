@@ -14,8 +14,9 @@
 namespace LibraryPng {
 
 // The library's PNG writer analyses every pixel again before it writes, and took longer than reducing the
-// colours. The forms the encoding names (a palette, gray, or true colour at 8 bits), for an opaque image that is not
-// too large, are written by our own writer instead: the same pixels in a quarter of the time. Nothing for the rest,
+// colours. The forms the encoding names (a palette, gray, true colour at 8 bits, or for a transparent image the least
+// form that holds its alpha), for an image that is not too large, are written by our own writer instead: the same
+// pixels in a quarter of the time. Nothing for the rest,
 // which the library writes; an empty result when cancelled.
 std::optional<QByteArray> write(const Image *image, const ImageEncoding &encoding, const std::atomic_bool *cancel,
                                 ExceptionInfo *exception);

@@ -36,7 +36,8 @@ QStringList monochromeWithAlpha(const ConversionOptions &options)
 // The writer would analyse the pixels again and pick its own form: left to itself it wrote a text manual in
 // 16 colours as 8-bit gray, 13% larger. So gray is written as gray at the depth chosen (black and white as
 // 1-bit gray), a palette as indexed colour at the least depth that holds the colours the page kept, and
-// Hicolor as true colour; the forms below 8 bits go to our own writer. Left out: the background colour (in
+// Hicolor as true colour, and a transparent page in the least form that holds its colours and their alpha (gray and
+// alpha for a gray depth); our own writer takes what it can. Left out: the background colour (in
 // the palette it would take an entry more than the depth holds), the sRGB profile unless asked for (2.5 KB
 // a page; a PNG without one is sRGB already) and the times of writing, so the same page always gives the same bytes.
 // Where the library writes, zlib at level 8 with its strategy for filtered data: on a 93-page manual in 16
@@ -46,8 +47,12 @@ void pngForm(const ConversionOptions &options, bool alpha, ImageEncoding &encodi
     encoding.defines << (options.iccProfile ? QStringLiteral("png:exclude-chunk=bKGD,tIME,date")
                                             : QStringLiteral("png:exclude-chunk=bKGD,iCCP,tEXt,zTXt,tIME"))
                      << QStringLiteral("png:compression-level=8") << QStringLiteral("png:compression-strategy=1");
-    if (alpha)
+    if (alpha) {
+        encoding.pngAlpha = true;
+        if (options.isGray())
+            encoding.pngColorType = 4;
         return;
+    }
     if (options.isGray() || options.isMonochrome()) {
         encoding.pngColorType = 0;
         encoding.pngBitDepth = options.bitsPerPixel();

@@ -200,7 +200,7 @@ QByteArray PngEncoder::finish()
         appendChunk(out, "iCCP", QByteArray("sRGB\0\0", 6) + zlibCompressed(compressor.get(), m_profile));
     // The sRGB gamma and primaries, as the library's writer states them for a rendered page.
     appendChunk(out, "gAMA", bigEndian({45455}));
-    if (m_type != Gray && m_type != GrayAlpha)
+    if (m_type != Gray)
         appendChunk(out, "cHRM", bigEndian({31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000}));
     if (m_type == Indexed) {
         QByteArray palette;

@@ -325,6 +325,11 @@ private slots:
                 QStringList{"full.png"} + oneAndThree);
         several("a name with control characters", {"odd\x1b[2J\r.pdf", "one.pdf"}, 0, {"odd\x1b[2J\r.png", "one.png"});
         several("names with dots", {"a.1.pdf", "a.2.pdf"}, 0, {"a.1.png", "a.2.png"});
+        // Each told as it starts, the next one opened meanwhile or not.
+        row("each document told as it starts",
+            expect(0, toFolder, {"one.pdf", "three.pdf", "a.1.pdf"},
+                   {"Converting ", "one.pdf", "Converting ", "three.pdf", "Converting ", "a.1.pdf"},
+                   QStringList{"a.1.png"} + oneAndThree));
         several("two of the same name, from two folders", {"one.pdf", "other/one.pdf"}, 0,
                 {"one-2001.png", "one-2002.png", "one-2003.png", "one.png"});
         several("two good, one missing, one locked", {"one.pdf", "gone.pdf", "three.pdf", "locked.pdf"}, 1, oneAndThree,

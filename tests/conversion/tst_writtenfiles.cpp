@@ -111,6 +111,7 @@ struct Written
     bool trim = false;
     int quality = 75;
     bool icc = false; // the sRGB profile asked for
+    QString chosen;   // the format option, when not the name's
     int fewest = 0;   // colours in the file; lossy files are not counted
     int specks = 0;   // pixels unlike their left neighbour, in a PNG: dithering scatters a gradient into specks
 };
@@ -123,6 +124,9 @@ struct OwnPng
     bool dither = false;
     int boxWidth = 0; // to fit the page in; 0 for none
     int bitDepth = 8;
+    bool clear = false; // on transparent paper
+    int colorType = 3;  // in the file written
+    bool ours = true;   // false: left to the library's writer
 };
 
 // A page written on transparent paper.
@@ -246,6 +250,9 @@ private slots:
         row("jpg cmyk", {.format = "jpg", .depth = D::Cmyk, .page = 2, .quality = 80});
         row("png 16 colours, sRGB profile", {.icc = true, .fewest = 16});
         row("jpg hicolor, sRGB profile", {.format = "jpg", .depth = D::HiColor, .page = 2, .icc = true});
+        row("png hicolor, sRGB profile", {.depth = D::HiColor, .antialias = false, .icc = true, .fewest = 16});
+        // The name's suffix says what the file is, whatever format was chosen.
+        row("jpg named, png chosen", {.format = "jpg", .chosen = "png"});
         row("jpg grayscale, no profile for gray",
             {.format = "jpg", .depth = D::Grayscale, .page = 2, .quality = 80, .icc = true});
     }
@@ -256,7 +263,7 @@ private slots:
         CaseFolder folder;
         const QString suffix = QString(c.format).section(' ', 0, 0);
         ConversionJob job = knownPages(folder.path("page." + suffix), c.page);
-        job.options.format = ImageFormat(OptionLists::suffixes().indexOf(suffix));
+        job.options.format = ImageFormat(OptionLists::suffixes().indexOf(c.chosen.isEmpty() ? suffix : c.chosen));
         job.options.colorDepth = c.depth;
         job.options.dither = c.dither;
         job.options.antialias = c.antialias;
@@ -310,7 +317,8 @@ private slots:
             QVERIFY2(facts.colors >= c.fewest && facts.colors <= most, qPrintable(QString::number(facts.colors)));
     }
 
-    // Palettes and gray below 8 bits come from our own PNG writer: the pixels are those the library's would write.
+    // Palettes, gray, true colour and transparent pages come from our own PNG writer: the pixels are those the
+    // library's would write.
     void ownPngWriter_keepsTheLibrarysPixels_data()
     {
         QTest::addColumn<OwnPng>("c");
@@ -320,36 +328,51 @@ private slots:
         row("4 colours dithered, gradients", {.depth = D::FourColors, .page = 2, .dither = true, .bitDepth = 2});
         // Scaled, some of the library's palette entries fall together at 8 bits.
         row("256 colours, a ramp scaled", {.depth = D::TwoHundredFiftySixColors, .page = 5, .boxWidth = 517});
-        row("16 grays, a ramp", {.depth = D::SixteenGrays, .page = 5, .bitDepth = 4});
+        row("16 grays, a ramp", {.depth = D::SixteenGrays, .page = 5, .bitDepth = 4, .colorType = 0});
         row("black and white dithered, gradients",
-            {.depth = D::BlackAndWhite, .page = 2, .dither = true, .bitDepth = 1});
+            {.depth = D::BlackAndWhite, .page = 2, .dither = true, .bitDepth = 1, .colorType = 0});
+        row("gray, dithered", {.depth = D::Grayscale, .page = 2, .dither = true, .colorType = 0});
+        row("Hicolor dithered, stripes: a palette", {.depth = D::HiColor, .dither = true, .bitDepth = 4});
+        // Reduced to 65536 colours, each an average that is none of the 256 levels of 8 bits.
+        row("Hicolor scaled, gradients: the library writes",
+            {.depth = D::HiColor, .page = 2, .boxWidth = 517, .colorType = 2, .ours = false});
+        // The library keeps opacity where a PNG keeps alpha: each cut to 8 bits, they differ by one.
+        row("16 colours on clear paper", {.depth = D::SixteenColors, .page = 3, .bitDepth = 4, .clear = true});
+        row("256 colours dithered on clear paper, gradients",
+            {.depth = D::TwoHundredFiftySixColors, .page = 4, .dither = true, .clear = true});
+        row("Hicolor on clear paper, gradients", {.depth = D::HiColor, .page = 4, .clear = true, .colorType = 6});
     }
 
     void ownPngWriter_keepsTheLibrarysPixels()
     {
         QFETCH(OwnPng, c);
         CaseFolder folder;
-        RenderRequest render{.document = m_pdf, .outputFolder = folder.path(), .dpi = 96, .antialias = true};
+        RenderRequest render{
+            .document = m_pdf, .outputFolder = folder.path(), .dpi = 96, .antialias = true, .alpha = c.clear};
         render.firstPage = render.lastPage = c.page;
         QVERIFY(run(GhostscriptLocator().locate(), GhostscriptCommands::renderArguments(render)));
         ConversionJob job;
         // Tagged 78 dpi: 3071.06 pixels a metre, where rounding the other way shows.
         job.options = {
             .colorDepth = c.depth, .dither = c.dither, .dpi = 78, .fitToBox = c.boxWidth > 0, .boxWidth = c.boxWidth};
+        job.options.transparent = c.clear;
         job.destination = folder.path("page.png");
-        const QStringList command = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, false));
+        const QStringList command = job.magickArguments(GhostscriptCommands::bitmapPath(folder.path(), 1, c.clear));
         // Without a form named, the library's writer writes the page.
         ImageEncoding library = job.imageEncoding();
         library.pngColorType = -1;
         library.pngBitDepth = 0;
+        library.pngAlpha = false;
         const ImageResult written = ImageObject().convert(command, job.imageEncoding());
         const ImageResult reference = ImageObject().convert(command, library);
         QVERIFY(written.ok && reference.ok);
-        QCOMPARE(int(written.data.at(24)), c.bitDepth);
-        QVERIFY(written.data != reference.data);
-        const QImage image = QImage::fromData(written.data, "PNG").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(std::pair(int(written.data.at(24)), int(written.data.at(25))), std::pair(c.bitDepth, c.colorType));
+        QCOMPARE(written.data != reference.data, c.ours);
+        const QImage::Format format = c.clear ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+        const QImage image = QImage::fromData(written.data, "PNG").convertToFormat(format);
         QVERIFY(!image.isNull());
-        QCOMPARE(image, QImage::fromData(reference.data, "PNG").convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(image, QImage::fromData(reference.data, "PNG").convertToFormat(format));
+        QVERIFY(!c.clear || image.pixelColor(0, 0).alpha() == 0);
         // The resolution in pixels a metre (3071), and the colour space as the library's writer states it.
         QVERIFY(written.data.contains(QByteArray("pHYs\0\0\x0b\xff\0\0\x0b\xff\x01", 13)));
         const auto chunks = [](const QByteArray &png) {

@@ -234,6 +234,7 @@ private slots:
         QTest::newRow("few colours, two of them close") << few << 2 << 16 << false << true;
         QTest::newRow("few colours, read twice") << few << 2 << 4 << true << true;
         QTest::newRow("few colours, more than 2") << few << 2 << 2 << false << false;
+        QTest::newRow("few colours, one more than 3") << few << 2 << 3 << false << false;
         QTest::newRow("a gradient") << many << 2 << 256 << false << false;
         QTest::newRow("text in Hicolor: a palette") << QStringList() << 4 << 65536 << false << true;
         QTest::newRow("a gradient in Hicolor: true colour") << many << 2 << 65536 << false << true;
@@ -281,6 +282,16 @@ private slots:
         QVERIFY(quick->colours > 2);
         QCOMPARE(mine.convertToFormat(QImage::Format_RGB32), theirs.convertToFormat(QImage::Format_RGB32));
         QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
+        // The commonest colour first, as our writer orders the library's reduction: the very same file.
+        if (quick->colours <= 256)
+            QCOMPARE(quick->png, library.data);
+        // What the page is told with.
+        if (!readTwice) {
+            const std::optional<ImageResult> told = ImageObject().exactPalettePage(tiff, colours, 144);
+            QVERIFY(told);
+            QCOMPARE(std::tuple(told->size, told->colors, told->uniform),
+                     std::tuple(library.size, library.colors, library.uniform));
+        }
     }
 
     // Our gray is the library's "-colorspace Gray" at 8 bits, for every colour there is, and a page of it the
@@ -323,6 +334,81 @@ private slots:
         QCOMPARE(mine, theirs.convertToFormat(QImage::Format_Grayscale8));
         QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
         QVERIFY(!ours->uniform);
+        // Rows each of one level, but not all of the same, are no blank page; one level everywhere is.
+        for (const auto &[drawing, blank] : {std::pair{QStringList{"-size", "50x40", "gradient:white-blue"}, false},
+                                             std::pair{QStringList{"-size", "50x40", "xc:rgb(10,200,30)"}, true}}) {
+            const ImageResult page =
+                ImageObject().convert(drawing + QStringList{"-depth", "8", "-type", "TrueColor"}, "TIFF");
+            QVERIFY(page.ok && plantFile(tiff, page.data));
+            const std::optional<ImageResult> told = ImageObject().grayPage(tiff, 96);
+            QVERIFY(told);
+            QCOMPARE(told->uniform, blank);
+        }
+    }
+
+    // True colour from our writer: the library's pixels, and the sRGB profile where one was asked for.
+    void trueColourPng_isTheLibrarysWithItsProfile()
+    {
+        const QString srgb = GhostscriptCommands::srgbProfile();
+        QVERIFY(!srgb.isEmpty());
+        const QStringList command{"-seed",  "7",      "-size", "64x64",    "xc:", "+noise",
+                                  "Random", "-depth", "8",     "-profile", srgb};
+        const ImageResult ours =
+            ImageObject().convert(command, ImageEncoding{.format = "PNG", .pngColorType = 2, .pngBitDepth = 8});
+        const ImageResult library = ImageObject().convert(command, ImageEncoding{.format = "PNG"});
+        QVERIFY(ours.ok && library.ok && ours.data != library.data);
+        QCOMPARE(int(ours.data.at(25)), 2);
+        QVERIFY(ours.data.contains("iCCP"));
+        QCOMPARE(QImage::fromData(ours.data, "PNG").convertToFormat(QImage::Format_RGB32),
+                 QImage::fromData(library.data, "PNG").convertToFormat(QImage::Format_RGB32));
+    }
+
+    // A transparent page from our writer decodes to the library's own pixels, alpha included, however many levels.
+    void alphaPng_isTheLibrarysWriting_data()
+    {
+        QTest::addColumn<QString>("colours"); // the reduction
+        QTest::addColumn<int>("colorType");   // ours
+        QTest::newRow("16 colours: a palette") << "16" << 3;
+        QTest::newRow("gray levels: gray and alpha") << "gray" << 4;
+        QTest::newRow("many colours: colour and alpha") << "none" << 6;
+    }
+
+    void alphaPng_isTheLibrarysWriting()
+    {
+        QFETCH(QString, colours);
+        QFETCH(int, colorType);
+        // Colours down, alpha across.
+        QStringList command{"-size", "64x64", "gradient:red-blue", "(", "-size", "64x64", "gradient:white-black"};
+        command << "-rotate"
+                << "90"
+                << ")"
+                << "-alpha"
+                << "off"
+                << "-compose"
+                << "CopyOpacity"
+                << "-composite"
+                << "-depth"
+                << "8";
+        if (colours == "gray")
+            command << "-colorspace"
+                    << "Gray";
+        else if (colours != "none")
+            command << "-colors" << colours;
+        command << "-channel"
+                << "A"
+                << "-level"
+                << "2%,100%"
+                << "+channel";
+        const ImageResult ours = ImageObject().convert(command, ImageEncoding{.format = "PNG", .pngAlpha = true});
+        const ImageResult library = ImageObject().convert(command, ImageEncoding{.format = "PNG"});
+        QVERIFY(ours.ok && library.ok && ours.data != library.data);
+        QCOMPARE(int(ours.data.at(25)), colorType);
+        const QImage mine = QImage::fromData(ours.data, "PNG").convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(mine, QImage::fromData(library.data, "PNG").convertToFormat(QImage::Format_ARGB32));
+        QSet<int> alphas;
+        for (int x = 0; x < mine.width(); ++x)
+            alphas << qAlpha(mine.pixel(x, 32));
+        QVERIFY(alphas.size() > 2);
     }
 
     // A tool's words are kept, escaped, without our private folders, its source locations or reasons that are none.
