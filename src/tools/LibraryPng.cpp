@@ -8,8 +8,8 @@
 #include <QList>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -32,6 +32,15 @@ quint32 dotsPerMeter(const Image *image)
     if (image->units == PixelsPerCentimeterResolution)
         return quint32(100.0 * image->x_resolution + 0.5);
     return 0;
+}
+
+// The colour profile still attached to the image (only one asked for is, by now); empty for none.
+QByteArray profileOf(const Image *image)
+{
+    const StringInfo *icc = GetImageProfile(image, "icc");
+    return icc ? QByteArray(reinterpret_cast<const char *>(GetStringInfoDatum(icc)),
+                            qsizetype(GetStringInfoLength(icc)))
+               : QByteArray();
 }
 
 // Rows of a palette image as indexes into the palette its pixels use, each colour once at 8 bits a sample.
@@ -82,10 +91,7 @@ std::optional<QByteArray> ownIndexedPng(const Image *image, const std::atomic_bo
     PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Indexed,
                        PngEncoder::bitDepthFor(int(palette.size())), palette);
     encoder.setDotsPerMeter(dotsPerMeter(image));
-    // Only a profile asked for is still attached by now.
-    if (const StringInfo *icc = GetImageProfile(image, "icc"))
-        encoder.setProfile(
-            QByteArray(reinterpret_cast<const char *>(GetStringInfoDatum(icc)), qsizetype(GetStringInfoLength(icc))));
+    encoder.setProfile(profileOf(image));
     std::vector<uchar> samples(static_cast<size_t>(width));
     for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
         if (cancel && *cancel)
@@ -114,9 +120,9 @@ std::optional<QByteArray> ownDirectPng(const Image *image, PngEncoder::ColorType
 {
     PngEncoder encoder(QSize(int(image->columns), int(image->rows)), type, bitDepth);
     encoder.setDotsPerMeter(dotsPerMeter(image));
-    if (const StringInfo *icc = type == PngEncoder::Rgb ? GetImageProfile(image, "icc") : nullptr)
-        encoder.setProfile(
-            QByteArray(reinterpret_cast<const char *>(GetStringInfoDatum(icc)), qsizetype(GetStringInfoLength(icc))));
+    // A gray image never carries one.
+    if (type == PngEncoder::Rgb)
+        encoder.setProfile(profileOf(image));
     std::vector<uchar> samples(image->columns * size_t(PngEncoder::samplesPerPixel(type)));
     for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
         if (cancel && *cancel)
@@ -174,52 +180,41 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
     }
     if (grayDepth && !gray)
         return std::nullopt;
-    std::optional<PngEncoder> encoder;
-    std::vector<uchar> samples;
-    std::function<void(const QRgb *)> addRow;
+    QList<QRgb> palette;
     QHash<QRgb, uchar> slotOf;
     if (usesOf.size() <= 256 && !grayDepth) {
         // The commonest first, as in our other palettes.
-        QList<QRgb> palette = usesOf.keys();
+        palette = usesOf.keys();
         std::sort(palette.begin(), palette.end(), [&usesOf](QRgb a, QRgb b) {
             return usesOf.value(a) != usesOf.value(b) ? usesOf.value(a) > usesOf.value(b) : a < b;
         });
         for (qsizetype slot = 0; slot < palette.size(); ++slot)
             slotOf.insert(palette.at(slot), uchar(slot));
-        encoder.emplace(size, PngEncoder::Indexed, PngEncoder::bitDepthFor(int(palette.size())), palette);
-        samples.resize(width);
-        addRow = [&](const QRgb *row) {
-            for (size_t x = 0; x < width; ++x)
-                samples[x] = slotOf.value(row[x]);
-            encoder->addRow(samples.data());
-        };
-    } else if (gray) {
-        encoder.emplace(size, PngEncoder::GrayAlpha, 8);
-        samples.resize(width * 2);
-        addRow = [&](const QRgb *row) {
-            for (size_t x = 0; x < width; ++x) {
-                samples[2 * x] = uchar(qRed(row[x]));
-                samples[2 * x + 1] = uchar(qAlpha(row[x]));
-            }
-            encoder->addRow(samples.data());
-        };
-    } else {
-        encoder.emplace(size, PngEncoder::Rgba, 8);
-        samples.resize(width * 4);
-        addRow = [&](const QRgb *row) {
-            for (size_t x = 0; x < width; ++x) {
-                samples[4 * x] = uchar(qRed(row[x]));
-                samples[4 * x + 1] = uchar(qGreen(row[x]));
-                samples[4 * x + 2] = uchar(qBlue(row[x]));
-                samples[4 * x + 3] = uchar(qAlpha(row[x]));
-            }
-            encoder->addRow(samples.data());
-        };
     }
-    encoder->setDotsPerMeter(dotsPerMeter(image));
-    for (ssize_t y = 0; y < ssize_t(image->rows); ++y)
-        addRow(pixels.data() + size_t(y) * width);
-    return encoder->finish();
+    const PngEncoder::ColorType type = !palette.isEmpty() ? PngEncoder::Indexed
+                                       : gray             ? PngEncoder::GrayAlpha
+                                                          : PngEncoder::Rgba;
+    PngEncoder encoder(size, type, type == PngEncoder::Indexed ? PngEncoder::bitDepthFor(int(palette.size())) : 8,
+                       palette);
+    encoder.setDotsPerMeter(dotsPerMeter(image));
+    std::vector<uchar> samples(width * size_t(PngEncoder::samplesPerPixel(type)));
+    for (size_t y = 0; y < size_t(image->rows); ++y) {
+        uchar *out = samples.data();
+        for (const QRgb colour : std::span(pixels.data() + y * width, width)) {
+            if (type == PngEncoder::Indexed) {
+                *out++ = slotOf.value(colour);
+                continue;
+            }
+            *out++ = uchar(qRed(colour));
+            if (type == PngEncoder::Rgba) {
+                *out++ = uchar(qGreen(colour));
+                *out++ = uchar(qBlue(colour));
+            }
+            *out++ = uchar(qAlpha(colour));
+        }
+        encoder.addRow(samples.data());
+    }
+    return encoder.finish();
 }
 
 } // namespace
