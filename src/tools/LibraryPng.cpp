@@ -160,6 +160,15 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
     const QSize size(int(image->columns), int(image->rows));
     std::vector<QRgb> pixels(width * image->rows);
     QHash<QRgb, qint64> usesOf;
+    // Counted by runs of one colour, which a page of paper and ink mostly is: a look-up for every pixel cost as
+    // much as the rest of the writing.
+    QRgb runColour = 0;
+    qint64 run = 0;
+    const auto countRun = [&usesOf, &runColour, &run] {
+        if (run > 0 && usesOf.size() <= 256)
+            usesOf[runColour] += run;
+        run = 0;
+    };
     bool gray = true;
     for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
         if (cancel && *cancel)
@@ -174,10 +183,13 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
                 qRgba(scaled(p.red, 8), scaled(p.green, 8), scaled(p.blue, 8), 255 - scaled(p.opacity, 8));
             gray = gray && p.red == p.green && p.red == p.blue;
             pixels[size_t(y) * width + x] = colour;
-            if (usesOf.size() <= 256)
-                ++usesOf[colour];
+            if (colour != runColour)
+                countRun();
+            runColour = colour;
+            ++run;
         }
     }
+    countRun();
     if (grayDepth && !gray)
         return std::nullopt;
     QList<QRgb> palette;
@@ -198,11 +210,17 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
                        palette);
     encoder.setDotsPerMeter(dotsPerMeter(image));
     std::vector<uchar> samples(width * size_t(PngEncoder::samplesPerPixel(type)));
+    QRgb lastColour = pixels.empty() ? 0 : ~pixels.front();
+    uchar lastSlot = 0;
     for (size_t y = 0; y < size_t(image->rows); ++y) {
         uchar *out = samples.data();
         for (const QRgb colour : std::span(pixels.data() + y * width, width)) {
             if (type == PngEncoder::Indexed) {
-                *out++ = slotOf.value(colour);
+                if (colour != lastColour) {
+                    lastColour = colour;
+                    lastSlot = slotOf.value(colour);
+                }
+                *out++ = lastSlot;
                 continue;
             }
             *out++ = uchar(qRed(colour));
