@@ -20,6 +20,8 @@
 
 #include <malloc.h>
 
+#include <optional>
+
 namespace {
 constexpr int PollMs = 50;
 constexpr int TrimEveryPages = 32;
@@ -27,6 +29,8 @@ constexpr int TrimEveryPages = 32;
 // than this: each process needs its own room.
 constexpr int SplitFromPages = 8;
 constexpr qint64 SplitUpToBitmapBytes = qint64(64) << 20;
+// How many pages of the range one of its two processes may be ahead of the other.
+constexpr int MaxLead = 8;
 
 const ImageObject &realImages()
 {
@@ -138,8 +142,10 @@ void ConversionEngine::start(const ConversionJob &job)
     m_readingSizes = false;
     m_runs.clear();
     m_nextRun = 0;
-    for (const std::unique_ptr<Lane> &lane : m_lanes)
+    for (const std::unique_ptr<Lane> &lane : m_lanes) {
         lane->run = -1;
+        lane->ahead = false;
+    }
     m_lastEmptyResult = {};
     m_sizes.clear();
     m_cancel = std::make_shared<std::atomic_bool>(false);
@@ -212,7 +218,7 @@ void ConversionEngine::renderAtOneResolution()
     if (m_lanes.size() > 1 && count >= SplitFromPages && !m_tiff && m_job.bitmapBytes() <= SplitUpToBitmapBytes) {
         const QString second = QDir(m_work->path()).filePath(QStringLiteral("run1"));
         if (QDir().mkpath(second)) {
-            m_runs = {RenderRun{0, count / 2, dpi, m_work->path()}, RenderRun{count / 2, count, dpi, second}};
+            m_runs = {RenderRun{0, count, dpi, m_work->path(), 2}, RenderRun{1, count, dpi, second, 2}};
             startRuns();
             return;
         }
@@ -311,7 +317,7 @@ void ConversionEngine::startRuns()
             if (lane->run < 0)
                 continue;
             const RenderRun &run = m_runs.at(lane->run);
-            for (int index = run.begin; index < run.end; ++index) {
+            for (int index = run.begin; index < run.end; index += run.step) {
                 const QSizeF size = m_sizes.at(index);
                 if (size.width() * size.height() > largest.width() * largest.height())
                     largest = size;
@@ -328,13 +334,16 @@ void ConversionEngine::startRuns()
 void ConversionEngine::startRun(Lane &lane, int run)
 {
     lane.run = run;
+    lane.ahead = false; // a new process
     RenderRun &current = m_runs[run];
     current.nextToHand = current.begin;
     RenderRequest request;
     request.document = m_link;
     request.outputFolder = current.folder;
-    const QList<int> pages = m_pages.mid(current.begin, current.end - current.begin);
-    if (m_job.pageList.isEmpty()) {
+    QList<int> pages;
+    for (int index = current.begin; index < current.end; index += current.step)
+        pages << m_pages.at(index);
+    if (m_job.pageList.isEmpty() && current.step == 1) {
         request.firstPage = pages.isEmpty() ? m_job.firstPage : pages.first();
         request.lastPage = pages.isEmpty() ? m_job.lastPage : pages.last();
     } else {
@@ -379,32 +388,32 @@ QString ConversionEngine::bitmap(int index) const
 {
     const RenderRun *run = runOf(index);
     Q_ASSERT(run);
-    return GhostscriptCommands::bitmapPath(run->folder, index - run->begin + 1, m_job.keepsTransparency());
+    return GhostscriptCommands::bitmapPath(run->folder, (index - run->begin) / run->step + 1,
+                                           m_job.keepsTransparency());
 }
 
 const ConversionEngine::RenderRun *ConversionEngine::runOf(int index) const
 {
-    const auto run =
-        std::find_if(m_runs.cbegin(), m_runs.cend(), [index](const RenderRun &r) { return index < r.end; });
+    const auto run = std::find_if(m_runs.cbegin(), m_runs.cend(), [index](const RenderRun &r) {
+        return index >= r.begin && index < r.end && (index - r.begin) % r.step == 0;
+    });
     return run == m_runs.cend() ? nullptr : &*run;
 }
 
 void ConversionEngine::startPageTimer(Lane &lane)
 {
-    if (m_job.pageTimeout > 0 && !*m_hold)
+    if (m_job.pageTimeout > 0 && !*m_hold && !lane.ahead)
         lane.pageTimer.start(m_job.pageTimeout * 1000);
 }
 
 void ConversionEngine::announcePages()
 {
-    // The first page not yet handed out: in the first run not wholly handed out.
+    // The first page not yet handed out, of whichever run it belongs to.
     int frontier = int(m_pages.size());
     for (const RenderRun &run : std::as_const(m_runs)) {
-        const int next = std::max(run.nextToHand, run.begin);
-        if (next < run.end || run.waiting) {
-            frontier = run.waiting ? run.begin : next;
-            break;
-        }
+        const int next = run.waiting ? run.begin : std::max(run.nextToHand, run.begin);
+        if (next < run.end)
+            frontier = std::min(frontier, next);
     }
     // Nothing is told of before a run has started.
     if (m_runs.isEmpty())
@@ -428,7 +437,7 @@ void ConversionEngine::onPageTimedOut(Lane &lane)
     if (m_result.fatal.isNone())
         m_result.fatal =
             Problem::make(Problem::PageTimedOut, {},
-                          QString::number(m_pages.value(run.nextToHand, m_pages.value(run.nextToHand - 1))));
+                          QString::number(m_pages.value(run.nextToHand, m_pages.value(run.nextToHand - run.step))));
     cancelLanes();
     finishIfDone();
 }
@@ -451,7 +460,8 @@ void ConversionEngine::collectFinishedPages(Lane &lane)
     bool handed = false;
     while (run.nextToHand < run.end && !*m_cancel) {
         const QString current = bitmap(run.nextToHand);
-        const bool complete = (run.nextToHand + 1 < run.end && QFileInfo::exists(bitmap(run.nextToHand + 1)))
+        const int following = run.nextToHand + run.step;
+        const bool complete = (following < run.end && QFileInfo::exists(bitmap(following)))
                               || (QFileInfo(current).size() > 0 && !lane.runner->holdsOpen(current));
         if (!complete)
             break;
@@ -499,7 +509,7 @@ void ConversionEngine::onRenderFinished(Lane &lane, const ProcessResult &result)
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.
     bool anyLeft = false;
-    for (int index = run.nextToHand; index < run.end && !anyLeft; ++index)
+    for (int index = run.nextToHand; index < run.end && !anyLeft; index += run.step)
         anyLeft = QFileInfo(bitmap(index)).size() > 0;
     if (!run.anyBitmap && !anyLeft) {
         // A run that wrote nothing at all tells whether the document could be read only once no other can tell
@@ -553,7 +563,7 @@ void ConversionEngine::handOutRun(int index)
 void ConversionEngine::enqueue(int index)
 {
     RenderRun &run = m_runs[int(runOf(index) - m_runs.constData())];
-    run.nextToHand = index + 1;
+    run.nextToHand = index + run.step;
     const int page = m_pages.at(index);
     const QString path = bitmap(index);
     if (QFileInfo(path).size() <= 0) {
@@ -717,9 +727,27 @@ void ConversionEngine::updatePause()
     // Bitmaps waiting beyond one spare per worker only fill the temporary folder, and pages a multi-page file
     // holds back for an earlier one fill the memory.
     const int waiting = m_inFlight + (m_tiff ? m_tiff->waiting() : 0);
-    const bool paused = (m_hold && *m_hold) || waiting > m_pool.maxThreadCount() + 1;
+    const bool held = m_hold && *m_hold;
+    const bool paused = held || waiting > m_pool.maxThreadCount() + 1;
+    // Of two processes sharing a range, the one ahead waits for the other: a run stopped midway, or at a page
+    // that never ends, leaves the pages up to there rather than every other one beyond them.
+    const auto sharedNext = [this](const Lane &lane) {
+        return lane.run >= 0 && m_runs.at(lane.run).step > 1 ? std::optional(m_runs.at(lane.run).nextToHand)
+                                                             : std::nullopt;
+    };
+    int behind = int(m_pages.size());
     for (const std::unique_ptr<Lane> &lane : m_lanes)
-        lane->runner->setPaused(paused);
+        behind = std::min(behind, sharedNext(*lane).value_or(behind));
+    for (const std::unique_ptr<Lane> &lane : m_lanes) {
+        const bool ahead = sharedNext(*lane).value_or(0) > behind + MaxLead;
+        // Its page's time runs only while it draws.
+        if (ahead && !lane->ahead)
+            lane->pageTimer.stop();
+        else if (!ahead && lane->ahead && !held && m_rendering && !m_readingSizes && !*m_cancel)
+            startPageTimer(*lane);
+        lane->ahead = ahead;
+        lane->runner->setPaused(paused || ahead);
+    }
 }
 
 void ConversionEngine::finishIfDone()

@@ -83,7 +83,8 @@ struct FailureSummary
 // Converts a page range off the window's thread. Ghostscript renders the range in runs while a pool of workers,
 // one per core, turns each finished bitmap into its image file. A run renders consecutive pages at one resolution
 // (for a box, one run per resolution its pages need); with two cores, two runs go at once, and a long range is
-// split in two so that they do.
+// shared between two runs, every other page each, so that they do and the pages still come in about their order:
+// what is told as processing keeps up with what is written, and a run stopped midway leaves its first pages.
 class ConversionEngine : public QObject
 {
     Q_OBJECT
@@ -162,6 +163,7 @@ private:
         int end = 0;
         int dpi = 0;
         QString folder;
+        int step = 1;       // every page from begin on, or every other one
         int nextToHand = 0; // the index in m_pages of its first page not yet handed to a worker
         bool anyBitmap = false;
         // Rendered without a single bitmap while another run was still at work: its pages wait to be told of
@@ -177,7 +179,8 @@ private:
     {
         ProcessRunner *runner = nullptr;
         QTimer pageTimer;
-        int run = -1; // none
+        int run = -1;       // none
+        bool ahead = false; // stopped till the run it shares the range with catches up
     };
     std::vector<std::unique_ptr<Lane>> m_lanes;
     ProcessResult m_lastEmptyResult; // of the last run that wrote no bitmap
