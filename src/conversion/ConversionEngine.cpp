@@ -505,6 +505,8 @@ void ConversionEngine::onRenderFinished(Lane &lane, const ProcessResult &result)
             m_result.warnings << warning;
     }
     const int finished = std::exchange(lane.run, -1);
+    // The other process no longer waits for this one.
+    updatePause();
     RenderRun &run = m_runs[finished];
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.

@@ -344,6 +344,14 @@ private slots:
                                          {"one.pdf", "three.pdf"}, {"/out"})
                                       .standIn(R"sh([ -n "$info" ] && info_ok; rm -rf "$here/../out"; )sh"
                                                R"sh(cp "{docs}/noise.tif" "$(printf "$pattern" 1)")sh"));
+        // The next document, opened while the one before is converted, fails after its turn has come: it is opened
+        // again and told of, not waited for ever.
+        row("the next document fails to open late",
+            expect(1, {"--convert", "out/"}, {"one.pdf", "three.pdf"}, {"Wrote", "three.pdf\" is not a PDF document"},
+                   {"one.png"})
+                .standIn(R"sh([ -n "$info" ] && echo >> "$here/opened" && [ "$(wc -l < "$here/opened")" -ge 2 ] )sh"
+                         R"sh(&& { sleep 1; exit 1; }; [ -n "$info" ] && info_ok; )sh"
+                         R"sh(cp "{docs}/noise.tif" "$(printf "$pattern" 1)")sh"));
         // Nor does the temporary folder missing fall back on the current one, where the password would land.
         Case missing = expect(1, toFolder + QStringList{"--password-stdin"}, {"locked.pdf", "one.pdf"},
                               {"temporary folder \"", "/missing\\x1b[2J\" does not exist."}, {}, "user\n");
@@ -519,18 +527,26 @@ private slots:
                      qPrintable(name + " is not in the README"));
     }
 
-    // Two halves of a long document are rendered at once, yet each page's file is told of after the page itself.
-    void longDocument_tellsEachPageBeforeItsFile()
+    // Two Ghostscript processes render a long document at once, yet each page's file is told of after the page
+    // itself, in every document of a run. A large first page keeps the second one's file waiting to be told.
+    void longDocuments_tellEachPageBeforeItsFile()
     {
         CaseFolder folder;
         QVERIFY(QDir().mkpath(folder.path("out")));
-        const Run run = sheetforge(folder, {"--convert", folder.path("out/p.png"), "--dpi", "72", doc("long.pdf")});
+        const QList<QSizeF> sizes = QList<QSizeF>{QSizeF(3500, 3500)} + QList<QSizeF>(9, QSizeF(100, 100));
+        QVERIFY(writePdf(folder.path("a.pdf"), sizes) && writePdf(folder.path("b.pdf"), sizes));
+        const Run run = sheetforge(
+            folder, {"--convert", folder.path("out/"), "--dpi", "72", folder.path("a.pdf"), folder.path("b.pdf")});
         QCOMPARE(run.exitCode, 0);
-        for (int page = 1; page <= 8; ++page) {
-            const qsizetype processing = run.err.indexOf(QString("Processing page %1...\n").arg(page));
-            const qsizetype wrote =
-                run.err.indexOf(QString("Wrote %1\n").arg(folder.path("out/p%1.png")).arg(page, 3, 10, QChar('0')));
-            QVERIFY2(processing >= 0 && wrote > processing, qPrintable(run.err));
+        for (const QString name : {"a", "b"}) {
+            const QString told = run.err.section(QString("Converting %1.pdf\n").arg(folder.path(name)), 1)
+                                     .section("\nConverting ", 0, 0);
+            for (int page = 1; page <= 10; ++page) {
+                const qsizetype processing = told.indexOf(QString("Processing page %1...\n").arg(page));
+                const qsizetype wrote = told.indexOf(
+                    QString("Wrote %1\n").arg(folder.path("out/%1%2.png")).arg(name).arg(page, 3, 10, QChar('0')));
+                QVERIFY2(processing >= 0 && wrote > processing, qPrintable(run.err));
+            }
         }
     }
 

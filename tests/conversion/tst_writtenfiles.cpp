@@ -231,6 +231,7 @@ private slots:
         row("gif trimmed antialiased",
             {.format = "gif", .depth = D::FourColors, .page = 3, .dpi = 144, .trim = true, .fewest = 4});
         row("png grayscale", {.depth = D::Grayscale, .page = 2, .fewest = 100});
+        row("png grayscale trimmed", {.depth = D::Grayscale, .page = 3, .trim = true, .fewest = 2});
         row("png 16 grays dithered",
             {.depth = D::SixteenGrays, .page = 2, .dither = true, .fewest = 8, .specks = 15000});
         row("png 4 grays", {.depth = D::FourGrays, .antialias = false, .fewest = 3});

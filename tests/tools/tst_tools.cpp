@@ -227,6 +227,7 @@ private slots:
                               "-fill", "rgb(250,2,0)", "-draw",    "rectangle 20,0 39,19",
                               "-fill", "rgb(0,0,255)", "-draw",    "rectangle 0,20 59,39"};
         const QStringList many{"-size", "600x400", "gradient:red-blue"};
+        const QStringList levels{"-size", "4x256", "gradient:black-red"}; // each row a level of its own
         QTest::newRow("text, 16 colours") << QStringList() << 2 << 16 << false << true;
         QTest::newRow("text, 256 colours") << QStringList() << 4 << 256 << false << true;
         QTest::newRow("text, read twice") << QStringList() << 4 << 256 << true << true;
@@ -236,6 +237,7 @@ private slots:
         QTest::newRow("few colours, more than 2") << few << 2 << 2 << false << false;
         QTest::newRow("few colours, one more than 3") << few << 2 << 3 << false << false;
         QTest::newRow("a gradient") << many << 2 << 256 << false << false;
+        QTest::newRow("exactly 256 colours: a palette") << levels << 2 << 256 << false << true;
         QTest::newRow("text in Hicolor: a palette") << QStringList() << 4 << 65536 << false << true;
         QTest::newRow("a gradient in Hicolor: true colour") << many << 2 << 65536 << false << true;
         QTest::newRow("a gradient in Hicolor, read twice") << many << 2 << 65536 << true << true;
@@ -316,10 +318,10 @@ private slots:
         QCOMPARE(differ, 0);
 
         const QString tiff = folder.path("page.tif");
-        const ImageResult drawn =
-            ImageObject().convert({"-size", "300x200", "gradient:red-blue", "-fill", "green", "-draw",
-                                   "circle 150,100 150,160", "-depth", "8", "-type", "TrueColor"},
-                                  "TIFF");
+        const ImageResult drawn = ImageObject().convert({"-size", "300x200", "gradient:red-blue", "-fill", "green",
+                                                         "-draw", "circle 150,100 150,160", "-fill", "black", "-draw",
+                                                         "rectangle 0,0 9,9", "-depth", "8", "-type", "TrueColor"},
+                                                        "TIFF");
         QVERIFY(drawn.ok && plantFile(tiff, drawn.data));
         const std::optional<PageTiff::EncodedPage> ours = GrayPng::write(tiff, 96, nullptr);
         QVERIFY(ours);
@@ -361,6 +363,37 @@ private slots:
         QVERIFY(ours.data.contains("iCCP"));
         QCOMPARE(QImage::fromData(ours.data, "PNG").convertToFormat(QImage::Format_RGB32),
                  QImage::fromData(library.data, "PNG").convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Our writer takes the library's image only where it keeps every sample: a palette of the colours used, gray
+    // at the 256 levels of 8 bits (others the library writes, rounded where ours would cut).
+    void libraryImage_isWrittenAsTheLibraryWouldKeepIt()
+    {
+        const auto plteLength = [](const QByteArray &png) {
+            const qsizetype at = png.indexOf("PLTE");
+            return at < 4 ? -1 : int(qFromBigEndian<quint32>(png.constData() + at - 4));
+        };
+        const auto same = [](const ImageResult &a, const ImageResult &b) {
+            return QImage::fromData(a.data, "PNG").convertToFormat(QImage::Format_RGB32)
+                   == QImage::fromData(b.data, "PNG").convertToFormat(QImage::Format_RGB32);
+        };
+        // Red mapped onto four grays uses one of them.
+        const QStringList remapped{"-size",   "8x8",   "xc:red", "-depth", "8",
+                                   "+dither", "-size", "1x4",    "-remap", "gradient:black-white"};
+        const ImageResult palette = ImageObject().convert(remapped, ImageEncoding{.format = "PNG", .pngColorType = 3});
+        const ImageResult library = ImageObject().convert(remapped, ImageEncoding{.format = "PNG"});
+        QVERIFY(palette.ok && library.ok);
+        QCOMPARE(std::pair(int(palette.data.at(25)), plteLength(palette.data)), std::pair(3, 3));
+        QVERIFY(same(palette, library));
+
+        const QStringList offLevels{"-size",  "64x64",  "gradient:white-black", "-depth", "8", "-colorspace", "Gray",
+                                    "-level", "10%,90%"};
+        const ImageEncoding gray{.format = "PNG", .pngColorType = 0, .pngBitDepth = 8};
+        const ImageResult ours = ImageObject().convert(offLevels, gray);
+        const ImageResult theirs = ImageObject().convert(offLevels, ImageEncoding{.format = "PNG"});
+        QVERIFY(ours.ok && theirs.ok);
+        // Left to the library, which scales such a sample its own way.
+        QCOMPARE(ours.data, theirs.data);
     }
 
     // A transparent page from our writer decodes to the library's own pixels, alpha included, however many levels.
