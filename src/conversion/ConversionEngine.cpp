@@ -743,11 +743,11 @@ void ConversionEngine::updatePause()
     for (const std::unique_ptr<Lane> &lane : m_lanes) {
         const bool ahead = sharedNext(*lane).value_or(0) > behind + MaxLead;
         // Its page's time runs only while it draws.
-        if (ahead && !lane->ahead)
+        const bool wasAhead = std::exchange(lane->ahead, ahead);
+        if (ahead && !wasAhead)
             lane->pageTimer.stop();
-        else if (!ahead && lane->ahead && !held && m_rendering && !m_readingSizes && !*m_cancel)
+        else if (!ahead && wasAhead && !held && m_rendering && !m_readingSizes && !*m_cancel)
             startPageTimer(*lane);
-        lane->ahead = ahead;
         lane->runner->setPaused(paused || ahead);
     }
 }

@@ -274,14 +274,57 @@ private slots:
                     R"sh(exit 0 ;; esac; page 1; exec sleep 60)sh");
         run.pageTimeout = 3;
         FixedImages images("image");
-        const ConversionResult result = convert(run, &images);
+        ConversionEngine engine(&images);
+        QList<int> started;
+        connect(&engine, &ConversionEngine::pageStarted, this, [&started](int page) { started << page; });
+        const ConversionResult result = convert(run, nullptr, &engine);
         QCOMPARE(int(result.fatal.kind), int(Problem::PageTimedOut));
         QVERIFY2(result.fatal.message.contains("Page 4 "), qPrintable(result.fatal.message));
+        // Told of no further than the page the slow one draws.
+        QCOMPARE(started, (QList<int>{1, 2, 3, 4}));
         QVERIFY(QFileInfo::exists(run.outputFileName(2)));
         // Unchecked, the other would have drawn all 20 of its pages in the time the slow one was given.
         QVERIFY2(result.pagesWritten >= 7 && result.pagesWritten <= 11,
                  qPrintable(QString::number(result.pagesWritten)));
         QCOMPARE(leftovers(folder.temp()), QStringList());
+    }
+
+    void longRange_theWaitingProcessIsTimedOnlyWhileItDraws_data()
+    {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("said"); // the page that did not finish; none for success
+        QTest::newRow("waiting, not timed out")
+            << R"sh(case " $* " in *" -sPageList=1,3,"*) for n in $(seq 1 10); do page $n; done; sleep 2; exit 0 ;; )sh"
+               R"sh(esac; )sh"
+               R"sh(for n in $(seq 1 10); do page $n; sleep 1; done; exit 0)sh"
+            << QString();
+        QTest::newRow("resumed, timed again")
+            << R"sh(case " $* " in *" -sPageList=1,3,"*) page 1; page 2; page 3; page 4; page 5; exec sleep 20 ;; )sh"
+               R"sh(esac; sleep 1; for n in $(seq 1 10); do page $n; done; exit 0)sh"
+            << "Page 11 ";
+    }
+
+    // A process that waits for the other is not drawing: its page's time starts again when it goes on.
+    void longRange_theWaitingProcessIsTimedOnlyWhileItDraws()
+    {
+        if (QThread::idealThreadCount() < 2)
+            QSKIP("one core renders in one process");
+        QFETCH(QString, body);
+        QFETCH(QString, said);
+        CaseFolder folder;
+        ConversionJob run = fakeJob(folder, "scan.png", 20, body);
+        run.pageTimeout = 2;
+        FixedImages images("image");
+        QElapsedTimer clock;
+        clock.start();
+        const ConversionResult result = convert(run, &images);
+        QVERIFY2(int(result.fatal.kind) == (said.isEmpty() ? 0 : int(Problem::PageTimedOut)),
+                 qPrintable(result.fatal.message + QString(" after %1 ms").arg(clock.elapsed())));
+        QVERIFY2(result.fatal.message.contains(said), qPrintable(result.fatal.message));
+        if (said.isEmpty())
+            QCOMPARE(result.pagesWritten, 20);
+        else
+            QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void failure_isNeverSuccessAndLeavesNothing_data()
