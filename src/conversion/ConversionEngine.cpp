@@ -402,7 +402,9 @@ const ConversionEngine::RenderRun *ConversionEngine::runOf(int index) const
 
 void ConversionEngine::startPageTimer(Lane &lane)
 {
-    if (m_job.pageTimeout > 0 && !*m_hold && !lane.ahead)
+    // Only a process that draws is timed: not while the user is asked, nor while it waits for the other.
+    if (m_job.pageTimeout > 0 && m_rendering && !m_readingSizes && lane.run >= 0 && !*m_cancel && !*m_hold
+        && !lane.ahead)
         lane.pageTimer.start(m_job.pageTimeout * 1000);
 }
 
@@ -714,7 +716,7 @@ void ConversionEngine::setHeld(bool held)
     for (const std::unique_ptr<Lane> &lane : m_lanes) {
         if (held)
             lane->pageTimer.stop();
-        else if (m_rendering && !m_readingSizes && lane->run >= 0)
+        else
             startPageTimer(*lane);
     }
     if (held)
@@ -746,7 +748,7 @@ void ConversionEngine::updatePause()
         const bool wasAhead = std::exchange(lane->ahead, ahead);
         if (ahead && !wasAhead)
             lane->pageTimer.stop();
-        else if (!ahead && wasAhead && !held && m_rendering && !m_readingSizes && !*m_cancel)
+        else if (!ahead && wasAhead)
             startPageTimer(*lane);
         lane->runner->setPaused(paused || ahead);
     }

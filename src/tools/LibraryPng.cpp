@@ -150,29 +150,32 @@ std::optional<QByteArray> ownDirectPng(const Image *image, PngEncoder::ColorType
     return encoder.finish();
 }
 
-// Rows of an image with transparency: in a palette with its alpha where at most 256 colours, as 8-bit gray and
-// alpha where every pixel is gray, or else as 8-bit colour and alpha. A gray depth stays gray; nothing when a pixel
-// of it is not.
-std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const std::atomic_bool *cancel,
-                                      ExceptionInfo *exception)
+// An image with transparency at 8 bits a sample, how often each colour is used while there are at most 257 of
+// them, and whether every pixel is gray.
+struct AlphaPixels
+{
+    std::vector<QRgb> pixels;
+    QHash<QRgb, qint64> usesOf;
+    bool gray = true;
+};
+
+std::optional<AlphaPixels> alphaPixels(const Image *image, const std::atomic_bool *cancel, ExceptionInfo *exception)
 {
     const auto width = size_t(image->columns);
-    const QSize size(int(image->columns), int(image->rows));
-    std::vector<QRgb> pixels(width * image->rows);
-    QHash<QRgb, qint64> usesOf;
+    AlphaPixels read;
+    read.pixels.resize(width * image->rows);
     // Counted by runs of one colour, which a page of paper and ink mostly is: a look-up for every pixel cost as
     // much as the rest of the writing.
     QRgb runColour = 0;
     qint64 run = 0;
-    const auto countRun = [&usesOf, &runColour, &run] {
-        if (run > 0 && usesOf.size() <= 256)
-            usesOf[runColour] += run;
+    const auto countRun = [&read, &runColour, &run] {
+        if (run > 0 && read.usesOf.size() <= 256)
+            read.usesOf[runColour] += run;
         run = 0;
     };
-    bool gray = true;
     for (ssize_t y = 0; y < ssize_t(image->rows); ++y) {
         if (cancel && *cancel)
-            return QByteArray();
+            return AlphaPixels();
         const PixelPacket *row = GetVirtualPixels(image, 0, y, image->columns, 1, exception);
         if (!row)
             return std::nullopt;
@@ -181,8 +184,8 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
             // Cut to 8 bits, as the library's writer does; it keeps opacity rather than alpha, and cuts that.
             const QRgb colour =
                 qRgba(scaled(p.red, 8), scaled(p.green, 8), scaled(p.blue, 8), 255 - scaled(p.opacity, 8));
-            gray = gray && p.red == p.green && p.red == p.blue;
-            pixels[size_t(y) * width + x] = colour;
+            read.gray = read.gray && p.red == p.green && p.red == p.blue;
+            read.pixels[size_t(y) * width + x] = colour;
             if (colour != runColour)
                 countRun();
             runColour = colour;
@@ -190,6 +193,23 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
         }
     }
     countRun();
+    return read;
+}
+
+// Rows of an image with transparency: in a palette with its alpha where at most 256 colours, as 8-bit gray and
+// alpha where every pixel is gray, or else as 8-bit colour and alpha. A gray depth stays gray; nothing when a pixel
+// of it is not.
+std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const std::atomic_bool *cancel,
+                                      ExceptionInfo *exception)
+{
+    const std::optional<AlphaPixels> read = alphaPixels(image, cancel, exception);
+    if (!read)
+        return std::nullopt;
+    if (cancel && *cancel)
+        return QByteArray();
+    const auto &[pixels, usesOf, gray] = *read;
+    const auto width = size_t(image->columns);
+    const QSize size(int(image->columns), int(image->rows));
     if (grayDepth && !gray)
         return std::nullopt;
     QList<QRgb> palette;
