@@ -277,12 +277,13 @@ large_page() {
 }
 
 # A stop while the image library works on a huge page, after Ghostscript is done: the workers are not
-# waited for, so this is where a spill file could outlive the program.
+# waited for, so this is where a spill file could outlive the program. Dithered, since the library does that
+# reduction; the one without dithering is ours and spills nothing.
 cancel_in_library() {
     local pdf=$1 tmp="$work/tmp-stop" dest="$work/stop" pid rc=0 t0 t1 deadline spill
     mkdir -p "$tmp" "$dest"
     env -u XDG_CONFIG_HOME HOME="$work/home" TMPDIR="$tmp" "$sheetforge" --convert "$dest/page.png" --dpi 2400 \
-        "${defaults[@]}" "$pdf" 2>"$work/stop.err" &
+        "${defaults[@]/--no-dither/--dither}" "$pdf" 2>"$work/stop.err" &
     pid=$!
     started+=("$pid")
     deadline=$((SECONDS + 600))
@@ -302,7 +303,7 @@ cancel_in_library() {
     started=()
     local left
     left=$(find "$tmp" -mindepth 1 -maxdepth 1 -printf '%f ' 2>/dev/null)
-    echo "SIGTERM while the image library reduces that page (gs done, $(awk -v b="${spill:-0}" \
+    echo "SIGTERM while the image library dithers that page (gs done, $(awk -v b="${spill:-0}" \
         'BEGIN { printf "%.0f", b / 1048576 }') MiB in its TMPDIR):"
     printf '  exit after SIGTERM          %8.0f ms (exit code %d: "%s")\n' \
         "$(awk -v a="$t0" -v b="$t1" 'BEGIN { print (b - a) * 1000 }')" "$rc" "$(tail -n 1 "$work/stop.err")"

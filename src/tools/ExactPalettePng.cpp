@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ExactPalettePng.h"
 
+#include "tools/ColourTree.h"
 #include "tools/PageTiff.h"
 #include "tools/PngEncoder.h"
 
@@ -31,8 +32,10 @@ public:
             return m_lastNumber;
         auto found = m_numbers.constFind(colour);
         if (found == m_numbers.cend()) {
-            if (m_list.size() >= m_limit)
+            if (m_list.size() >= m_limit) {
+                m_overflowed = true;
                 return -1;
+            }
             found = m_numbers.insert(colour, int(m_list.size()));
             m_list << colour;
         }
@@ -40,9 +43,11 @@ public:
         return m_lastNumber = found.value();
     }
     const QList<QRgb> &list() const { return m_list; }
+    bool overflowed() const { return m_overflowed; }
 
 private:
     int m_limit;
+    bool m_overflowed = false;
     QHash<QRgb, int> m_numbers;
     QList<QRgb> m_list;
     QRgb m_last = 0;
@@ -101,6 +106,127 @@ QList<QRgb> paletteOf(const QList<QRgb> &list, const std::vector<qint64> &uses, 
     return palette;
 }
 
+// Hands each row of a page held whole to addRow; false at a stop.
+template <typename Sample, typename AddRow>
+bool addHeldRows(const std::vector<Sample> &held, size_t width, int height, const std::atomic_bool *cancel,
+                 AddRow addRow)
+{
+    for (int y = 0; y < height; ++y) {
+        if (cancel && *cancel)
+            return false;
+        addRow(held.data() + size_t(y) * width);
+    }
+    return true;
+}
+
+// Reads every row of the page into take(y, rgb); false when the file or the wait fails.
+template <typename Take>
+bool readRgbRows(TIFF *file, QSize size, const std::atomic_bool *cancel, Take take)
+{
+    std::vector<uchar> row(size_t(TIFFScanlineSize(file)));
+    for (int y = 0; y < size.height(); ++y) {
+        if ((cancel && *cancel) || TIFFReadScanline(file, row.data(), uint32_t(y)) < 0)
+            return false;
+        take(y, row.data());
+    }
+    return true;
+}
+
+// A page of more colours than the palette, reduced as the library reduces it: one reading to build the colour
+// tree, one to give each pixel its entry, and for a page too large to hold a third to write the rows. Nothing for a
+// page of gray alone, which the library makes gray first, or for a palette of more than 256 colours.
+std::optional<Page> reduced(const QString &tiff, int colours, int dpi, const std::atomic_bool *cancel,
+                            qint64 heldPixels)
+{
+    QElapsedTimer clock;
+    clock.start();
+    Page result;
+    PageTiff::File file = PageTiff::openRgb(tiff, &result.size);
+    if (!file || colours > ColourTree::MaxColours)
+        return std::nullopt;
+    const size_t width = size_t(result.size.width());
+    ColourTree tree(colours);
+    bool gray = true;
+    const bool read = readRgbRows(file.get(), result.size, cancel, [&](int, const uchar *rgb) {
+        for (size_t x = 0; gray && x < width; ++x)
+            gray = rgb[3 * x] == rgb[3 * x + 1] && rgb[3 * x] == rgb[3 * x + 2];
+        tree.addRow(rgb, int(width));
+    });
+    if (!read || gray)
+        return std::nullopt;
+    tree.reduce();
+    const auto &entries = tree.palette();
+
+    // Each pixel's entry, and how often each entry is used; the page's entries too while it is small enough.
+    const qint64 pixels = qint64(result.size.width()) * result.size.height();
+    std::vector<uchar> held(pixels <= heldPixels ? size_t(pixels) : 0);
+    std::vector<uchar> rowEntries(width);
+    std::vector<qint64> uses(entries.size(), 0);
+    const auto entriesOf = [&](const uchar *rgb) {
+        int entry = tree.entryOf(rgb[0], rgb[1], rgb[2]);
+        rowEntries[0] = uchar(entry);
+        for (size_t x = 1; x < width; ++x) {
+            const uchar *pixel = rgb + 3 * x;
+            if (pixel[0] != pixel[-3] || pixel[1] != pixel[-2] || pixel[2] != pixel[-1])
+                entry = tree.entryOf(pixel[0], pixel[1], pixel[2]);
+            rowEntries[x] = uchar(entry);
+        }
+    };
+    file = PageTiff::openRgb(tiff, &result.size);
+    if (!file || !readRgbRows(file.get(), result.size, cancel, [&](int y, const uchar *rgb) {
+            entriesOf(rgb);
+            for (const uchar entry : rowEntries)
+                ++uses[entry];
+            if (!held.empty())
+                std::copy(rowEntries.begin(), rowEntries.end(), held.begin() + qsizetype(y) * qsizetype(width));
+        }))
+        return std::nullopt;
+    result.reading = double(clock.nsecsElapsed()) / 1e9;
+
+    const qint64 encodingStart = clock.nsecsElapsed();
+    std::vector<QRgb> colourOf(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        colourOf[i] = qRgb(PngEncoder::scaledSample(entries[i][0], 8), PngEncoder::scaledSample(entries[i][1], 8),
+                           PngEncoder::scaledSample(entries[i][2], 8));
+    std::vector<uchar> slotOf;
+    const QList<QRgb> palette = PngEncoder::paletteByUse(colourOf, uses, &slotOf);
+    const int bitDepth = PngEncoder::bitDepthFor(int(palette.size()));
+    if (PngEncoder::packedBytes(result.size, bitDepth) > PageTiff::MaxPackedBytes)
+        return std::nullopt;
+    PngEncoder encoder(result.size, PngEncoder::Indexed, bitDepth, palette);
+    encoder.setDotsPerMeter(PngEncoder::dotsPerMeterFor(dpi));
+    std::vector<uchar> indexes(width);
+    const auto addRow = [&](const uchar *rowOfEntries) {
+        for (size_t x = 0; x < width; ++x)
+            indexes[x] = slotOf[rowOfEntries[x]];
+        encoder.addRow(indexes.data());
+    };
+    if (!held.empty()) {
+        if (!addHeldRows(held, width, result.size.height(), cancel, addRow))
+            return std::nullopt;
+    } else {
+        file = PageTiff::openRgb(tiff, &result.size);
+        if (!file || !readRgbRows(file.get(), result.size, cancel, [&](int, const uchar *rgb) {
+                entriesOf(rgb);
+                addRow(rowEntries.data());
+            }))
+            return std::nullopt;
+    }
+    result.png = encoder.finish();
+    if (result.png.isEmpty())
+        return std::nullopt;
+    // As the library tells it: the entries of its palette, and whether every pixel is one colour.
+    result.colours = int(entries.size());
+    std::vector<std::array<quint16, 3>> used;
+    for (size_t i = 0; i < entries.size() && used.size() < 2; ++i) {
+        if (uses[i] > 0 && std::find(used.begin(), used.end(), entries[i]) == used.end())
+            used.push_back(entries[i]);
+    }
+    result.uniform = used.size() == 1;
+    result.encoding = double(clock.nsecsElapsed() - encodingStart) / 1e9;
+    return result;
+}
+
 } // namespace
 
 std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::atomic_bool *cancel, qint64 heldPixels)
@@ -128,8 +254,11 @@ std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::
         if (!held.empty())
             std::copy_n(row, width, held.data() + size_t(y) * width);
     });
-    if (!fits)
-        return std::nullopt;
+    if (!fits) {
+        file.reset();
+        return met.overflowed() && !(cancel && *cancel) ? reduced(tiff, colours, dpi, cancel, heldPixels)
+                                                        : std::nullopt;
+    }
     result.reading = double(clock.nsecsElapsed()) / 1e9;
 
     const QList<QRgb> &list = met.list();
@@ -167,11 +296,8 @@ std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::
     }
     encoder->setDotsPerMeter(PngEncoder::dotsPerMeterFor(dpi));
     if (!held.empty()) {
-        for (int y = 0; y < result.size.height(); ++y) {
-            if (cancel && *cancel)
-                return std::nullopt;
-            addRow(held.data() + size_t(y) * width);
-        }
+        if (!addHeldRows(held, width, result.size.height(), cancel, addRow))
+            return std::nullopt;
     } else {
         // The second reading meets the colours in the same order, so they keep their numbers.
         file = PageTiff::openRgb(tiff, &result.size);

@@ -9,11 +9,13 @@
 #include <atomic>
 #include <optional>
 
-// A page whose colours already fit the palette, written without the image library. The library's reduction
-// ("+dither -colors N") keeps every colour of such a page exactly, and its gray scan, 16-bit pixel cache and colour
-// tree were most of a text page's cost. Up to 256 colours the file holds a palette, beyond that (Hicolor) the colours
-// themselves. Nothing when the page is not an 8-bit RGB TIFF of at most `colours` colours: the library then does the
-// work.
+// A page reduced to a palette without the image library, as the library's reduction ("+dither -colors N") makes it.
+// A page whose colours already fit the palette keeps every colour exactly; one of more colours goes through our own
+// run of the library's colour tree (ColourTree). The library's gray scan, 16-bit pixel cache and colour tree were
+// most of a text page's cost, and at 2400 dpi its pixel cache spilled gigabytes to disk. Up to 256 colours the file
+// holds a palette, beyond that (Hicolor) the colours themselves. Nothing when the page is not an 8-bit RGB TIFF, is
+// gray alone but has more levels than `colours`, or in Hicolor has more colours than it holds: the library then does
+// the work.
 namespace ExactPalettePng {
 
 using Page = PageTiff::EncodedPage;

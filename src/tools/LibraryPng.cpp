@@ -18,11 +18,9 @@ namespace {
 // streams the larger ones.
 constexpr qint64 MaxOwnPngPixels = 48'000'000;
 
-// A sample at bits below 16, as the library's writers scale it from an image of that depth: truncated, not
-// rounded (a palette entry of 14778 is written 57, not 58).
 uchar scaled(Quantum value, int bits)
 {
-    return uchar(double((1 << bits) - 1) * value / QuantumRange);
+    return PngEncoder::scaledSample(value, bits);
 }
 
 quint32 dotsPerMeter(const Image *image)
@@ -61,33 +59,16 @@ std::optional<QByteArray> ownIndexedPng(const Image *image, const std::atomic_bo
             ++uses[size_t(indexes[x])];
         }
     }
-    // Two entries of the library's palette can be the same colour at 8 bits; they share one of ours. The
-    // commonest colour goes first: the paper's index 0 runs on into the 0 that opens every row, and a 93-page
-    // manual came out 8% smaller than in the library's order.
+    // Two entries of the library's palette can be the same colour at 8 bits; they share one of ours.
     std::vector<QRgb> colourOf(image->colors);
-    QHash<QRgb, qint64> usesOf;
-    QList<QRgb> palette;
     for (size_t i = 0; i < image->colors; ++i) {
-        if (uses[i] == 0)
-            continue;
         const PixelPacket &entry = image->colormap[i];
         colourOf[i] = qRgb(scaled(entry.red, 8), scaled(entry.green, 8), scaled(entry.blue, 8));
-        if (!usesOf.contains(colourOf[i]))
-            palette << colourOf[i];
-        usesOf[colourOf[i]] += uses[i];
     }
+    std::vector<uchar> slotOf;
+    const QList<QRgb> palette = PngEncoder::paletteByUse(colourOf, uses, &slotOf);
     if (palette.size() > 256)
         return std::nullopt;
-    std::stable_sort(palette.begin(), palette.end(),
-                     [&usesOf](QRgb a, QRgb b) { return usesOf.value(a) > usesOf.value(b); });
-    QHash<QRgb, uchar> slotOfColour;
-    for (qsizetype slot = 0; slot < palette.size(); ++slot)
-        slotOfColour.insert(palette.at(slot), uchar(slot));
-    std::vector<uchar> slotOf(image->colors, 0);
-    for (size_t i = 0; i < image->colors; ++i) {
-        if (uses[i] > 0)
-            slotOf[i] = slotOfColour.value(colourOf[i]);
-    }
     PngEncoder encoder(QSize(int(image->columns), int(image->rows)), PngEncoder::Indexed,
                        PngEncoder::bitDepthFor(int(palette.size())), palette);
     encoder.setDotsPerMeter(dotsPerMeter(image));

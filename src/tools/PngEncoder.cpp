@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/PngEncoder.h"
 
+#include <QHash>
 #include <QtEndian>
 
 #include <algorithm>
@@ -66,6 +67,31 @@ int PngEncoder::samplesPerPixel(ColorType type)
         break;
     }
     return 1;
+}
+
+QList<QRgb> PngEncoder::paletteByUse(const std::vector<QRgb> &colourOf, const std::vector<qint64> &uses,
+                                     std::vector<uchar> *slotOf)
+{
+    QHash<QRgb, qint64> usesOf;
+    QList<QRgb> palette;
+    for (size_t i = 0; i < colourOf.size(); ++i) {
+        if (uses[i] == 0)
+            continue;
+        if (!usesOf.contains(colourOf[i]))
+            palette << colourOf[i];
+        usesOf[colourOf[i]] += uses[i];
+    }
+    std::stable_sort(palette.begin(), palette.end(),
+                     [&usesOf](QRgb a, QRgb b) { return usesOf.value(a) > usesOf.value(b); });
+    QHash<QRgb, uchar> slotOfColour;
+    for (qsizetype slot = 0; slot < palette.size(); ++slot)
+        slotOfColour.insert(palette.at(slot), uchar(slot));
+    slotOf->assign(colourOf.size(), 0);
+    for (size_t i = 0; i < colourOf.size(); ++i) {
+        if (uses[i] > 0)
+            (*slotOf)[i] = slotOfColour.value(colourOf[i]);
+    }
+    return palette;
 }
 
 int PngEncoder::bitDepthFor(int count)

@@ -234,9 +234,28 @@ private slots:
         QTest::newRow("text, 4 colours: more levels than that") << QStringList() << 4 << 4 << false << false;
         QTest::newRow("few colours, two of them close") << few << 2 << 16 << false << true;
         QTest::newRow("few colours, read twice") << few << 2 << 4 << true << true;
-        QTest::newRow("few colours, more than 2") << few << 2 << 2 << false << false;
-        QTest::newRow("few colours, one more than 3") << few << 2 << 3 << false << false;
-        QTest::newRow("a gradient") << many << 2 << 256 << false << false;
+        QTest::newRow("few colours, one more than 4")
+            << few + QStringList{"-fill", "yellow", "-draw", "point 0,0"} << 2 << 4 << false << true;
+        const QStringList photo{"-seed",
+                                "7",
+                                "-size",
+                                "640x480",
+                                "plasma:red-blue",
+                                "-fill",
+                                "white",
+                                "-draw",
+                                "rectangle 0,0 639,99",
+                                "-fill",
+                                "gray40",
+                                "-draw",
+                                "circle 320,300 320,420"};
+        const QStringList ramp{"-size", "300x256", "gradient:black-white"};
+        QTest::newRow("a gradient: reduced") << many << 2 << 256 << false << true;
+        QTest::newRow("a photograph in 16 colours") << photo << 2 << 16 << false << true;
+        QTest::newRow("a photograph in 256 colours") << photo << 2 << 256 << false << true;
+        QTest::newRow("a photograph in 4 colours, read twice") << photo << 2 << 4 << true << true;
+        QTest::newRow("a gray ramp: the library's") << ramp << 2 << 16 << false << false;
+        QTest::newRow("a photograph in Hicolor: the library's") << photo << 2 << 65536 << false << false;
         QTest::newRow("exactly 256 colours: a palette") << levels << 2 << 256 << false << true;
         QTest::newRow("text in Hicolor: a palette") << QStringList() << 4 << 65536 << false << true;
         QTest::newRow("a gradient in Hicolor: true colour") << many << 2 << 65536 << false << true;
