@@ -200,21 +200,32 @@ QStringList ConversionJob::magickArguments(const QString &bitmap) const
 
 namespace {
 
-// Whether the bitmap needs nothing but its colours changed for a PNG.
-bool onlyColoursChange(const ConversionJob &job)
+// Whether the bitmap needs nothing but its colours changed for a PNG, with its transparency or without.
+bool onlyColoursChange(const ConversionJob &job, bool transparent = false)
 {
     const ConversionOptions &o = job.options;
-    return job.format() == ImageFormat::Png && !o.trim && !o.usesBox() && !job.keepsTransparency();
+    return job.format() == ImageFormat::Png && !o.trim && !o.usesBox() && job.keepsTransparency() == transparent;
+}
+
+// The palette's size where the bitmap needs nothing but the library's tree reduction of its colours.
+int reducedColours(const ConversionJob &job, bool transparent)
+{
+    const ConversionOptions &o = job.options;
+    const bool reductionOnly = onlyColoursChange(job, transparent) && OptionLists::facts(o.colorDepth).palette
+                               && !o.isGray() && !o.isMonochrome() && !o.isCmyk() && !o.dither && !o.iccProfile;
+    return reductionOnly ? o.colorCount() : 0;
 }
 
 } // namespace
 
 int ConversionJob::exactPaletteColours() const
 {
-    const ConversionOptions &o = options;
-    const bool reductionOnly = onlyColoursChange(*this) && OptionLists::facts(o.colorDepth).palette && !o.isGray()
-                               && !o.isMonochrome() && !o.isCmyk() && !o.dither && !o.iccProfile;
-    return reductionOnly ? o.colorCount() : 0;
+    return reducedColours(*this, false);
+}
+
+int ConversionJob::transparentPaletteColours() const
+{
+    return reducedColours(*this, true);
 }
 
 bool ConversionJob::writesGrayDirectly() const

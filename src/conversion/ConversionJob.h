@@ -70,6 +70,8 @@ struct ConversionJob
     // When a page's work is the colour reduction alone, into a PNG palette: its colour count, which a page of no
     // more colours keeps as they are (and needs no library). 0 otherwise.
     int exactPaletteColours() const;
+    // The same for a page that keeps its transparency, which needs no library either.
+    int transparentPaletteColours() const;
     // When a page's work is turning it into 8-bit gray for a PNG.
     bool writesGrayDirectly() const;
 };

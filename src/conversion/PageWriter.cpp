@@ -58,6 +58,8 @@ Problem encode(const ConversionJob &job, const QString &bitmap, const ImageObjec
         quick = images.exactPalettePage(bitmap, colours, job.options.dpi, &cancel);
     else if (job.writesGrayDirectly())
         quick = images.grayPage(bitmap, job.options.dpi, &cancel);
+    else if (const int transparent = job.transparentPaletteColours(); transparent > 0)
+        quick = images.transparentPalettePage(bitmap, transparent, job.options.dpi, &cancel);
     // Our writers give up on a stop as on a page they cannot take; the library would start reading it.
     if (!quick && cancel)
         return {};

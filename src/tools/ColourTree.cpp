@@ -43,26 +43,69 @@ int compareErrors(const void *a, const void *b)
     return -1;
 }
 
-int childId(uchar red, uchar green, uchar blue, int bit)
+// A weighed sample back at 16 bits, and then at 8, as the library picks a node by it.
+quint16 clampPixel(double value)
 {
-    return ((red >> bit) & 1) | (((green >> bit) & 1) << 1) | (((blue >> bit) & 1) << 2);
+    if (value < 0.0)
+        return 0;
+    if (value >= QuantumRange)
+        return quint16(QuantumRange);
+    return quint16(value + 0.5);
+}
+
+uchar toByte(quint16 quantum)
+{
+    return uchar(((quantum + 128UL) - ((quantum + 128UL) >> 8)) >> 8);
 }
 
 } // namespace
 
-ColourTree::ColourTree(int maximumColours)
+ColourTree::ColourTree(int maximumColours, bool alpha, bool gray)
     : m_maximum(size_t(std::clamp(maximumColours, 1, MaxColours)))
+    , m_alpha(alpha)
 {
-    // The tree's depth for a palette of this size, one less with transparency or dithering, neither of which
-    // comes here.
+    // The tree's depth for a palette of this size, one less for a large palette with transparency, the deepest
+    // for gray.
     int depth = 1;
     for (size_t colours = m_maximum; colours != 0; ++depth)
         colours >>= 2;
+    if (alpha && depth > 5)
+        --depth;
+    if (gray)
+        depth = MaxTreeDepth;
     m_depth = std::clamp(depth, 2, MaxTreeDepth);
     m_root = newNode(0, 0, nullptr);
     m_root->parent = m_root;
     m_cachedColour.assign(size_t(1) << CacheBits, 0);
-    m_cachedEntry.assign(size_t(1) << CacheBits, 0);
+    m_cachedEntry.assign(size_t(1) << CacheBits, -1);
+}
+
+ColourTree::Weighed ColourTree::weighed(uchar red, uchar green, uchar blue, uchar alpha) const
+{
+    const std::array<quint16, 4> quanta{quint16(257 * red), quint16(257 * green), quint16(257 * blue),
+                                        quint16(65535 - 257 * alpha)};
+    Weighed colour{};
+    if (!m_alpha || quanta[3] == 0) {
+        for (size_t c = 0; c < 4; ++c)
+            colour.samples[c] = double(quanta[c]);
+    } else {
+        const double weight = QuantumScale * (65535 - quanta[3]);
+        for (size_t c = 0; c < 3; ++c)
+            colour.samples[c] = weight * quanta[c];
+        colour.samples[3] = double(quanta[3]);
+    }
+    for (size_t c = 0; c < 4; ++c)
+        colour.bytes[c] = toByte(clampPixel(colour.samples[c]));
+    return colour;
+}
+
+int ColourTree::childId(const Weighed &colour, int bit) const
+{
+    const auto &bytes = colour.bytes;
+    int id = ((bytes[0] >> bit) & 1) | (((bytes[1] >> bit) & 1) << 1) | (((bytes[2] >> bit) & 1) << 2);
+    if (m_alpha)
+        id |= ((bytes[3] >> bit) & 1) << 3;
+    return id;
 }
 
 ColourTree::Node *ColourTree::newNode(int id, int level, Node *parent)
@@ -88,9 +131,32 @@ void ColourTree::addRow(const uchar *rgb, int width)
         while (x + count < width && pixel[3 * count] == pixel[0] && pixel[3 * count + 1] == pixel[1]
                && pixel[3 * count + 2] == pixel[2])
             ++count;
-        classify(pixel, count, m_fullDepth ? MaxTreeDepth : m_depth);
+        classify(weighed(pixel[0], pixel[1], pixel[2], 255), count, m_fullDepth ? MaxTreeDepth : m_depth);
         x += count;
     }
+    endRow();
+}
+
+void ColourTree::addRow(const QRgb *argb, int width)
+{
+    if (m_nodes > MaxNodes) {
+        pruneLevel(m_root);
+        --m_depth;
+    }
+    for (int x = 0; x < width;) {
+        const QRgb pixel = argb[x];
+        int count = 1;
+        while (x + count < width && argb[x + count] == pixel)
+            ++count;
+        classify(weighed(uchar(qRed(pixel)), uchar(qGreen(pixel)), uchar(qBlue(pixel)), uchar(qAlpha(pixel))), count,
+                 m_fullDepth ? MaxTreeDepth : m_depth);
+        x += count;
+    }
+    endRow();
+}
+
+void ColourTree::endRow()
+{
     // Every colour gets a leaf of its own until there are more than the palette holds; from the next row on the
     // tree goes only as deep as its size asks.
     if (m_fullDepth && m_colours > m_maximum) {
@@ -99,17 +165,17 @@ void ColourTree::addRow(const uchar *rgb, int width)
     }
 }
 
-void ColourTree::classify(const uchar *rgb, qint64 count, int depth)
+void ColourTree::classify(const Weighed &colour, qint64 count, int depth)
 {
-    const std::array<double, 3> pixel{257.0 * rgb[0], 257.0 * rgb[1], 257.0 * rgb[2]};
+    const std::array<double, 4> &pixel = colour.samples;
     double bisect = (QuantumRange + 1.0) / 2.0;
-    std::array<double, 3> mid{QuantumRange / 2.0, QuantumRange / 2.0, QuantumRange / 2.0};
+    std::array<double, 4> mid{QuantumRange / 2.0, QuantumRange / 2.0, QuantumRange / 2.0, QuantumRange / 2.0};
     Node *node = m_root;
     int bit = MaxTreeDepth - 1;
     for (int level = 1; level <= depth; ++level, --bit) {
         bisect *= 0.5;
-        const int id = childId(rgb[0], rgb[1], rgb[2], bit);
-        for (int c = 0; c < 3; ++c)
+        const int id = childId(colour, bit);
+        for (int c = 0; c < 4; ++c)
             mid[size_t(c)] += (id & (1 << c)) != 0 ? bisect : -bisect;
         if (!node->child[size_t(id)]) {
             node->child[size_t(id)] = newNode(id, level, node);
@@ -121,13 +187,14 @@ void ColourTree::classify(const uchar *rgb, qint64 count, int depth)
         const double red = QuantumScale * (pixel[0] - mid[0]);
         const double green = QuantumScale * (pixel[1] - mid[1]);
         const double blue = QuantumScale * (pixel[2] - mid[2]);
-        const double distance = red * red + green * green + blue * blue;
+        const double opacity = m_alpha ? QuantumScale * (pixel[3] - mid[3]) : 0.0;
+        const double distance = red * red + green * green + blue * blue + opacity * opacity;
         node->error += double(count) * std::sqrt(distance);
         m_root->error += node->error;
     }
     node->pixels += quint64(count);
-    for (size_t c = 0; c < 3; ++c)
-        node->total[c] += double(count) * QuantumScale * pixel[c];
+    for (size_t c = 0; c < 4; ++c)
+        node->total[c] += double(count) * QuantumScale * clampPixel(c < 3 || m_alpha ? pixel[c] : 0.0);
 }
 
 void ColourTree::pruneChild(Node *node)
@@ -138,7 +205,7 @@ void ColourTree::pruneChild(Node *node)
     }
     Node *parent = node->parent;
     parent->pixels += node->pixels;
-    for (size_t c = 0; c < 3; ++c)
+    for (size_t c = 0; c < 4; ++c)
         parent->total[c] += node->total[c];
     parent->child[size_t(node->id)] = nullptr;
     --m_nodes;
@@ -223,39 +290,46 @@ void ColourTree::definePalette(Node *node)
     }
     if (node->pixels == 0)
         return;
-    // The mean colour of the node's pixels.
+    // The mean colour of the node's pixels; with alpha, taken back from its weighing.
     const double alpha = perceptibleReciprocal(double(qint64(node->pixels)));
-    std::array<quint16, 3> entry{};
-    for (size_t c = 0; c < 3; ++c)
-        entry[c] = clampToQuantum(alpha * QuantumRange * node->total[c]);
+    Entry entry{};
+    entry[3] = m_alpha ? clampToQuantum(alpha * QuantumRange * node->total[3]) : 0;
+    if (entry[3] == 0) {
+        for (size_t c = 0; c < 3; ++c)
+            entry[c] = clampToQuantum(alpha * QuantumRange * node->total[c]);
+    } else {
+        const double gamma = perceptibleReciprocal(QuantumScale * (QuantumRange - double(entry[3])));
+        for (size_t c = 0; c < 3; ++c)
+            entry[c] = clampToQuantum(alpha * gamma * QuantumRange * node->total[c]);
+    }
     node->entry = int(m_palette.size());
     m_palette.push_back(entry);
 }
 
-int ColourTree::entryOf(uchar red, uchar green, uchar blue)
+int ColourTree::entryOf(uchar red, uchar green, uchar blue, uchar alpha)
 {
-    const quint32 colour = (quint32(red) << 16 | quint32(green) << 8 | blue) | 1u << 24;
-    const size_t slot = (colour * 2654435761u) >> (32 - CacheBits);
-    if (m_cachedColour[slot] == colour)
+    const QRgb key = qRgba(red, green, blue, alpha);
+    const size_t slot = (key * 2654435761u) >> (32 - CacheBits);
+    if (m_cachedEntry[slot] >= 0 && m_cachedColour[slot] == key)
         return m_cachedEntry[slot];
     // The deepest node on the colour's way down, and the closest entry among its parent's nodes.
+    const Weighed colour = weighed(red, green, blue, alpha);
     const Node *node = m_root;
     for (int bit = MaxTreeDepth - 1; bit > 0; --bit) {
-        const Node *child = node->child[size_t(childId(red, green, blue, bit))];
+        const Node *child = node->child[size_t(childId(colour, bit))];
         if (!child)
             break;
         node = child;
     }
-    const std::array<double, 3> target{257.0 * red, 257.0 * green, 257.0 * blue};
     double distance = 4.0 * (QuantumRange + 1.0) * (QuantumRange + 1.0) + 1.0;
     int entry = 0;
-    closest(node->parent, target, distance, entry);
-    m_cachedColour[slot] = colour;
-    m_cachedEntry[slot] = quint8(entry);
+    closest(node->parent, colour.samples, distance, entry);
+    m_cachedColour[slot] = key;
+    m_cachedEntry[slot] = qint16(entry);
     return entry;
 }
 
-void ColourTree::closest(const Node *node, const std::array<double, 3> &target, double &distance, int &entry) const
+void ColourTree::closest(const Node *node, const std::array<double, 4> &target, double &distance, int &entry) const
 {
     for (const Node *child : node->child) {
         if (child)
@@ -264,10 +338,19 @@ void ColourTree::closest(const Node *node, const std::array<double, 3> &target, 
     if (node->pixels == 0)
         return;
     // Summed a sample at a time, given up as soon as it is further than the best so far; a tie goes to the later.
-    const std::array<quint16, 3> &colour = m_palette[size_t(node->entry)];
+    // With alpha both colours are weighed by it (the target a second time, as the library does).
+    const Entry &colour = m_palette[size_t(node->entry)];
+    const double alpha = m_alpha ? QuantumScale * (65535 - colour[3]) : 1.0;
+    const double beta = m_alpha ? QuantumScale * (QuantumRange - target[3]) : 1.0;
     double sum = 0;
     for (size_t c = 0; c < 3; ++c) {
-        const double difference = 1.0 * colour[c] - 1.0 * target[c];
+        const double difference = alpha * colour[c] - beta * target[c];
+        sum += difference * difference;
+        if (sum > distance)
+            return;
+    }
+    if (m_alpha) {
+        const double difference = double(65535 - colour[3]) - (QuantumRange - target[3]);
         sum += difference * difference;
         if (sum > distance)
             return;

@@ -8,10 +8,13 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QImage>
+#include <QImageReader>
 
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace ExactPalettePng {
@@ -132,6 +135,22 @@ bool readRgbRows(TIFF *file, QSize size, const std::atomic_bool *cancel, Take ta
     return true;
 }
 
+// The file of a reduced page, and what the library tells of it: the entries of its palette, and whether every pixel
+// is one colour. False when the compressor fails.
+bool finish(PngEncoder &encoder, const std::vector<ColourTree::Entry> &entries, const std::vector<qint64> &uses,
+            Page *result)
+{
+    result->png = encoder.finish();
+    result->colours = int(entries.size());
+    std::vector<ColourTree::Entry> used;
+    for (size_t i = 0; i < entries.size() && used.size() < 2; ++i) {
+        if (uses[i] > 0 && std::find(used.begin(), used.end(), entries[i]) == used.end())
+            used.push_back(entries[i]);
+    }
+    result->uniform = used.size() == 1;
+    return !result->png.isEmpty();
+}
+
 // A page of more colours than the palette, reduced as the library reduces it: one reading to build the colour
 // tree, one to give each pixel its entry, and for a page too large to hold a third to write the rows. Nothing for a
 // page of gray alone, which the library makes gray first, or for a palette of more than 256 colours.
@@ -212,19 +231,22 @@ std::optional<Page> reduced(const QString &tiff, int colours, int dpi, const std
             }))
             return std::nullopt;
     }
-    result.png = encoder.finish();
-    if (result.png.isEmpty())
+    if (!finish(encoder, entries, uses, &result))
         return std::nullopt;
-    // As the library tells it: the entries of its palette, and whether every pixel is one colour.
-    result.colours = int(entries.size());
-    std::vector<std::array<quint16, 3>> used;
-    for (size_t i = 0; i < entries.size() && used.size() < 2; ++i) {
-        if (uses[i] > 0 && std::find(used.begin(), used.end(), entries[i]) == used.end())
-            used.push_back(entries[i]);
-    }
-    result.uniform = used.size() == 1;
     result.encoding = double(clock.nsecsElapsed() - encodingStart) / 1e9;
     return result;
+}
+
+// "-channel A -level 2%,100%" after the reduction, on an opacity: the faintest edges of the ink become clear paper.
+quint16 levelledOpacity(quint16 opacity)
+{
+    constexpr double QuantumRange = 65535.0;
+    const double black = 2.0 * (QuantumRange / 100.0), white = 100.0 * (QuantumRange / 100.0);
+    const double span = white - black;
+    const double scale = span >= 1.0e-12 ? 1.0 / span : 1.0e12;
+    const double level = QuantumRange * (scale * (double(65535 - opacity) - black));
+    const quint16 alpha = level <= 0.0 ? 0 : level >= QuantumRange ? quint16(65535) : quint16(level + 0.5);
+    return quint16(65535 - alpha);
 }
 
 } // namespace
@@ -309,6 +331,91 @@ std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::
         return std::nullopt;
     result.colours = int(list.size());
     result.uniform = list.size() == 1;
+    result.encoding = double(clock.nsecsElapsed() - encodingStart) / 1e9;
+    return result;
+}
+
+} // namespace ExactPalettePng
+
+namespace ExactPalettePng {
+
+std::optional<Page> writeTransparent(const QString &png, int colours, int dpi, const std::atomic_bool *cancel)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QImageReader reader(png, "png");
+    const QSize size = reader.size();
+    if (reader.imageFormat() != QImage::Format_ARGB32 || colours > ColourTree::MaxColours || size.isEmpty()
+        || qint64(size.width()) * size.height() > HeldPixels)
+        return std::nullopt;
+    QImage image;
+    if (!reader.read(&image) || image.format() != QImage::Format_ARGB32 || image.size() != size)
+        return std::nullopt;
+    const int width = size.width();
+    const auto rowOf = [&image](int y) { return reinterpret_cast<const QRgb *>(image.constScanLine(y)); };
+    bool gray = true;
+    for (int y = 0; gray && y < size.height(); ++y) {
+        for (const QRgb pixel : std::span(rowOf(y), size_t(width)))
+            gray = gray && qRed(pixel) == qGreen(pixel) && qRed(pixel) == qBlue(pixel);
+    }
+    ColourTree tree(colours, true, gray);
+    for (int y = 0; y < size.height(); ++y) {
+        if (cancel && *cancel)
+            return std::nullopt;
+        tree.addRow(rowOf(y), width);
+    }
+    tree.reduce();
+    Page result;
+    result.size = size;
+    result.reading = double(clock.nsecsElapsed()) / 1e9;
+    const qint64 encodingStart = clock.nsecsElapsed();
+
+    // Each entry as the file holds it: its opacity levelled, then cut to 8 bits as the library's writer cuts it.
+    const std::vector<ColourTree::Entry> &entries = tree.palette();
+    std::vector<ColourTree::Entry> levelled(entries.size());
+    std::vector<QRgb> colourOf(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        levelled[i] = entries[i];
+        levelled[i][3] = levelledOpacity(entries[i][3]);
+        colourOf[i] =
+            qRgba(PngEncoder::scaledSample(levelled[i][0], 8), PngEncoder::scaledSample(levelled[i][1], 8),
+                  PngEncoder::scaledSample(levelled[i][2], 8), 255 - PngEncoder::scaledSample(levelled[i][3], 8));
+    }
+    std::vector<uchar> held(size_t(width) * size_t(size.height()));
+    std::vector<qint64> uses(entries.size(), 0);
+    for (int y = 0; y < size.height(); ++y) {
+        const QRgb *row = rowOf(y);
+        uchar *out = held.data() + size_t(y) * size_t(width);
+        int entry = -1;
+        for (int x = 0; x < width; ++x) {
+            if (x == 0 || row[x] != row[x - 1])
+                entry = tree.entryOf(uchar(qRed(row[x])), uchar(qGreen(row[x])), uchar(qBlue(row[x])),
+                                     uchar(qAlpha(row[x])));
+            out[x] = uchar(entry);
+            ++uses[size_t(entry)];
+        }
+    }
+    QHash<QRgb, qint64> usesOf;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (uses[i] > 0)
+            usesOf[colourOf[i]] += uses[i];
+    }
+    const QList<QRgb> palette = PngEncoder::paletteByUse(usesOf);
+    std::vector<uchar> slotOf(entries.size(), 0);
+    for (size_t i = 0; i < entries.size(); ++i)
+        slotOf[i] = uchar(std::max<qsizetype>(0, palette.indexOf(colourOf[i])));
+    PngEncoder encoder(size, PngEncoder::Indexed, PngEncoder::bitDepthFor(int(palette.size())), palette);
+    encoder.setDotsPerMeter(PngEncoder::dotsPerMeterFor(dpi));
+    std::vector<uchar> indexes(static_cast<size_t>(width));
+    const bool added = addHeldRows(held, size_t(width), size.height(), cancel, [&](const uchar *rowOfEntries) {
+        for (size_t x = 0; x < size_t(width); ++x)
+            indexes[x] = slotOf[rowOfEntries[x]];
+        encoder.addRow(indexes.data());
+    });
+    if (!added)
+        return std::nullopt;
+    if (!finish(encoder, levelled, uses, &result))
+        return std::nullopt;
     result.encoding = double(clock.nsecsElapsed() - encodingStart) / 1e9;
     return result;
 }

@@ -28,4 +28,9 @@ constexpr int MaxColours = 65536;
 std::optional<Page> write(const QString &tiff, int colours, int dpi, const std::atomic_bool *cancel,
                           qint64 heldPixels = HeldPixels);
 
+// A page of Ghostscript's with alpha (an 8-bit RGBA PNG) reduced to at most 256 colours and its alpha levelled, as
+// "+dither -colors N -channel A -level 2%,100% +channel" makes it, in an indexed PNG with the palette's alpha.
+// Nothing for a page larger than HeldPixels, or any other PNG: the library then does the work.
+std::optional<Page> writeTransparent(const QString &png, int colours, int dpi, const std::atomic_bool *cancel);
+
 } // namespace ExactPalettePng

@@ -259,6 +259,12 @@ std::optional<ImageResult> ImageObject::exactPalettePage(const QString &tiff, in
     return ownPage(ExactPalettePng::write(tiff, colours, dpi, cancel));
 }
 
+std::optional<ImageResult> ImageObject::transparentPalettePage(const QString &png, int colours, int dpi,
+                                                               const std::atomic_bool *cancel) const
+{
+    return ownPage(ExactPalettePng::writeTransparent(png, colours, dpi, cancel));
+}
+
 std::optional<ImageResult> ImageObject::grayPage(const QString &tiff, int dpi, const std::atomic_bool *cancel) const
 {
     return ownPage(GrayPng::write(tiff, dpi, cancel));

@@ -72,10 +72,13 @@ public:
         return convert(arguments, ImageEncoding{.format = format});
     }
 
-    // A page of Ghostscript's (an 8-bit RGB TIFF) of no more than `colours` colours, written as the indexed PNG that
+    // A page of Ghostscript's (an 8-bit RGB TIFF) reduced to `colours` colours, written as the indexed PNG that
     // "+dither -colors N" would give, without the library; nothing when the library must do the work.
     virtual std::optional<ImageResult> exactPalettePage(const QString &tiff, int colours, int dpi,
                                                         const std::atomic_bool *cancel = nullptr) const;
+    // The same for a page with alpha (an 8-bit RGBA PNG), its alpha levelled as a transparent page's is.
+    virtual std::optional<ImageResult> transparentPalettePage(const QString &png, int colours, int dpi,
+                                                              const std::atomic_bool *cancel = nullptr) const;
     // Such a page as the 8-bit gray PNG that "-colorspace Gray -depth 8" would give, without the library; nothing
     // when the library must do the work.
     virtual std::optional<ImageResult> grayPage(const QString &tiff, int dpi,

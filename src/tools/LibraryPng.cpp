@@ -196,11 +196,7 @@ std::optional<QByteArray> ownAlphaPng(const Image *image, bool grayDepth, const 
     QList<QRgb> palette;
     QHash<QRgb, uchar> slotOf;
     if (usesOf.size() <= 256 && !grayDepth) {
-        // The commonest first, as in our other palettes.
-        palette = usesOf.keys();
-        std::sort(palette.begin(), palette.end(), [&usesOf](QRgb a, QRgb b) {
-            return usesOf.value(a) != usesOf.value(b) ? usesOf.value(a) > usesOf.value(b) : a < b;
-        });
+        palette = PngEncoder::paletteByUse(usesOf);
         for (qsizetype slot = 0; slot < palette.size(); ++slot)
             slotOf.insert(palette.at(slot), uchar(slot));
     }

@@ -94,6 +94,15 @@ QList<QRgb> PngEncoder::paletteByUse(const std::vector<QRgb> &colourOf, const st
     return palette;
 }
 
+QList<QRgb> PngEncoder::paletteByUse(const QHash<QRgb, qint64> &usesOf)
+{
+    QList<QRgb> palette = usesOf.keys();
+    std::sort(palette.begin(), palette.end(), [&usesOf](QRgb a, QRgb b) {
+        return usesOf.value(a) != usesOf.value(b) ? usesOf.value(a) > usesOf.value(b) : a < b;
+    });
+    return palette;
+}
+
 int PngEncoder::bitDepthFor(int count)
 {
     int depth = 1;

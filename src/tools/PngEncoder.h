@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QRgb>
 #include <QSize>
@@ -47,6 +48,8 @@ public:
     // place in the palette. Entries used by no pixel are left out.
     static QList<QRgb> paletteByUse(const std::vector<QRgb> &colourOf, const std::vector<qint64> &uses,
                                     std::vector<uchar> *slotOf);
+    // The colours counted, the commonest first and ties by their value, as a palette with alpha is ordered.
+    static QList<QRgb> paletteByUse(const QHash<QRgb, qint64> &usesOf);
 
 private:
     void addFilteredRow(const uchar *samples);

@@ -114,5 +114,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<ImageResult> transparentPalettePage(const QString &, int, int,
+                                                      const std::atomic_bool *) const override
+    {
+        return std::nullopt;
+    }
     ImageRoom room() const override { return roomLeft; }
 };

@@ -315,6 +315,95 @@ private slots:
         }
     }
 
+    void transparentPage_isTheLibrarysReduction_data()
+    {
+        QTest::addColumn<QStringList>("drawing"); // the image library's, when not a text page of Ghostscript's
+        QTest::addColumn<int>("colours");
+        QTest::addColumn<bool>("ours");
+        // Colours down, alpha across, and a clear corner whose colour must not count.
+        const QStringList faded{"-seed",
+                                "7",
+                                "-size",
+                                "320x240",
+                                "plasma:red-blue",
+                                "(",
+                                "-size",
+                                "240x320",
+                                "gradient:white-black",
+                                "-rotate",
+                                "90",
+                                ")",
+                                "-alpha",
+                                "off",
+                                "-compose",
+                                "CopyOpacity",
+                                "-composite",
+                                "-compose",
+                                "Copy",
+                                "-fill",
+                                "rgba(0,255,0,0)",
+                                "-draw",
+                                "rectangle 0,0 40,40"};
+        const QStringList grayInk{"-size",
+                                  "200x100",
+                                  "xc:none",
+                                  "-fill",
+                                  "rgba(0,0,0,0.6)",
+                                  "-draw",
+                                  "circle 60,50 60,90",
+                                  "-fill",
+                                  "gray30",
+                                  "-draw",
+                                  "rectangle 120,10 190,90"};
+        const QStringList opaque{"-seed", "3", "-size", "160x120", "plasma:green-yellow", "-alpha", "on"};
+        QTest::newRow("text, 16 colours") << QStringList() << 16 << true;
+        QTest::newRow("text, 4 colours") << QStringList() << 4 << true;
+        QTest::newRow("faded photograph, 16 colours") << faded << 16 << true;
+        QTest::newRow("faded photograph, 256 colours") << faded << 256 << true;
+        QTest::newRow("faded photograph, 4 colours") << faded << 4 << true;
+        QTest::newRow("gray ink: the deepest tree") << grayInk << 16 << true;
+        QTest::newRow("opaque throughout") << opaque << 16 << true;
+        QTest::newRow("Hicolor: the library's") << faded << 65536 << false;
+    }
+
+    // A page with alpha is reduced and levelled by our writer as the library's command for it does, the same file.
+    void transparentPage_isTheLibrarysReduction()
+    {
+        QFETCH(QStringList, drawing);
+        QFETCH(int, colours);
+        QFETCH(bool, ours);
+        CaseFolder folder;
+        const QString pdf = folder.path("page.pdf"), png = folder.path("page.png");
+        if (drawing.isEmpty()) {
+            QVERIFY(writeRawPdf(pdf, {"0 0 300 200"}));
+            QVERIFY(run(GhostscriptLocator().locate(), {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pngalpha",
+                                                        "-r144", "-dTextAlphaBits=4", "-sOutputFile=" + png, pdf}));
+        } else {
+            const ImageResult drawn = ImageObject().convert(drawing + QStringList{"-depth", "8"}, "PNG32");
+            QVERIFY2(drawn.ok && plantFile(png, drawn.data), qPrintable(drawn.error));
+        }
+        const std::optional<ExactPalettePng::Page> quick =
+            ExactPalettePng::writeTransparent(png, colours, 144, nullptr);
+        QCOMPARE(quick.has_value(), ours);
+        if (!ours)
+            return;
+        ConversionOptions options;
+        options.transparent = true;
+        options.colorDepth = colours == 4    ? ColorDepth::FourColors
+                             : colours == 16 ? ColorDepth::SixteenColors
+                                             : ColorDepth::TwoHundredFiftySixColors;
+        const MagickRequest request{.bitmap = png, .options = options, .dpi = 144};
+        const ImageResult library =
+            ImageObject().convert(MagickCommands::pageArguments(request), MagickCommands::encoding(request));
+        QVERIFY2(library.ok, qPrintable(library.error));
+        QCOMPARE(std::tuple(quick->size, quick->colours, quick->uniform),
+                 std::tuple(library.size, library.colors, library.uniform));
+        QCOMPARE(quick->png, library.data);
+        const QImage mine = QImage::fromData(quick->png, "PNG");
+        QCOMPARE(mine.format(), QImage::Format_Indexed8);
+        QVERIFY(quick->colours > 2);
+    }
+
     // Our gray is the library's "-colorspace Gray" at 8 bits, for every colour there is, and a page of it the
     // library's page.
     void grayPage_isTheLibrarysGray()
