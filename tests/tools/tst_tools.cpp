@@ -255,6 +255,9 @@ private slots:
         QTest::newRow("a photograph in 256 colours") << photo << 2 << 256 << false << true;
         QTest::newRow("a photograph in 4 colours, read twice") << photo << 2 << 4 << true << true;
         QTest::newRow("a gray ramp: the library's") << ramp << 2 << 16 << false << false;
+        // More nodes than the library's tree may hold, so that it prunes a level while it reads.
+        QTest::newRow("noise in 256 colours")
+            << QStringList{"-seed", "5", "-size", "1024x1024", "xc:", "+noise", "Random"} << 2 << 256 << false << true;
         QTest::newRow("a photograph in Hicolor: the library's") << photo << 2 << 65536 << false << false;
         QTest::newRow("exactly 256 colours: a palette") << levels << 2 << 256 << false << true;
         QTest::newRow("text in Hicolor: a palette") << QStringList() << 4 << 65536 << false << true;
@@ -364,6 +367,10 @@ private slots:
         QTest::newRow("gray ink: the deepest tree") << grayInk << 16 << true;
         QTest::newRow("opaque throughout") << opaque << 16 << true;
         QTest::newRow("Hicolor: the library's") << faded << 65536 << false;
+        QTest::newRow("noise with alpha in 256 colours")
+            << (QStringList{"-seed", "5", "-size", "1500x1500", "xc:", "+noise", "Random", "-alpha", "on"}
+                + QStringList{"-channel", "A", "+noise", "Random", "+channel"})
+            << 256 << true;
     }
 
     // A page with alpha is reduced and levelled by our writer as the library's command for it does, the same file.
