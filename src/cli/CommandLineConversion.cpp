@@ -24,15 +24,14 @@ CommandLineConversion::CommandLineConversion(const CommandLineRequest &request, 
     , m_ghostscript(ghostscript)
     , m_messages(messages)
 {
-    ConversionEngine &engine = m_batch.engine();
-    connect(&engine, &ConversionEngine::pageStarted, this, [this](int page) {
+    connect(&m_batch, &BatchConversion::pageStarted, this, [this](int page) {
         m_messages << tr("Processing page %1...").arg(page) << Qt::endl;
         m_told.insert(page);
         if (const QString held = m_heldWrites.take(page); !held.isEmpty())
             m_messages << held << Qt::endl;
     });
     // A multi-page file is told of once.
-    connect(&engine, &ConversionEngine::pageWritten, this, [this](const WrittenPage &page) {
+    connect(&m_batch, &BatchConversion::pageWritten, this, [this](const WrittenPage &page) {
         if (std::exchange(m_lastWritten, page.file) == page.file || m_request.toStandardOutput)
             return;
         const QString line = tr("Wrote %1").arg(Problem::escapeName(page.file));

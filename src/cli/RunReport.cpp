@@ -31,7 +31,6 @@ RunReport::RunReport(QIODevice *output, QObject *parent)
 
 void RunReport::follow(BatchConversion &batch)
 {
-    ConversionEngine &engine = batch.engine();
     connect(&batch, &BatchConversion::documentStarted, this, [this](const QString &document, int index, int count) {
         m_document = document;
         m_pages.clear();
@@ -44,10 +43,10 @@ void RunReport::follow(BatchConversion &batch)
         write({{u"event"_s, u"document-started"_s}, {u"index"_s, index + 1}, {u"count"_s, count}});
     });
     connect(&batch, &BatchConversion::documentOpened, this, &RunReport::onOpened);
-    connect(&engine, &ConversionEngine::pagesMeasured, this, &RunReport::onMeasured);
-    connect(&engine, &ConversionEngine::pageStarted, this, &RunReport::onPageStarted);
-    connect(&engine, &ConversionEngine::pageWritten, this, &RunReport::onPageWritten);
-    connect(&engine, &ConversionEngine::pageFailed, this, &RunReport::onPageFailed);
+    connect(&batch, &BatchConversion::pagesMeasured, this, &RunReport::onMeasured);
+    connect(&batch, &BatchConversion::pageStarted, this, &RunReport::onPageStarted);
+    connect(&batch, &BatchConversion::pageWritten, this, &RunReport::onPageWritten);
+    connect(&batch, &BatchConversion::pageFailed, this, &RunReport::onPageFailed);
     connect(&batch, &BatchConversion::documentFinished, this,
             [this](const QString &, const ConversionResult &result, const QList<PageSelection::Range> &missing) {
                 onDocumentFinished(result, missing);

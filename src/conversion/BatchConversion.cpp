@@ -7,8 +7,9 @@
 #include <QFileInfo>
 #include <QHash>
 
-BatchConversion::BatchConversion(QObject *parent)
+BatchConversion::BatchConversion(const ImageObject *images, QObject *parent)
     : QObject(parent)
+    , m_engines{ConversionEngine(images), ConversionEngine(images)}
 {
     connect(&m_opener, &DocumentOpener::opened, this, &BatchConversion::onOpened);
     connect(&m_opener, &DocumentOpener::failed, this, &BatchConversion::fail);
@@ -20,7 +21,8 @@ BatchConversion::BatchConversion(QObject *parent)
         fail(Problem::make(m_retry ? Problem::WrongPassword : Problem::NeedsPassword, {},
                            QFileInfo(m_current).fileName()));
     });
-    connect(&m_engine, &ConversionEngine::finished, this, &BatchConversion::onEngineFinished);
+    relay(0);
+    relay(1);
     connect(&m_ahead, &DocumentOpener::opened, this, [this](const OpenedDocument &opened) { onOpenedAhead(opened); });
     connect(&m_ahead, &DocumentOpener::failed, this, [this] { onOpenedAhead(std::nullopt); });
     connect(&m_ahead, &DocumentOpener::abandoned, this, [this] { onOpenedAhead(std::nullopt); });
@@ -28,6 +30,39 @@ BatchConversion::BatchConversion(QObject *parent)
     connect(
         &m_ahead, &DocumentOpener::passwordNeeded, this, [this] { m_ahead.providePassword(std::nullopt); },
         Qt::QueuedConnection);
+}
+
+void BatchConversion::relay(int which)
+{
+    ConversionEngine *engine = &m_engines[which];
+    connect(engine, &ConversionEngine::pageStarted, this,
+            [this, which](int page) { pass(which, [this, page] { emit pageStarted(page); }); });
+    connect(engine, &ConversionEngine::progressChanged, this, [this, which](int done, int total) {
+        pass(which, [this, done, total] { emit progressChanged(done, total); });
+    });
+    connect(engine, &ConversionEngine::pageWritten, this,
+            [this, which](const WrittenPage &page) { pass(which, [this, page] { emit pageWritten(page); }); });
+    connect(engine, &ConversionEngine::pageFailed, this,
+            [this, which](const PageFailure &failure) { pass(which, [this, failure] { emit pageFailed(failure); }); });
+    connect(engine, &ConversionEngine::pagesMeasured, this,
+            [this, which](const QList<int> &pages, const QList<QSizeF> &sizes) {
+                pass(which, [this, pages, sizes] { emit pagesMeasured(pages, sizes); });
+            });
+    connect(engine, &ConversionEngine::finished, this, [this, which](const ConversionResult &result) {
+        pass(which, [this, result] { onEngineFinished(result); });
+    });
+    connect(engine, &ConversionEngine::spareLane, this, [this, which] {
+        if (which == m_active)
+            startAhead();
+    });
+}
+
+void BatchConversion::pass(int which, std::function<void()> event)
+{
+    if (which == m_active && m_live)
+        event();
+    else if (which == m_active || m_startedAhead)
+        m_heldBack[which] << std::move(event);
 }
 
 QStringList BatchConversion::outputNames(const QStringList &documents)
@@ -65,6 +100,10 @@ void BatchConversion::start(const BatchRequest &request)
     m_nextPlanned = 0;
     m_opening = true;
     m_asking = false;
+    m_held = false;
+    m_live = true;
+    m_heldBack[0].clear();
+    m_heldBack[1].clear();
     m_running = true;
     openNext();
 }
@@ -74,12 +113,21 @@ void BatchConversion::cancel()
     if (!m_running)
         return;
     m_summary.cancelled = true;
-    if (m_engine.isRunning()) {
-        m_engine.cancel(); // finished() follows, and ends the batch
+    dropAhead();
+    // finished() follows, or has come and is held back to follow, and ends the batch.
+    if (engine().isRunning() || !m_live) {
+        engine().cancel();
         return;
     }
     m_opener.cancel();
     end();
+}
+
+void BatchConversion::setHeld(bool held)
+{
+    m_held = held;
+    for (ConversionEngine &engine : m_engines)
+        engine.setHeld(held);
 }
 
 void BatchConversion::providePassword(const std::optional<QString> &password)
@@ -125,12 +173,16 @@ void BatchConversion::openNext()
         emit documentOpening(m_current, index, count);
     else
         emit documentStarted(m_current, index, count);
-    if (!m_aheadDocument.isEmpty() && m_aheadDocument == m_current) {
+    if (m_startedAhead && m_startedAhead->index == index) {
+        takeAhead();
+        return;
+    }
+    if (m_aheadIndex == index) {
         if (!m_aheadDone) {
             m_awaitingAhead = true;
             return;
         }
-        m_aheadDocument.clear();
+        m_aheadIndex = -1;
         if (const std::optional<OpenedDocument> opened = std::exchange(m_openedAhead, std::nullopt)) {
             onOpened(*opened);
             return;
@@ -139,24 +191,29 @@ void BatchConversion::openNext()
     m_opener.open(m_request.ghostscript, m_current, 1, m_request.password);
 }
 
-void BatchConversion::openAhead()
+void BatchConversion::openAhead(qsizetype index)
 {
+    const bool any = !m_request.askBeforeReplacing && index < m_request.documents.size();
+    if (any && index == m_aheadIndex)
+        return; // being opened, or opened
     m_ahead.cancel();
     m_openedAhead.reset();
     m_aheadDone = false;
     m_awaitingAhead = false;
-    m_aheadDocument = m_request.askBeforeReplacing ? QString() : m_request.documents.value(m_next);
-    if (!m_aheadDocument.isEmpty())
-        m_ahead.open(m_request.ghostscript, m_aheadDocument, 1, m_request.password);
+    m_aheadIndex = any ? index : -1;
+    if (any)
+        m_ahead.open(m_request.ghostscript, m_request.documents.at(index), 1, m_request.password);
 }
 
 void BatchConversion::onOpenedAhead(const std::optional<OpenedDocument> &opened)
 {
     m_aheadDone = true;
     m_openedAhead = opened;
-    if (!std::exchange(m_awaitingAhead, false))
+    if (!std::exchange(m_awaitingAhead, false)) {
+        startAhead();
         return;
-    m_aheadDocument.clear();
+    }
+    m_aheadIndex = -1;
     if (m_openedAhead) {
         onOpened(*std::exchange(m_openedAhead, std::nullopt));
         return;
@@ -164,15 +221,14 @@ void BatchConversion::onOpenedAhead(const std::optional<OpenedDocument> &opened)
     m_opener.open(m_request.ghostscript, m_current, 1, m_request.password);
 }
 
-void BatchConversion::onOpened(const OpenedDocument &opened)
+std::optional<BatchConversion::Planned> BatchConversion::plan(const OpenedDocument &opened, int index,
+                                                              Problem *problem) const
 {
-    if (m_summary.cancelled)
-        return;
     const DocumentInfo &info = opened.info;
     Planned planned;
-    planned.document = m_current;
+    planned.document = m_request.documents.at(index);
     planned.opened = opened;
-    planned.index = int(m_next - 1);
+    planned.index = index;
     // As in the window: a document of one page goes to the destination itself.
     planned.job = ConversionJob::forDocument(m_request.options, m_request.ghostscript, opened, 1, info.pageCount,
                                              info.pageCount > 1);
@@ -183,19 +239,32 @@ void BatchConversion::onOpened(const OpenedDocument &opened)
     job.measurePages = m_request.measurePages;
     job.pageList = m_request.pages.resolve(info.pageCount, &planned.missing);
     if (job.pageList.isEmpty()) {
-        Problem beyond = Problem::make(Problem::NoSuchPage);
-        beyond.message = QCoreApplication::translate("CommandLineConversion",
-                                                     "\"%1\" has only %n page(s); none of the pages asked for exists.",
-                                                     nullptr, info.pageCount)
-                             .arg(Problem::escapeControls(QFileInfo(opened.path).fileName()));
-        fail(beyond);
+        *problem = Problem::make(Problem::NoSuchPage);
+        problem->message =
+            QCoreApplication::translate("CommandLineConversion",
+                                        "\"%1\" has only %n page(s); none of the pages asked for exists.", nullptr,
+                                        info.pageCount)
+                .arg(Problem::escapeControls(QFileInfo(opened.path).fileName()));
+        return std::nullopt;
+    }
+    return planned;
+}
+
+void BatchConversion::onOpened(const OpenedDocument &opened)
+{
+    if (m_summary.cancelled)
+        return;
+    Problem problem;
+    const std::optional<Planned> planned = plan(opened, int(m_next - 1), &problem);
+    if (!planned) {
+        fail(problem);
         return;
     }
     if (!m_request.askBeforeReplacing) {
-        convert(planned);
+        convert(*planned);
         return;
     }
-    m_planned << planned;
+    m_planned << *planned;
     // After the opener has returned: it is not to be asked to open the next one from within its own signal.
     QMetaObject::invokeMethod(this, &BatchConversion::openNext, Qt::QueuedConnection);
 }
@@ -223,6 +292,10 @@ void BatchConversion::convertNext()
     const Planned planned = m_planned.at(m_nextPlanned++);
     m_current = planned.document;
     emit documentStarted(m_current, planned.index, int(m_request.documents.size()));
+    if (m_startedAhead && m_startedAhead->index == planned.index) {
+        takeAhead();
+        return;
+    }
     convert(planned);
 }
 
@@ -242,8 +315,75 @@ void BatchConversion::convert(const Planned &planned)
     // Whoever heard of it may have stopped the batch.
     if (m_summary.cancelled)
         return;
-    m_engine.start(planned.job);
-    openAhead();
+    engine().start(planned.job);
+    openAhead(m_next);
+}
+
+void BatchConversion::startAhead()
+{
+    if (!m_running || m_summary.cancelled || m_held || m_startedAhead || !m_live || !engine().hasSpareLane()
+        || other().isRunning())
+        return;
+    std::optional<Planned> next;
+    if (!m_opening) {
+        if (m_nextPlanned < m_planned.size())
+            next = m_planned.at(m_nextPlanned);
+    } else if (m_aheadIndex == m_next && m_aheadDone && m_openedAhead) {
+        // A document that cannot be planned is left for its turn, which tells why.
+        Problem problem;
+        next = plan(*m_openedAhead, int(m_next), &problem);
+        if (next) {
+            m_aheadIndex = -1;
+            m_openedAhead.reset();
+        }
+    }
+    if (!next)
+        return;
+    m_startedAhead = next;
+    m_heldBack[1 - m_active].clear();
+    other().startAhead(next->job);
+    // The one after it opens meanwhile.
+    if (m_opening)
+        openAhead(m_next + 1);
+}
+
+void BatchConversion::takeAhead()
+{
+    const Planned planned = *m_startedAhead;
+    m_missing = planned.missing;
+    m_pageCount = planned.job.pageCount;
+    emit documentOpened(m_current, planned.opened, planned.job.pages());
+    // Whoever heard of it may have stopped the batch, and this document's engine with it.
+    if (m_summary.cancelled)
+        return;
+    m_startedAhead.reset();
+    m_active = 1 - m_active;
+    m_live = false;
+    // What it has told so far is told from the event loop, after this returns, and before anything it tells next.
+    QMetaObject::invokeMethod(this, &BatchConversion::catchUp, Qt::QueuedConnection);
+    openAhead(m_next);
+}
+
+void BatchConversion::catchUp()
+{
+    if (!m_running)
+        return;
+    const QList<std::function<void()>> held = std::exchange(m_heldBack[m_active], {});
+    m_live = true;
+    engine().proceed();
+    // The last of them may be its end, which moves on to the next document.
+    for (const std::function<void()> &event : held)
+        event();
+    startAhead();
+}
+
+void BatchConversion::dropAhead()
+{
+    if (!m_startedAhead)
+        return;
+    m_startedAhead.reset();
+    m_heldBack[1 - m_active].clear();
+    other().cancel();
 }
 
 void BatchConversion::onEngineFinished(const ConversionResult &result)
@@ -286,8 +426,9 @@ void BatchConversion::end()
     m_running = false;
     m_asking = false;
     m_planned.clear(); // and the passwords they hold
+    dropAhead();
     m_ahead.cancel();
-    m_aheadDocument.clear();
+    m_aheadIndex = -1;
     m_openedAhead.reset();
     m_awaitingAhead = false;
     // After the caller has returned, so the caller is listening.

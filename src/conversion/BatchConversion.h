@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Several documents, or one, converted with the same options.
@@ -39,24 +40,27 @@ struct BatchSummary
     Problem fatal;         // what stopped the whole batch: the folders, the disk, the tools
 };
 
-// Opens each document in turn and converts its pages with one engine. A document that cannot be opened
-// or converted is reported and the next one is still converted; a problem every document would meet
-// stops the batch. Whoever runs it answers passwordNeeded().
+// Opens each document in turn and converts its pages. A document that cannot be opened or converted is reported
+// and the next one is still converted; a problem every document would meet stops the batch. Whoever runs it
+// answers passwordNeeded(). Once a document no longer needs both its Ghostscript processes (a short one needs
+// one, and none once its last page is drawn), a second engine draws the next document meanwhile; what that engine
+// tells is held back, and nothing written, until its document's turn, so that each document's pages are told of
+// and written after the one before has finished.
 class BatchConversion : public QObject
 {
     Q_OBJECT
 public:
-    explicit BatchConversion(QObject *parent = nullptr);
+    // images may be null for the real one; the batch does not own them.
+    explicit BatchConversion(const ImageObject *images = nullptr, QObject *parent = nullptr);
 
     void start(const BatchRequest &request);
     void cancel();
-    void setHeld(bool held) { m_engine.setHeld(held); }
+    void setHeld(bool held);
     bool isRunning() const { return m_running; }
     // The answer to passwordNeeded(): a password to try, or nothing to pass the document over.
     void providePassword(const std::optional<QString> &password);
     // The answer to replacing(): convert, replacing those files, or convert nothing.
     void replace(bool agreed);
-    ConversionEngine &engine() { return m_engine; }
     // The name each document's files take in a folder: its own, and for a second document of the same name
     // (from another folder) that name with "-2", so that no document's files replace another's.
     static QStringList outputNames(const QStringList &documents);
@@ -77,6 +81,12 @@ signals:
     void documentFinished(const QString &document, const ConversionResult &result,
                           const QList<PageSelection::Range> &missing, int pageCount);
     void finished(const BatchSummary &summary);
+    // The engine's, for the document being converted.
+    void pageStarted(int page);
+    void progressChanged(int done, int total);
+    void pageWritten(const WrittenPage &page);
+    void pageFailed(const PageFailure &failure);
+    void pagesMeasured(const QList<int> &pages, const QList<QSizeF> &sizes);
 
 private:
     // A document opened, and the conversion of the pages asked for.
@@ -89,10 +99,22 @@ private:
         OpenedDocument opened;
     };
 
+    ConversionEngine &engine() { return m_engines[m_active]; }
+    ConversionEngine &other() { return m_engines[1 - m_active]; }
+    // Passes what an engine tells on, holds it back for its document's turn, or drops what a document given up
+    // told.
+    void relay(int which);
+    void pass(int which, std::function<void()> event);
+    std::optional<Planned> plan(const OpenedDocument &opened, int index, Problem *problem) const;
+    // Starts the next document on the other engine once a Ghostscript process of this one's is spare.
+    void startAhead();
+    void takeAhead(); // its turn has come
+    void catchUp();   // tells what it held back, and lets it write
+    void dropAhead();
     void openNext();
-    // Opens the document after the one being converted meanwhile, so that its Ghostscript runs beside the
-    // conversion's. Only a document that opened is taken from it; any other outcome is found again in turn.
-    void openAhead();
+    // Opens a later document meanwhile, so that its Ghostscript runs beside the conversion's. Only a document
+    // that opened is taken from it; any other outcome is found again in turn.
+    void openAhead(qsizetype index);
     void onOpenedAhead(const std::optional<OpenedDocument> &opened);
     void onOpened(const OpenedDocument &opened);
     void askAboutReplacing();
@@ -106,11 +128,15 @@ private:
     BatchRequest m_request;
     DocumentOpener m_opener;
     DocumentOpener m_ahead;
-    QString m_aheadDocument; // being opened ahead, or opened: empty for none
+    qsizetype m_aheadIndex = -1; // of the document being opened ahead, or opened: -1 for none
     std::optional<OpenedDocument> m_openedAhead;
     bool m_aheadDone = false;
     bool m_awaitingAhead = false; // its turn has come
-    ConversionEngine m_engine;
+    ConversionEngine m_engines[2];
+    int m_active = 0;
+    std::optional<Planned> m_startedAhead; // on the other engine
+    QList<std::function<void()>> m_heldBack[2];
+    bool m_live = true; // the active engine's events are passed on as they come, nothing held back before them
     BatchSummary m_summary;
     qsizetype m_next = 0;
     QString m_current;
@@ -121,5 +147,6 @@ private:
     bool m_opening = true; // rather than converting what was opened beforehand
     bool m_asking = false; // about the files to replace
     bool m_retry = false;  // the last question was asked again after a wrong password
+    bool m_held = false;   // while the user decides whether to stop
     bool m_running = false;
 };

@@ -127,8 +127,32 @@ ConversionEngine::~ConversionEngine()
 
 void ConversionEngine::start(const ConversionJob &job)
 {
+    begin(job, false);
+}
+
+void ConversionEngine::startAhead(const ConversionJob &job)
+{
+    begin(job, true);
+}
+
+void ConversionEngine::proceed()
+{
+    if (!std::exchange(m_waitingTurn, false))
+        return;
+    for (std::function<void()> &work : std::exchange(m_waitingWork, {})) {
+        if (!*m_cancel)
+            m_pool.start(std::move(work));
+    }
+    for (const std::unique_ptr<Lane> &lane : m_lanes)
+        startPageTimer(*lane);
+}
+
+void ConversionEngine::begin(const ConversionJob &job, bool ahead)
+{
     if (m_running)
         return;
+    m_waitingTurn = ahead;
+    m_waitingWork.clear();
     m_job = job;
     m_pages = job.pages();
     m_result = {};
@@ -329,6 +353,8 @@ void ConversionEngine::startRuns()
     m_poll.start();
     announcePages();
     updatePause();
+    if (hasSpareLane())
+        emit spareLane();
 }
 
 void ConversionEngine::startRun(Lane &lane, int run)
@@ -357,6 +383,13 @@ void ConversionEngine::startRun(Lane &lane, int run)
     m_job.applyDrawingTo(request);
     lane.runner->start(m_job.ghostscript, GhostscriptCommands::renderArguments(request), m_passwordArguments);
     startPageTimer(lane);
+}
+
+bool ConversionEngine::hasSpareLane() const
+{
+    return m_running && !m_readingSizes && m_nextRun >= m_runs.size()
+           && std::any_of(m_lanes.cbegin(), m_lanes.cend(),
+                          [](const std::unique_ptr<Lane> &lane) { return lane->run < 0; });
 }
 
 bool ConversionEngine::anyLaneBusy() const
@@ -402,9 +435,10 @@ const ConversionEngine::RenderRun *ConversionEngine::runOf(int index) const
 
 void ConversionEngine::startPageTimer(Lane &lane)
 {
-    // Only a process that draws is timed: not while the user is asked, nor while it waits for the other.
+    // Only a process that draws is timed: not while the user is asked, nor while it waits for the other or for
+    // its document's turn.
     if (m_job.pageTimeout > 0 && m_rendering && !m_readingSizes && lane.run >= 0 && !*m_cancel && !*m_hold
-        && !lane.ahead)
+        && !lane.ahead && !m_waitingTurn)
         lane.pageTimer.start(m_job.pageTimeout * 1000);
 }
 
@@ -509,6 +543,8 @@ void ConversionEngine::onRenderFinished(Lane &lane, const ProcessResult &result)
     const int finished = std::exchange(lane.run, -1);
     // The other process no longer waits for this one.
     updatePause();
+    if (hasSpareLane())
+        emit spareLane();
     RenderRun &run = m_runs[finished];
     // The rest are complete now. Pages Ghostscript never wrote lie past the end of a shrunken document,
     // or were skipped over an error.
@@ -588,8 +624,8 @@ void ConversionEngine::enqueue(int index)
     // The resolution tag of a page fitted into a box is that page's own.
     if (!m_sizes.isEmpty())
         job->pageSize = m_sizes.at(index);
-    m_pool.start([this, run = m_run, job, index, page, path, images = m_images, cancel = m_cancel, hold = m_hold,
-                  tiff = m_tiff, timed = m_timing.isOn()] {
+    auto work = [this, run = m_run, job, index, page, path, images = m_images, cancel = m_cancel, hold = m_hold,
+                 tiff = m_tiff, timed = m_timing.isOn()] {
         QElapsedTimer busy;
         busy.start();
         StageTimes times;
@@ -619,7 +655,11 @@ void ConversionEngine::enqueue(int index)
                 onPageDone(index, problem, true, facts);
             },
             Qt::QueuedConnection);
-    });
+    };
+    if (m_waitingTurn)
+        m_waitingWork.push_back(std::move(work));
+    else
+        m_pool.start(std::move(work));
 }
 
 void ConversionEngine::onPageDone(int index, const Problem &problem, bool fromWorker, const PageFacts &facts)
@@ -762,6 +802,8 @@ void ConversionEngine::finishIfDone()
         return;
     m_running = false;
     ++m_run;
+    m_waitingWork.clear();
+    m_waitingTurn = false;
     finishFile();
     m_work.reset();
     m_document.close();

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -94,9 +95,15 @@ public:
     ~ConversionEngine() override;
 
     void start(const ConversionJob &job);
+    // Starts Ghostscript on the job while another document's last pages are still written: its bitmaps wait,
+    // a few at most, and nothing is written, until proceed().
+    void startAhead(const ConversionJob &job);
+    void proceed();
     // Kills Ghostscript and stops the workers; finished() follows soon with cancelled set.
     void cancel();
     bool isRunning() const { return m_running; }
+    // A Ghostscript process of its own is free, and no run of the job will take it.
+    bool hasSpareLane() const;
     // Holds Ghostscript and the workers while the user decides whether to stop: no page is begun or
     // written until released.
     void setHeld(bool held);
@@ -111,10 +118,13 @@ signals:
     // With ConversionJob::measurePages: the size of each page converted, in points of the box rendered, before
     // any is rendered.
     void pagesMeasured(const QList<int> &pages, const QList<QSizeF> &sizes);
+    // hasSpareLane() has become true.
+    void spareLane();
     void finished(const ConversionResult &result);
 
 private:
     struct Lane;
+    void begin(const ConversionJob &job, bool ahead);
     void collectFinishedPages();
     void collectFinishedPages(Lane &lane);
     // Tells of the pages up to the first one not yet rendered, in order.
@@ -199,4 +209,6 @@ private:
     int m_done = 0;
     bool m_running = false;
     bool m_rendering = false; // Ghostscript is at work for this run, reading sizes or rendering
+    bool m_waitingTurn = false;
+    std::vector<std::function<void()>> m_waitingWork; // pages handed out while the run waits for its turn
 };

@@ -58,7 +58,6 @@ void ProgressDialog::follow(ConversionEngine &engine, const QList<int> &pages)
 
 void ProgressDialog::followBatch(BatchConversion &batch)
 {
-    ConversionEngine &engine = batch.engine();
     const auto document = std::make_shared<QString>();
     const auto pages = std::make_shared<int>(0); // of the document being converted
     // One line that keeps the dialog's size, however long the name.
@@ -78,10 +77,10 @@ void ProgressDialog::followBatch(BatchConversion &batch)
                 setProgress(0, 1);
             });
     // The window converts whole documents: a page's number is its place in the run.
-    connect(&engine, &ConversionEngine::pageStarted, this, [this, document, pages](int page) {
+    connect(&batch, &BatchConversion::pageStarted, this, [this, document, pages](int page) {
         setStatus(tr("%1: page %2 of %3...").arg(*document).arg(page).arg(*pages));
     });
-    connect(&engine, &ConversionEngine::progressChanged, this, [this, pages](int done, int total) {
+    connect(&batch, &BatchConversion::progressChanged, this, [this, pages](int done, int total) {
         *pages = total;
         setProgress(done, total);
     });

@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "TestSupport.h"
 
+#include "conversion/BatchConversion.h"
 #include "conversion/ConversionEngine.h"
 #include "conversion/DestinationFile.h"
 #include "conversion/MultiPageTiff.h"
@@ -92,6 +93,24 @@ struct Stopped
 };
 Q_DECLARE_METATYPE(Stopped)
 
+// The first page takes long in the library, every other page no time.
+class FirstPageSlow : public FixedImages
+{
+public:
+    using FixedImages::FixedImages;
+    int firstMs = 0;
+    ImageResult convert(const QStringList &arguments, const ImageEncoding &encoding,
+                        const std::atomic_bool *cancel) const override
+    {
+        if (m_calls++ == 0)
+            QThread::msleep(firstMs);
+        return FixedImages::convert(arguments, encoding, cancel);
+    }
+
+private:
+    mutable std::atomic_int m_calls{0};
+};
+
 class tst_Engine : public QObject
 {
     Q_OBJECT
@@ -126,6 +145,8 @@ private slots:
         m_gs = GhostscriptLocator().locate();
         QVERIFY(writePdf(doc("sizes.pdf"), {{300, 200}, {200, 300}, {251, 149}, {149, 251}, {280, 220}}));
         QVERIFY(writePdf(doc("upright.pdf"), {{595, 842}, {842, 595}, {595, 842}}));
+        for (const char *name : {"first.pdf", "second.pdf", "third.pdf"})
+            QVERIFY(writePdf(doc(name), {{300, 200}}));
         QVERIFY(run("qpdf", {"--rotate=+90:3", doc("upright.pdf"), doc("a4.pdf")}));
         // What a viewer shows is the crop box, not the paper around it.
         QVERIFY(run(m_gs, {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", doc("cropped.pdf"), "-c",
@@ -700,6 +721,68 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(pixels(QString("%1[%2]").arg(path).arg(i)), pixels(folder.path(QString("page%1").arg(i))));
         QCOMPARE(filesIn(folder.path()).filter("scan"), QStringList{"scan.tif"}); // no temporary left beside it
+    }
+
+    // While the first document's page is in the library, the next document is drawn; it is told of, and
+    // written, only once the first has finished. A stop then leaves nothing of it.
+    void batch_nextDocumentDrawnWhileTheLastPageIsWritten_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("to the end") << false;
+        QTest::newRow("stopped while the next is drawn") << true;
+    }
+
+    void batch_nextDocumentDrawnWhileTheLastPageIsWritten()
+    {
+        QFETCH(bool, stop);
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("out")));
+        FirstPageSlow images("png");
+        images.firstMs = 3000;
+        BatchConversion batch(&images);
+        QStringList told;
+        const auto name = [](const QString &path) { return QFileInfo(path).fileName(); };
+        connect(&batch, &BatchConversion::documentStarted, this,
+                [&](const QString &document) { told << "started " + name(document); });
+        connect(&batch, &BatchConversion::pageStarted, this, [&](int page) { told << QString("page %1").arg(page); });
+        connect(&batch, &BatchConversion::pageWritten, this,
+                [&](const WrittenPage &page) { told << "wrote " + name(page.file); });
+        connect(&batch, &BatchConversion::documentFinished, this, [&](const QString &document) {
+            told << "finished " + name(document) + " beside " + filesIn(folder.path("out")).join(' ');
+        });
+        std::optional<BatchSummary> summary;
+        connect(&batch, &BatchConversion::finished, this, [&](const BatchSummary &ended) { summary = ended; });
+        BatchRequest request{.ghostscript = m_gs,
+                             .documents = {doc("first.pdf"), doc("second.pdf"), doc("third.pdf")},
+                             .options = {.dpi = 72},
+                             .destination = folder.path("out"),
+                             .destinationIsFolder = true};
+        batch.start(request);
+        // The bitmaps of two documents at once, in the folders of two runs.
+        const auto drawn = [&] {
+            int folders = 0;
+            for (const QString &work : QDir(folder.temp()).entryList({"SFG-*"}, QDir::Dirs))
+                folders += !QDir(QDir(folder.temp()).filePath(work)).entryList({"p*.tif"}, QDir::Files).isEmpty();
+            return folders;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(drawn() == 2, 2500);
+        QCOMPARE(told, QStringList({"started first.pdf", "page 1"}));
+        if (stop)
+            batch.cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(summary, 20000);
+        QCOMPARE(summary->cancelled, stop);
+        if (stop) {
+            QCOMPARE(told, QStringList({"started first.pdf", "page 1", "finished first.pdf beside "}));
+            QCOMPARE(filesIn(folder.path("out")), QStringList());
+        } else {
+            QCOMPARE(told, QStringList({"started first.pdf", "page 1", "wrote first.png",
+                                        "finished first.pdf beside first.png", "started second.pdf", "page 1",
+                                        "wrote second.png", "finished second.pdf beside first.png second.png",
+                                        "started third.pdf", "page 1", "wrote third.png",
+                                        "finished third.pdf beside first.png second.png third.png"}));
+            QCOMPARE(summary->pagesWritten, 3);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.temp()).entryList({"SFG-*"}, QDir::Dirs), QStringList(), 5000);
     }
 };
 
