@@ -259,6 +259,12 @@ private slots:
         QTest::newRow("noise in 256 colours")
             << QStringList{"-seed", "5", "-size", "1024x1024", "xc:", "+noise", "Random"} << 2 << 256 << false << true;
         QTest::newRow("a photograph in Hicolor: the library's") << photo << 2 << 65536 << false << false;
+        // Neighbours alike but in blue, the second's blue its green: one run would make them one colour.
+        QTest::newRow("neighbours that differ in blue alone")
+            << QString("-size 512x64 xc: -channel R -fx j/63 -channel G -fx (floor(i/2)%256)/255 -channel B -fx "
+                       "i%2?(floor(i/2)%256)/255:1-(floor(i/2)%256)/255 +channel")
+                   .split(' ')
+            << 2 << 16 << false << true;
         QTest::newRow("exactly 256 colours: a palette") << levels << 2 << 256 << false << true;
         QTest::newRow("text in Hicolor: a palette") << QStringList() << 4 << 65536 << false << true;
         QTest::newRow("a gradient in Hicolor: true colour") << many << 2 << 65536 << false << true;
@@ -366,11 +372,49 @@ private slots:
         QTest::newRow("faded photograph, 4 colours") << faded << 4 << true;
         QTest::newRow("gray ink: the deepest tree") << grayInk << 16 << true;
         QTest::newRow("opaque throughout") << opaque << 16 << true;
+        // Inks of as many pixels each, more than the palette holds: the order of those left is the library's.
+        QStringList inks{"-size", "90x60", "xc:none"};
+        for (int i = 0; i < 17; ++i)
+            inks << "-fill" << QString("hsl(%1,100%,50%)").arg(i * 21) << "-draw"
+                 << QString("rectangle %1,%2 %3,%4")
+                        .arg(i % 6 * 15)
+                        .arg(i / 6 * 20)
+                        .arg(i % 6 * 15 + 9)
+                        .arg(i / 6 * 20 + 9);
+        QTest::newRow("inks used alike") << inks << 16 << true;
         QTest::newRow("Hicolor: the library's") << faded << 65536 << false;
         QTest::newRow("noise with alpha in 256 colours")
             << (QStringList{"-seed", "5", "-size", "1500x1500", "xc:", "+noise", "Random", "-alpha", "on"}
                 + QStringList{"-channel", "A", "+noise", "Random", "+channel"})
             << 256 << true;
+        // Entries whose opacity, a mean of many, falls where rounding its levelling changes the file.
+        QTest::newRow("small noise with alpha in 256 colours")
+            << QString("-seed 1 -size 300x300 xc: +noise Random -alpha on -channel A +noise Random +channel").split(' ')
+            << 256 << true;
+    }
+
+    // A stop while a large page is reduced ends the reduction: nothing is written, the library is not asked.
+    void exactPalettePage_stopsWhileReduced()
+    {
+        CaseFolder folder;
+        const QString tiff = folder.path("page.tif");
+        const ImageResult drawn = ImageObject().convert(
+            {"-seed", "9", "-size", "1500x1500", "xc:", "+noise", "Random", "-depth", "8"}, "TIFF");
+        QVERIFY(drawn.ok && plantFile(tiff, drawn.data));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(ExactPalettePng::write(tiff, 16, 144, nullptr, 0));
+        // Most of a page's time is its reduction, after the reading that finds it has too many colours.
+        const qint64 whole = clock.elapsed();
+        std::atomic_bool cancel = false;
+        QTimer::singleShot(whole * 2 / 3, [&cancel] { cancel = true; });
+        std::optional<ExactPalettePng::Page> stopped;
+        QThread *writer = QThread::create([&] { stopped = ExactPalettePng::write(tiff, 16, 144, &cancel, 0); });
+        writer->start();
+        QTRY_VERIFY_WITH_TIMEOUT(writer->isFinished(), int(whole) * 4 + 5000);
+        delete writer;
+        QVERIFY(cancel);
+        QVERIFY(!stopped);
     }
 
     // A page with alpha is reduced and levelled by our writer as the library's command for it does, the same file.
@@ -451,9 +495,12 @@ private slots:
         QCOMPARE(mine, theirs.convertToFormat(QImage::Format_Grayscale8));
         QCOMPARE(mine.dotsPerMeterX(), theirs.dotsPerMeterX());
         QVERIFY(!ours->uniform);
-        // Rows each of one level, but not all of the same, are no blank page; one level everywhere is.
-        for (const auto &[drawing, blank] : {std::pair{QStringList{"-size", "50x40", "gradient:white-blue"}, false},
-                                             std::pair{QStringList{"-size", "50x40", "xc:rgb(10,200,30)"}, true}}) {
+        // Rows each of one level, but not all of the same, are no blank page, nor is a mark between blank rows;
+        // one level everywhere is.
+        for (const auto &[drawing, blank] :
+             {std::pair{QStringList{"-size", "50x40", "gradient:white-blue"}, false},
+              std::pair{QStringList{"-size", "50x40", "xc:white", "-fill", "red", "-draw", "point 25,20"}, false},
+              std::pair{QStringList{"-size", "50x40", "xc:rgb(10,200,30)"}, true}}) {
             const ImageResult page =
                 ImageObject().convert(drawing + QStringList{"-depth", "8", "-type", "TrueColor"}, "TIFF");
             QVERIFY(page.ok && plantFile(tiff, page.data));
