@@ -564,6 +564,7 @@ private slots:
         QTest::addColumn<QString>("colours"); // the reduction
         QTest::addColumn<int>("colorType");   // ours
         QTest::newRow("16 colours: a palette") << "16" << 3;
+        QTest::newRow("256 colours exactly: still a palette") << "four alphas" << 3;
         QTest::newRow("gray levels: gray and alpha") << "gray" << 4;
         QTest::newRow("many colours: colour and alpha") << "none" << 6;
     }
@@ -584,7 +585,11 @@ private slots:
                 << "-composite"
                 << "-depth"
                 << "8";
-        if (colours == "gray")
+        if (colours == "four alphas") // of each of the 64 colours
+            command =
+                QString("-size 64x64 gradient:red-blue -alpha set -channel A -fx floor(i/16)/3+0.1 +channel -depth 8")
+                    .split(' ');
+        else if (colours == "gray")
             command << "-colorspace"
                     << "Gray";
         else if (colours != "none")
