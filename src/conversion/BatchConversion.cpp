@@ -128,6 +128,8 @@ void BatchConversion::setHeld(bool held)
     m_held = held;
     for (ConversionEngine &engine : m_engines)
         engine.setHeld(held);
+    if (!held)
+        startAhead();
 }
 
 void BatchConversion::providePassword(const std::optional<QString> &password)
@@ -316,6 +318,9 @@ void BatchConversion::convert(const Planned &planned)
     if (m_summary.cancelled)
         return;
     engine().start(planned.job);
+    // The user may be deciding whether to stop: nothing is drawn or written meanwhile.
+    if (m_held)
+        engine().setHeld(true);
     openAhead(m_next);
 }
 

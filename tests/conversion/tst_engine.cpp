@@ -728,13 +728,17 @@ private slots:
     void batch_nextDocumentDrawnWhileTheLastPageIsWritten_data()
     {
         QTest::addColumn<bool>("stop");
-        QTest::newRow("to the end") << false;
-        QTest::newRow("stopped while the next is drawn") << true;
+        QTest::addColumn<bool>("openFirst"); // every document, before any is converted, as the window does
+        QTest::newRow("to the end") << false << false;
+        QTest::newRow("stopped while the next is drawn") << true << false;
+        QTest::newRow("every document opened first") << false << true;
+        QTest::newRow("opened first, stopped while the next is drawn") << true << true;
     }
 
     void batch_nextDocumentDrawnWhileTheLastPageIsWritten()
     {
         QFETCH(bool, stop);
+        QFETCH(bool, openFirst);
         CaseFolder folder;
         QVERIFY(QDir().mkpath(folder.path("out")));
         FirstPageSlow images("png");
@@ -756,8 +760,10 @@ private slots:
                              .documents = {doc("first.pdf"), doc("second.pdf"), doc("third.pdf")},
                              .options = {.dpi = 72},
                              .destination = folder.path("out"),
-                             .destinationIsFolder = true};
+                             .destinationIsFolder = true,
+                             .askBeforeReplacing = openFirst};
         batch.start(request);
+        QTRY_VERIFY_WITH_TIMEOUT(told.contains("page 1"), 10000);
         // The bitmaps of two documents at once, in the folders of two runs.
         const auto drawn = [&] {
             int folders = 0;
@@ -783,6 +789,37 @@ private slots:
             QCOMPARE(summary->pagesWritten, 3);
         }
         QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.temp()).entryList({"SFG-*"}, QDir::Dirs), QStringList(), 5000);
+    }
+
+    // While the user decides whether to stop, nothing is converted, even of documents still being opened then.
+    void batch_heldWhileOpening_convertsNothing()
+    {
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("out")));
+        FixedImages images("png");
+        BatchConversion batch(&images);
+        QStringList told;
+        connect(&batch, &BatchConversion::documentStarted, this, [&] { told << "started"; });
+        std::optional<BatchSummary> summary;
+        connect(&batch, &BatchConversion::finished, this, [&](const BatchSummary &ended) { summary = ended; });
+        for (const bool openFirst : {true, false}) {
+            told.clear();
+            summary.reset();
+            batch.start({.ghostscript = m_gs,
+                         .documents = {doc("first.pdf"), doc("second.pdf"), doc("third.pdf")},
+                         .options = {.dpi = 72},
+                         .destination = folder.path("out"),
+                         .destinationIsFolder = true,
+                         .askBeforeReplacing = openFirst});
+            batch.setHeld(true);
+            QTest::qWait(2500); // the documents have opened, and the first would long be written
+            QCOMPARE(filesIn(folder.path("out")), QStringList());
+            batch.cancel();
+            QTRY_VERIFY_WITH_TIMEOUT(summary, 10000);
+            QVERIFY(summary->cancelled);
+            QCOMPARE(filesIn(folder.path("out")), QStringList());
+            QCOMPARE(told.count("started"), 1);
+        }
     }
 };
 
