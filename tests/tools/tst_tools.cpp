@@ -234,6 +234,12 @@ private slots:
         QTest::newRow("text, 4 colours: more levels than that") << QStringList() << 4 << 4 << false << false;
         QTest::newRow("few colours, two of them close") << few << 2 << 16 << false << true;
         QTest::newRow("few colours, read twice") << few << 2 << 4 << true << true;
+        // Red and blue of as many pixels each: which comes first is the library's tree's order.
+        QTest::newRow("two inks used alike")
+            << QString("-size 60x40 xc:white -fill red -draw rectangle_0,0_19,19 -fill blue -draw rectangle_20,0_39,19")
+                   .split(' ')
+                   .replaceInStrings("_", " ")
+            << 2 << 16 << false << true;
         QTest::newRow("few colours, one more than 4")
             << few + QStringList{"-fill", "yellow", "-draw", "point 0,0"} << 2 << 4 << false << true;
         const QStringList photo{"-seed",
