@@ -337,13 +337,14 @@ void BatchConversion::startAhead()
         // A document that cannot be planned is left for its turn, which tells why.
         Problem problem;
         next = plan(*m_openedAhead, int(m_next), &problem);
-        if (next) {
-            m_aheadIndex = -1;
-            m_openedAhead.reset();
-        }
     }
-    if (!next)
+    // Large bitmaps wait for their turn unrendered.
+    if (!next || !ConversionEngine::fitsAhead(next->job))
         return;
+    if (m_opening) {
+        m_aheadIndex = -1;
+        m_openedAhead.reset();
+    }
     m_startedAhead = next;
     m_heldBack[1 - m_active].clear();
     other().startAhead(next->job);

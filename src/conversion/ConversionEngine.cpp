@@ -135,6 +135,11 @@ void ConversionEngine::startAhead(const ConversionJob &job)
     begin(job, true);
 }
 
+bool ConversionEngine::fitsAhead(const ConversionJob &job)
+{
+    return job.bitmapBytes() <= SplitUpToBitmapBytes;
+}
+
 void ConversionEngine::proceed()
 {
     if (!std::exchange(m_waitingTurn, false))
