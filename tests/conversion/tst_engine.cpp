@@ -323,6 +323,10 @@ private slots:
             << R"sh(case " $* " in *" -sPageList=1,3,"*) page 1; page 2; page 3; page 4; page 5; exec sleep 20 ;; )sh"
                R"sh(esac; sleep 1; for n in $(seq 1 10); do page $n; done; exit 0)sh"
             << "Page 11 ";
+        QTest::newRow("hangs after its last page")
+            << R"sh(case " $* " in *" -sPageList=1,3,"*) for n in $(seq 1 10); do page $n; done; exec sleep 20 ;; )sh"
+               R"sh(esac; for n in $(seq 1 10); do page $n; done; exit 0)sh"
+            << "Page 19 ";
     }
 
     // A process that waits for the other is not drawing: its page's time starts again when it goes on.
