@@ -147,6 +147,7 @@ private slots:
         QVERIFY(writePdf(doc("upright.pdf"), {{595, 842}, {842, 595}, {595, 842}}));
         for (const char *name : {"first.pdf", "second.pdf", "third.pdf"})
             QVERIFY(writePdf(doc(name), {{300, 200}}));
+        QVERIFY(writePdf(doc("five.pdf"), QList<QSizeF>(5, {300, 200})));
         QVERIFY(run("qpdf", {"--rotate=+90:3", doc("upright.pdf"), doc("a4.pdf")}));
         // What a viewer shows is the crop box, not the paper around it.
         QVERIFY(run(m_gs, {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=pdfwrite", "-o", doc("cropped.pdf"), "-c",
@@ -833,6 +834,69 @@ private slots:
             QCOMPARE(filesIn(folder.path("out")), QStringList());
             QCOMPARE(told.count("started"), 1);
         }
+    }
+
+    // A document drawn ahead is converted in its turn as any other: its own pages past the end, a multi-page file
+    // written only then, no time-out while it waits.
+    void batch_documentDrawnAheadIsConvertedAsInItsTurn_data()
+    {
+        QTest::addColumn<QString>("pages");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<QStringList>("told"); // at the end of each document: the pages missing, the files
+        QTest::newRow("pages past the end")
+            << "1-7"
+            << "png" << 0
+            << QStringList{"first.pdf: 2-7; first.png",
+                           "five.pdf: 6-7; first.png five001.png five002.png five003.png five004.png five005.png"};
+        QTest::newRow("a multi-page file")
+            << ""
+            << "tif" << 0 << QStringList{"first.pdf: ; first.tif", "five.pdf: ; first.tif five.tif"};
+        // Its bitmaps wait longer than a page may take: no page is drawn meanwhile.
+        QTest::newRow("a short time-out")
+            << ""
+            << "png" << 1
+            << QStringList{"first.pdf: ; first.png", "five.pdf: ; first.png five001.png five002.png five003.png "
+                                                     "five004.png five005.png"};
+    }
+
+    void batch_documentDrawnAheadIsConvertedAsInItsTurn()
+    {
+        QFETCH(QString, pages);
+        QFETCH(QString, format);
+        QFETCH(int, timeout);
+        QFETCH(QStringList, told);
+        CaseFolder folder;
+        QVERIFY(QDir().mkpath(folder.path("out")));
+        FirstPageSlow images(uncompressedTiff({20, 20}));
+        images.firstMs = 3000;
+        BatchConversion batch(&images);
+        QStringList ended;
+        connect(
+            &batch, &BatchConversion::documentFinished, this,
+            [&](const QString &document, const ConversionResult &result, const QList<PageSelection::Range> &missing) {
+                // A multi-page file is begun, under a temporary name, when its document is started.
+                const QStringList files = filesIn(folder.path("out")).filter(QRegularExpression("\\.(png|tif)$"));
+                ended << QFileInfo(document).fileName() + ": " + PageSelection::text(missing) + "; " + files.join(' ');
+                QVERIFY2(result.isSuccess(), qPrintable(result.fatal.message));
+            });
+        std::optional<BatchSummary> summary;
+        connect(&batch, &BatchConversion::finished, this, [&](const BatchSummary &done) { summary = done; });
+        BatchRequest request{.ghostscript = m_gs,
+                             .documents = {doc("first.pdf"), doc("five.pdf")},
+                             .options = {.dpi = 72},
+                             .destination = folder.path("out"),
+                             .destinationIsFolder = true,
+                             .pageTimeout = timeout};
+        request.options.format = format == "tif" ? ImageFormat::Tiff : ImageFormat::Png;
+        if (!pages.isEmpty())
+            request.pages = *PageSelection::parse(pages, nullptr);
+        batch.start(request);
+        QTRY_VERIFY_WITH_TIMEOUT(summary, 20000);
+        QCOMPARE(ended, told);
+        QVERIFY(!summary->cancelled && summary->fatal.isNone());
+        if (format == "tif")
+            QCOMPARE(readImage(folder.path("out/five.tif")).images, 5);
     }
 };
 
