@@ -757,6 +757,8 @@ private slots:
         const auto name = [](const QString &path) { return QFileInfo(path).fileName(); };
         connect(&batch, &BatchConversion::documentStarted, this,
                 [&](const QString &document) { told << "started " + name(document); });
+        connect(&batch, &BatchConversion::documentOpened, this,
+                [&](const QString &document) { told << "opened " + name(document); });
         connect(&batch, &BatchConversion::pageStarted, this, [&](int page) { told << QString("page %1").arg(page); });
         connect(&batch, &BatchConversion::pageWritten, this,
                 [&](const WrittenPage &page) { told << "wrote " + name(page.file); });
@@ -786,20 +788,22 @@ private slots:
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(drawn() == 2, 2500);
         }
-        QCOMPARE(told, QStringList({"started first.pdf", "page 1"}));
+        QCOMPARE(told, QStringList({"started first.pdf", "opened first.pdf", "page 1"}));
         if (stop)
             batch.cancel();
         QTRY_VERIFY_WITH_TIMEOUT(summary, 20000);
         QCOMPARE(summary->cancelled, stop);
         if (stop) {
-            QCOMPARE(told, QStringList({"started first.pdf", "page 1", "finished first.pdf beside "}));
+            QCOMPARE(told,
+                     QStringList({"started first.pdf", "opened first.pdf", "page 1", "finished first.pdf beside "}));
             QCOMPARE(filesIn(folder.path("out")), QStringList());
         } else {
-            QCOMPARE(told, QStringList({"started first.pdf", "page 1", "wrote first.png",
-                                        "finished first.pdf beside first.png", "started second.pdf", "page 1",
-                                        "wrote second.png", "finished second.pdf beside first.png second.png",
-                                        "started third.pdf", "page 1", "wrote third.png",
-                                        "finished third.pdf beside first.png second.png third.png"}));
+            QCOMPARE(told,
+                     QStringList({"started first.pdf", "opened first.pdf", "page 1", "wrote first.png",
+                                  "finished first.pdf beside first.png", "started second.pdf", "opened second.pdf",
+                                  "page 1", "wrote second.png", "finished second.pdf beside first.png second.png",
+                                  "started third.pdf", "opened third.pdf", "page 1", "wrote third.png",
+                                  "finished third.pdf beside first.png second.png third.png"}));
             QCOMPARE(summary->pagesWritten, 3);
         }
         QTRY_COMPARE_WITH_TIMEOUT(QDir(folder.temp()).entryList({"SFG-*"}, QDir::Dirs), QStringList(), 5000);
