@@ -34,26 +34,24 @@ BatchConversion::BatchConversion(const ImageObject *images, QObject *parent)
 
 void BatchConversion::relay(int which)
 {
-    ConversionEngine *engine = &m_engines[which];
-    connect(engine, &ConversionEngine::pageStarted, this,
-            [this, which](int page) { pass(which, [this, page] { emit pageStarted(page); }); });
-    connect(engine, &ConversionEngine::progressChanged, this, [this, which](int done, int total) {
-        pass(which, [this, done, total] { emit progressChanged(done, total); });
-    });
-    connect(engine, &ConversionEngine::pageWritten, this,
-            [this, which](const WrittenPage &page) { pass(which, [this, page] { emit pageWritten(page); }); });
-    connect(engine, &ConversionEngine::pageFailed, this,
-            [this, which](const PageFailure &failure) { pass(which, [this, failure] { emit pageFailed(failure); }); });
-    connect(engine, &ConversionEngine::pagesMeasured, this,
-            [this, which](const QList<int> &pages, const QList<QSizeF> &sizes) {
-                pass(which, [this, pages, sizes] { emit pagesMeasured(pages, sizes); });
-            });
-    connect(engine, &ConversionEngine::finished, this, [this, which](const ConversionResult &result) {
-        pass(which, [this, result] { onEngineFinished(result); });
-    });
-    connect(engine, &ConversionEngine::spareLane, this, [this, which] {
+    forward(which, &ConversionEngine::pageStarted, &BatchConversion::pageStarted);
+    forward(which, &ConversionEngine::progressChanged, &BatchConversion::progressChanged);
+    forward(which, &ConversionEngine::pageWritten, &BatchConversion::pageWritten);
+    forward(which, &ConversionEngine::pageFailed, &BatchConversion::pageFailed);
+    forward(which, &ConversionEngine::pagesMeasured, &BatchConversion::pagesMeasured);
+    forward(which, &ConversionEngine::finished, &BatchConversion::onEngineFinished);
+    connect(&m_engines[which], &ConversionEngine::spareLane, this, [this, which] {
         if (which == m_active)
             startAhead();
+    });
+}
+
+template <typename... Args>
+void BatchConversion::forward(int which, void (ConversionEngine::*signal)(Args...),
+                              void (BatchConversion::*own)(Args...))
+{
+    connect(&m_engines[which], signal, this, [this, which, own](Args... args) {
+        pass(which, [this, own, ... values = std::decay_t<Args>(args)] { (this->*own)(values...); });
     });
 }
 

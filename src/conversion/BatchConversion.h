@@ -104,6 +104,9 @@ private:
     // Passes what an engine tells on, holds it back for its document's turn, or drops what a document given up
     // told.
     void relay(int which);
+    // One of the engine's signals, passed on as one of ours, or to a function of ours.
+    template <typename... Args>
+    void forward(int which, void (ConversionEngine::*signal)(Args...), void (BatchConversion::*own)(Args...));
     void pass(int which, std::function<void()> event);
     std::optional<Planned> plan(const OpenedDocument &opened, int index, Problem *problem) const;
     // Starts the next document on the other engine once a Ghostscript process of this one's is spare.

@@ -95,8 +95,8 @@ public:
     ~ConversionEngine() override;
 
     void start(const ConversionJob &job);
-    // Starts Ghostscript on the job while another document's last pages are still written: its bitmaps wait,
-    // a few at most, and nothing is written, until proceed().
+    // Starts Ghostscript on the job while another document is still converted: its bitmaps wait, a few at most,
+    // and nothing is written, until proceed().
     void startAhead(const ConversionJob &job);
     // Whether the job's bitmaps are small enough to wait beside another run's: each needs room of its own.
     static bool fitsAhead(const ConversionJob &job);
