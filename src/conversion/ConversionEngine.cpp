@@ -173,7 +173,7 @@ void ConversionEngine::begin(const ConversionJob &job, bool ahead)
     m_nextRun = 0;
     for (const std::unique_ptr<Lane> &lane : m_lanes) {
         lane->run = -1;
-        lane->ahead = false;
+        lane->paused = false;
     }
     m_lastEmptyResult = {};
     m_sizes.clear();
@@ -365,7 +365,7 @@ void ConversionEngine::startRuns()
 void ConversionEngine::startRun(Lane &lane, int run)
 {
     lane.run = run;
-    lane.ahead = false; // a new process
+    lane.paused = false; // a new process
     RenderRun &current = m_runs[run];
     current.nextToHand = current.begin;
     RenderRequest request;
@@ -440,10 +440,10 @@ const ConversionEngine::RenderRun *ConversionEngine::runOf(int index) const
 
 void ConversionEngine::startPageTimer(Lane &lane)
 {
-    // Only a process that draws is timed: not while the user is asked, nor while it waits for the other or for
-    // its document's turn.
+    // Only a process that draws is timed: not while the user is asked, nor while it waits for the workers, for the
+    // other process or for its document's turn.
     if (m_job.pageTimeout > 0 && m_rendering && !m_readingSizes && lane.run >= 0 && !*m_cancel && !*m_hold
-        && !lane.ahead && !m_waitingTurn)
+        && !lane.paused && !m_waitingTurn)
         lane.pageTimer.start(m_job.pageTimeout * 1000);
 }
 
@@ -757,13 +757,6 @@ void ConversionEngine::setHeld(bool held)
     if (!m_running || *m_cancel || !m_hold)
         return;
     *m_hold = held;
-    // The time a page may take does not run while the user thinks.
-    for (const std::unique_ptr<Lane> &lane : m_lanes) {
-        if (held)
-            lane->pageTimer.stop();
-        else
-            startPageTimer(*lane);
-    }
     if (held)
         m_poll.stop();
     else if (m_rendering && !m_readingSizes)
@@ -788,14 +781,14 @@ void ConversionEngine::updatePause()
     for (const std::unique_ptr<Lane> &lane : m_lanes)
         behind = std::min(behind, sharedNext(*lane).value_or(behind));
     for (const std::unique_ptr<Lane> &lane : m_lanes) {
-        const bool ahead = sharedNext(*lane).value_or(0) > behind + MaxLead;
+        const bool stopped = paused || sharedNext(*lane).value_or(0) > behind + MaxLead;
         // Its page's time runs only while it draws.
-        const bool wasAhead = std::exchange(lane->ahead, ahead);
-        if (ahead && !wasAhead)
+        const bool wasStopped = std::exchange(lane->paused, stopped);
+        if (stopped && !wasStopped)
             lane->pageTimer.stop();
-        else if (!ahead && wasAhead)
+        else if (!stopped && wasStopped)
             startPageTimer(*lane);
-        lane->runner->setPaused(paused || ahead);
+        lane->runner->setPaused(stopped);
     }
 }
 

@@ -191,8 +191,8 @@ private:
     {
         ProcessRunner *runner = nullptr;
         QTimer pageTimer;
-        int run = -1;       // none
-        bool ahead = false; // stopped till the run it shares the range with catches up
+        int run = -1;        // none
+        bool paused = false; // while the workers are behind, or the run it shares the range with catches up
     };
     std::vector<std::unique_ptr<Lane>> m_lanes;
     ProcessResult m_lastEmptyResult; // of the last run that wrote no bitmap
