@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     : QDialog(parent)
@@ -58,30 +59,52 @@ void ProgressDialog::follow(ConversionEngine &engine, const QList<int> &pages)
 
 void ProgressDialog::followBatch(BatchConversion &batch)
 {
-    const auto document = std::make_shared<QString>();
-    const auto pages = std::make_shared<int>(0); // of the document being converted
-    // One line that keeps the dialog's size, however long the name.
-    const auto place = [this](const QString &path, int index, int count) {
-        const QString name = fontMetrics().elidedText(Problem::escapeName(QFileInfo(path).fileName()), Qt::ElideMiddle,
-                                                      m_statusLabel->width() / 2);
-        return tr("Document %1 of %2, %3").arg(index + 1).arg(count).arg(name);
+    struct Place
+    {
+        QString name;
+        int index = 0;
+        int count = 0;
+        int pages = 0; // of the document being converted
     };
-    connect(&batch, &BatchConversion::documentOpening, this, [this, place](const QString &path, int index, int count) {
-        setStatus(tr("%1: opening...").arg(place(path, index, count)));
-        setProgress(0, 1);
-    });
+    const auto at = std::make_shared<Place>();
+    // A document's place and name share the line with its page.
+    m_statusLabel->setMinimumWidth(m_statusLabel->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 64);
+    setFixedSize(sizeHint());
+    // One line that keeps the dialog's size: the name gives way to the rest of it, however long. The parts are
+    // put in at once, so a name holding "%1" stays as it is.
+    const auto show = [this, at](const std::function<QString(const QString &)> &around) {
+        const auto line = [&](const QString &name) {
+            return around(
+                tr("Document %1 of %2, %3").arg(QString::number(at->index + 1), QString::number(at->count), name));
+        };
+        const QFontMetrics metrics = m_statusLabel->fontMetrics();
+        const int room =
+            std::max(m_statusLabel->width(), m_statusLabel->minimumWidth()) - metrics.horizontalAdvance(line({}));
+        setStatus(line(metrics.elidedText(at->name, Qt::ElideMiddle, std::max(room, 0))));
+    };
+    const auto place = [at](const QString &path, int index, int count) {
+        *at = {Problem::escapeName(QFileInfo(path).fileName()), index, count, 0};
+    };
+    connect(&batch, &BatchConversion::documentOpening, this,
+            [this, place, show](const QString &path, int index, int count) {
+                place(path, index, count);
+                show([this](const QString &where) { return tr("%1: opening...").arg(where); });
+                setProgress(0, 1);
+            });
     connect(&batch, &BatchConversion::documentStarted, this,
-            [this, document, place](const QString &path, int index, int count) {
-                *document = place(path, index, count);
-                setStatus(*document);
+            [this, place, show](const QString &path, int index, int count) {
+                place(path, index, count);
+                show([](const QString &where) { return where; });
                 setProgress(0, 1);
             });
     // The window converts whole documents: a page's number is its place in the run.
-    connect(&batch, &BatchConversion::pageStarted, this, [this, document, pages](int page) {
-        setStatus(tr("%1: page %2 of %3...").arg(*document).arg(page).arg(*pages));
+    connect(&batch, &BatchConversion::pageStarted, this, [this, at, show](int page) {
+        show([&](const QString &where) {
+            return tr("%1: page %2 of %3...").arg(where, QString::number(page), QString::number(at->pages));
+        });
     });
-    connect(&batch, &BatchConversion::progressChanged, this, [this, pages](int done, int total) {
-        *pages = total;
+    connect(&batch, &BatchConversion::progressChanged, this, [this, at](int done, int total) {
+        at->pages = total;
         setProgress(done, total);
     });
     connect(this, &ProgressDialog::cancelAsked, &batch, [&batch] { batch.setHeld(true); });

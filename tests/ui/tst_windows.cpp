@@ -653,12 +653,17 @@ private slots:
         QCOMPARE(QFileInfo(folder.path("out/one.png")).lastModified(), written);
         QCOMPARE(child<QLabel>("outcomeLabel")->text(), QString()); // nothing was done, so nothing is cancelled
 
-        // Stopped in the second document: the first one's image is written before the second's pages.
+        // Stopped in the second document: the first one's image is written before the second's pages. A name
+        // too long for the progress window gives way to the page's number.
+        const QString longName = "three, named at far greater length than the progress window is wide %1.pdf";
+        QVERIFY(QFile::copy(doc("three.pdf"), doc(longName)));
         m_messages.answers = {true, true};
-        browse({doc("one.pdf"), doc("three.pdf"), doc("locked.pdf")}, folder.path());
-        const QRegularExpression second("^Document 2 of 3, three.pdf: page [123] of 3\\.\\.\\.$");
+        browse({doc("one.pdf"), doc(longName), doc("locked.pdf")}, folder.path());
+        const QRegularExpression second("^Document 2 of 3, three, named .+….* %1\\.pdf: page [123] of 3\\.\\.\\.$");
         const auto status = [this] { return m_window->findChild<QLabel *>("statusLabel"); };
         QTRY_VERIFY_WITH_TIMEOUT(status() && second.match(status()->text()).hasMatch(), 60000);
+        QVERIFY2(status()->fontMetrics().horizontalAdvance(status()->text()) <= status()->width(),
+                 qPrintable(status()->text()));
         // Neither the menu nor the button opens another document while a run goes on; once it ends, both do.
         QVERIFY(!child<QAction>("openAction")->isEnabled() && !child<QPushButton>("browseButton")->isEnabled());
         status()->window()->findChild<QPushButton *>("cancelButton")->click();
