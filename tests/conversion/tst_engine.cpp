@@ -53,6 +53,18 @@ struct Limit
 Q_DECLARE_METATYPE(Limit)
 
 // A name in the destination folder that is not a regular file, and what a run makes of it.
+// A fake Ghostscript's script, what its run ends with (the page that did not finish; none for success), the
+// pages it draws, what each page's reduction and writing take, and how long the user is asked at its first page.
+struct Timed
+{
+    QString body;
+    QString said;
+    int pages = 20;
+    int workMs = 0;
+    int heldMs = 0;
+};
+Q_DECLARE_METATYPE(Timed)
+
 struct Planted
 {
     QString destination = "scan.png"; // in out/
@@ -313,54 +325,60 @@ private slots:
 
     void pageTime_runsOnlyWhileAProcessDraws_data()
     {
-        QTest::addColumn<QString>("body");
-        QTest::addColumn<QString>("said"); // the page that did not finish; none for success
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<int>("workMs"); // what each page's reduction and writing take
-        QTest::newRow("waiting, not timed out")
-            << R"sh(case " $* " in *" -sPageList=1,3,"*) for n in $(seq 1 10); do page $n; done; sleep 2; exit 0 ;; )sh"
-               R"sh(esac; )sh"
-               R"sh(for n in $(seq 1 10); do page $n; sleep 1; done; exit 0)sh"
-            << QString() << 20 << 0;
-        QTest::newRow("resumed, timed again")
-            << R"sh(case " $* " in *" -sPageList=1,3,"*) page 1; page 2; page 3; page 4; page 5; exec sleep 20 ;; )sh"
-               R"sh(esac; sleep 1; for n in $(seq 1 10); do page $n; done; exit 0)sh"
-            << "Page 11 " << 20 << 0;
-        QTest::newRow("hangs after its last page")
-            << R"sh(case " $* " in *" -sPageList=1,3,"*) for n in $(seq 1 10); do page $n; done; exec sleep 20 ;; )sh"
-               R"sh(esac; for n in $(seq 1 10); do page $n; done; exit 0)sh"
-            << "Page 19 " << 20 << 0;
+        QTest::addColumn<Timed>("c");
+        QTest::newRow("waiting, not timed out") << Timed{
+            .body =
+                R"sh(case " $* " in *" -sPageList=1,3,"*) for n in $(seq 1 10); do page $n; done; sleep 2; exit 0 ;; )sh"
+                R"sh(esac; )sh"
+                R"sh(for n in $(seq 1 10); do page $n; sleep 1; done; exit 0)sh"};
+        QTest::newRow("resumed, timed again") << Timed{
+            .body =
+                R"sh(case " $* " in *" -sPageList=1,3,"*) page 1; page 2; page 3; page 4; page 5; exec sleep 20 ;; )sh"
+                R"sh(esac; sleep 1; for n in $(seq 1 10); do page $n; done; exit 0)sh",
+            .said = "Page 11 "};
+        QTest::newRow("hangs after its last page") << Timed{
+            .body =
+                R"sh(case " $* " in *" -sPageList=1,3,"*) for n in $(seq 1 10); do page $n; done; exec sleep 20 ;; )sh"
+                R"sh(esac; for n in $(seq 1 10); do page $n; done; exit 0)sh",
+            .said = "Page 19 "};
         // One process, paused while more bitmaps wait than the workers take; it ends after its last page.
         const int pages = QThread::idealThreadCount() + 2;
         QTest::newRow("paused while the workers are behind")
-            << QString("for n in $(seq 1 %1); do page $n; done; sleep 0.5; exit 0").arg(pages) << QString() << pages
-            << 3500;
+            << Timed{.body = QString("for n in $(seq 1 %1); do page $n; done; sleep 0.5; exit 0").arg(pages),
+                     .pages = pages,
+                     .workMs = 3500};
+        QTest::newRow("held while the user is asked")
+            << Timed{.body = "page 1; sleep 0.5; page 2; exit 0", .pages = 2, .heldMs = 3500};
     }
 
-    // A process that waits for the other or for the workers is not drawing: its page's time starts again when it
-    // goes on.
+    // A process that waits for the other, for the workers or for the user is not drawing: its page's time starts
+    // again when it goes on.
     void pageTime_runsOnlyWhileAProcessDraws()
     {
         if (QThread::idealThreadCount() < 2)
             QSKIP("one core renders in one process");
-        QFETCH(QString, body);
-        QFETCH(QString, said);
-        QFETCH(int, pages);
-        QFETCH(int, workMs);
-        if (pages >= 8 && workMs > 0)
+        QFETCH(Timed, c);
+        if (c.pages >= 8 && c.workMs > 0)
             QSKIP("so many cores split the range between two processes");
         CaseFolder folder;
-        ConversionJob run = fakeJob(folder, "scan.png", pages, body);
+        ConversionJob run = fakeJob(folder, "scan.png", c.pages, c.body);
         run.pageTimeout = 2;
-        FixedImages images("image", workMs);
+        FixedImages images("image", c.workMs);
+        ConversionEngine engine(&images);
+        connect(&engine, &ConversionEngine::pageStarted, this, [&](int page) {
+            if (page == 1 && c.heldMs > 0) {
+                engine.setHeld(true);
+                QTimer::singleShot(c.heldMs, &engine, [&engine] { engine.setHeld(false); });
+            }
+        });
         QElapsedTimer clock;
         clock.start();
-        const ConversionResult result = convert(run, &images);
-        QVERIFY2(int(result.fatal.kind) == (said.isEmpty() ? 0 : int(Problem::PageTimedOut)),
+        const ConversionResult result = convert(run, nullptr, &engine);
+        QVERIFY2(int(result.fatal.kind) == (c.said.isEmpty() ? 0 : int(Problem::PageTimedOut)),
                  qPrintable(result.fatal.message + QString(" after %1 ms").arg(clock.elapsed())));
-        QVERIFY2(result.fatal.message.contains(said), qPrintable(result.fatal.message));
-        if (said.isEmpty())
-            QCOMPARE(result.pagesWritten, pages);
+        QVERIFY2(result.fatal.message.contains(c.said), qPrintable(result.fatal.message));
+        if (c.said.isEmpty())
+            QCOMPARE(result.pagesWritten, c.pages);
         else
             QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
     }
