@@ -157,7 +157,6 @@ void ConversionEngine::begin(const ConversionJob &job, bool ahead)
     if (m_running)
         return;
     m_waitingTurn = ahead;
-    m_waitingWork.clear();
     m_job = job;
     m_pages = job.pages();
     m_result = {};
@@ -182,38 +181,11 @@ void ConversionEngine::begin(const ConversionJob &job, bool ahead)
     m_timing.start();
     emit progressChanged(0, int(m_pages.size()));
 
-    Problem problem = GhostscriptCommands::checkDocument(job.ghostscript, job.options.sourceFile, &m_document);
-    std::optional<QByteArray> passwordArguments;
-    if (problem.isNone() && !job.password.isEmpty()) {
-        passwordArguments = GhostscriptCommands::passwordArguments(job.password);
-        if (!passwordArguments)
-            problem = Problem::make(Problem::UnusablePassword);
-    }
-    const QString firstFile = job.outputFileName(m_pages.value(0, 1));
-    if (problem.isNone())
-        problem = PageWriter::checkWritable(QFileInfo(firstFile).absolutePath());
-    if (problem.isNone())
-        problem = PageWriter::checkReplaceable(firstFile);
-    if (problem.isNone()) {
-        m_work = std::make_unique<PrivateFolder>();
-        if (!m_work->isValid())
-            problem = m_work->problem();
-    }
-    m_link = problem.isNone() ? GhostscriptCommands::linkDocument(m_work->path(), m_document) : QString();
-    if (problem.isNone() && m_link.isEmpty())
-        problem = PrivateFolder::full();
-    // Read from the very file rendered, whoever set the job up.
-    if (problem.isNone())
-        m_job.printIntent = GhostscriptCommands::declaresPrintIntent(m_link);
     // A box's pages are judged one by one once their sizes are known; otherwise every page is rendered at the
     // resolution of the one the run was set up for.
     const bool usesBox = job.options.usesBox() && !m_pages.isEmpty();
-    if (problem.isNone() && !usesBox)
-        problem = job.checkSize(m_images->room());
-    if (problem.isNone() && job.format() == ImageFormat::Tiff) {
-        m_tiff = std::make_shared<MultiPageTiff>(firstFile);
-        problem = m_tiff->open();
-    }
+    std::optional<QByteArray> passwordArguments;
+    const Problem problem = prepare(usesBox, &passwordArguments);
     if (!problem.isNone()) {
         m_result.fatal = problem;
         // Reported from the event loop, so the caller always hears of it after start() returns.
@@ -236,6 +208,39 @@ void ConversionEngine::begin(const ConversionJob &job, bool ahead)
                                                                            m_marker, m_withPassword,
                                                                            job.legacyInterpreter),
                                    m_passwordArguments);
+}
+
+Problem ConversionEngine::prepare(bool usesBox, std::optional<QByteArray> *passwordArguments)
+{
+    Problem problem = GhostscriptCommands::checkDocument(m_job.ghostscript, m_job.options.sourceFile, &m_document);
+    if (problem.isNone() && !m_job.password.isEmpty()) {
+        *passwordArguments = GhostscriptCommands::passwordArguments(m_job.password);
+        if (!*passwordArguments)
+            problem = Problem::make(Problem::UnusablePassword);
+    }
+    const QString firstFile = m_job.outputFileName(m_pages.value(0, 1));
+    if (problem.isNone())
+        problem = PageWriter::checkWritable(QFileInfo(firstFile).absolutePath());
+    if (problem.isNone())
+        problem = PageWriter::checkReplaceable(firstFile);
+    if (problem.isNone()) {
+        m_work = std::make_unique<PrivateFolder>();
+        if (!m_work->isValid())
+            problem = m_work->problem();
+    }
+    m_link = problem.isNone() ? GhostscriptCommands::linkDocument(m_work->path(), m_document) : QString();
+    if (problem.isNone() && m_link.isEmpty())
+        problem = PrivateFolder::full();
+    // Read from the very file rendered, whoever set the job up.
+    if (problem.isNone())
+        m_job.printIntent = GhostscriptCommands::declaresPrintIntent(m_link);
+    if (problem.isNone() && !usesBox)
+        problem = m_job.checkSize(m_images->room());
+    if (problem.isNone() && m_job.format() == ImageFormat::Tiff) {
+        m_tiff = std::make_shared<MultiPageTiff>(firstFile);
+        problem = m_tiff->open();
+    }
+    return problem;
 }
 
 void ConversionEngine::renderAtOneResolution()

@@ -127,6 +127,9 @@ signals:
 private:
     struct Lane;
     void begin(const ConversionJob &job, bool ahead);
+    // What must hold before Ghostscript starts: the document and the password usable, the destination writable,
+    // room for the pages, the run's own folder with the document linked into it, a multi-page file begun.
+    Problem prepare(bool usesBox, std::optional<QByteArray> *passwordArguments);
     void collectFinishedPages();
     void collectFinishedPages(Lane &lane);
     // Tells of the pages up to the first one not yet rendered, in order.
@@ -192,7 +195,7 @@ private:
         ProcessRunner *runner = nullptr;
         QTimer pageTimer;
         int run = -1;        // none
-        bool paused = false; // while the workers are behind, or the run it shares the range with catches up
+        bool paused = false; // held, the workers behind, or ahead of the run it shares the range with
     };
     std::vector<std::unique_ptr<Lane>> m_lanes;
     ProcessResult m_lastEmptyResult; // of the last run that wrote no bitmap

@@ -26,7 +26,6 @@ ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     setWindowModality(Qt::WindowModal);
     m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_statusLabel->setMinimumWidth(m_statusLabel->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("progressBar"));
     m_progressBar->setRange(0, 1);
@@ -40,6 +39,12 @@ ProgressDialog::ProgressDialog(MessageBox &messages, QWidget *parent)
     layout->addWidget(m_statusLabel);
     layout->addWidget(m_progressBar);
     layout->addWidget(buttons);
+    fitLine(40);
+}
+
+void ProgressDialog::fitLine(int characters)
+{
+    m_statusLabel->setMinimumWidth(m_statusLabel->fontMetrics().horizontalAdvance(QLatin1Char('x')) * characters);
     setFixedSize(sizeHint());
 }
 
@@ -67,9 +72,7 @@ void ProgressDialog::followBatch(BatchConversion &batch)
         int pages = 0; // of the document being converted
     };
     const auto at = std::make_shared<Place>();
-    // A document's place and name share the line with its page.
-    m_statusLabel->setMinimumWidth(m_statusLabel->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 64);
-    setFixedSize(sizeHint());
+    fitLine(64); // a document's place and name share the line with its page
     // One line that keeps the dialog's size: the name gives way to the rest of it, however long. The parts are
     // put in at once, so a name holding "%1" stays as it is.
     const auto show = [this, at](const std::function<QString(const QString &)> &around) {
@@ -82,21 +85,17 @@ void ProgressDialog::followBatch(BatchConversion &batch)
             std::max(m_statusLabel->width(), m_statusLabel->minimumWidth()) - metrics.horizontalAdvance(line({}));
         setStatus(line(metrics.elidedText(at->name, Qt::ElideMiddle, std::max(room, 0))));
     };
-    const auto place = [at](const QString &path, int index, int count) {
-        *at = {Problem::escapeName(QFileInfo(path).fileName()), index, count, 0};
+    // A document opening, or started: the line begins again, and so does the bar.
+    const auto begun = [this, at, show](std::function<QString(const QString &)> around) {
+        return [this, at, show, around](const QString &path, int index, int count) {
+            *at = {Problem::escapeName(QFileInfo(path).fileName()), index, count, 0};
+            show(around);
+            setProgress(0, 1);
+        };
     };
     connect(&batch, &BatchConversion::documentOpening, this,
-            [this, place, show](const QString &path, int index, int count) {
-                place(path, index, count);
-                show([this](const QString &where) { return tr("%1: opening...").arg(where); });
-                setProgress(0, 1);
-            });
-    connect(&batch, &BatchConversion::documentStarted, this,
-            [this, place, show](const QString &path, int index, int count) {
-                place(path, index, count);
-                show([](const QString &where) { return where; });
-                setProgress(0, 1);
-            });
+            begun([this](const QString &where) { return tr("%1: opening...").arg(where); }));
+    connect(&batch, &BatchConversion::documentStarted, this, begun([](const QString &where) { return where; }));
     // The window converts whole documents: a page's number is its place in the run.
     connect(&batch, &BatchConversion::pageStarted, this, [this, at, show](int page) {
         show([&](const QString &where) {

@@ -44,6 +44,8 @@ protected:
 
 private:
     void askToCancel();
+    // The status line holds this many characters, and the dialog keeps the size that takes.
+    void fitLine(int characters);
 
     MessageBox &m_messages;
     QLabel *m_statusLabel = nullptr;
